@@ -1,0 +1,7 @@
+// Everything an application needs: the interfaces, the exception and the factory functions.
+#pragma once
+
+#include "tarq/envr.h"
+#include "tarq/exception.h"
+#include "tarq/exports.h"
+#include "tarq/model.h"

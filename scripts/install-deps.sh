@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs the Debian packages tarq needs that are missing. As root it runs apt-get; otherwise it
+# prints the exact command to run and fails.
+set -euo pipefail
+
+packages=(cmake g++ make pkg-config
+          coinor-libcbc-dev coinor-libclp-dev coinor-libcoinutils-dev coinor-libipopt-dev
+          libdsdp-dev zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev)
+
+missing=()
+for p in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
+  [[ "$status" == "install ok installed" ]] || missing+=("$p")
+done
+
+if [[ ${#missing[@]} -eq 0 ]]; then
+  exit 0
+fi
+
+if [[ $(id -u) -ne 0 ]]; then
+  echo "tarq needs these Debian packages: ${missing[*]}" >&2
+  echo "Install them with:" >&2
+  echo "  sudo apt-get install -y ${missing[*]}" >&2
+  exit 1
+fi
+
+echo "Installing ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,62 @@
+// Problem life-cycle and log functions of the C interface.
+#include <memory>
+
+#include "core/boundary.h"
+#include "store/problem.h"
+
+using tarq_solver::Guard;
+
+extern "C" {
+
+int TARQ_CreateProb(tarq_env* env, tarq_prob** prob) {
+  if (env == nullptr || prob == nullptr || env->closed || !env->core) return TARQ_RETCODE_INVALID;
+  return Guard([&] {
+    *prob = new tarq_prob(env->core);
+    return TARQ_RETCODE_OK;
+  });
+}
+
+int TARQ_CreateCopy(tarq_prob* src, tarq_prob** dst) {
+  if (src == nullptr || dst == nullptr) return TARQ_RETCODE_INVALID;
+  return Guard([&] {
+    *dst = new tarq_prob(*src);
+    return TARQ_RETCODE_OK;
+  });
+}
+
+int TARQ_DeleteProb(tarq_prob** prob) {
+  if (prob == nullptr) return TARQ_RETCODE_INVALID;
+  delete *prob;
+  *prob = nullptr;
+  return TARQ_RETCODE_OK;
+}
+
+int TARQ_ClearProb(tarq_prob* prob) {
+  if (prob == nullptr) return TARQ_RETCODE_INVALID;
+  return Guard([&] {
+    prob->problem.Clear();
+    return TARQ_RETCODE_OK;
+  });
+}
+
+int TARQ_SetLogCallback(tarq_prob* prob, TARQ_LogCallback cb, void* userdata) {
+  if (prob == nullptr) return TARQ_RETCODE_INVALID;
+  prob->problem.Log().SetCallback(cb, userdata);
+  return TARQ_RETCODE_OK;
+}
+
+int TARQ_SetLogFile(tarq_prob* prob, const char* filename) {
+  if (prob == nullptr) return TARQ_RETCODE_INVALID;
+  return Guard([&] {
+    if (filename == nullptr || *filename == '\0') {
+      prob->problem.Log().SetFile(nullptr);
+      return TARQ_RETCODE_OK;
+    }
+    auto file = tarq_solver::OpenLogFile(prob->problem.Env().Resolve(filename));
+    if (!file) return TARQ_RETCODE_FILE;
+    prob->problem.Log().SetFile(std::move(file));
+    return TARQ_RETCODE_OK;
+  });
+}
+
+}  // extern "C"

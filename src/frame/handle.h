@@ -1,0 +1,132 @@
+// Handle blocks and the standard implementation-object shape.
+//
+// Memory model: every implementation object (TarqEnvr, TarqModel, ...) is a vtable plus one
+// BlockRef, i.e. one counted reference on a HandleBlock that owns the internal object. Internal
+// objects hold BlockRefs on the blocks they depend on (a model on its environment's holder, an
+// object record on its problem holder), so a dependency always outlives its dependants. The last
+// release of a block destroys what it owns, then the block. Counts are atomic: objects sharing a
+// block may be released on different threads.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <new>
+#include <utility>
+
+namespace Tarq::detail {
+
+template <class T>
+struct HandleBlock {
+  T* object;             // the owned object, or the first of an array; null owns nothing
+  std::uint64_t count;   // 1: one object allocated singly; n: an array of n
+  std::atomic<std::uint32_t> refs;
+
+  // Takes ownership of a singly allocated object; one reference.
+  static HandleBlock* Adopt(T* obj) { return new HandleBlock{obj, 1, 1}; }
+
+  // Constructs one object; nothing leaks when a constructor throws.
+  template <class... Args>
+  static HandleBlock* Make(Args&&... args) {
+    T* obj = new T(std::forward<Args>(args)...);
+    try {
+      return Adopt(obj);
+    } catch (...) {
+      delete obj;
+      throw;
+    }
+  }
+
+  // Constructs n value-initialised objects (n == 1 allocates singly, n == 0 owns nothing).
+  static HandleBlock* MakeArray(std::uint64_t n) {
+    if (n == 1) return Make();
+    if (n == 0) return new HandleBlock{nullptr, 0, 1};
+    T* storage = static_cast<T*>(::operator new(sizeof(T) * n, std::align_val_t(alignof(T))));
+    std::uint64_t built = 0;
+    try {
+      for (; built < n; ++built) new (storage + built) T();
+      return new HandleBlock{storage, n, 1};
+    } catch (...) {
+      DestroyArray(storage, built);
+      throw;
+    }
+  }
+
+  void Retain() noexcept { refs.fetch_add(1, std::memory_order_relaxed); }
+
+  // Drops one reference; the last one destroys the owned object(s) and the block.
+  void Release() noexcept {
+    if (refs.fetch_sub(1, std::memory_order_acq_rel) != 1) return;
+    if (object != nullptr) {
+      if (count == 1) {
+        delete object;
+      } else {
+        DestroyArray(object, count);
+      }
+    }
+    delete this;
+  }
+
+ private:
+  // Destroys the elements in order, then frees the storage.
+  static void DestroyArray(T* storage, std::uint64_t n) noexcept {
+    for (std::uint64_t i = 0; i < n; ++i) storage[i].~T();
+    ::operator delete(storage, std::align_val_t(alignof(T)));
+  }
+};
+
+// One counted reference on a HandleBlock; the size of a pointer. Copies retain, destruction
+// releases. An empty BlockRef refers to nothing.
+template <class T>
+class BlockRef {
+ public:
+  BlockRef() noexcept = default;
+  // Takes over a reference the caller already owns.
+  explicit BlockRef(HandleBlock<T>* block) noexcept : block_(block) {}
+  BlockRef(const BlockRef& other) noexcept : block_(other.block_) {
+    if (block_ != nullptr) block_->Retain();
+  }
+  BlockRef(BlockRef&& other) noexcept : block_(std::exchange(other.block_, nullptr)) {}
+  BlockRef& operator=(BlockRef other) noexcept {
+    std::swap(block_, other.block_);
+    return *this;
+  }
+  ~BlockRef() {
+    if (block_ != nullptr) block_->Release();
+  }
+
+  template <class... Args>
+  static BlockRef Make(Args&&... args) {
+    return BlockRef(HandleBlock<T>::Make(std::forward<Args>(args)...));
+  }
+
+  T* Get() const noexcept { return block_ != nullptr ? block_->object : nullptr; }
+  T* operator->() const noexcept { return Get(); }
+  T& operator*() const noexcept { return *Get(); }
+  explicit operator bool() const noexcept { return Get() != nullptr; }
+  HandleBlock<T>* Block() const noexcept { return block_; }
+
+ private:
+  HandleBlock<T>* block_ = nullptr;
+};
+
+// Base of every stateful implementation class: the interface's vtable, then one block
+// reference. Operations that receive another library object reach its state through Data().
+template <class Iface, class T>
+class Handled : public Iface {
+ public:
+  using DataType = T;
+
+  explicit Handled(BlockRef<T> ref) noexcept : ref_(std::move(ref)) {}
+  Handled(const Handled&) = delete;
+  Handled& operator=(const Handled&) = delete;
+
+  T& Data() const noexcept { return *ref_; }
+  const BlockRef<T>& Ref() const noexcept { return ref_; }
+  // Shares another object's block, releasing the one held.
+  void Share(const BlockRef<T>& other) noexcept { ref_ = other; }
+
+ protected:
+  BlockRef<T> ref_;
+};
+
+}  // namespace Tarq::detail
