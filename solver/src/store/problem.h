@@ -6,6 +6,7 @@
 
 #include "core/log.h"
 #include "env/environment.h"
+#include "params/param_set.h"
 
 namespace tarq_solver {
 
@@ -16,6 +17,8 @@ class Problem {
   const EnvCore& Env() const { return *env_; }
   Logger& Log() { return log_; }
   const Logger& Log() const { return log_; }
+  ParamSet& Params() { return params_; }
+  const ParamSet& Params() const { return params_; }
 
   // Removes every object; parameters and log destinations stay.
   void Clear();
@@ -23,6 +26,7 @@ class Problem {
  private:
   std::shared_ptr<const EnvCore> env_;
   Logger log_;
+  ParamSet params_;
 };
 
 }  // namespace tarq_solver
