@@ -43,6 +43,22 @@ extern "C" {
 
 #define TARQ_INFINITY 1e30
 
+/* Objective senses. */
+#define TARQ_MINIMIZE 1
+#define TARQ_MAXIMIZE -1
+
+/* Column types. */
+#define TARQ_CONTINUOUS 'C'
+#define TARQ_BINARY 'B'
+#define TARQ_INTEGER 'I'
+
+/* Row senses. Sense 0 marks a row given by two bounds. */
+#define TARQ_LESS_EQUAL 'L'
+#define TARQ_GREATER_EQUAL 'G'
+#define TARQ_EQUAL 'E'
+#define TARQ_RANGE 'R'
+#define TARQ_FREE 'N'
+
 typedef struct tarq_env tarq_env;
 typedef struct tarq_envconfig tarq_envconfig;
 typedef struct tarq_prob tarq_prob;
@@ -128,6 +144,109 @@ TARQ_API int TARQ_SetLogCallback(tarq_prob* prob, TARQ_LogCallback cb, void* use
 /* Appends the problem's log lines to the named file; NULL or "" stops logging to a file.
  * Returns 2 when the file cannot be opened (the previous log file is then kept). */
 TARQ_API int TARQ_SetLogFile(tarq_prob* prob, const char* filename);
+
+/* ---------------------------------------------------------------------------------------------
+ * Columns and rows
+ *
+ * A problem holds columns (objective coefficient, lower and upper bound, type 'C', 'B' or 'I',
+ * branch factor, name) and rows (lower and upper bound, name), with a sparse matrix between
+ * them. Bounds at or beyond 1e30 in magnitude are infinite; a lower bound of +inf, an upper
+ * bound of -inf, NaN anywhere, and matrix or objective coefficients of magnitude 1e30 or more
+ * are rejected. Exact zeros are not stored in the matrix. Within one row or column an index
+ * may appear only once.
+ *
+ * Sparse vectors are given as beg, cnt, idx, val: vector k has the entries idx[beg[k] ..
+ * beg[k] + cnt[k] - 1] with values val[...]. With cnt NULL, beg holds num + 1 offsets and
+ * vector k ends at beg[k + 1]. With beg NULL the vectors are empty.
+ *
+ * Position lists (list) may be NULL: the first num objects, in order, are meant.
+ *
+ * Row senses and their two numbers (bound, upper):
+ *   'L': row <= bound      'G': row >= bound      'E': row = bound      'N': free row
+ *   'R': bound - upper <= row <= bound (upper is the range)
+ *   0:   bound <= row <= upper
+ * ------------------------------------------------------------------------------------------- */
+
+/* Adds one column with nnz entries in the rows rows[] (both arrays may be NULL when nnz is 0). */
+TARQ_API int TARQ_AddCol(tarq_prob* prob, double obj, int nnz, const int* rows, const double* vals, char type,
+                         double lb, double ub, const char* name);
+/* Adds num columns. NULL obj, types, lb, ub or names give 0, 'C', 0, +infinity and no names. */
+TARQ_API int TARQ_AddCols(tarq_prob* prob, int num, const double* obj, const int* beg, const int* cnt,
+                          const int* idx, const double* val, const char* types, const double* lb,
+                          const double* ub, const char* const* names);
+/* Adds one row with nnz entries in the columns cols[]. */
+TARQ_API int TARQ_AddRow(tarq_prob* prob, int nnz, const int* cols, const double* vals, char sense, double bound,
+                         double upper, const char* name);
+/* Adds num rows. senses NULL: two-bound rows [bound, upper] (NULL bound or upper give -inf and
+ * +inf). With senses, NULL bound or upper give 0. */
+TARQ_API int TARQ_AddRows(tarq_prob* prob, int num, const int* beg, const int* cnt, const int* idx,
+                          const double* val, const char* senses, const double* bound, const double* upper,
+                          const char* const* names);
+
+/* Replaces the whole problem by nCol columns (matrix given by columns) and nRow rows. */
+TARQ_API int TARQ_LoadProb(tarq_prob* prob, int nCol, int nRow, int objSense, double objConst,
+                           const double* obj, const int* colBeg, const int* colCnt, const int* colIdx,
+                           const double* colVal, const char* types, const double* colLower,
+                           const double* colUpper, const char* rowSenses, const double* rowBound,
+                           const double* rowUpper, const char* const* colNames, const char* const* rowNames);
+
+/* Deletes the listed columns (rows); the others keep their order and are renumbered. A
+ * position listed twice is deleted once. */
+TARQ_API int TARQ_DelCols(tarq_prob* prob, int num, const int* list);
+TARQ_API int TARQ_DelRows(tarq_prob* prob, int num, const int* list);
+
+/* Reads the listed columns (rows) with the two-call protocol: with beg, cnt, idx and val all
+ * NULL, only *pReqSize (the total number of entries) is written. Otherwise beg and cnt (each
+ * may be NULL) receive num offsets and counts, and idx and val (each may be NULL) the entries;
+ * they must hold size >= *pReqSize entries or 3 is returned. Reading along the other
+ * orientation than the last bulk addition converts the stored matrix once (O(nonzeros)). */
+TARQ_API int TARQ_GetCols(tarq_prob* prob, int num, const int* list, int* beg, int* cnt, int* idx, double* val,
+                          int size, int* pReqSize);
+TARQ_API int TARQ_GetRows(tarq_prob* prob, int num, const int* list, int* beg, int* cnt, int* idx, double* val,
+                          int size, int* pReqSize);
+
+/* One coefficient; setting 0 removes the entry. SetElems applies its triplets in order. */
+TARQ_API int TARQ_GetElem(tarq_prob* prob, int row, int col, double* val);
+TARQ_API int TARQ_SetElem(tarq_prob* prob, int row, int col, double val);
+TARQ_API int TARQ_SetElems(tarq_prob* prob, int num, const int* rows, const int* cols, const double* vals);
+
+TARQ_API int TARQ_SetColLower(tarq_prob* prob, int num, const int* list, const double* lb);
+TARQ_API int TARQ_SetColUpper(tarq_prob* prob, int num, const int* list, const double* ub);
+TARQ_API int TARQ_SetColObj(tarq_prob* prob, int num, const int* list, const double* obj);
+/* Branch factors steer branching: columns with larger factors are branched on first. */
+TARQ_API int TARQ_SetColBranchFactors(tarq_prob* prob, int num, const int* list, const double* factors);
+TARQ_API int TARQ_SetColType(tarq_prob* prob, int num, const int* list, const char* types);
+TARQ_API int TARQ_GetColType(tarq_prob* prob, int num, const int* list, char* types);
+TARQ_API int TARQ_SetRowLower(tarq_prob* prob, int num, const int* list, const double* lb);
+TARQ_API int TARQ_SetRowUpper(tarq_prob* prob, int num, const int* list, const double* ub);
+
+/* Information by name, matched without regard to letter case. Columns: "LB", "UB", "Obj",
+ * "BranchFactor"; rows: "LB", "UB". The solution names ("Value", "RedCost" of columns, "Slack",
+ * "Dual" of rows) return 3 while the problem has no solution. */
+TARQ_API int TARQ_GetColInfo(tarq_prob* prob, const char* name, int num, const int* list, double* values);
+TARQ_API int TARQ_GetRowInfo(tarq_prob* prob, const char* name, int num, const int* list, double* values);
+
+/* Names. An unnamed column (row) reports "C<position>" ("R<position>"), and is found by that
+ * name. GetColName writes the name with its terminator into buf when it fits in len bytes;
+ * *pReqSize (may be NULL) receives the size needed. A buf too short returns 3 (with *pReqSize
+ * set); buf NULL with pReqSize non-NULL only reports the size. GetColIdx returns 3 and writes -1
+ * when no column has the name. A NULL or "" entry in names removes the name. */
+TARQ_API int TARQ_SetColNames(tarq_prob* prob, int num, const int* list, const char* const* names);
+TARQ_API int TARQ_SetRowNames(tarq_prob* prob, int num, const int* list, const char* const* names);
+TARQ_API int TARQ_GetColName(tarq_prob* prob, int col, char* buf, int len, int* pReqSize);
+TARQ_API int TARQ_GetRowName(tarq_prob* prob, int row, char* buf, int len, int* pReqSize);
+TARQ_API int TARQ_GetColIdx(tarq_prob* prob, const char* name, int* col);
+TARQ_API int TARQ_GetRowIdx(tarq_prob* prob, const char* name, int* row);
+
+/* ---------------------------------------------------------------------------------------------
+ * Objective
+ * ------------------------------------------------------------------------------------------- */
+
+/* Sets all objective coefficients to 0, then the listed ones. */
+TARQ_API int TARQ_ReplaceColObj(tarq_prob* prob, int num, const int* list, const double* obj);
+/* TARQ_MINIMIZE (1) or TARQ_MAXIMIZE (-1). */
+TARQ_API int TARQ_SetObjSense(tarq_prob* prob, int sense);
+TARQ_API int TARQ_SetObjConst(tarq_prob* prob, double constant);
 
 #ifdef __cplusplus
 }

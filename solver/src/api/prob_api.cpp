@@ -1,8 +1,7 @@
 // Problem life-cycle and log functions of the C interface.
 #include <memory>
 
-#include "core/boundary.h"
-#include "store/problem.h"
+#include "api/with_problem.h"
 
 using tarq_solver::Guard;
 
@@ -32,9 +31,8 @@ int TARQ_DeleteProb(tarq_prob** prob) {
 }
 
 int TARQ_ClearProb(tarq_prob* prob) {
-  if (prob == nullptr) return TARQ_RETCODE_INVALID;
-  return Guard([&] {
-    prob->problem.Clear();
+  return tarq_solver::WithProblem(prob, [](tarq_solver::Problem& p) {
+    p.Clear();
     return TARQ_RETCODE_OK;
   });
 }

@@ -1,5 +1,7 @@
 #include "store/problem.h"
 
+#include "store/checks.h"
+
 namespace tarq_solver {
 
 Problem::Problem(std::shared_ptr<const EnvCore> env) : env_(std::move(env)) {
@@ -7,6 +9,29 @@ Problem::Problem(std::shared_ptr<const EnvCore> env) : env_(std::move(env)) {
   log_.SetFile(env_->logFile);
 }
 
-void Problem::Clear() {}
+void Problem::Clear() {
+  cols_ = ColumnTable();
+  rows_ = RowTable();
+  matrix_.Clear();
+  objSense_ = 1;
+  objConst_ = 0;
+  stamp_.clear();
+  stamp_.shrink_to_fit();
+  Modified();
+}
+
+int Problem::SetObjSense(int sense) {
+  if (sense != 1 && sense != -1) return TARQ_RETCODE_INVALID;
+  objSense_ = sense;
+  Modified();
+  return TARQ_RETCODE_OK;
+}
+
+int Problem::SetObjConst(double value) {
+  if (!ValidCoef(value)) return TARQ_RETCODE_INVALID;
+  objConst_ = value;
+  Modified();
+  return TARQ_RETCODE_OK;
+}
 
 }  // namespace tarq_solver

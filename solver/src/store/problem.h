@@ -1,14 +1,39 @@
-// The solver library's problem: what it was made from (its environment's core), where its log
-// lines go, and (as the library grows) the problem data, parameters and results.
+// The solver library's problem: columns, rows and the sparse matrix between them, the
+// objective, names, parameters and where the log goes.
+//
+// Every operation checks all of its arguments before it changes anything and returns a
+// TARQ_RETCODE_* code; a failed operation leaves the problem exactly as it was. A null position
+// list stands for the first num objects.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 
 #include "core/log.h"
 #include "env/environment.h"
 #include "params/param_set.h"
+#include "store/sparse_matrix.h"
+#include "store/tables.h"
 
 namespace tarq_solver {
+
+// Everything TARQ_LoadProb takes; the matrix is given by columns.
+struct LoadArgs {
+  int nCol = 0;
+  int nRow = 0;
+  int objSense = 1;
+  double objConst = 0;
+  const double* obj = nullptr;
+  VectorList cols;
+  const char* types = nullptr;
+  const double* colLower = nullptr;
+  const double* colUpper = nullptr;
+  const char* rowSense = nullptr;
+  const double* rowBound = nullptr;
+  const double* rowUpper = nullptr;
+  const char* const* colNames = nullptr;
+  const char* const* rowNames = nullptr;
+};
 
 class Problem {
  public:
@@ -20,13 +45,70 @@ class Problem {
   ParamSet& Params() { return params_; }
   const ParamSet& Params() const { return params_; }
 
+  // Read access for engines, writers and attributes.
+  const ColumnTable& Cols() const { return cols_; }
+  const RowTable& Rows() const { return rows_; }
+  SparseMatrix& Matrix() { return matrix_; }
+  int ObjSense() const { return objSense_; }
+  double ObjConst() const { return objConst_; }
+  // Grows with every change of the problem data.
+  std::uint64_t Version() const { return version_; }
+
+  // Columns. Null obj, types, lower or upper give 0, 'C', 0 and infinity.
+  int AddCols(int num, const double* obj, const VectorList& entries, const char* types, const double* lower,
+              const double* upper, const char* const* names);
+  int DelCols(int num, const int* list);
+  int SetColBounds(bool lower, int num, const int* list, const double* values);
+  int SetColObj(int num, const int* list, const double* values);
+  // Sets every objective coefficient to 0, then the listed ones.
+  int ReplaceColObj(int num, const int* list, const double* values);
+  int SetColTypes(int num, const int* list, const char* types);
+  int GetColTypes(int num, const int* list, char* types) const;
+  int SetBranchFactors(int num, const int* list, const double* values);
+  int GetColInfo(const char* name, int num, const int* list, double* values) const;
+
+  // Rows. A null senses array gives two-bound rows [bound, upper]; see RowBounds for letters.
+  int AddRows(int num, const VectorList& entries, const char* senses, const double* bound, const double* upper,
+              const char* const* names);
+  int DelRows(int num, const int* list);
+  int SetRowBounds(bool lower, int num, const int* list, const double* values);
+  int GetRowInfo(const char* name, int num, const int* list, double* values) const;
+
+  // Matrix.
+  int GetVectors(Axis axis, int num, const int* list, int* beg, int* cnt, int* idx, double* val, int size,
+                 int* reqSize);
+  int GetElem(int row, int col, double* value) const;
+  int SetElems(int num, const int* rows, const int* cols, const double* values);
+
+  // Objective.
+  int SetObjSense(int sense);
+  int SetObjConst(double value);
+
+  // Names of columns (axis kRow addresses rows).
+  NameTable& Names(Axis axis) { return axis == Axis::kRow ? rows_.names : cols_.names; }
+  int SetNames(Axis axis, int num, const int* list, const char* const* names);
+  int GetName(Axis axis, int pos, char* buf, int len, int* reqSize) const;
+  int FindName(Axis axis, const char* name, int* pos);
+
+  // Replaces the whole problem data.
+  int Load(const LoadArgs& args);
   // Removes every object; parameters and log destinations stay.
   void Clear();
 
  private:
+  void Modified() { ++version_; }
+
   std::shared_ptr<const EnvCore> env_;
   Logger log_;
   ParamSet params_;
+
+  ColumnTable cols_;
+  RowTable rows_;
+  SparseMatrix matrix_;
+  int objSense_ = 1;
+  double objConst_ = 0;
+  std::uint64_t version_ = 0;
+  std::vector<int> stamp_;  // scratch for duplicate checks, one entry per column or row
 };
 
 }  // namespace tarq_solver

@@ -1,0 +1,109 @@
+// Column operations of the problem.
+#include <algorithm>
+
+#include "store/checks.h"
+#include "store/info_names.h"
+#include "store/problem.h"
+
+namespace tarq_solver {
+
+int Problem::AddCols(int num, const double* obj, const VectorList& entries, const char* types, const double* lower,
+                     const double* upper, const char* const* names) {
+  if (num < 0) return TARQ_RETCODE_INVALID;
+  for (int k = 0; k < num; ++k) {
+    if (obj != nullptr && !ValidCoef(obj[k])) return TARQ_RETCODE_INVALID;
+    if (types != nullptr && !ValidType(types[k])) return TARQ_RETCODE_INVALID;
+    if (lower != nullptr && !ValidLower(lower[k])) return TARQ_RETCODE_INVALID;
+    if (upper != nullptr && !ValidUpper(upper[k])) return TARQ_RETCODE_INVALID;
+  }
+  VectorList list = entries;
+  list.num = num;
+  if (int rc = CheckVectors(list, rows_.Size(), stamp_); rc != TARQ_RETCODE_OK) return rc;
+  if (num == 0) return TARQ_RETCODE_OK;
+
+  const size_t n = cols_.obj.size() + static_cast<size_t>(num);
+  cols_.obj.reserve(n);
+  cols_.lower.reserve(n);
+  cols_.upper.reserve(n);
+  cols_.type.reserve(n);
+  if (!cols_.branch.empty()) cols_.branch.reserve(n);
+  auto staged = cols_.names.Stage(num, names);
+  matrix_.Append(Axis::kCol, list);
+  // Nothing below allocates.
+  cols_.names.Commit(std::move(staged));
+  for (int k = 0; k < num; ++k) {
+    cols_.obj.push_back(obj != nullptr ? obj[k] : 0.0);
+    cols_.lower.push_back(lower != nullptr ? ClampInf(lower[k]) : 0.0);
+    cols_.upper.push_back(upper != nullptr ? ClampInf(upper[k]) : TARQ_INFINITY);
+    cols_.type.push_back(types != nullptr ? types[k] : 'C');
+    if (!cols_.branch.empty()) cols_.branch.push_back(0.0);
+  }
+  Modified();
+  return TARQ_RETCODE_OK;
+}
+
+int Problem::DelCols(int num, const int* list) {
+  if (num < 0 || (num > 0 && list == nullptr)) return TARQ_RETCODE_INVALID;
+  if (int rc = CheckList(num, list, cols_.Size()); rc != TARQ_RETCODE_OK) return rc;
+  if (num == 0) return TARQ_RETCODE_OK;
+  std::vector<char> drop(static_cast<size_t>(cols_.Size()), 0);
+  for (int k = 0; k < num; ++k) drop[list[k]] = 1;
+  matrix_.Erase(Axis::kCol, drop);
+  cols_.Erase(drop);
+  Modified();
+  return TARQ_RETCODE_OK;
+}
+
+int Problem::SetColBounds(bool lower, int num, const int* list, const double* values) {
+  int rc = lower ? AssignListed(cols_.lower, num, list, values, ValidLower, ClampInf)
+                 : AssignListed(cols_.upper, num, list, values, ValidUpper, ClampInf);
+  if (rc == TARQ_RETCODE_OK) Modified();
+  return rc;
+}
+
+int Problem::SetColObj(int num, const int* list, const double* values) {
+  int rc = AssignListed(cols_.obj, num, list, values, ValidCoef, Same);
+  if (rc == TARQ_RETCODE_OK) Modified();
+  return rc;
+}
+
+int Problem::ReplaceColObj(int num, const int* list, const double* values) {
+  if (int rc = CheckListed(cols_.Size(), num, list, values, ValidCoef); rc != TARQ_RETCODE_OK) return rc;
+  std::fill(cols_.obj.begin(), cols_.obj.end(), 0.0);
+  return SetColObj(num, list, values);
+}
+
+int Problem::SetColTypes(int num, const int* list, const char* types) {
+  int rc = AssignListed(cols_.type, num, list, types, ValidType, [](char t) { return t; });
+  if (rc == TARQ_RETCODE_OK) Modified();
+  return rc;
+}
+
+int Problem::GetColTypes(int num, const int* list, char* types) const {
+  return ReadListed(cols_.type, num, list, types);
+}
+
+int Problem::SetBranchFactors(int num, const int* list, const double* values) {
+  if (int rc = CheckListed(cols_.Size(), num, list, values, ValidCoef); rc != TARQ_RETCODE_OK) return rc;
+  if (num == 0) return TARQ_RETCODE_OK;
+  if (cols_.branch.empty()) cols_.branch.assign(cols_.obj.size(), 0.0);
+  for (int k = 0; k < num; ++k) cols_.branch[At(list, k)] = values[k];
+  Modified();
+  return TARQ_RETCODE_OK;
+}
+
+int Problem::GetColInfo(const char* name, int num, const int* list, double* values) const {
+  switch (ParseInfoName(name)) {
+    case InfoName::kLB: return ReadListed(cols_.lower, num, list, values);
+    case InfoName::kUB: return ReadListed(cols_.upper, num, list, values);
+    case InfoName::kObj: return ReadListed(cols_.obj, num, list, values);
+    case InfoName::kBranchFactor:
+      if (!cols_.branch.empty()) return ReadListed(cols_.branch, num, list, values);
+      if (int rc = CheckListed(cols_.Size(), num, list, values, [](double) { return true; }); rc != 0) return rc;
+      std::fill(values, values + num, 0.0);
+      return TARQ_RETCODE_OK;
+    default: return TARQ_RETCODE_INVALID;  // unknown, or a solution value with no solution yet
+  }
+}
+
+}  // namespace tarq_solver

@@ -1,0 +1,62 @@
+// Row operations of the problem.
+#include "store/checks.h"
+#include "store/info_names.h"
+#include "store/problem.h"
+
+namespace tarq_solver {
+
+int Problem::AddRows(int num, const VectorList& entries, const char* senses, const double* bound, const double* upper,
+                     const char* const* names) {
+  if (num < 0) return TARQ_RETCODE_INVALID;
+  std::vector<double> lo(static_cast<size_t>(num)), up(static_cast<size_t>(num));
+  for (int k = 0; k < num; ++k) {
+    const char sense = senses != nullptr ? senses[k] : 0;
+    double b = bound != nullptr ? bound[k] : (sense == 0 ? -TARQ_INFINITY : 0.0);
+    double u = upper != nullptr ? upper[k] : (sense == 0 ? TARQ_INFINITY : 0.0);
+    if (int rc = RowBounds(sense, b, u, &lo[k], &up[k]); rc != TARQ_RETCODE_OK) return rc;
+  }
+  VectorList list = entries;
+  list.num = num;
+  if (int rc = CheckVectors(list, cols_.Size(), stamp_); rc != TARQ_RETCODE_OK) return rc;
+  if (num == 0) return TARQ_RETCODE_OK;
+
+  rows_.lower.reserve(rows_.lower.size() + lo.size());
+  rows_.upper.reserve(rows_.upper.size() + up.size());
+  auto staged = rows_.names.Stage(num, names);
+  matrix_.Append(Axis::kRow, list);
+  // Nothing below allocates.
+  rows_.names.Commit(std::move(staged));
+  rows_.lower.insert(rows_.lower.end(), lo.begin(), lo.end());
+  rows_.upper.insert(rows_.upper.end(), up.begin(), up.end());
+  Modified();
+  return TARQ_RETCODE_OK;
+}
+
+int Problem::DelRows(int num, const int* list) {
+  if (num < 0 || (num > 0 && list == nullptr)) return TARQ_RETCODE_INVALID;
+  if (int rc = CheckList(num, list, rows_.Size()); rc != TARQ_RETCODE_OK) return rc;
+  if (num == 0) return TARQ_RETCODE_OK;
+  std::vector<char> drop(static_cast<size_t>(rows_.Size()), 0);
+  for (int k = 0; k < num; ++k) drop[list[k]] = 1;
+  matrix_.Erase(Axis::kRow, drop);
+  rows_.Erase(drop);
+  Modified();
+  return TARQ_RETCODE_OK;
+}
+
+int Problem::SetRowBounds(bool lower, int num, const int* list, const double* values) {
+  int rc = lower ? AssignListed(rows_.lower, num, list, values, ValidLower, ClampInf)
+                 : AssignListed(rows_.upper, num, list, values, ValidUpper, ClampInf);
+  if (rc == TARQ_RETCODE_OK) Modified();
+  return rc;
+}
+
+int Problem::GetRowInfo(const char* name, int num, const int* list, double* values) const {
+  switch (ParseInfoName(name)) {
+    case InfoName::kLB: return ReadListed(rows_.lower, num, list, values);
+    case InfoName::kUB: return ReadListed(rows_.upper, num, list, values);
+    default: return TARQ_RETCODE_INVALID;  // unknown, or a solution value with no solution yet
+  }
+}
+
+}  // namespace tarq_solver

@@ -1,0 +1,55 @@
+// Per-object data of columns and rows, one vector per field.
+#pragma once
+
+#include <vector>
+
+#include "store/name_table.h"
+
+namespace tarq_solver {
+
+// Removes the elements whose drop flag is set, keeping order; O(size).
+template <class T>
+void EraseFlagged(std::vector<T>& v, const std::vector<char>& drop) {
+  if (v.empty()) return;
+  size_t out = 0;
+  for (size_t i = 0; i < v.size(); ++i) {
+    if (drop[i]) continue;
+    if (out != i) v[out] = std::move(v[i]);
+    ++out;
+  }
+  v.resize(out);
+}
+
+struct ColumnTable {
+  std::vector<double> obj;
+  std::vector<double> lower;
+  std::vector<double> upper;
+  std::vector<char> type;
+  std::vector<double> branch;  // empty until a branch factor is set; then one per column
+  NameTable names{'C'};
+
+  int Size() const { return static_cast<int>(obj.size()); }
+  void Erase(const std::vector<char>& drop) {
+    EraseFlagged(obj, drop);
+    EraseFlagged(lower, drop);
+    EraseFlagged(upper, drop);
+    EraseFlagged(type, drop);
+    EraseFlagged(branch, drop);
+    names.Erase(drop);
+  }
+};
+
+struct RowTable {
+  std::vector<double> lower;
+  std::vector<double> upper;
+  NameTable names{'R'};
+
+  int Size() const { return static_cast<int>(lower.size()); }
+  void Erase(const std::vector<char>& drop) {
+    EraseFlagged(lower, drop);
+    EraseFlagged(upper, drop);
+    names.Erase(drop);
+  }
+};
+
+}  // namespace tarq_solver
