@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "store/grow.h"
+
 namespace tarq_solver {
 
 void NameTable::Materialise() {
@@ -24,13 +26,13 @@ NameTable::Staged NameTable::Stage(int count, const char* const* names) {
     for (int k = 0; k < staged.count && !any; ++k) any = names[k] != nullptr && names[k][0] != '\0';
   }
   if (!any) {
-    if (named_) names_.reserve(names_.size() + static_cast<size_t>(staged.count));
+    if (named_) ReserveFor(names_, static_cast<size_t>(staged.count));
     return staged;
   }
   staged.names.reserve(static_cast<size_t>(staged.count));
   for (int k = 0; k < staged.count; ++k) staged.names.emplace_back(names[k] != nullptr ? names[k] : "");
   Materialise();
-  names_.reserve(names_.size() + static_cast<size_t>(staged.count));
+  ReserveFor(names_, static_cast<size_t>(staged.count));
   return staged;
 }
 

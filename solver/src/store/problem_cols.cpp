@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "store/checks.h"
+#include "store/grow.h"
 #include "store/info_names.h"
 #include "store/problem.h"
 
@@ -21,12 +22,12 @@ int Problem::AddCols(int num, const double* obj, const VectorList& entries, cons
   if (int rc = CheckVectors(list, rows_.Size(), stamp_); rc != TARQ_RETCODE_OK) return rc;
   if (num == 0) return TARQ_RETCODE_OK;
 
-  const size_t n = cols_.obj.size() + static_cast<size_t>(num);
-  cols_.obj.reserve(n);
-  cols_.lower.reserve(n);
-  cols_.upper.reserve(n);
-  cols_.type.reserve(n);
-  if (!cols_.branch.empty()) cols_.branch.reserve(n);
+  const size_t n = static_cast<size_t>(num);
+  ReserveFor(cols_.obj, n);
+  ReserveFor(cols_.lower, n);
+  ReserveFor(cols_.upper, n);
+  ReserveFor(cols_.type, n);
+  if (!cols_.branch.empty()) ReserveFor(cols_.branch, n);
   auto staged = cols_.names.Stage(num, names);
   matrix_.Append(Axis::kCol, list);
   // Nothing below allocates.

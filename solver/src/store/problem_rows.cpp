@@ -1,5 +1,6 @@
 // Row operations of the problem.
 #include "store/checks.h"
+#include "store/grow.h"
 #include "store/info_names.h"
 #include "store/problem.h"
 
@@ -20,8 +21,8 @@ int Problem::AddRows(int num, const VectorList& entries, const char* senses, con
   if (int rc = CheckVectors(list, cols_.Size(), stamp_); rc != TARQ_RETCODE_OK) return rc;
   if (num == 0) return TARQ_RETCODE_OK;
 
-  rows_.lower.reserve(rows_.lower.size() + lo.size());
-  rows_.upper.reserve(rows_.upper.size() + up.size());
+  ReserveFor(rows_.lower, lo.size());
+  ReserveFor(rows_.upper, up.size());
   auto staged = rows_.names.Stage(num, names);
   matrix_.Append(Axis::kRow, list);
   // Nothing below allocates.

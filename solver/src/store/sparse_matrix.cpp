@@ -1,5 +1,7 @@
 #include "store/sparse_matrix.h"
 
+#include "store/grow.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -37,9 +39,9 @@ void SparseMatrix::Append(Axis axis, const VectorList& list) {
   }
   // Reserve first, so that nothing below allocates and a failure changes nothing.
   if (axis == major_) {
-    index_.reserve(index_.size() + static_cast<size_t>(total));
-    value_.reserve(value_.size() + static_cast<size_t>(total));
-    start_.reserve(start_.size() + static_cast<size_t>(list.num));
+    ReserveFor(index_, static_cast<size_t>(total));
+    ReserveFor(value_, static_cast<size_t>(total));
+    ReserveFor(start_, static_cast<size_t>(list.num));
     for (int k = 0; k < list.num; ++k) {
       for (std::int64_t p = list.Begin(k), e = list.End(k); p < e; ++p) {
         if (list.val[p] == 0.0) continue;
@@ -52,7 +54,7 @@ void SparseMatrix::Append(Axis axis, const VectorList& list) {
     return;
   }
   // Along the minor axis: buffer the entries as (row, col) pairs of the new vectors.
-  pending_.reserve(pending_.size() + static_cast<size_t>(total));
+  ReserveFor(pending_, static_cast<size_t>(total));
   const int first = nMinor_;
   nMinor_ += list.num;
   for (int k = 0; k < list.num; ++k) {
