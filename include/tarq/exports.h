@@ -2,8 +2,11 @@
 // heap object owned by the caller, who destroys it through its interface.
 #pragma once
 
+#include "tarq/constraint.h"
 #include "tarq/envr.h"
+#include "tarq/expr.h"
 #include "tarq/model.h"
+#include "tarq/var.h"
 #include "tarq/visibility.h"
 
 extern "C" {
@@ -17,5 +20,17 @@ TARQ_CPP_API Tarq::IEnvr* CreateEnvrWithConfig(Tarq::IEnvrConfig* config, Tarq::
 TARQ_CPP_API Tarq::IEnvrConfig* CreateEnvrConfig();
 
 TARQ_CPP_API Tarq::IModel* CreateModel(Tarq::IEnvr* env, const char* name);
+
+// Empty arrays, columns and builders.
+TARQ_CPP_API Tarq::IVarArray* CreateVarArray();
+TARQ_CPP_API Tarq::IConstrArray* CreateConstrArray();
+TARQ_CPP_API Tarq::IColumn* CreateColumn();
+TARQ_CPP_API Tarq::IColumnArray* CreateColumnArray();
+TARQ_CPP_API Tarq::IConstrBuilder* CreateConstrBuilder();
+TARQ_CPP_API Tarq::IConstrBuilderArray* CreateConstrBuilderArray();
+
+// An expression holding only a constant, and one holding the single term coeff * var.
+TARQ_CPP_API Tarq::IExpr* CreateExpr(double constant);
+TARQ_CPP_API Tarq::IExpr* CreateLinExpr(Tarq::IVar* var, double coeff);
 
 }  // extern "C"

@@ -1,11 +1,110 @@
-// The model: one solver problem and the record of every object in it.
+// The model: one solver problem and the record of every object in it. Operations that fail
+// record a code and a message in the model's status (GetErrorCode, GetErrorMsg) and return a
+// failure value: an object of index -2, 1e30, or nothing.
+//
+// Numbering: objects of each kind are numbered 0, 1, ... in the order they were added.
+// Removing an object only marks it; operations that need the solver's numbering (coefficient
+// access, the column matrix, Clone, and later attributes, solving and files) first delete every
+// marked object and renumber the rest, which every held object sees at once.
 #pragma once
 
+#include <cstddef>
+#include <vector>
+
 namespace Tarq {
+
+class IVar;
+class IVarArray;
+class IColumn;
+class IColumnArray;
+class IExpr;
+class IConstraint;
+class IConstrArray;
+class IConstrBuilder;
+class IConstrBuilderArray;
 
 class IModel {
  public:
   virtual ~IModel() = default;
+
+  // --- Adding variables. Names are trimmed and inner blanks become "_". A prefix p names the
+  // k-th new variable "p_<count before the add + k>"; a packed buffer holds one terminated name
+  // per variable back to back, size bytes in all.
+  virtual IVar* AddVar(double lb, double ub, double obj, char type, const char* name) = 0;
+  virtual IVar* AddVar(double lb, double ub, double obj, char type, IColumn* col, const char* name) = 0;
+  virtual IVarArray* AddVars(int count, char type, const char* prefix) = 0;
+  virtual IVarArray* AddVars(int count, double lb, double ub, double obj, char type, const char* prefix) = 0;
+  virtual IVarArray* AddVars(int count, const double* lb, const double* ub, const double* obj, const char* types,
+                             const char* prefix) = 0;
+  virtual IVar* AddVar(double lb, double ub, double obj, char type, int nnz, const int* rows, const double* vals,
+                       const char* name) = 0;
+  virtual IVarArray* AddVars(int count, char type, const char* names, std::size_t size) = 0;
+  virtual IVarArray* AddVars(int count, double lb, double ub, double obj, char type, const char* names,
+                             std::size_t size) = 0;
+  virtual IVarArray* AddVars(int count, const double* lb, const double* ub, const double* obj, const char* types,
+                             const char* names, std::size_t size) = 0;
+  virtual IVarArray* AddVars(int count, const double* lb, const double* ub, const double* obj, const char* types,
+                             IColumnArray* cols) = 0;
+  virtual IVarArray* AddVars(int count, const double* lb, const double* ub, const double* obj, const char* types,
+                             IColumnArray* cols, const char* prefix) = 0;
+  // Compressed columns: column k has the entries idx[beg[k] .. beg[k] + cnt[k] - 1].
+  virtual IVarArray* AddVars(int count, const double* lb, const double* ub, const double* obj, const char* types,
+                             const int* beg, const int* cnt, const int* idx, const double* val,
+                             const char* prefix) = 0;
+
+  // --- Adding linear constraints. The expression is merged in place by variable.
+  virtual IConstraint* AddConstr(IExpr* expr, char sense, double rhs, const char* name) = 0;
+  virtual IConstraint* AddConstr(IExpr* expr, double lb, double ub, const char* name) = 0;
+  virtual IConstraint* AddConstr(int nnz, const int* cols, const double* vals, char sense, double rhs,
+                                 const char* name) = 0;
+  virtual IConstraint* AddConstr(int nnz, const int* cols, const double* vals, double lb, double ub,
+                                 const char* name) = 0;
+  virtual IConstraint* AddConstr(IConstrBuilder* builder, const char* name) = 0;
+  virtual IConstrArray* AddConstrs(IConstrBuilderArray* builders, const char* prefix) = 0;
+  virtual IConstrArray* AddConstrs(const std::vector<IExpr*>& exprs, const char* senses, const double* rhs,
+                                   const char* prefix) = 0;
+  // Rows without terms from senses and right-hand sides ('R' is refused: use a builder).
+  virtual IConstrArray* AddConstrs(int count, const char* senses, const double* rhs, const char* prefix) = 0;
+  // Compressed rows: row k has the entries idx[beg[k] .. beg[k] + cnt[k] - 1].
+  virtual IConstrArray* AddConstrs(int count, const char* senses, const double* rhs, const int* beg, const int* cnt,
+                                   const int* idx, const double* val, const char* prefix) = 0;
+
+  // --- Coefficients and the whole matrix.
+  virtual double GetCoeff(const IConstraint* constr, const IVar* var) = 0;
+  virtual void SetCoeff(const IConstraint* constr, const IVar* var, double value) = 0;
+  virtual void SetCoeffs(const IConstrArray* constrs, const IVarArray* vars, const double* values, int len) = 0;
+  // The matrix by columns: column k has idx/val[beg[k] .. beg[k] + cnt[k] - 1].
+  virtual void GetColMatrix(std::vector<int>& beg, std::vector<int>& cnt, std::vector<int>& idx,
+                            std::vector<double>& val) = 0;
+  // Replaces the whole problem; the arguments are those of the solver library's bulk load.
+  virtual void LoadMatrix(int nCol, int nRow, int objSense, double objConst, const double* obj, const int* colBeg,
+                          const int* colCnt, const int* colIdx, const double* colVal, const char* types,
+                          const double* colLower, const double* colUpper, const char* rowSenses,
+                          const double* rowBound, const double* rowUpper, const char* const* colNames,
+                          const char* const* rowNames) = 0;
+
+  // --- Getting objects and naming them.
+  virtual IVar* GetVar(int idx) = 0;
+  virtual IVar* GetVarByName(const char* name) = 0;
+  virtual IVarArray* GetVars() = 0;
+  virtual void SetVarNames(const IVarArray* vars, const char* names, std::size_t size) = 0;
+  virtual IColumn* GetCol(const IVar* var) = 0;
+  virtual IConstraint* GetConstr(int idx) = 0;
+  virtual IConstraint* GetConstrByName(const char* name) = 0;
+  virtual IConstrArray* GetConstrs() = 0;
+  virtual void SetConstrNames(const IConstrArray* constrs, const char* names, std::size_t size) = 0;
+  virtual IExpr* GetRow(const IConstraint* constr) = 0;
+  virtual IConstrBuilder* GetConstrBuilder(const IConstraint* constr) = 0;
+
+  // --- Removal: marks the objects; the deletion happens at the next operation that needs it.
+  virtual void Remove(const IVarArray* vars) = 0;
+  virtual void Remove(const IConstrArray* constrs) = 0;
+
+  // --- Housekeeping.
+  virtual void Clear() = 0;
+  // A copy named after this model with "_copy" appended.
+  virtual IModel* Clone() = 0;
+
   virtual int GetErrorCode() const = 0;
   virtual const char* GetErrorMsg() const = 0;
 };

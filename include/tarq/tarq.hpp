@@ -1,7 +1,10 @@
 // Everything an application needs: the interfaces, the exception and the factory functions.
 #pragma once
 
+#include "tarq/constraint.h"
 #include "tarq/envr.h"
 #include "tarq/exception.h"
 #include "tarq/exports.h"
+#include "tarq/expr.h"
 #include "tarq/model.h"
+#include "tarq/var.h"

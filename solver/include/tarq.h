@@ -248,6 +248,22 @@ TARQ_API int TARQ_ReplaceColObj(tarq_prob* prob, int num, const int* list, const
 TARQ_API int TARQ_SetObjSense(tarq_prob* prob, int sense);
 TARQ_API int TARQ_SetObjConst(tarq_prob* prob, double constant);
 
+/* ---------------------------------------------------------------------------------------------
+ * Results
+ * ------------------------------------------------------------------------------------------- */
+
+/* Basis statuses of the listed columns (rows) after an LP solve; 3 while there is no basis. */
+TARQ_API int TARQ_GetColBasis(tarq_prob* prob, int num, const int* list, int* basis);
+TARQ_API int TARQ_GetRowBasis(tarq_prob* prob, int num, const int* list, int* basis);
+/* IIS membership (1 member, 0 not) of the listed bounds after an IIS computation; 3 without one. */
+TARQ_API int TARQ_GetColLowerIIS(tarq_prob* prob, int num, const int* list, int* status);
+TARQ_API int TARQ_GetColUpperIIS(tarq_prob* prob, int num, const int* list, int* status);
+TARQ_API int TARQ_GetRowLowerIIS(tarq_prob* prob, int num, const int* list, int* status);
+TARQ_API int TARQ_GetRowUpperIIS(tarq_prob* prob, int num, const int* list, int* status);
+/* Forgets the results of earlier solves; with all = 1 also the information given for the next
+ * solve (such as MIP starts). all must be 0 or 1. */
+TARQ_API int TARQ_Reset(tarq_prob* prob, int all);
+
 #ifdef __cplusplus
 }
 #endif

@@ -1,4 +1,4 @@
-#include "model/model.h"
+#include "model/tarq_model.h"
 #include "tarq/exports.h"
 
 using Tarq::detail::BlockRef;

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "model/model.h"
+#include "model/tarq_model.h"
 
 namespace Tarq::detail {
 

@@ -1,41 +1,96 @@
-// The model: its shared record (environment, problem, name) and the implementation class.
+// The model: its shared record of every object (one count and one list per kind), the internal
+// model that operations run on, and the implementation class TarqModel.
+//
+// Memory model: TarqModel -> ModelData (status, scratch) -> ModelRecord (environment holder,
+// problem holder, per-kind lists). Each list entry is an object record that caller-held objects
+// share; every record holds the problem holder, so the solver problem outlives the model object
+// while any object of the model is held.
 #pragma once
 
+#include <array>
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "frame/handle.h"
 #include "frame/status.h"
 #include "model/envr.h"
+#include "model/names.h"
+#include "model/problem_holder.h"
+#include "scalar/record.h"
+#include "scalar/scalar_value.h"
 #include "tarq.h"
-#include "tarq/model.h"
+
+namespace Tarq {
+struct LinExpr;
+struct Column;
+}  // namespace Tarq
 
 namespace Tarq::detail {
 
-// Owns the solver problem. Every object record of the model holds a reference on it, so the
-// problem lives until the last object of the model is gone.
-struct ProblemHolder {
-  bool pending = false;  // an object is marked removed and not yet deleted
-  tarq_prob* problem = nullptr;
-
-  ProblemHolder() = default;
-  ProblemHolder(const ProblemHolder&) = delete;
-  ProblemHolder& operator=(const ProblemHolder&) = delete;
-  ~ProblemHolder() {
-    if (problem != nullptr) TARQ_DeleteProb(&problem);
-  }
+// Object kinds, in the order of the model's counts.
+enum class Kind : int {
+  kCol, kRow, kSos, kGenConstr, kCone, kExpCone, kAffineCone, kQConstr, kNlConstr, kPsdConstr, kPsdVar,
+  kLmiConstr, kSymMat, kCount
 };
+constexpr int kKinds = static_cast<int>(Kind::kCount);
 
 struct ModelRecord {
   BlockRef<EnvHolder> env;
   BlockRef<ProblemHolder> problem;
   std::string name;
+  std::array<int, kKinds> counts{};
+  std::array<std::vector<RecordRef>, kKinds> lists;
+  std::unordered_map<const ObjectRecord*, double> startMap;  // MIP start values until loaded
+
+  int& Count(Kind k) { return counts[static_cast<int>(k)]; }
+  std::vector<RecordRef>& List(Kind k) { return lists[static_cast<int>(k)]; }
 };
 
-struct ModelData {
+class ModelData {
+ public:
   BlockRef<ModelRecord> record;
   Status status;
 
   tarq_prob* Problem() const { return record->problem->problem; }
+  const ProblemHolder* Holder() const { return record->problem.Get(); }
+  int Count(Kind k) const { return record->counts[static_cast<int>(k)]; }
+
+  // Deletes every object marked removed, kind by kind, and renumbers the rest. False (with the
+  // failure recorded) when a deletion failed; the marks then stay for the next attempt.
+  bool Flush();
+
+  // Appends count new records of a kind, numbered from the current count, with the given names
+  // (null for none); returns them as values of type V.
+  template <class V>
+  std::vector<V> Append(Kind kind, int count, const char* const* names);
+  void AppendRecords(Kind kind, int count, const char* const* names);
+
+  // Checks that every object belongs to this model and is live; records "The %d-th <what> has
+  // been removed" (or the foreign-object message) and returns false otherwise. Fills idx_.
+  template <class V>
+  bool Indices(const std::vector<V>& objects, const char* what);
+  bool Owns(const ScalarValue& v) const { return v.Holder() == Holder(); }
+
+  // Merges a term list by column (row) with the model's dense scratch, after checking that every
+  // term's object belongs to this model; then copies indices and coefficients into idx_/val_.
+  // False (status recorded) for an object of another model.
+  bool GatherExpr(LinExpr& expr);
+  bool GatherColumn(Column& col);
+
+  // Scratch reused by successive operations.
+  std::vector<int> idx_;
+  std::vector<double> val_;
+  std::vector<int> beg_;
+  std::vector<double> lower_;
+  std::vector<double> upper_;
+  std::vector<char> sense_;
+
+ private:
+  template <class Obj>
+  bool Gather(std::vector<double>& coefs, std::vector<Obj>& objs, Kind kind, const char* foreign);
+  std::vector<double> scratch_;
+  std::vector<unsigned char> mark_;
 };
 
 // Creates a model in the environment held by env (which may be empty): records code 1
@@ -43,10 +98,3 @@ struct ModelData {
 BlockRef<ModelData> MakeModel(const BlockRef<EnvHolder>& env, const char* name);
 
 }  // namespace Tarq::detail
-
-class TarqModel final : public Tarq::detail::Handled<Tarq::IModel, Tarq::detail::ModelData> {
- public:
-  using Handled::Handled;
-  int GetErrorCode() const override { return Data().status.Code(); }
-  const char* GetErrorMsg() const override { return Data().status.Message(); }
-};

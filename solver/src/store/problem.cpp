@@ -9,7 +9,13 @@ Problem::Problem(std::shared_ptr<const EnvCore> env) : env_(std::move(env)) {
   log_.SetFile(env_->logFile);
 }
 
+void Problem::Reset(bool all) {
+  results_.Clear();
+  (void)all;  // no additional information is kept yet
+}
+
 void Problem::Clear() {
+  results_.Clear();
   cols_ = ColumnTable();
   rows_ = RowTable();
   matrix_.Clear();

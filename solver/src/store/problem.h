@@ -12,6 +12,7 @@
 #include "core/log.h"
 #include "env/environment.h"
 #include "params/param_set.h"
+#include "store/results.h"
 #include "store/sparse_matrix.h"
 #include "store/tables.h"
 
@@ -51,6 +52,11 @@ class Problem {
   SparseMatrix& Matrix() { return matrix_; }
   int ObjSense() const { return objSense_; }
   double ObjConst() const { return objConst_; }
+  Results& Result() { return results_; }
+  const Results& Result() const { return results_; }
+  // Forgets the results of earlier solves; with all, also the additional information the
+  // caller gave for the next solve.
+  void Reset(bool all);
   // Grows with every change of the problem data.
   std::uint64_t Version() const { return version_; }
 
@@ -107,6 +113,7 @@ class Problem {
   SparseMatrix matrix_;
   int objSense_ = 1;
   double objConst_ = 0;
+  Results results_;
   std::uint64_t version_ = 0;
   std::vector<int> stamp_;  // scratch for duplicate checks, one entry per column or row
 };

@@ -1,0 +1,130 @@
+// The model's own bookkeeping: deferred deletion, merging terms through the dense scratch.
+#include "frame/grow.h"
+#include "model/model.h"
+#include "scalar/column.h"
+#include "scalar/lin_expr.h"
+#include "scalar/terms.h"
+
+namespace Tarq::detail {
+namespace {
+
+using DeleteFn = int (*)(tarq_prob*, int, const int*);
+
+struct KindDeletion {
+  Kind kind;
+  DeleteFn call;  // null for kinds whose objects cannot be added yet
+  const char* failure;
+};
+
+// The fixed order in which pending deletions are carried out.
+const KindDeletion kDeletionOrder[] = {
+    {Kind::kCol, TARQ_DelCols, "Fail to del cols"},
+    {Kind::kRow, TARQ_DelRows, "Fail to del rows"},
+    {Kind::kSos, nullptr, "Fail to del SOSs"},
+    {Kind::kGenConstr, nullptr, "Fail to del GenConstrs"},
+    {Kind::kCone, nullptr, "Fail to del cones"},
+    {Kind::kExpCone, nullptr, "Fail to del exponential cones"},
+    {Kind::kAffineCone, nullptr, "Fail to delete affine cones"},
+    {Kind::kQConstr, nullptr, "Fail to del quatratic constraints"},
+    {Kind::kNlConstr, nullptr, "Fail to del nonlinear constraints"},
+    {Kind::kPsdVar, nullptr, "Fail to delete PSD vars"},
+    {Kind::kPsdConstr, nullptr, "Fail to del PSD constraints"},
+    {Kind::kLmiConstr, nullptr, "Fail to del LMI constraints"},
+};
+
+}  // namespace
+
+bool ModelData::Flush() {
+  ModelRecord& r = *record;
+  if (!r.problem->pending) return true;
+  for (const KindDeletion& d : kDeletionOrder) {
+    std::vector<RecordRef>& list = r.List(d.kind);
+    std::vector<int> gone;
+    for (const RecordRef& rec : list) {
+      if (rec->index <= -3) gone.push_back(FormerPosition(rec->index));
+    }
+    if (gone.empty()) continue;
+    if (d.call == nullptr) {
+      Record(status, TARQ_RETCODE_INTERNAL, "%s", d.failure);
+      return false;
+    }
+    if (!Checked(status, d.call(Problem(), static_cast<int>(gone.size()), gone.data()), "%s", d.failure)) {
+      return false;
+    }
+    std::vector<RecordRef> kept;
+    kept.reserve(list.size() - gone.size());
+    for (RecordRef& rec : list) {
+      if (rec->index >= 0) {
+        rec->index = static_cast<int>(kept.size());
+        kept.push_back(std::move(rec));
+      }
+    }
+    list = std::move(kept);
+    r.Count(d.kind) = static_cast<int>(list.size());
+  }
+  r.problem->pending = false;
+  return true;
+}
+
+void ModelData::AppendRecords(Kind kind, int count, const char* const* names) {
+  ModelRecord& r = *record;
+  std::vector<RecordRef>& list = r.List(kind);
+  GrowAhead(list, static_cast<std::size_t>(count));
+  int& n = r.Count(kind);
+  for (int k = 0; k < count; ++k) {
+    RecordRef rec = RecordRef::Make();
+    rec->problem = r.problem;
+    if (names != nullptr && names[k] != nullptr) rec->name = names[k];
+    rec->index = n++;
+    list.push_back(std::move(rec));
+  }
+}
+
+template <class Obj>
+bool ModelData::Gather(std::vector<double>& coefs, std::vector<Obj>& objs, Kind kind, const char* foreign) {
+  for (const Obj& o : objs) {
+    if (!Owns(o) && o.Index() >= 0) {
+      Record(status, TARQ_RETCODE_INVALID, "%s", foreign);
+      return false;
+    }
+  }
+  const std::size_t n = static_cast<std::size_t>(Count(kind));
+  if (scratch_.size() < n) {
+    scratch_.resize(n);
+    mark_.resize(n, 0);
+  }
+  MergeTermsDense(coefs, objs, scratch_.data(), mark_.data());
+  idx_.resize(objs.size());
+  val_.resize(objs.size());
+  for (std::size_t i = 0; i < objs.size(); ++i) {
+    idx_[i] = objs[i].Index();
+    val_[i] = coefs[i];
+  }
+  return true;
+}
+
+bool ModelData::GatherExpr(LinExpr& expr) {
+  return Gather(expr.coefs, expr.vars, Kind::kCol, "Variable of another model in expression");
+}
+
+bool ModelData::GatherColumn(Column& col) {
+  return Gather(col.coefs, col.constrs, Kind::kRow, "Constraint of another model in column");
+}
+
+BlockRef<ModelData> MakeModel(const BlockRef<EnvHolder>& env, const char* name) {
+  auto data = BlockRef<ModelData>::Make();
+  data->record = BlockRef<ModelRecord>::Make();
+  ModelRecord& record = *data->record;
+  record.env = env;
+  record.problem = BlockRef<ProblemHolder>::Make();
+  if (env && env->handle != nullptr) {
+    TARQ_CreateProb(env->handle, &record.problem->problem);  // a null problem is checked below
+  }
+  if (name != nullptr) record.name = name;
+  if (record.problem->problem == nullptr) {
+    Record(data->status, TARQ_RETCODE_MEMORY, "Critical: fail to create problem");
+  }
+  return data;
+}
+
+}  // namespace Tarq::detail

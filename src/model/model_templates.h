@@ -1,0 +1,37 @@
+// Template members of ModelData, used by the model_*.cpp files.
+#pragma once
+
+#include "frame/grow.h"
+#include "model/model.h"
+
+namespace Tarq::detail {
+
+template <class V>
+std::vector<V> ModelData::Append(Kind kind, int count, const char* const* names) {
+  AppendRecords(kind, count, names);
+  const std::vector<RecordRef>& list = record->List(kind);
+  std::vector<V> out;
+  out.reserve(static_cast<std::size_t>(count));
+  for (std::size_t k = list.size() - static_cast<std::size_t>(count); k < list.size(); ++k) out.emplace_back(list[k]);
+  return out;
+}
+
+template <class V>
+bool ModelData::Indices(const std::vector<V>& objects, const char* what) {
+  idx_.resize(objects.size());
+  for (std::size_t k = 0; k < objects.size(); ++k) {
+    const V& v = objects[k];
+    if (!Owns(v)) {
+      Record(status, TARQ_RETCODE_INVALID, "The %zu-th %s belongs to another model", k, what);
+      return false;
+    }
+    if (v.Index() < 0) {
+      Record(status, TARQ_RETCODE_INVALID, "The %d-th %s has been removed", FormerPosition(v.Index()), what);
+      return false;
+    }
+    idx_[k] = v.Index();
+  }
+  return true;
+}
+
+}  // namespace Tarq::detail

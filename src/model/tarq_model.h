@@ -1,0 +1,82 @@
+// TarqModel: the implementation of Tarq::IModel. Its operations are defined in the model_*.cpp
+// files, one per family, each working on the internal ModelData.
+#pragma once
+
+#include "model/model.h"
+#include "tarq/model.h"
+
+class TarqModel final : public Tarq::detail::Handled<Tarq::IModel, Tarq::detail::ModelData> {
+ public:
+  using Handled::Handled;
+
+  // Variables (model_vars.cpp).
+  Tarq::IVar* AddVar(double lb, double ub, double obj, char type, const char* name) override;
+  Tarq::IVar* AddVar(double lb, double ub, double obj, char type, Tarq::IColumn* col, const char* name) override;
+  Tarq::IVarArray* AddVars(int count, char type, const char* prefix) override;
+  Tarq::IVarArray* AddVars(int count, double lb, double ub, double obj, char type, const char* prefix) override;
+  Tarq::IVarArray* AddVars(int count, const double* lb, const double* ub, const double* obj, const char* types,
+                           const char* prefix) override;
+  Tarq::IVar* AddVar(double lb, double ub, double obj, char type, int nnz, const int* rows, const double* vals,
+                     const char* name) override;
+  Tarq::IVarArray* AddVars(int count, char type, const char* names, std::size_t size) override;
+  Tarq::IVarArray* AddVars(int count, double lb, double ub, double obj, char type, const char* names,
+                           std::size_t size) override;
+  Tarq::IVarArray* AddVars(int count, const double* lb, const double* ub, const double* obj, const char* types,
+                           const char* names, std::size_t size) override;
+  Tarq::IVarArray* AddVars(int count, const double* lb, const double* ub, const double* obj, const char* types,
+                           Tarq::IColumnArray* cols) override;
+  Tarq::IVarArray* AddVars(int count, const double* lb, const double* ub, const double* obj, const char* types,
+                           Tarq::IColumnArray* cols, const char* prefix) override;
+  Tarq::IVarArray* AddVars(int count, const double* lb, const double* ub, const double* obj, const char* types,
+                           const int* beg, const int* cnt, const int* idx, const double* val,
+                           const char* prefix) override;
+
+  // Constraints (model_constrs.cpp).
+  Tarq::IConstraint* AddConstr(Tarq::IExpr* expr, char sense, double rhs, const char* name) override;
+  Tarq::IConstraint* AddConstr(Tarq::IExpr* expr, double lb, double ub, const char* name) override;
+  Tarq::IConstraint* AddConstr(int nnz, const int* cols, const double* vals, char sense, double rhs,
+                               const char* name) override;
+  Tarq::IConstraint* AddConstr(int nnz, const int* cols, const double* vals, double lb, double ub,
+                               const char* name) override;
+  Tarq::IConstraint* AddConstr(Tarq::IConstrBuilder* builder, const char* name) override;
+  Tarq::IConstrArray* AddConstrs(Tarq::IConstrBuilderArray* builders, const char* prefix) override;
+  Tarq::IConstrArray* AddConstrs(const std::vector<Tarq::IExpr*>& exprs, const char* senses, const double* rhs,
+                                 const char* prefix) override;
+  Tarq::IConstrArray* AddConstrs(int count, const char* senses, const double* rhs, const char* prefix) override;
+  Tarq::IConstrArray* AddConstrs(int count, const char* senses, const double* rhs, const int* beg, const int* cnt,
+                                 const int* idx, const double* val, const char* prefix) override;
+
+  // Coefficients and the matrix (model_coeffs.cpp).
+  double GetCoeff(const Tarq::IConstraint* constr, const Tarq::IVar* var) override;
+  void SetCoeff(const Tarq::IConstraint* constr, const Tarq::IVar* var, double value) override;
+  void SetCoeffs(const Tarq::IConstrArray* constrs, const Tarq::IVarArray* vars, const double* values,
+                 int len) override;
+  void GetColMatrix(std::vector<int>& beg, std::vector<int>& cnt, std::vector<int>& idx,
+                    std::vector<double>& val) override;
+  void LoadMatrix(int nCol, int nRow, int objSense, double objConst, const double* obj, const int* colBeg,
+                  const int* colCnt, const int* colIdx, const double* colVal, const char* types,
+                  const double* colLower, const double* colUpper, const char* rowSenses, const double* rowBound,
+                  const double* rowUpper, const char* const* colNames, const char* const* rowNames) override;
+
+  // Getting and naming (model_access.cpp).
+  Tarq::IVar* GetVar(int idx) override;
+  Tarq::IVar* GetVarByName(const char* name) override;
+  Tarq::IVarArray* GetVars() override;
+  void SetVarNames(const Tarq::IVarArray* vars, const char* names, std::size_t size) override;
+  Tarq::IColumn* GetCol(const Tarq::IVar* var) override;
+  Tarq::IConstraint* GetConstr(int idx) override;
+  Tarq::IConstraint* GetConstrByName(const char* name) override;
+  Tarq::IConstrArray* GetConstrs() override;
+  void SetConstrNames(const Tarq::IConstrArray* constrs, const char* names, std::size_t size) override;
+  Tarq::IExpr* GetRow(const Tarq::IConstraint* constr) override;
+  Tarq::IConstrBuilder* GetConstrBuilder(const Tarq::IConstraint* constr) override;
+
+  // Removal and housekeeping (model_housekeeping.cpp).
+  void Remove(const Tarq::IVarArray* vars) override;
+  void Remove(const Tarq::IConstrArray* constrs) override;
+  void Clear() override;
+  Tarq::IModel* Clone() override;
+
+  int GetErrorCode() const override { return Data().status.Code(); }
+  const char* GetErrorMsg() const override { return Data().status.Message(); }
+};

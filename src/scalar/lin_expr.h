@@ -1,0 +1,80 @@
+// Linear expressions: the value type Tarq::LinExpr and its handle TarqExpr.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "frame/handle.h"
+#include "frame/status.h"
+#include "scalar/scalar_value.h"
+#include "tarq/expr.h"
+
+namespace Tarq {
+
+// Terms stay as the caller adds them (duplicates and zeros included) until a model merges them.
+struct LinExpr {
+  std::vector<double> coefs;
+  std::vector<Var> vars;
+  double constant = 0;
+  detail::Status status;
+
+  LinExpr() = default;
+  explicit LinExpr(double c) : constant(c) {}
+
+  int Size() const { return static_cast<int>(coefs.size()); }
+  void AddTerm(const Var& var, double coef) {
+    coefs.push_back(coef);
+    vars.push_back(var);
+  }
+  void AddExpr(const LinExpr& other, double mult);
+  void MultiplyBy(double d);
+  void DivideBy(double d);
+  // The value at the current solution, or 1e30 with the failing variable's status.
+  double Evaluate();
+  // Printed form examining at most maxLen / 8 terms.
+  void Print(std::ostream& out, int maxLen);
+};
+
+std::ostream& operator<<(std::ostream& out, LinExpr& expr);
+
+}  // namespace Tarq
+
+class TarqExpr final : public Tarq::detail::Handled<Tarq::IExpr, Tarq::LinExpr> {
+ public:
+  using Handled::Handled;
+  explicit TarqExpr(double constant) : Handled(Tarq::detail::BlockRef<Tarq::LinExpr>::Make(constant)) {}
+  explicit TarqExpr(const Tarq::LinExpr& expr) : Handled(Tarq::detail::BlockRef<Tarq::LinExpr>::Make(expr)) {}
+
+  int GetSize() const override { return Data().Size(); }
+  Tarq::IVar* GetVar(int i) const override;
+  double GetCoeff(int i) const override { return Data().coefs[i]; }
+  double GetConstant() const override { return Data().constant; }
+  void SetCoeff(int i, double value) override { Data().coefs[i] = value; }
+  void SetConstant(double value) override { Data().constant = value; }
+  void AddConstant(double value) override { Data().constant += value; }
+  void AddTerm(const Tarq::IVar* var, double coeff) override;
+  int AddTerms(const Tarq::IVarArray* vars, const double* coeffs, int len) override;
+  int AddTerms(const Tarq::IVarArray* vars, double coeff) override;
+  int AddTerms(const std::vector<Tarq::IVar*>& vars, const double* coeffs, int len) override;
+  int AddTerms(const std::vector<Tarq::IVar*>& vars, double coeff) override;
+  void AddExpr(const Tarq::IExpr* other, double mult) override;
+  double Evaluate() override { return Data().Evaluate(); }
+  void Remove(int i) override;
+  void Remove(const Tarq::IVar* var) override;
+  void Reserve(int n) override;
+  void Clear() override;
+  Tarq::IExpr* Clone() const override;
+  void DivideBy(double d) override { Data().DivideBy(d); }
+  void MultiplyBy(double d) override { Data().MultiplyBy(d); }
+  const char* ToString(int maxLen) override;
+  int GetErrorCode() const override { return Data().status.Code(); }
+  const char* GetErrorMsg() const override { return Data().status.Message(); }
+
+ private:
+  std::string text_;  // the last printed form
+};
+
+namespace Tarq {
+inline LinExpr& ExprOf(const IExpr* e) { return static_cast<const TarqExpr*>(e)->Data(); }
+}  // namespace Tarq

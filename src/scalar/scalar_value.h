@@ -1,0 +1,56 @@
+// Tarq::Var and Tarq::Constraint: a shared object record plus a status of their own. Copies
+// share the record (and so the index the model renumbers) but not the status.
+#pragma once
+
+#include "frame/status.h"
+#include "scalar/record.h"
+#include "scalar/scalar_kind.h"
+
+namespace Tarq::detail {
+
+class ScalarValue {
+ public:
+  ScalarValue() : record(FailedRecord()) {}
+  explicit ScalarValue(RecordRef r) : record(std::move(r)) {}
+
+  int Index() const { return record->index; }
+  tarq_prob* Problem() const { return record->problem->problem; }
+  const ProblemHolder* Holder() const { return record->problem.Get(); }
+
+  // The cached name; fetched from the solver library while the cache is empty and the index
+  // valid. Return codes are not recorded.
+  const char* Name(const ScalarKind& kind);
+  void SetName(const ScalarKind& kind, const char* name);
+  int Basis(const ScalarKind& kind);
+  int LowerIIS(const ScalarKind& kind) { return Iis(kind, kind.lowerIIS); }
+  int UpperIIS(const ScalarKind& kind) { return Iis(kind, kind.upperIIS); }
+  double Get(const ScalarKind& kind, const char* info);
+  void Set(const ScalarKind& kind, const char* info, double value);
+  // Marks the object removed (once) and tells the model that a deletion is pending.
+  void Remove() const;
+
+  RecordRef record;
+  Status status;
+
+ private:
+  int Iis(const ScalarKind& kind, ListIntOutFn call);
+};
+
+}  // namespace Tarq::detail
+
+namespace Tarq {
+
+class Var : public detail::ScalarValue {
+ public:
+  using ScalarValue::ScalarValue;
+  // 0 for an invalid or removed variable; the solver's return code is ignored.
+  char Type();
+  void SetType(char type);
+};
+
+class Constraint : public detail::ScalarValue {
+ public:
+  using ScalarValue::ScalarValue;
+};
+
+}  // namespace Tarq

@@ -1,0 +1,105 @@
+// Operations on term lists - parallel vectors of coefficients and objects (variables of an
+// expression, constraints of a column) - written once for every kind of term.
+#pragma once
+
+#include <cmath>
+#include <cstddef>
+#include <map>
+#include <utility>
+#include <vector>
+
+namespace Tarq::detail {
+
+// Removes term i by moving the last term into its place; term order is not kept.
+template <class Obj>
+void RemoveTermAt(std::vector<double>& coefs, std::vector<Obj>& objs, std::size_t i) {
+  const std::size_t last = coefs.size() - 1;
+  if (i < last) {
+    coefs[i] = coefs[last];
+    objs[i] = std::move(objs[last]);
+  }
+  coefs.pop_back();
+  objs.pop_back();
+}
+
+// Removes every term whose object has the given index, re-examining each position just filled.
+// Returns whether any term was removed.
+template <class Obj>
+bool RemoveTermsOf(std::vector<double>& coefs, std::vector<Obj>& objs, int index) {
+  bool any = false;
+  for (std::size_t i = 0; i < objs.size();) {
+    if (objs[i].Index() == index) {
+      RemoveTermAt(coefs, objs, i);
+      any = true;
+    } else {
+      ++i;
+    }
+  }
+  return any;
+}
+
+// Merges terms by object index with caller-owned dense scratch (a value and a mark per index,
+// marks clear on entry and on return). Terms of negative index and objects whose coefficients
+// are all exactly 0 disappear; each remaining object keeps one term, at the first position it
+// occupies after the moves, holding the sum. Linear in the number of terms.
+template <class Obj>
+void MergeTermsDense(std::vector<double>& coefs, std::vector<Obj>& objs, double* scratch, unsigned char* mark) {
+  for (std::size_t i = 0; i < objs.size(); ++i) {
+    const int k = objs[i].Index();
+    const double c = coefs[i];
+    if (k < 0 || c == 0.0) continue;  // a NaN is not 0 and is kept
+    if (mark[k]) {
+      scratch[k] += c;
+    } else {
+      scratch[k] = c;
+      mark[k] = 1;
+    }
+  }
+  for (std::size_t i = 0; i < objs.size();) {
+    const int k = objs[i].Index();
+    if (k < 0 || !mark[k]) {
+      RemoveTermAt(coefs, objs, i);
+      continue;
+    }
+    coefs[i] = scratch[k];
+    mark[k] = 0;
+    ++i;
+  }
+}
+
+// Merges terms by object index with an ordered map; zero coefficients are kept, so an object
+// whose coefficients are all 0 keeps one term of coefficient 0.
+template <class Obj>
+void MergeTermsMap(std::vector<double>& coefs, std::vector<Obj>& objs) {
+  std::map<int, std::size_t> at;
+  for (std::size_t i = 0; i < objs.size();) {
+    const int k = objs[i].Index();
+    if (k < 0) {
+      RemoveTermAt(coefs, objs, i);
+      continue;
+    }
+    auto [it, fresh] = at.try_emplace(k, i);
+    if (fresh) {
+      ++i;
+      continue;
+    }
+    coefs[it->second] += coefs[i];
+    RemoveTermAt(coefs, objs, i);
+  }
+}
+
+// Chooses the form by density: dense scratch of `size` entries when size / terms <= 99,
+// otherwise the map.
+template <class Obj>
+void MergeTermsSized(std::vector<double>& coefs, std::vector<Obj>& objs, int size) {
+  if (objs.empty()) return;
+  if (static_cast<std::size_t>(size) / objs.size() <= 99) {
+    std::vector<double> scratch(static_cast<std::size_t>(size));
+    std::vector<unsigned char> mark(static_cast<std::size_t>(size), 0);
+    MergeTermsDense(coefs, objs, scratch.data(), mark.data());
+  } else {
+    MergeTermsMap(coefs, objs);
+  }
+}
+
+}  // namespace Tarq::detail

@@ -1,0 +1,161 @@
+#include <cstring>
+
+#include "model/model_fixture.h"
+
+namespace {
+
+TEST_F(ModelTest, RemovalIsDeferredUntilAnOperationNeedsTheNumbering) {
+  Own<Tarq::IVarArray> vars(model_->AddVars(5, 'C', "x"));
+  ASSERT_EQ(vars->GetSize(), 5);
+  Own<Tarq::IVar> x2(vars->GetVar(2)), x4(vars->GetVar(4));
+  Own<Tarq::IVar> x2again(model_->GetVar(2));
+  x2->Remove();
+  x2->Remove();  // marks once
+  EXPECT_EQ(x2again->GetIdx(), -5) << "copies share the record";
+  EXPECT_EQ(x4->GetIdx(), 4) << "no deletion before an operation needs the numbering";
+  EXPECT_EQ(SolverCols(), 5);
+
+  // An add while the removal is pending takes the next position of the current numbering.
+  Own<Tarq::IVar> late(model_->AddVar(0, 1, 0, 'C', "late"));
+  EXPECT_EQ(late->GetIdx(), 5);
+
+  std::vector<int> beg, cnt, idx;
+  std::vector<double> val;
+  model_->GetColMatrix(beg, cnt, idx, val);  // runs the deletion
+  ASSERT_EQ(Code(), 0) << Msg();
+  EXPECT_EQ(SolverCols(), 5);
+  EXPECT_EQ(x4->GetIdx(), 3);
+  EXPECT_EQ(late->GetIdx(), 4);
+  EXPECT_EQ(SolverName(true, 3), "x_4");
+  EXPECT_EQ(SolverName(true, 4), "late");
+  EXPECT_EQ(beg.size(), 5u);
+
+  // The removed variable keeps naming its former position.
+  Own<Tarq::IExpr> e(CreateLinExpr(x2.get(), 1));
+  Own<Tarq::IConstraint> c(model_->AddConstr(e.get(), 'L', 1, "c"));
+  ASSERT_EQ(c->GetIdx(), 0);
+  EXPECT_EQ(SolverRow(0), Terms{}) << "terms of removed variables are dropped";
+  model_->SetCoeff(c.get(), x2.get(), 3);
+  EXPECT_EQ(Code(), 3);
+  EXPECT_EQ(Msg(), "(INVALID) The 2-th variable has been removed");
+  x2->SetName("again");
+  EXPECT_EQ(x2->GetErrorCode(), 3);
+  EXPECT_STREQ(x2->GetErrorMsg(), "(INVALID) Invalid variable");
+}
+
+TEST_F(ModelTest, GetByIndexAndByNameReportFailures) {
+  Own<Tarq::IVarArray> vars(model_->AddVars(5, 'B', nullptr));
+  Own<Tarq::IVar> bad(model_->GetVar(5));
+  EXPECT_EQ(bad->GetIdx(), -2);
+  EXPECT_EQ(Code(), 3);
+  EXPECT_EQ(Msg(), "(INVALID) Invalid col index");
+  Own<Tarq::IVar> good(model_->GetVar(4));
+  EXPECT_EQ(good->GetIdx(), 4);
+  EXPECT_EQ(Code(), 0) << "a successful get clears the earlier failure";
+  EXPECT_EQ(Msg(), "(INVALID) Invalid col index") << "the old text stays";
+
+  Own<Tarq::IVar> byName(model_->GetVarByName("  C3 "));
+  EXPECT_EQ(byName->GetIdx(), 3) << "unnamed columns are found by their generated names";
+  Own<Tarq::IVar> none(model_->GetVarByName("nothing"));
+  EXPECT_EQ(none->GetIdx(), -2);
+  EXPECT_EQ(Msg(), "(INVALID) No such variable");
+  Own<Tarq::IConstraint> noRow(model_->GetConstr(0));
+  EXPECT_EQ(Msg(), "(INVALID) Invalid row index");
+  Own<Tarq::IConstraint> noRowByName(model_->GetConstrByName("r"));
+  EXPECT_EQ(Msg(), "(INVALID) No such constraint");
+
+  // Get all skips removed objects.
+  good->Remove();
+  Own<Tarq::IVarArray> all(model_->GetVars());
+  EXPECT_EQ(all->GetSize(), 4);
+}
+
+TEST_F(ModelTest, NamesAreNormalisedAndBatchNamesNumberedFromTheCount) {
+  Own<Tarq::IVar> v(model_->AddVar(0, 1, 0, 'C', " \tmy var name \n"));
+  EXPECT_EQ(SolverName(true, 0), "my_var_name");
+  EXPECT_STREQ(v->GetName(), "my_var_name");
+  Own<Tarq::IVar> w(model_->AddVar(0, 1, 0, 'C', "   "));
+  EXPECT_EQ(SolverName(true, 1), "C1") << "a blank name is no name";
+  Own<Tarq::IVarArray> xs(model_->AddVars(3, 'I', "x"));
+  EXPECT_EQ(SolverName(true, 2), "x_2");
+  EXPECT_EQ(SolverName(true, 4), "x_4");
+  Own<Tarq::IConstrArray> cs(model_->AddConstrs(2, "LG", std::vector<double>{1, 2}.data(), "row name"));
+  EXPECT_EQ(SolverName(false, 1), "row_name_1");
+
+  // Packed names: one byte short of the last terminator is refused.
+  const char packed[] = "a\0b b\0c";
+  Own<Tarq::IVarArray> abc(model_->AddVars(3, 'C', packed, sizeof packed - 1));
+  EXPECT_EQ(abc->GetSize(), 0);
+  EXPECT_EQ(Msg(), "(INVALID) Invalid size of input names");
+  EXPECT_EQ(SolverCols(), 5);
+  Own<Tarq::IVarArray> abc2(model_->AddVars(3, 'C', packed, sizeof packed));
+  ASSERT_EQ(abc2->GetSize(), 3);
+  EXPECT_EQ(SolverName(true, 6), "b_b");
+
+  const char renamed[] = "p\0q";
+  Own<Tarq::IVarArray> two(CreateVarArray());
+  two->PushBack(v.get());
+  two->PushBack(w.get());
+  model_->SetVarNames(two.get(), renamed, sizeof renamed);
+  ASSERT_EQ(Code(), 0) << Msg();
+  EXPECT_EQ(SolverName(true, 1), "q");
+  EXPECT_STREQ(w->GetName(), "q");
+  w->Remove();
+  model_->SetVarNames(two.get(), renamed, sizeof renamed);
+  EXPECT_EQ(Msg(), "(INVALID) The 1-th variable has been removed");
+}
+
+TEST_F(ModelTest, CloneCopiesProblemAndNumberingUnderANewName) {
+  Own<Tarq::IVarArray> vars(model_->AddVars(3, 0.0, 2.0, 1.0, 'C', "x"));
+  Own<Tarq::IConstrArray> rows(model_->AddConstrs(2, "EL", std::vector<double>{1, 2}.data(), "r"));
+  Own<Tarq::IVar> x0(vars->GetVar(0));
+  x0->Remove();
+  Own<Tarq::IModel> copy(model_->Clone());
+  ASSERT_EQ(copy->GetErrorCode(), 0);
+  auto& record = *static_cast<TarqModel*>(copy.get())->Data().record;
+  EXPECT_EQ(record.name, "m_copy");
+  EXPECT_EQ(record.Count(Tarq::detail::Kind::kCol), 2) << "the clone sees the deletions";
+  Own<Tarq::IVar> cx(copy->GetVarByName("x_2"));
+  EXPECT_EQ(cx->GetIdx(), 1);
+  // The copy is independent of the source.
+  cx->Set("UB", 9);
+  Own<Tarq::IVar> x2(vars->GetVar(2));
+  EXPECT_EQ(x2->Get("UB"), 2);
+
+  Own<Tarq::IModel> unnamed(env_->CreateModel(nullptr));
+  Own<Tarq::IModel> unnamedCopy(unnamed->Clone());
+  EXPECT_EQ(static_cast<TarqModel*>(unnamedCopy.get())->Data().record->name, "_copy");
+}
+
+TEST_F(ModelTest, ClearEmptiesTheModelAndHeldObjectsKeepTheirIndices) {
+  Own<Tarq::IVarArray> vars(model_->AddVars(3, 'C', "x"));
+  Own<Tarq::IVar> x1(vars->GetVar(1));
+  model_->Clear();
+  ASSERT_EQ(Code(), 0) << Msg();
+  EXPECT_EQ(SolverCols(), 0);
+  EXPECT_EQ(x1->GetIdx(), 1);
+  Own<Tarq::IVar> fresh(model_->AddVar(0, 1, 0, 'C', "y"));
+  EXPECT_EQ(fresh->GetIdx(), 0);
+}
+
+TEST_F(ModelTest, ObjectsOfAnotherModelAreRefusedWithoutTouchingEitherModel) {
+  Own<Tarq::IModel> other(env_->CreateModel("other"));
+  Own<Tarq::IVarArray> far(other->AddVars(100, 'C', "far"));
+  Own<Tarq::IVar> mine(model_->AddVar(0, 1, 0, 'C', "mine"));
+  Own<Tarq::IVar> farVar(far->GetVar(99));  // index far beyond this model's columns
+  Own<Tarq::IExpr> e(CreateLinExpr(mine.get(), 1));
+  e->AddTerm(farVar.get(), 2);
+  Own<Tarq::IConstraint> c(model_->AddConstr(e.get(), 'L', 1, "c"));
+  EXPECT_EQ(c->GetIdx(), -2);
+  EXPECT_EQ(Code(), 3);
+  EXPECT_EQ(SolverRows(), 0);
+  model_->Remove(far.get());
+  EXPECT_EQ(Code(), 3);
+  EXPECT_EQ(farVar->GetIdx(), 99) << "nothing was marked";
+  Own<Tarq::IConstrArray> free(model_->AddConstrs(1, "N", std::vector<double>{0}.data(), nullptr));
+  Own<Tarq::IConstraint> ok(free->GetConstr(0));
+  EXPECT_EQ(model_->GetCoeff(ok.get(), farVar.get()), 1e30);
+  EXPECT_EQ(Code(), 3);
+}
+
+}  // namespace

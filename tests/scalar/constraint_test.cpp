@@ -1,0 +1,197 @@
+#include <cmath>
+
+#include "model/model_fixture.h"
+
+namespace {
+
+constexpr double kInf = 1e30;
+
+class ConstraintTest : public ModelTest {
+ protected:
+  void SetUp() override {
+    ModelTest::SetUp();
+    x_.reset(model_->AddVar(0, 10, 0, 'C', "x"));
+    y_.reset(model_->AddVar(0, 10, 0, 'C', "y"));
+  }
+  Own<Tarq::IExpr> XPlusY(double constant) {
+    Own<Tarq::IExpr> e(CreateExpr(constant));
+    e->AddTerm(x_.get(), 1);
+    e->AddTerm(y_.get(), 1);
+    return e;
+  }
+  Own<Tarq::IVar> x_, y_;
+};
+
+TEST_F(ConstraintTest, BuilderHoldsRightHandSideInItsConstant) {
+  Own<Tarq::IExpr> e = XPlusY(3);
+  Own<Tarq::IConstrBuilder> b(CreateConstrBuilder());
+  EXPECT_EQ(b->GetSense(), 0);
+  b->Set(e.get(), 'L', 5);
+  Own<Tarq::IExpr> held(b->GetExpr());
+  EXPECT_EQ(held->GetConstant(), -2);
+  Own<Tarq::IConstraint> c(model_->AddConstr(b.get(), "c"));
+  ASSERT_EQ(Code(), 0) << Msg();
+  EXPECT_EQ(RowInfo("LB", 0), -kInf);
+  EXPECT_EQ(RowInfo("UB", 0), 2);
+  EXPECT_EQ(SolverRow(0), (Terms{{0, 1}, {1, 1}}));
+
+  // 1 <= x <= 4 as a range: expression x - 4, range 3.
+  Own<Tarq::IExpr> x4(CreateLinExpr(x_.get(), 1));
+  x4->AddConstant(-4);
+  b->SetRange(x4.get(), 3);
+  EXPECT_EQ(b->GetSense(), 'R');
+  Own<Tarq::IConstraint> r(model_->AddConstr(b.get(), "r"));
+  EXPECT_EQ(RowInfo("LB", 1), 1);
+  EXPECT_EQ(RowInfo("UB", 1), 4);
+}
+
+TEST_F(ConstraintTest, SensesRefusedOnTheSingleAddAddNothing) {
+  Own<Tarq::IExpr> e = XPlusY(0);
+  for (char sense : {'R', 'N', 'X'}) {
+    Own<Tarq::IConstraint> c(model_->AddConstr(e.get(), sense, 1, "bad"));
+    EXPECT_EQ(c->GetIdx(), -2);
+    EXPECT_EQ(Msg(), "(INVALID) Invalid constraint sense");
+  }
+  const int cols[] = {0, 1};
+  const double vals[] = {1, 1};
+  Own<Tarq::IConstraint> raw(model_->AddConstr(2, cols, vals, 'R', 1, "raw"));
+  EXPECT_EQ(Msg(), "(INVALID) Invalid constraint sense: 82");
+  EXPECT_EQ(SolverRows(), 0);
+  Own<Tarq::IConstraint> ok(model_->AddConstr(2, cols, vals, 'G', 1, "raw"));
+  EXPECT_EQ(RowInfo("LB", 0), 1);
+  Own<Tarq::IConstraint> twoBound(model_->AddConstr(e.get(), -1.0, 3.0, "tb"));
+  EXPECT_EQ(RowInfo("LB", 1), -1);
+  EXPECT_EQ(RowInfo("UB", 1), 3);
+  Own<Tarq::IConstraint> badRaw(model_->AddConstr(2, cols, vals, 'L', std::nan(""), "nan"));
+  EXPECT_EQ(Msg(), "(INVALID) Fail to add a constraint with row data");
+}
+
+TEST_F(ConstraintTest, BuilderArrayIsAllOrNothingAndKnowsFreeRows) {
+  Own<Tarq::IConstrBuilderArray> arr(CreateConstrBuilderArray());
+  Own<Tarq::IConstrBuilder> b(CreateConstrBuilder());
+  Own<Tarq::IExpr> e = XPlusY(1);
+  for (char sense : {'E', 'G', 'X'}) {
+    b->Set(e.get(), sense, 2);
+    arr->PushBack(b.get());
+  }
+  Own<Tarq::IConstrArray> none(model_->AddConstrs(arr.get(), "c"));
+  EXPECT_EQ(none->GetSize(), 0);
+  EXPECT_EQ(Msg(), "(INVALID) Invalid constraint sense");
+  EXPECT_EQ(SolverRows(), 0);
+
+  Own<Tarq::IConstrBuilderArray> good(CreateConstrBuilderArray());
+  b->Set(e.get(), 'E', 2);
+  good->PushBack(b.get());
+  b->Set(e.get(), 'N', 0);
+  good->PushBack(b.get());
+  b->SetRange(e.get(), 5);
+  good->PushBack(b.get());
+  Own<Tarq::IConstrArray> rows(model_->AddConstrs(good.get(), "c"));
+  ASSERT_EQ(rows->GetSize(), 3);
+  EXPECT_EQ(SolverName(false, 2), "c_2");
+  EXPECT_EQ(RowInfo("LB", 0), 1);
+  EXPECT_EQ(RowInfo("UB", 0), 1);
+  EXPECT_EQ(RowInfo("LB", 1), -kInf);
+  EXPECT_EQ(RowInfo("UB", 1), kInf);
+  EXPECT_EQ(RowInfo("LB", 2), -6);
+  EXPECT_EQ(RowInfo("UB", 2), -1);
+
+  // Reading the free row back gives sense N and range 0; it cannot be added singly.
+  Own<Tarq::IConstraint> freeRow(rows->GetConstr(1));
+  Own<Tarq::IConstrBuilder> back(model_->GetConstrBuilder(freeRow.get()));
+  EXPECT_EQ(back->GetSense(), 'N');
+  EXPECT_EQ(back->GetRange(), 0);
+  Own<Tarq::IConstraint> single(model_->AddConstr(back.get(), "again"));
+  EXPECT_EQ(single->GetIdx(), -2);
+  EXPECT_EQ(Msg(), "(INVALID) Invalid constraint sense");
+  Own<Tarq::IConstrBuilderArray> one(CreateConstrBuilderArray());
+  one->PushBack(back.get());
+  Own<Tarq::IConstrArray> added(model_->AddConstrs(one.get(), nullptr));
+  EXPECT_EQ(added->GetSize(), 1);
+}
+
+TEST_F(ConstraintTest, RowsReadBackAsBuildersForEverySense) {
+  struct Case {
+    double lb, ub;
+    char sense;
+    double constant, range;
+  } cases[] = {{2, kInf, 'G', -2, 0}, {-kInf, kInf, 'N', 0, 0}, {-kInf, 3, 'L', -3, 0},
+               {1, 4, 'R', -4, 3},    {5, 5, 'E', -5, 0}};
+  for (const Case& c : cases) {
+    Own<Tarq::IExpr> e = XPlusY(0);
+    Own<Tarq::IConstraint> row(model_->AddConstr(e.get(), c.lb, c.ub, nullptr));
+    Own<Tarq::IConstrBuilder> b(model_->GetConstrBuilder(row.get()));
+    EXPECT_EQ(b->GetSense(), c.sense);
+    EXPECT_EQ(b->GetRange(), c.range);
+    Own<Tarq::IExpr> back(b->GetExpr());
+    EXPECT_EQ(back->GetConstant(), c.constant) << c.sense;
+    EXPECT_EQ(back->GetSize(), 2);
+  }
+  Own<Tarq::IConstraint> last(model_->GetConstr(4));
+  Own<Tarq::IExpr> row(model_->GetRow(last.get()));
+  EXPECT_STREQ(row->ToString(100), "x + y");
+  last->Remove();
+  Own<Tarq::IExpr> gone(model_->GetRow(last.get()));
+  EXPECT_EQ(Msg(), "(INVALID) Invalid constraint");
+}
+
+TEST_F(ConstraintTest, ConstraintInformationAndNames) {
+  Own<Tarq::IExpr> e = XPlusY(0);
+  Own<Tarq::IConstraint> c(model_->AddConstr(e.get(), 'L', 4, " cap "));
+  EXPECT_STREQ(c->GetName(), "cap");
+  c->Set("ub", 6);
+  EXPECT_EQ(c->Get("UB"), 6);
+  c->Set("lb", 1);
+  EXPECT_EQ(RowInfo("LB", 0), 1);
+  c->Set("Obj", 1);
+  EXPECT_STREQ(c->GetErrorMsg(), "(INVALID) Unknown constraint information");
+  EXPECT_EQ(c->GetBasis(), -2147483647 - 1);
+  EXPECT_STREQ(c->GetErrorMsg(), "(INVALID) Fail to get a constraint basis");
+  Own<Tarq::IConstraint> byName(model_->GetConstrByName("cap"));
+  EXPECT_EQ(byName->GetIdx(), 0);
+  c->SetName("renamed");
+  Own<Tarq::IConstraint> renamed(model_->GetConstrByName("renamed"));
+  EXPECT_EQ(renamed->GetIdx(), 0);
+}
+
+TEST_F(ConstraintTest, ColumnsMergeByRowAndDropRemovedConstraints) {
+  Own<Tarq::IConstrArray> rows(model_->AddConstrs(3, "LLL", std::vector<double>{1, 2, 3}.data(), "r"));
+  auto r = Adopt(rows->GetAll());
+  Own<Tarq::IColumn> col(CreateColumn());
+  col->AddTerm(r[0].get(), 1);
+  col->AddTerm(r[1].get(), 2);
+  col->AddTerm(r[0].get(), 3);
+  col->AddTerm(r[2].get(), 0);
+  col->AddTerm(r[1].get(), 4);
+  EXPECT_TRUE(col->Remove(r[1].get()));
+  EXPECT_EQ(col->GetSize(), 3);
+  EXPECT_FALSE(col->Remove(r[1].get()));
+  col->AddTerm(r[1].get(), 5);
+  r[1]->Remove();
+  Own<Tarq::IVar> z(model_->AddVar(0, 1, 0, 'C', col.get(), "z"));
+  ASSERT_EQ(Code(), 0) << Msg();
+  EXPECT_EQ(SolverRow(0), (Terms{{2, 4}}));
+  EXPECT_EQ(SolverRow(1), Terms{}) << "the removed row's term was dropped";
+  EXPECT_EQ(SolverRow(2), Terms{}) << "a zero coefficient was dropped";
+  EXPECT_EQ(col->GetSize(), 1) << "the caller's column is left merged";
+
+  Own<Tarq::IColumn> back(model_->GetCol(z.get()));
+  ASSERT_EQ(back->GetSize(), 1);
+  Own<Tarq::IConstraint> row0(back->GetConstr(0));
+  EXPECT_EQ(row0->GetIdx(), 0);
+  EXPECT_EQ(back->GetCoeff(0), 4);
+
+  // Columns in an array become compressed columns of one batch.
+  Own<Tarq::IColumnArray> cols(CreateColumnArray());
+  cols->PushBack(col.get());
+  cols->PushBack(col.get());
+  const double lb[] = {0, 0}, ub[] = {1, 1}, obj[] = {1, 2};
+  Own<Tarq::IVarArray> more(model_->AddVars(3, lb, ub, obj, nullptr, cols.get(), "w"));
+  EXPECT_EQ(more->GetSize(), 0);
+  EXPECT_EQ(Msg(), "(INVALID) Not enough columns");
+  Own<Tarq::IVarArray> two(model_->AddVars(2, lb, ub, obj, nullptr, cols.get(), "w"));
+  ASSERT_EQ(two->GetSize(), 2);
+  EXPECT_EQ(SolverRow(0), (Terms{{2, 4}, {3, 4}, {4, 4}}));
+}
+
+}  // namespace

@@ -1,0 +1,182 @@
+#include <sstream>
+#include <vector>
+
+#include "model/model_fixture.h"
+#include "scalar/lin_expr.h"
+#include "scalar/terms.h"
+
+namespace {
+
+class LinExprTest : public ModelTest {
+ protected:
+  void SetUp() override {
+    ModelTest::SetUp();
+    vars_.reset(model_->AddVars(3, 'C', nullptr));
+    x_.reset(model_->AddVar(0, 10, 0, 'C', "x"));
+    y_.reset(model_->AddVar(0, 10, 0, 'C', "y"));
+    z_.reset(model_->AddVar(0, 10, 0, 'C', "z"));
+  }
+  // Adds the expression as a row and returns the row's entries as the solver holds them.
+  Terms Added(Tarq::IExpr* e) {
+    Own<Tarq::IConstraint> c(model_->AddConstr(e, 'L', 0, nullptr));
+    EXPECT_EQ(Code(), 0) << Msg();
+    return SolverRow(c->GetIdx());
+  }
+  Own<Tarq::IVarArray> vars_;
+  Own<Tarq::IVar> x_, y_, z_;
+};
+
+TEST_F(LinExprTest, ModelMergeSumsDuplicatesAndDropsZerosAndRemoved) {
+  Own<Tarq::IExpr> e(CreateLinExpr(x_.get(), 1));
+  e->AddTerm(y_.get(), 0);
+  e->AddTerm(x_.get(), 1);
+  e->AddTerm(z_.get(), 2);
+  e->AddTerm(z_.get(), -2);
+  EXPECT_EQ(e->GetSize(), 5) << "terms are not merged while building";
+  EXPECT_EQ(Added(e.get()), (Terms{{3, 2}, {5, 0}})) << "z keeps a zero term; y, all zeros, is gone";
+  EXPECT_EQ(e->GetSize(), 2) << "the caller's expression is merged in place";
+  EXPECT_EQ(e->GetCoeff(0), 2);
+
+  Own<Tarq::IExpr> removed(CreateLinExpr(y_.get(), 4));
+  removed->AddTerm(x_.get(), 1);
+  y_->Remove();
+  EXPECT_EQ(Added(removed.get()), (Terms{{3, 1}}));
+}
+
+TEST(TermMerge, MapFormKeepsZeroTermsAndSizedFormChoosesByDensity) {
+  struct Obj {
+    int index;
+    int Index() const { return index; }
+  };
+  std::vector<double> coefs{0, 1, 2, -1};
+  std::vector<Obj> objs{{7}, {-3}, {5}, {5}};
+  Tarq::detail::MergeTermsMap(coefs, objs);
+  ASSERT_EQ(objs.size(), 2u);
+  EXPECT_EQ(objs[0].index, 7);
+  EXPECT_EQ(coefs[0], 0) << "the map form keeps a variable whose coefficients are all 0";
+  EXPECT_EQ(objs[1].index, 5);
+  EXPECT_EQ(coefs[1], 1);
+
+  std::vector<double> dense{0, 3};
+  std::vector<Obj> denseObjs{{7}, {2}};
+  Tarq::detail::MergeTermsSized(dense, denseObjs, 10);  // 10 / 2 <= 99: dense form drops the zero
+  ASSERT_EQ(denseObjs.size(), 1u);
+  EXPECT_EQ(denseObjs[0].index, 2);
+  std::vector<double> sparse{0};
+  std::vector<Obj> sparseObjs{{7}};
+  Tarq::detail::MergeTermsSized(sparse, sparseObjs, 1000);  // map form keeps it
+  EXPECT_EQ(sparseObjs.size(), 1u);
+}
+
+TEST_F(LinExprTest, RemoveMovesTheLastTermIntoTheGap) {
+  Own<Tarq::IExpr> e(CreateExpr(0));
+  e->AddTerm(x_.get(), 1);
+  e->AddTerm(y_.get(), 2);
+  e->AddTerm(z_.get(), 3);
+  e->Remove(0);
+  ASSERT_EQ(e->GetSize(), 2);
+  Own<Tarq::IVar> first(e->GetVar(0));
+  EXPECT_EQ(first->GetIdx(), z_->GetIdx());
+  EXPECT_EQ(e->GetCoeff(1), 2);
+  e->Remove(7);  // out of range: nothing
+  EXPECT_EQ(e->GetSize(), 2);
+
+  Own<Tarq::IExpr> f(CreateLinExpr(x_.get(), 1));
+  f->AddTerm(y_.get(), 2);
+  f->AddTerm(x_.get(), 3);
+  f->Remove(x_.get());
+  ASSERT_EQ(f->GetSize(), 1);
+  EXPECT_EQ(f->GetCoeff(0), 2);
+}
+
+TEST_F(LinExprTest, ScalingAndCombining) {
+  Own<Tarq::IExpr> e(CreateLinExpr(x_.get(), 2));
+  e->AddConstant(3);
+  e->DivideBy(0);
+  EXPECT_EQ(e->GetErrorCode(), 3);
+  EXPECT_STREQ(e->GetErrorMsg(), "(INVALID) Linear expression is divided by zero");
+  EXPECT_EQ(e->GetCoeff(0), 2);
+  e->DivideBy(2);
+  EXPECT_EQ(e->GetCoeff(0), 1);
+  EXPECT_EQ(e->GetConstant(), 1.5);
+
+  Own<Tarq::IExpr> g(CreateLinExpr(y_.get(), 1));
+  g->AddExpr(e.get(), 0);
+  EXPECT_EQ(g->GetSize(), 1);
+  EXPECT_EQ(g->GetConstant(), 0) << "a zero multiplier changes nothing, not even the constant";
+  g->AddExpr(e.get(), -1);
+  EXPECT_EQ(g->GetSize(), 2);
+  EXPECT_EQ(g->GetCoeff(1), -1);
+  EXPECT_EQ(g->GetConstant(), -1.5);
+  g->AddExpr(g.get(), 2);  // adding an expression to itself doubles it into three times
+  EXPECT_EQ(g->GetSize(), 4);
+  EXPECT_EQ(g->GetConstant(), -4.5);
+
+  e->MultiplyBy(0);
+  EXPECT_EQ(e->GetSize(), 0);
+  EXPECT_EQ(e->GetConstant(), 0);
+  Own<Tarq::IExpr> clone(g->Clone());
+  EXPECT_EQ(clone->GetSize(), 4);
+  EXPECT_EQ(clone->GetErrorCode(), 0);
+
+  Own<Tarq::IVarArray> three(model_->GetVars());
+  const double coeffs[] = {1, 2};
+  EXPECT_EQ(clone->AddTerms(three.get(), coeffs, 2), -1) << "fewer coefficients than variables";
+  EXPECT_EQ(clone->AddTerms(three.get(), 5.0), 6);
+  EXPECT_EQ(clone->GetSize(), 10);
+  std::vector<Tarq::IVar*> list{x_.get(), y_.get()};
+  EXPECT_EQ(clone->AddTerms(list, nullptr, 2), -1);
+  EXPECT_EQ(clone->AddTerms(list, coeffs, 2), 2);
+  EXPECT_EQ(clone->GetCoeff(11), 2);
+}
+
+TEST_F(LinExprTest, PrintsInTheDocumentedShape) {
+  Own<Tarq::IExpr> e(CreateExpr(3));
+  e->AddTerm(x_.get(), 2);
+  e->AddTerm(y_.get(), -1);
+  EXPECT_STREQ(e->ToString(512), "3 + 2 * x - y");
+  Own<Tarq::IExpr> f(CreateLinExpr(x_.get(), 1));
+  f->AddTerm(y_.get(), 0.5);
+  EXPECT_STREQ(f->ToString(512), "x + 0.5 * y");
+  Own<Tarq::IExpr> g(CreateLinExpr(x_.get(), -2));
+  EXPECT_STREQ(g->ToString(512), " - 2 * x");
+  Own<Tarq::IExpr> h(CreateLinExpr(x_.get(), -1));
+  EXPECT_STREQ(h->ToString(512), " - x");
+  Own<Tarq::IExpr> zero(CreateExpr(0));
+  EXPECT_STREQ(zero->ToString(512), "0");
+  Own<Tarq::IExpr> skipped(CreateLinExpr(x_.get(), 0));
+  EXPECT_STREQ(skipped->ToString(512), "");
+  Own<Tarq::IVar> unnamed(vars_->GetVar(1));
+  Own<Tarq::IExpr> generated(CreateLinExpr(unnamed.get(), 1.25));
+  EXPECT_STREQ(generated->ToString(512), "1.25 * C1");
+
+  Own<Tarq::IExpr> many(CreateExpr(0));
+  for (int k = 0; k < 65; ++k) many->AddTerm(x_.get(), 1);
+  std::string text = many->ToString(512);
+  EXPECT_EQ(text.size(), std::string("x").size() * 64 + std::string(" + ").size() * 63 + 5);
+  EXPECT_EQ(text.substr(text.size() - 5), " ... ");
+  EXPECT_STREQ(many->ToString(0), " ... ") << "no term examined";
+  std::ostringstream out;
+  out << Tarq::ExprOf(e.get());
+  EXPECT_EQ(out.str(), "3 + 2 * x - y");
+}
+
+TEST_F(LinExprTest, EvaluationReportsTheFailingVariable) {
+  Own<Tarq::IExpr> constant(CreateExpr(4));
+  EXPECT_EQ(constant->Evaluate(), 4);
+  Own<Tarq::IExpr> e(CreateLinExpr(x_.get(), 1));
+  EXPECT_EQ(e->Evaluate(), 1e30) << "no solution yet";
+  EXPECT_EQ(e->GetErrorCode(), 3);
+  EXPECT_STREQ(e->GetErrorMsg(), "(INVALID) Fail to get variable information");
+  Own<Tarq::IExpr> r(CreateLinExpr(z_.get(), 1));
+  z_->Remove();
+  EXPECT_EQ(r->Evaluate(), 1e30);
+  EXPECT_STREQ(r->GetErrorMsg(), "(INVALID) Invalid variable");
+  Own<Tarq::IExpr> failed(CreateExpr(1));
+  failed->DivideBy(0);
+  EXPECT_EQ(failed->Evaluate(), 1e30) << "even without terms";
+  failed->AddTerm(y_.get(), 1);
+  EXPECT_EQ(failed->Evaluate(), 1e30) << "an expression carrying an error evaluates to the failure value";
+}
+
+}  // namespace

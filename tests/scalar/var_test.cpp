@@ -1,0 +1,81 @@
+#include "model/model_fixture.h"
+
+namespace {
+
+TEST_F(ModelTest, VariableInformationByNameInAnyCase) {
+  Own<Tarq::IVar> x(model_->AddVar(1, 5, 2, 'C', "x"));
+  Own<Tarq::IVar> same(model_->GetVar(0));
+  for (const char* lb : {"lb", "Lb", "LB"}) {
+    x->Set(lb, 0.5);
+    EXPECT_EQ(x->GetErrorCode(), 0) << lb;
+  }
+  EXPECT_EQ(ColInfo("LB", 0), 0.5);
+  x->Set("ub", 7);
+  x->Set("OBJ", -1);
+  x->Set("branchfactor", 3);
+  EXPECT_EQ(ColInfo("UB", 0), 7);
+  EXPECT_EQ(ColInfo("Obj", 0), -1);
+  EXPECT_EQ(ColInfo("BranchFactor", 0), 3);
+  EXPECT_EQ(same->Get("UB"), 7);
+
+  x->Set("LBX", 1);
+  EXPECT_STREQ(x->GetErrorMsg(), "(INVALID) Unknown variable information");
+  x->Set("", 1);
+  EXPECT_STREQ(x->GetErrorMsg(), "(INVALID) Invalid args");
+  x->Set(nullptr, 1);
+  EXPECT_STREQ(x->GetErrorMsg(), "(INVALID) Invalid args");
+  x->Set("LB", 1e31);
+  EXPECT_STREQ(x->GetErrorMsg(), "(INVALID) Fail to set variable LB") << "the solver refuses a lower bound of +inf";
+  EXPECT_EQ(x->Get("Colour"), 1e30);
+  EXPECT_STREQ(x->GetErrorMsg(), "(INVALID) Fail to get variable information");
+  EXPECT_EQ(same->GetErrorCode(), 0) << "each handle has its own status";
+}
+
+TEST_F(ModelTest, VariableNameTypeAndSolutionQueries) {
+  Own<Tarq::IVarArray> vars(model_->AddVars(2, 'C', nullptr));
+  Own<Tarq::IVar> v(vars->GetVar(1));
+  EXPECT_STREQ(v->GetName(), "C1") << "the solver's generated name, fetched and cached";
+  v->SetName("  long name for a variable that does not fit into the first buffer of one hundred and twenty eight bytes at all  ");
+  EXPECT_EQ(v->GetErrorCode(), 0);
+  Own<Tarq::IVar> again(model_->GetVar(1));
+  EXPECT_STREQ(again->GetName(), "long_name_for_a_variable_that_does_not_fit_into_the_first_buffer_of_one_hundred_and_twenty_eight_bytes_at_all");
+  auto& record = *Tarq::VarOf(again.get()).record;
+  record.name.clear();  // drop the cache: the name is fetched again, with a larger buffer
+  EXPECT_EQ(std::string(again->GetName()).size(), 111u);
+
+  EXPECT_EQ(v->GetType(), 'C');
+  v->SetType('I');
+  EXPECT_EQ(v->GetType(), 'I');
+  v->SetType('Q');
+  EXPECT_STREQ(v->GetErrorMsg(), "(INVALID) Fail to set variable type");
+
+  EXPECT_EQ(v->GetBasis(), -2147483647 - 1);
+  EXPECT_EQ(v->GetErrorCode(), 3) << "no basis before a solve";
+  EXPECT_EQ(v->GetLowerIIS(), 0);
+  EXPECT_STREQ(v->GetErrorMsg(), "(INVALID) Fail to get IIS status for variable");
+
+  v->Remove();
+  EXPECT_EQ(v->GetType(), 0);
+  EXPECT_EQ(v->GetBasis(), -2147483647 - 1);
+  EXPECT_STREQ(v->GetErrorMsg(), "(INVALID) Invalid variable");
+  EXPECT_EQ(v->Get("LB"), 1e30);
+  EXPECT_STREQ(v->GetName(), again->GetName()) << "a removed variable keeps its cached name";
+}
+
+TEST_F(ModelTest, VariableArraysShareRecords) {
+  Own<Tarq::IVarArray> vars(model_->AddVars(3, 'C', "v"));
+  Own<Tarq::IVarArray> copy(CreateVarArray());
+  auto all = Adopt(vars->GetAll());
+  ASSERT_EQ(all.size(), 3u);
+  copy->PushBack(std::vector<Tarq::IVar*>{all[2].get(), all[0].get()});
+  copy->PushBack(all[1].get());
+  ASSERT_EQ(copy->GetSize(), 3);
+  all[2]->Remove();
+  Own<Tarq::IVar> first(copy->GetVar(0));
+  EXPECT_EQ(first->GetIdx(), -5);
+  model_->Remove(copy.get());
+  Own<Tarq::IVar> last(copy->GetVar(2));
+  EXPECT_EQ(last->GetIdx(), -4);
+}
+
+}  // namespace
