@@ -37,8 +37,11 @@ enum class NumParse { kOk, kNotNumber, kNotInteger, kOutOfRange };
 // A decimal numeral as std::from_chars reads it ("inf" and "nan" included), with an optional
 // leading "+". Independent of the locale.
 NumParse ParseDouble(std::string_view t, double* out) {
-  if (!t.empty() && t[0] == '+') t.remove_prefix(1);
-  if (t.empty() || t[0] == '+') return NumParse::kNotNumber;
+  if (!t.empty() && t[0] == '+') {
+    t.remove_prefix(1);
+    if (!t.empty() && (t[0] == '+' || t[0] == '-')) return NumParse::kNotNumber;
+  }
+  if (t.empty()) return NumParse::kNotNumber;
   double v = 0;
   auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
   if (end != t.data() + t.size()) return NumParse::kNotNumber;
@@ -51,8 +54,9 @@ NumParse ParseDouble(std::string_view t, double* out) {
 // An integer numeral, or a decimal numeral whose value is a whole number ("1e3", "2.0").
 NumParse ParseInt(std::string_view t, int* out) {
   std::string_view digits = t;
-  if (!digits.empty() && digits[0] == '+') digits.remove_prefix(1);
-  if (!digits.empty() && digits[0] != '+') {
+  const bool plus = !digits.empty() && digits[0] == '+';
+  if (plus) digits.remove_prefix(1);
+  if (!digits.empty() && !(plus && digits[0] == '-')) {
     long long v = 0;
     auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), v);
     if (end == digits.data() + digits.size()) {
