@@ -134,8 +134,8 @@ TARQ_API int TARQ_SetLogFile(tarq_prob* prob, const char* filename);
  *
  * Parameters are the settings of a problem; attributes are read-only facts about the problem and
  * its last solve. Both are addressed by name, matched without regard to letter case. The table
- * tarq_params.def beside this header lists every name with its kind, its default and
- * its range; the comment above each entry says what it means. Kind codes: */
+ * tarq_params.def beside this header lists every name with its kind, its default and its range;
+ * the comment above each entry says what it means. Kind codes: */
 #define TARQ_KIND_DBLPARAM 0 /* double parameter */
 #define TARQ_KIND_INTPARAM 1 /* int parameter */
 #define TARQ_KIND_DBLATTR 2  /* double attribute */
@@ -147,9 +147,9 @@ TARQ_API int TARQ_SetLogFile(tarq_prob* prob, const char* filename);
  * take effect as soon as they are set, reset or read from a file; the other parameters are read
  * by the engines when a solve starts.
  *
- * Every function below returns 3 and changes nothing when prob, name or an out-pointer is NULL,
- * when the name is unknown, or when it names an entry of another kind (an int parameter asked
- * through a double function, an attribute through a parameter function). On failure the
+ * The get, set and limit functions return 3 and change nothing when prob, name or the out-pointer
+ * is NULL, when the name is unknown, or when it names an entry of another kind (an int parameter
+ * asked through a double function, an attribute through a parameter function). On failure the
  * out-value is left as it was.
  * ------------------------------------------------------------------------------------------- */
 
@@ -182,7 +182,7 @@ TARQ_API int TARQ_ResetParam(tarq_prob* prob);
 /* Parameter files (".par"): text, one "Name value" pair per line. Names are matched without
  * regard to letter case; blank lines are skipped and "#" starts a comment that runs to the end of
  * the line. Integer values are integer numerals (a numeral with a fraction or exponent is
- * accepted when its value is a whole number); double values are decimal numerals, "inf" included.
+ * accepted when its value is a whole number); double values are decimal numerals.
  * When a name occurs twice, its last line wins.
  *
  * TARQ_ReadParam reads such a file, gzip-compressed or not, into the problem's parameters. It is

@@ -155,6 +155,9 @@ TEST_F(ParamFile, ReadsCommentsBlankLinesAnyLetterCaseAndCompressedFiles) {
   tarq_prob* other = NewProb();
   ASSERT_EQ(TARQ_ReadParam(other, gzPath.c_str()), 0);
   check(other);
+
+  ASSERT_EQ(TARQ_ReadParam(other, Write("bom.par", "\xEF\xBB\xBFThreads 3\n").c_str()), 0);
+  EXPECT_EQ(Params(other).Int(IntParam::Threads), 3) << "a byte-order mark before the first line is skipped";
   EXPECT_TRUE(lines_.empty());
 }
 

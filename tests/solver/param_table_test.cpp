@@ -142,7 +142,8 @@ bool IsAdvanced(EntryRef ref) {
 }
 
 std::string Transform(std::string s, int (*f)(int)) {
-  std::transform(s.begin(), s.end(), s.begin(), [f](char c) { return static_cast<char>(f(static_cast<unsigned char>(c))); });
+  std::transform(s.begin(), s.end(), s.begin(),
+                 [f](char c) { return static_cast<char>(f(static_cast<unsigned char>(c))); });
   return s;
 }
 
@@ -250,7 +251,10 @@ TEST(ParamLookup, FindsEveryNameInAnyLetterCase) {
   for (const EntryRef& ref : kAllEntries) {
     const std::string name = NameOf(ref);
     std::string toggled = name;
-    for (char& c : toggled) c = std::isupper(static_cast<unsigned char>(c)) ? static_cast<char>(std::tolower(c)) : static_cast<char>(std::toupper(c));
+    for (char& c : toggled) {
+      auto u = static_cast<unsigned char>(c);
+      c = static_cast<char>(std::isupper(u) ? std::tolower(u) : std::toupper(u));
+    }
     for (const std::string& spelling : {name, Transform(name, ::tolower), Transform(name, ::toupper), toggled}) {
       auto found = FindEntry(spelling);
       ASSERT_TRUE(found.has_value()) << spelling;

@@ -186,7 +186,9 @@ int ApplyParamLine(std::string_view line, ParamSet& params, std::string* what) {
     *what = "unexpected text after the value of " + detail::Quoted(canonical);
     return 3;
   }
-  if (ref->kind == ParamKind::kDblParam) return detail::SetFromText(static_cast<DblParam>(ref->id), value, params, what);
+  if (ref->kind == ParamKind::kDblParam) {
+    return detail::SetFromText(static_cast<DblParam>(ref->id), value, params, what);
+  }
   return detail::SetFromText(static_cast<IntParam>(ref->id), value, params, what);
 }
 
@@ -204,6 +206,13 @@ int ReadParamFile(Problem& problem, const char* filename) {
     problem.Log().Printf("Parameter file \"%s\", line %d: %s", filename, lineNo, what.c_str());
     return rc;
   };
+  // Applies the line just completed; a UTF-8 byte-order mark before the first line is skipped.
+  auto applyLine = [&] {
+    ++lineNo;
+    std::string_view text = line;
+    if (lineNo == 1 && text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+    return ApplyParamLine(text, staged, &what);
+  };
   char buf[16384];
   for (;;) {
     int n = gzread(file.get(), buf, sizeof buf);
@@ -218,8 +227,7 @@ int ReadParamFile(Problem& problem, const char* filename) {
         line.push_back(buf[i]);
         continue;
       }
-      ++lineNo;
-      if (ApplyParamLine(line, staged, &what) != 0) return fail(TARQ_RETCODE_INVALID);
+      if (applyLine() != 0) return fail(TARQ_RETCODE_INVALID);
       line.clear();
     }
   }
@@ -230,10 +238,7 @@ int ReadParamFile(Problem& problem, const char* filename) {
     what = std::string("read error: ") + (message != nullptr ? message : "unknown");
     return fail(TARQ_RETCODE_FILE);
   }
-  if (!line.empty()) {
-    ++lineNo;
-    if (ApplyParamLine(line, staged, &what) != 0) return fail(TARQ_RETCODE_INVALID);
-  }
+  if (!line.empty() && applyLine() != 0) return fail(TARQ_RETCODE_INVALID);
   problem.Params() = staged;
   ApplyLogParams(problem.Params(), problem.Log());
   return TARQ_RETCODE_OK;

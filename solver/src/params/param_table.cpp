@@ -6,7 +6,9 @@
 namespace tarq_solver {
 namespace detail {
 
-constexpr unsigned char LowerAscii(unsigned char c) { return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c - 'A' + 'a') : c; }
+constexpr unsigned char LowerAscii(unsigned char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c - 'A' + 'a') : c;
+}
 
 // FNV-1a over the lower-cased bytes.
 constexpr std::uint32_t HashNoCase(std::string_view s) {
