@@ -263,6 +263,72 @@ TARQ_API int TARQ_GetRowUpperIIS(tarq_prob* prob, int num, const int* list, int*
 /* Forgets the results of earlier solves; with all = 1 also the information given for the next
  * solve (such as MIP starts). all must be 0 or 1. */
 TARQ_API int TARQ_Reset(tarq_prob* prob, int all);
+ * Parameters and attributes
+ *
+ * Parameters are the settings of a problem; attributes are read-only facts about the problem and
+ * its last solve. Both are addressed by name, matched without regard to letter case. The table
+ * tarq_params.def beside this header lists every name with its kind, its default and its range;
+ * the comment above each entry says what it means. Kind codes: */
+#define TARQ_KIND_DBLPARAM 0 /* double parameter */
+#define TARQ_KIND_INTPARAM 1 /* int parameter */
+#define TARQ_KIND_DBLATTR 2  /* double attribute */
+#define TARQ_KIND_INTATTR 3  /* int attribute */
+/*
+ * A problem starts with every parameter at its default, except "LogToConsole", whose default is
+ * the "LogToConsole" setting of the problem's environment. A copy of a problem has its own copy of
+ * the parameters. "Logging" (0 silences every log destination of the problem) and "LogToConsole"
+ * take effect as soon as they are set, reset or read from a file; the other parameters are read
+ * by the engines when a solve starts.
+ *
+ * The get, set and limit functions return 3 and change nothing when prob, name or the out-pointer
+ * is NULL, when the name is unknown, or when it names an entry of another kind (an int parameter
+ * asked through a double function, an attribute through a parameter function). On failure the
+ * out-value is left as it was.
+ * ------------------------------------------------------------------------------------------- */
+
+/* Writes the kind code (TARQ_KIND_*) of the named parameter or attribute to *pType. prob is not
+ * used and may be NULL. An unknown, NULL or empty name returns 3 and writes -1; a NULL pType
+ * returns 3. */
+TARQ_API int TARQ_SearchParamAttr(tarq_prob* prob, const char* name, int* pType);
+
+/* Current value of a parameter. */
+TARQ_API int TARQ_GetIntParam(tarq_prob* prob, const char* name, int* value);
+TARQ_API int TARQ_GetDblParam(tarq_prob* prob, const char* name, double* value);
+
+/* Sets a parameter. A value outside the parameter's [min, max] range, or NaN, returns 3 and
+ * leaves the parameter as it was. */
+TARQ_API int TARQ_SetIntParam(tarq_prob* prob, const char* name, int value);
+TARQ_API int TARQ_SetDblParam(tarq_prob* prob, const char* name, double value);
+
+/* Default, smallest and largest accepted value of a parameter. The default is the value
+ * TARQ_ResetParam restores in this problem. */
+TARQ_API int TARQ_GetIntParamDef(tarq_prob* prob, const char* name, int* value);
+TARQ_API int TARQ_GetIntParamMin(tarq_prob* prob, const char* name, int* value);
+TARQ_API int TARQ_GetIntParamMax(tarq_prob* prob, const char* name, int* value);
+TARQ_API int TARQ_GetDblParamDef(tarq_prob* prob, const char* name, double* value);
+TARQ_API int TARQ_GetDblParamMin(tarq_prob* prob, const char* name, double* value);
+TARQ_API int TARQ_GetDblParamMax(tarq_prob* prob, const char* name, double* value);
+
+/* Sets every parameter of the problem back to its default. */
+TARQ_API int TARQ_ResetParam(tarq_prob* prob);
+
+/* Parameter files (".par"): text, one "Name value" pair per line. Names are matched without
+ * regard to letter case; blank lines are skipped and "#" starts a comment that runs to the end of
+ * the line. Integer values are integer numerals (a numeral with a fraction or exponent is
+ * accepted when its value is a whole number); double values are decimal numerals.
+ * When a name occurs twice, its last line wins.
+ *
+ * TARQ_ReadParam reads such a file, gzip-compressed or not, into the problem's parameters. It is
+ * all-or-nothing: a malformed line, an unknown name, an attribute name or an invalid value
+ * returns 3, a file that cannot be opened or read returns 2, and either way every parameter
+ * keeps its value and one log line names the file, the line and what was wrong.
+ *
+ * TARQ_WriteParam writes a comment line and then, in table order, every parameter whose value
+ * differs from its default, doubles with 17 significant digits, so that reading the file into a
+ * problem whose parameters are at their defaults restores exactly the same values. Returns 2 when
+ * the file cannot be written. A NULL or empty filename returns 3 for both. */
+TARQ_API int TARQ_ReadParam(tarq_prob* prob, const char* filename);
+TARQ_API int TARQ_WriteParam(tarq_prob* prob, const char* filename);
 
 #ifdef __cplusplus
 }

@@ -14,6 +14,36 @@ static int failures = 0;
     }                                                                 \
   } while (0)
 
+/* The parameter table is plain preprocessor text: C code can build its own list from it. */
+struct NamedKind {
+  const char* name;
+  int kind;
+};
+static const struct NamedKind kTable[] = {
+#define TARQ_PARAM_ENTRY(name, kind, advanced, def, min, max) {#name, kind},
+#include "tarq_params.def"
+};
+
+static void CheckParameters(tarq_prob* prob) {
+  size_t i;
+  int type = 0;
+  int ivalue = 0;
+  double dvalue = 0;
+  EXPECT(sizeof kTable / sizeof kTable[0] == 600);
+  for (i = 0; i < sizeof kTable / sizeof kTable[0]; ++i) {
+    type = -5;
+    EXPECT(TARQ_SearchParamAttr(NULL, kTable[i].name, &type) == TARQ_RETCODE_OK);
+    EXPECT(type == kTable[i].kind);
+  }
+  EXPECT(TARQ_SearchParamAttr(NULL, "NoSuchName", &type) == TARQ_RETCODE_INVALID && type == -1);
+  EXPECT(TARQ_SetDblParam(prob, "timelimit", 60.0) == TARQ_RETCODE_OK);
+  EXPECT(TARQ_GetDblParam(prob, "TimeLimit", &dvalue) == TARQ_RETCODE_OK && dvalue == 60.0);
+  EXPECT(TARQ_GetIntParamMax(prob, "Logging", &ivalue) == TARQ_RETCODE_OK && ivalue == 1);
+  EXPECT(TARQ_GetIntParam(prob, "TimeLimit", &ivalue) == TARQ_RETCODE_INVALID);
+  EXPECT(TARQ_ResetParam(prob) == TARQ_RETCODE_OK);
+  EXPECT(TARQ_GetDblParamDef(prob, "TimeLimit", &dvalue) == TARQ_RETCODE_OK && dvalue == 1e30);
+}
+
 int main(void) {
   char text[1024];
   tarq_env* env = NULL;
@@ -32,6 +62,7 @@ int main(void) {
   EXPECT(TARQ_DeleteEnvConfig(&config) == TARQ_RETCODE_OK && config == NULL);
 
   EXPECT(TARQ_CreateProb(env, &prob) == TARQ_RETCODE_OK);
+  CheckParameters(prob);
   EXPECT(TARQ_CreateCopy(prob, &copy) == TARQ_RETCODE_OK);
   EXPECT(TARQ_ClearProb(copy) == TARQ_RETCODE_OK);
   EXPECT(TARQ_DeleteProb(&copy) == TARQ_RETCODE_OK && copy == NULL);

@@ -1,0 +1,262 @@
+#include "io/param_file.h"
+
+#include <zlib.h>
+
+#include <charconv>
+#include <climits>
+#include <cmath>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <system_error>
+#include <type_traits>
+
+#include "params/param_set.h"
+#include "store/problem.h"
+
+namespace tarq_solver {
+namespace detail {
+
+constexpr std::size_t kMaxLineLength = 65536;
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
+
+// Splits off the next blank-separated token of rest.
+std::string_view NextToken(std::string_view& rest) {
+  std::size_t b = 0;
+  while (b < rest.size() && IsBlank(rest[b])) ++b;
+  std::size_t e = b;
+  while (e < rest.size() && !IsBlank(rest[e])) ++e;
+  std::string_view token = rest.substr(b, e - b);
+  rest.remove_prefix(e);
+  return token;
+}
+
+enum class NumParse { kOk, kNotNumber, kNotInteger, kOutOfRange };
+
+// A decimal numeral as std::from_chars reads it ("inf" and "nan" included), with an optional
+// leading "+". Independent of the locale.
+NumParse ParseDouble(std::string_view t, double* out) {
+  if (!t.empty() && t[0] == '+') {
+    t.remove_prefix(1);
+    if (!t.empty() && (t[0] == '+' || t[0] == '-')) return NumParse::kNotNumber;
+  }
+  if (t.empty()) return NumParse::kNotNumber;
+  double v = 0;
+  auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
+  if (end != t.data() + t.size()) return NumParse::kNotNumber;
+  if (ec == std::errc::result_out_of_range) return NumParse::kOutOfRange;
+  if (ec != std::errc()) return NumParse::kNotNumber;
+  *out = v;
+  return NumParse::kOk;
+}
+
+// An integer numeral, or a decimal numeral whose value is a whole number ("1e3", "2.0").
+NumParse ParseInt(std::string_view t, int* out) {
+  std::string_view digits = t;
+  const bool plus = !digits.empty() && digits[0] == '+';
+  if (plus) digits.remove_prefix(1);
+  if (!digits.empty() && !(plus && digits[0] == '-')) {
+    long long v = 0;
+    auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), v);
+    if (end == digits.data() + digits.size()) {
+      if (ec == std::errc::result_out_of_range || (ec == std::errc() && (v < INT_MIN || v > INT_MAX))) {
+        return NumParse::kOutOfRange;
+      }
+      if (ec == std::errc()) {
+        *out = static_cast<int>(v);
+        return NumParse::kOk;
+      }
+    }
+  }
+  double d = 0;
+  NumParse r = ParseDouble(t, &d);
+  if (r != NumParse::kOk) return r;
+  if (std::isnan(d) || (std::isfinite(d) && d != std::floor(d))) return NumParse::kNotInteger;
+  if (!(d >= INT_MIN && d <= INT_MAX)) return NumParse::kOutOfRange;
+  *out = static_cast<int>(d);
+  return NumParse::kOk;
+}
+
+// Shortest text that reads back as v; for limits in messages.
+std::string ShortText(double v) {
+  char buf[64];
+  auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v);
+  return ec == std::errc() ? std::string(buf, end) : std::string("?");
+}
+std::string ShortText(int v) { return std::to_string(v); }
+
+// Full-precision text of a double: 17 significant digits, like printf's %.17g in the C locale.
+void AppendFull(std::string& out, double v) {
+  char buf[64];
+  auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 17);
+  out.append(buf, ec == std::errc() ? end : buf);
+}
+void AppendFull(std::string& out, int v) { out += std::to_string(v); }
+
+// s in double quotes, with control bytes written as \xNN so a log line stays one printable line.
+std::string Quoted(std::string_view s) {
+  std::string out = "\"";
+  for (char c : s) {
+    auto u = static_cast<unsigned char>(c);
+    if (u < 0x20 || u == 0x7f) {
+      char hex[8];
+      std::snprintf(hex, sizeof hex, "\\x%02x", u);
+      out += hex;
+    } else {
+      out += c;
+    }
+  }
+  return out + "\"";
+}
+
+template <class Id>
+int SetFromText(Id id, std::string_view text, ParamSet& params, std::string* what) {
+  const auto& info = Info(id);
+  ValueOf<Id> value{};
+  NumParse parsed;
+  if constexpr (std::is_same_v<ValueOf<Id>, int>) {
+    parsed = ParseInt(text, &value);
+  } else {
+    parsed = ParseDouble(text, &value);
+  }
+  const std::string subject = "value " + Quoted(text) + " of " + Quoted(info.name);
+  switch (parsed) {
+    case NumParse::kOk: break;
+    case NumParse::kNotNumber: *what = subject + " is not a number"; return 3;
+    case NumParse::kNotInteger: *what = subject + " is not an integer"; return 3;
+    case NumParse::kOutOfRange:
+      *what = subject + (std::is_same_v<ValueOf<Id>, int> ? " is out of the range of an int"
+                                                            : " is out of the range of a double");
+      return 3;
+  }
+  if (params.Set(id, value) != 0) {
+    *what = subject + " is outside [" + ShortText(info.min) + ", " + ShortText(info.max) + "]";
+    return 3;
+  }
+  return 0;
+}
+
+template <class Id>
+void AppendChanged(std::string& out, const ParamSet& params) {
+  for (std::size_t i = 0; i < IdTraits<Id>::Table().size(); ++i) {
+    Id id = static_cast<Id>(i);
+    if (params.Get(id) == params.Default(id)) continue;
+    out += Info(id).name;
+    out += ' ';
+    AppendFull(out, params.Get(id));
+    out += '\n';
+  }
+}
+
+struct GzClose {
+  void operator()(gzFile_s* f) const { gzclose(f); }
+};
+
+}  // namespace detail
+
+std::string FormatParamFile(const ParamSet& params) {
+  std::string out = "# Tarq parameter file: the parameters that differ from their defaults\n";
+  detail::AppendChanged<DblParam>(out, params);
+  detail::AppendChanged<IntParam>(out, params);
+  return out;
+}
+
+int ApplyParamLine(std::string_view line, ParamSet& params, std::string* what) {
+  line = line.substr(0, line.find('#'));
+  std::string_view name = detail::NextToken(line);
+  if (name.empty()) return 0;
+  std::string_view value = detail::NextToken(line);
+  std::string_view extra = detail::NextToken(line);
+  auto ref = FindEntry(name);
+  if (!ref) {
+    *what = "unknown parameter " + detail::Quoted(name);
+    return 3;
+  }
+  const char* canonical = NameOf(*ref);
+  if (ref->kind != ParamKind::kDblParam && ref->kind != ParamKind::kIntParam) {
+    *what = detail::Quoted(canonical) + " is an attribute, not a parameter";
+    return 3;
+  }
+  if (value.empty()) {
+    *what = "missing value of " + detail::Quoted(canonical);
+    return 3;
+  }
+  if (!extra.empty()) {
+    *what = "unexpected text after the value of " + detail::Quoted(canonical);
+    return 3;
+  }
+  if (ref->kind == ParamKind::kDblParam) {
+    return detail::SetFromText(static_cast<DblParam>(ref->id), value, params, what);
+  }
+  return detail::SetFromText(static_cast<IntParam>(ref->id), value, params, what);
+}
+
+int ReadParamFile(Problem& problem, const char* filename) {
+  std::unique_ptr<gzFile_s, detail::GzClose> file(gzopen(filename, "rb"));
+  if (!file) {
+    problem.Log().Printf("Parameter file \"%s\": cannot be opened", filename);
+    return TARQ_RETCODE_FILE;
+  }
+  ParamSet staged = problem.Params();
+  std::string line;
+  std::string what;
+  int lineNo = 0;
+  auto fail = [&](int rc) {
+    problem.Log().Printf("Parameter file \"%s\", line %d: %s", filename, lineNo, what.c_str());
+    return rc;
+  };
+  // Applies the line just completed; a UTF-8 byte-order mark before the first line is skipped.
+  auto applyLine = [&] {
+    ++lineNo;
+    std::string_view text = line;
+    if (lineNo == 1 && text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+    return ApplyParamLine(text, staged, &what);
+  };
+  char buf[16384];
+  for (;;) {
+    int n = gzread(file.get(), buf, sizeof buf);
+    if (n <= 0) break;
+    for (int i = 0; i < n; ++i) {
+      if (buf[i] != '\n') {
+        if (line.size() == detail::kMaxLineLength) {
+          ++lineNo;
+          what = "line longer than " + std::to_string(detail::kMaxLineLength) + " characters";
+          return fail(TARQ_RETCODE_INVALID);
+        }
+        line.push_back(buf[i]);
+        continue;
+      }
+      if (applyLine() != 0) return fail(TARQ_RETCODE_INVALID);
+      line.clear();
+    }
+  }
+  int err = Z_OK;
+  const char* message = gzerror(file.get(), &err);
+  if (err != Z_OK) {
+    ++lineNo;
+    what = std::string("read error: ") + (message != nullptr ? message : "unknown");
+    return fail(TARQ_RETCODE_FILE);
+  }
+  if (!line.empty() && applyLine() != 0) return fail(TARQ_RETCODE_INVALID);
+  problem.Params() = staged;
+  ApplyLogParams(problem.Params(), problem.Log());
+  return TARQ_RETCODE_OK;
+}
+
+int WriteParamFile(const Problem& problem, const char* filename) {
+  std::string text = FormatParamFile(problem.Params());
+  std::FILE* f = std::fopen(filename, "wb");
+  bool ok = f != nullptr;
+  if (ok) {
+    ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+    ok = (std::fclose(f) == 0) && ok;
+  }
+  if (!ok) {
+    problem.Log().Printf("Parameter file \"%s\": cannot be written", filename);
+    return TARQ_RETCODE_FILE;
+  }
+  return TARQ_RETCODE_OK;
+}
+
+}  // namespace tarq_solver
