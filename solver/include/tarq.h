@@ -263,6 +263,8 @@ TARQ_API int TARQ_GetRowUpperIIS(tarq_prob* prob, int num, const int* list, int*
 /* Forgets the results of earlier solves; with all = 1 also the information given for the next
  * solve (such as MIP starts). all must be 0 or 1. */
 TARQ_API int TARQ_Reset(tarq_prob* prob, int all);
+
+/* ---------------------------------------------------------------------------------------------
  * Parameters and attributes
  *
  * Parameters are the settings of a problem; attributes are read-only facts about the problem and

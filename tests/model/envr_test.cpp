@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "model/model.h"
+#include "model/tarq_model.h"
 #include "tarq/tarq.hpp"
 
 namespace {
