@@ -314,6 +314,13 @@ TARQ_API int TARQ_GetDblParamMax(tarq_prob* prob, const char* name, double* valu
 /* Sets every parameter of the problem back to its default. */
 TARQ_API int TARQ_ResetParam(tarq_prob* prob);
 
+/* Value of an attribute. Attributes that describe the problem ("Cols", "Rows", "Elems", "Bins",
+ * "Ints", "IsMIP", "ObjSense", "ObjConst", "HasBranchFactor", the counts of other object kinds,
+ * ...) are computed from the problem as it stands; the others describe the last solve and hold
+ * their defaults (see tarq_params.def) until one has run. */
+TARQ_API int TARQ_GetIntAttr(tarq_prob* prob, const char* name, int* value);
+TARQ_API int TARQ_GetDblAttr(tarq_prob* prob, const char* name, double* value);
+
 /* Parameter files (".par"): text, one "Name value" pair per line. Names are matched without
  * regard to letter case; blank lines are skipped and "#" starts a comment that runs to the end of
  * the line. Integer values are integer numerals (a numeral with a fraction or exponent is

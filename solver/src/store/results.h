@@ -3,11 +3,29 @@
 // treated as none as well, so a stale result is never read out of bounds.
 #pragma once
 
+#include <array>
 #include <vector>
+
+#include "params/param_table.h"
 
 namespace tarq_solver {
 
+// Attribute values set by solves, at their "no solve yet" defaults until then.
+struct SolveAttrs {
+  std::array<int, kNumIntAttrs> ints;
+  std::array<double, kNumDblAttrs> dbls;
+  SolveAttrs() {
+    for (int k = 0; k < kNumIntAttrs; ++k) ints[k] = kIntAttrInfo[k].def;
+    for (int k = 0; k < kNumDblAttrs; ++k) dbls[k] = kDblAttrInfo[k].def;
+  }
+  int& operator[](IntAttr a) { return ints[static_cast<int>(a)]; }
+  double& operator[](DblAttr a) { return dbls[static_cast<int>(a)]; }
+  int operator[](IntAttr a) const { return ints[static_cast<int>(a)]; }
+  double operator[](DblAttr a) const { return dbls[static_cast<int>(a)]; }
+};
+
 struct Results {
+  SolveAttrs attrs;
   std::vector<int> colBasis;
   std::vector<int> rowBasis;
   std::vector<int> colLowerIis;

@@ -1,0 +1,50 @@
+#include "store/attributes.h"
+
+#include <algorithm>
+#include <climits>
+
+namespace tarq_solver {
+namespace {
+
+int CountType(const ColumnTable& cols, char type) {
+  return static_cast<int>(std::count(cols.type.begin(), cols.type.end(), type));
+}
+
+}  // namespace
+
+int IntAttrValue(Problem& p, IntAttr attr) {
+  const ColumnTable& cols = p.Cols();
+  switch (attr) {
+    case IntAttr::Cols: return cols.Size();
+    case IntAttr::Rows: return p.Rows().Size();
+    case IntAttr::Elems: {
+      const auto nnz = p.Matrix().Nonzeros();
+      return nnz > INT_MAX ? INT_MAX : static_cast<int>(nnz);
+    }
+    case IntAttr::Bins: return CountType(cols, 'B');
+    case IntAttr::Ints: return CountType(cols, 'I');
+    case IntAttr::IsMIP:
+      return std::any_of(cols.type.begin(), cols.type.end(), [](char t) { return t != 'C'; }) ? 1 : 0;
+    case IntAttr::ObjSense: return p.ObjSense();
+    case IntAttr::HasBranchFactor:
+      return std::any_of(cols.branch.begin(), cols.branch.end(), [](double f) { return f != 0.0; }) ? 1 : 0;
+    case IntAttr::HasBasis: return p.Result().HasBasis(cols.Size(), p.Rows().Size()) ? 1 : 0;
+    case IntAttr::HasIIS: return p.Result().HasIis(cols.Size(), p.Rows().Size()) ? 1 : 0;
+    // Kinds of object the store cannot hold yet: there are none of them.
+    case IntAttr::MultiObjs: case IntAttr::PSDCols: case IntAttr::QElems: case IntAttr::NLElems:
+    case IntAttr::PSDElems: case IntAttr::SymMats: case IntAttr::Soss: case IntAttr::Cones:
+    case IntAttr::ExpCones: case IntAttr::AffineCones: case IntAttr::QConstrs: case IntAttr::NLConstrs:
+    case IntAttr::PSDConstrs: case IntAttr::LMIConstrs: case IntAttr::Indicators: case IntAttr::HasQObj:
+    case IntAttr::HasNLObj: case IntAttr::HasPSDObj: case IntAttr::LazyCons: case IntAttr::LazyConsElems:
+    case IntAttr::HasNLData: case IntAttr::HasNLPrimalStart: case IntAttr::PSDLens: case IntAttr::LMILens:
+      return 0;
+    default: return p.Result().attrs[attr];
+  }
+}
+
+double DblAttrValue(Problem& p, DblAttr attr) {
+  if (attr == DblAttr::ObjConst) return p.ObjConst();
+  return p.Result().attrs[attr];
+}
+
+}  // namespace tarq_solver
