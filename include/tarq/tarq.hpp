@@ -5,3 +5,6 @@
 #include "tarq/exception.h"
 #include "tarq/exports.h"
 #include "tarq/model.h"
+#include "tarq/ndarray.h"
+#include "tarq/ndim.h"
+#include "tarq/view.h"
