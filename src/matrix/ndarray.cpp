@@ -39,6 +39,17 @@ struct Accumulator<T, true> {
   using type = std::make_unsigned_t<T>;
 };
 
+template <class T, int N>
+T SumInStorageOrder(const NdArray<T, N>& a) {
+  using Acc = typename Accumulator<T>::type;
+  const T* elements = a.storage.Elements();
+  if (elements == nullptr) return T{};
+  Acc total = 0;
+  ForEachInStorageOrder<N>(SizesOf(a.shape), StridesOf(a.shape), a.shape.TotalOffset(),
+                           [&total, elements](std::int64_t pos) { total += static_cast<Acc>(elements[pos]); });
+  return static_cast<T>(total);
+}
+
 const ViewData* ViewStateOf(const IView* view) {
   const auto* own = dynamic_cast<const TarqView*>(view);
   return own != nullptr ? &own->Data() : nullptr;
@@ -88,7 +99,7 @@ namespace nd = Tarq::detail;
 
 template <class T, int N>
 Tarq::INDim<N>* TarqNdArray<T, N>::GetShape() const {
-  return nd::NewShape<N>(Data().shape, Data().status);
+  return nd::NewShapeWithLayout<N>(Data().shape, Data().status);
 }
 
 template <class T, int N>
@@ -118,14 +129,8 @@ Tarq::INdArray<T, N>* TarqNdArray<T, N>::RepeatBlock(std::int64_t repeats, int a
 template <class T, int N>
 Tarq::INdArray<T, 0>* TarqNdArray<T, N>::Sum() const {
   const auto& a = Data();
-  using Acc = typename nd::Accumulator<T>::type;
-  Acc total = 0;
-  if (const T* elements = a.storage.Elements()) {
-    nd::ForEachInStorageOrder<N>(nd::SizesOf(a.shape), nd::StridesOf(a.shape), a.shape.TotalOffset(),
-                                 [&total, elements](std::int64_t pos) { total += static_cast<Acc>(elements[pos]); });
-  }
   nd::NdArray<T, 0> out{{}, nd::StorageRef<T>::Allocate(1), {}};
-  *out.storage.Elements() = static_cast<T>(total);
+  *out.storage.Elements() = nd::SumInStorageOrder(a);
   nd::CarryErrors(out.status, {&a.status});
   return nd::NewNdArray(std::move(out));
 }

@@ -21,9 +21,9 @@ struct NDimData {
   Status status;
 };
 
-// A new shape object, owned by the caller.
+// A new shape object over a layout and a status, owned by the caller.
 template <int N>
-INDim<N>* NewShape(Shape<N> shape, Status status = {});
+INDim<N>* NewShapeWithLayout(const Shape<N>& shape, Status status = {});
 
 // A new row-major shape of these sizes; sizes whose strides or product do not fit in 63 bits
 // carry code 3 "Shape %s is too large".
@@ -56,7 +56,7 @@ bool IsSameShape(const Shape<N>& shape, const INDim<N>* other);
   std::int64_t GetStride(int axis) const override { return Data().shape.Stride(axis); }          \
   std::int64_t GetOffset(int axis) const override { return Data().shape.Offset(axis); }          \
   Tarq::INDim<NDIM>* Clone() const override {                                                    \
-    return Tarq::detail::NewShape<NDIM>(Tarq::detail::RowMajor(Tarq::detail::SizesOf(Data().shape))); \
+    return Tarq::detail::NewShapeWithLayout<NDIM>(Tarq::detail::RowMajor(Tarq::detail::SizesOf(Data().shape))); \
   }                                                                                              \
   Tarq::INDim<NDIM>* MakeUniform(UNIFORM_PARAMS) const override {                                \
     return Tarq::detail::NewShape<NDIM>(Tarq::detail::UniformSizes<NDIM>(UNIFORM_SIZE));         \
@@ -89,7 +89,7 @@ class TarqNDim<0> final : public Tarq::detail::Handled<Tarq::INDim<0>, Tarq::det
 namespace Tarq::detail {
 
 template <int N>
-INDim<N>* NewShape(Shape<N> shape, Status status) {
+INDim<N>* NewShapeWithLayout(const Shape<N>& shape, Status status) {
   return new TarqNDim<N>(BlockRef<NDimData<N>>::Make(NDimData<N>{shape, std::move(status)}));
 }
 
@@ -97,7 +97,7 @@ template <int N>
 INDim<N>* NewShape(const Sizes<N>& sizes) {
   Status status;
   if (!LayoutFits<N>(sizes)) Record(status, 3, "Shape %s is too large", FormatShape(RowMajor(sizes)).c_str());
-  return NewShape<N>(RowMajor(sizes), std::move(status));
+  return NewShapeWithLayout<N>(RowMajor(sizes), std::move(status));
 }
 
 template <int N>

@@ -10,6 +10,7 @@ namespace {
 
 using Tarq::INDim;
 using Tarq::detail::NewShape;
+using Tarq::detail::NewShapeWithLayout;
 using Tarq::detail::Shape;
 
 template <int N>
@@ -74,7 +75,7 @@ TEST(NDim, PrintsSizesStridesOrOffsets) {
   EXPECT_STREQ(one->ToString(0), "(5)");
   Shape<3> odd = Tarq::detail::RowMajor<3>({1, 2, 3});
   odd.SetAxis(2, 3, -2, 7);
-  std::unique_ptr<INDim<3>> custom(NewShape<3>(odd));
+  std::unique_ptr<INDim<3>> custom(NewShapeWithLayout<3>(odd));
   EXPECT_STREQ(custom->ToString(1), "(6, 3, -2)");
   EXPECT_STREQ(custom->ToString(5), "(0, 0, 7)");
 }
@@ -87,7 +88,7 @@ TEST(NDim, MakeUniformAndCloneGiveFreshRowMajorShapes) {
 
   Shape<2> strided = Tarq::detail::RowMajor<2>({4, 5});
   strided.SetAxis(0, 4, -10, 30);
-  std::unique_ptr<INDim<2>> view(NewShape<2>(strided));
+  std::unique_ptr<INDim<2>> view(NewShapeWithLayout<2>(strided));
   std::unique_ptr<INDim<2>> clone(view->Clone());
   EXPECT_STREQ(clone->ToString(0), "(4, 5)");
   EXPECT_STREQ(clone->ToString(1), "(5, 1)");
@@ -105,10 +106,10 @@ TEST(NDim, IsSameComparesSizesAndTheFirstAxisLayout) {
   // Only axis 0's stride and offset take part.
   Shape<2> inner = Tarq::detail::RowMajor<2>({2, 3});
   inner.SetAxis(1, 3, 2, 1);
-  std::unique_ptr<INDim<2>> d(NewShape<2>(inner));
+  std::unique_ptr<INDim<2>> d(NewShapeWithLayout<2>(inner));
   EXPECT_TRUE(a->IsSame(d.get()));
   inner.SetAxis(0, 2, 3, 1);
-  std::unique_ptr<INDim<2>> e(NewShape<2>(inner));
+  std::unique_ptr<INDim<2>> e(NewShapeWithLayout<2>(inner));
   EXPECT_FALSE(a->IsSame(e.get()));
 }
 
