@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "frame/handle.h"
 #include "matrix/nd_array.h"

@@ -4,7 +4,9 @@
 // the stride and offset of its first axis. The innermost level, Shape<0>, holds the word 0, the
 // stride 1 and the offset 0; a query for an axis outside 0..N-1 walks down to it, which is why
 // such queries answer size 0, stride 1 and offset 0. Element (i0, i1, ...) lies at position
-// offset0 + offset1 + ... + i0*stride0 + i1*stride1 + ... of the storage.
+// offset0 + offset1 + ... + i0*stride0 + i1*stride1 + ... of the storage. The levels carry no
+// status of their own: the object that holds the shape (a shape object, an array, a matrix
+// object) holds the one status that is reported.
 #pragma once
 
 #include <array>
