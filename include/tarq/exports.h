@@ -7,6 +7,7 @@
 #include "tarq/expr.h"
 #include "tarq/model.h"
 #include "tarq/var.h"
+#include "tarq/ndarray.h"
 #include "tarq/visibility.h"
 
 extern "C" {
@@ -32,5 +33,29 @@ TARQ_CPP_API Tarq::IConstrBuilderArray* CreateConstrBuilderArray();
 // An expression holding only a constant, and one holding the single term coeff * var.
 TARQ_CPP_API Tarq::IExpr* CreateExpr(double constant);
 TARQ_CPP_API Tarq::IExpr* CreateLinExpr(Tarq::IVar* var, double coeff);
+// N-dimensional arrays over caller data: CreateNdArray{Dbl,Int,Int64t}{1,2,3}{WithData,WithExData}
+// take the element pointer (row-major) and one size per dimension, and return an array of that
+// row-major shape.
+// - WithData hands the elements over: they are released when the last array sharing them goes,
+//   with delete when there is exactly one element (allocate it with new T) and with delete[]
+//   when there are more (new T[n]). With no elements the pointer is not released.
+// - WithExData borrows them: they are never released, and the caller keeps them alive as long
+//   as any array made from them lives.
+// A null pointer gives an array without storage. A negative size, or sizes whose product does
+// not fit in 63 bits, give an array without storage carrying code 3; the caller keeps the
+// elements.
+#define TARQ_DECLARE_NDARRAY_CREATE(TNAME, T)                                                      \
+  TARQ_CPP_API Tarq::INdArray<T, 1>* CreateNdArray##TNAME##1WithData(T* data, int d0);            \
+  TARQ_CPP_API Tarq::INdArray<T, 2>* CreateNdArray##TNAME##2WithData(T* data, int d0, int d1);    \
+  TARQ_CPP_API Tarq::INdArray<T, 3>* CreateNdArray##TNAME##3WithData(T* data, int d0, int d1,     \
+                                                                     int d2);                     \
+  TARQ_CPP_API Tarq::INdArray<T, 1>* CreateNdArray##TNAME##1WithExData(T* data, int d0);          \
+  TARQ_CPP_API Tarq::INdArray<T, 2>* CreateNdArray##TNAME##2WithExData(T* data, int d0, int d1);  \
+  TARQ_CPP_API Tarq::INdArray<T, 3>* CreateNdArray##TNAME##3WithExData(T* data, int d0, int d1,   \
+                                                                       int d2);
+
+TARQ_DECLARE_NDARRAY_CREATE(Dbl, double)
+TARQ_DECLARE_NDARRAY_CREATE(Int, int)
+TARQ_DECLARE_NDARRAY_CREATE(Int64t, long long)
 
 }  // extern "C"

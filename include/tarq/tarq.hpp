@@ -8,3 +8,6 @@
 #include "tarq/expr.h"
 #include "tarq/model.h"
 #include "tarq/var.h"
+#include "tarq/ndarray.h"
+#include "tarq/ndim.h"
+#include "tarq/view.h"
