@@ -9,6 +9,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <new>
 #include <utility>
@@ -24,16 +25,20 @@ struct HandleBlock {
   // Takes ownership of a singly allocated object; one reference.
   static HandleBlock* Adopt(T* obj) { return new HandleBlock{obj, 1, 1}; }
 
-  // Constructs one object; nothing leaks when a constructor throws.
+  // Constructs one object in the same allocation as the block (one allocation instead of two);
+  // nothing leaks when the constructor throws.
   template <class... Args>
   static HandleBlock* Make(Args&&... args) {
-    T* obj = new T(std::forward<Args>(args)...);
+    void* raw = ::operator new(sizeof(Joint), std::align_val_t(alignof(Joint)));
+    Joint* joint = static_cast<Joint*>(raw);
+    T* obj = nullptr;
     try {
-      return Adopt(obj);
+      obj = new (joint->slot) T(std::forward<Args>(args)...);
     } catch (...) {
-      delete obj;
+      ::operator delete(raw, std::align_val_t(alignof(Joint)));
       throw;
     }
+    return new (&joint->block) HandleBlock{obj, 1, 1};
   }
 
   // Constructs n value-initialised objects (n == 1 allocates singly, n == 0 owns nothing).
@@ -56,6 +61,12 @@ struct HandleBlock {
   // Drops one reference; the last one destroys the owned object(s) and the block.
   void Release() noexcept {
     if (refs.fetch_sub(1, std::memory_order_acq_rel) != 1) return;
+    if (IsJoint()) {
+      object->~T();
+      this->~HandleBlock();
+      ::operator delete(static_cast<void*>(this), std::align_val_t(alignof(Joint)));
+      return;
+    }
     if (object != nullptr) {
       if (count == 1) {
         delete object;
@@ -67,6 +78,17 @@ struct HandleBlock {
   }
 
  private:
+  // A block and its object in one allocation, the block first.
+  struct Joint {
+    HandleBlock block;
+    alignas(T) unsigned char slot[sizeof(T)];
+  };
+
+  bool IsJoint() const noexcept {
+    return count == 1 && static_cast<const void*>(object) ==
+                             static_cast<const void*>(reinterpret_cast<const unsigned char*>(this) + offsetof(Joint, slot));
+  }
+
   // Destroys the elements in order, then frees the storage.
   static void DestroyArray(T* storage, std::uint64_t n) noexcept {
     for (std::uint64_t i = 0; i < n; ++i) storage[i].~T();
