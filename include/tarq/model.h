@@ -27,6 +27,21 @@ class IModel {
  public:
   virtual ~IModel() = default;
 
+  // --- Parameters by name, in any letter case. A name the library does not know at all throws
+  // Tarq::Exception; an empty name or one of the wrong kind is recorded in the status.
+  virtual void GetIntParamInfo(const char* name, int* current, int* def, int* min, int* max) = 0;
+  virtual void GetDblParamInfo(const char* name, double* current, double* def, double* min, double* max) = 0;
+  virtual int GetIntParam(const char* name) = 0;       // -2147483648 on failure
+  virtual double GetDblParam(const char* name) = 0;    // 1e30 on failure
+  virtual void SetIntParam(const char* name, int value) = 0;
+  virtual void SetDblParam(const char* name, double value) = 0;
+
+  // --- Attributes by name.
+  virtual int GetIntAttr(const char* name) = 0;     // -2147483648 on failure
+  virtual double GetDblAttr(const char* name) = 0;  // 1e30 on failure
+  // 0 double parameter, 1 integer parameter, 2 double attribute, 3 integer attribute, -1 unknown.
+  virtual int SearchParamAttr(const char* name) = 0;
+
   // --- Adding variables. Names are trimmed and inner blanks become "_". A prefix p names the
   // k-th new variable "p_<count before the add + k>"; a packed buffer holds one terminated name
   // per variable back to back, size bytes in all.
@@ -96,11 +111,19 @@ class IModel {
   virtual IExpr* GetRow(const IConstraint* constr) = 0;
   virtual IConstrBuilder* GetConstrBuilder(const IConstraint* constr) = 0;
 
+  // --- Information of variables and constraints by name ("LB", "UB", "Obj", "BranchFactor"; the
+  // solution values "Value", "RedCost", "Slack", "Dual" once a solution exists).
+  virtual void GetColInfo(const char* name, const IVarArray* vars, std::vector<double>& values) = 0;
+  virtual void GetRowInfo(const char* name, const IConstrArray* constrs, std::vector<double>& values) = 0;
+  virtual void SetColInfo(const char* name, const IVarArray* vars, const double* values, int len) = 0;
+  virtual void SetRowInfo(const char* name, const IConstrArray* constrs, const double* values, int len) = 0;
+
   // --- Removal: marks the objects; the deletion happens at the next operation that needs it.
   virtual void Remove(const IVarArray* vars) = 0;
   virtual void Remove(const IConstrArray* constrs) = 0;
 
   // --- Housekeeping.
+  virtual void ResetParam() = 0;
   virtual void Clear() = 0;
   // A copy named after this model with "_copy" appended.
   virtual IModel* Clone() = 0;

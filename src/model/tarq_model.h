@@ -9,6 +9,17 @@ class TarqModel final : public Tarq::detail::Handled<Tarq::IModel, Tarq::detail:
  public:
   using Handled::Handled;
 
+  // Parameters and attributes (model_params.cpp).
+  void GetIntParamInfo(const char* name, int* current, int* def, int* min, int* max) override;
+  void GetDblParamInfo(const char* name, double* current, double* def, double* min, double* max) override;
+  int GetIntParam(const char* name) override;
+  double GetDblParam(const char* name) override;
+  void SetIntParam(const char* name, int value) override;
+  void SetDblParam(const char* name, double value) override;
+  int GetIntAttr(const char* name) override;
+  double GetDblAttr(const char* name) override;
+  int SearchParamAttr(const char* name) override;
+
   // Variables (model_vars.cpp).
   Tarq::IVar* AddVar(double lb, double ub, double obj, char type, const char* name) override;
   Tarq::IVar* AddVar(double lb, double ub, double obj, char type, Tarq::IColumn* col, const char* name) override;
@@ -71,9 +82,16 @@ class TarqModel final : public Tarq::detail::Handled<Tarq::IModel, Tarq::detail:
   Tarq::IExpr* GetRow(const Tarq::IConstraint* constr) override;
   Tarq::IConstrBuilder* GetConstrBuilder(const Tarq::IConstraint* constr) override;
 
-  // Removal and housekeeping (model_housekeeping.cpp).
+  // Information by name (model_params.cpp).
+  void GetColInfo(const char* name, const Tarq::IVarArray* vars, std::vector<double>& values) override;
+  void GetRowInfo(const char* name, const Tarq::IConstrArray* constrs, std::vector<double>& values) override;
+  void SetColInfo(const char* name, const Tarq::IVarArray* vars, const double* values, int len) override;
+  void SetRowInfo(const char* name, const Tarq::IConstrArray* constrs, const double* values, int len) override;
+
+  // Removal and housekeeping (model_housekeeping.cpp, ResetParam in model_params.cpp).
   void Remove(const Tarq::IVarArray* vars) override;
   void Remove(const Tarq::IConstrArray* constrs) override;
+  void ResetParam() override;
   void Clear() override;
   Tarq::IModel* Clone() override;
 
