@@ -5,26 +5,13 @@
 
 #include "frame/handle.h"
 #include "scalar/lin_expr.h"
-#include "scalar/scalar_value.h"
+#include "scalar/scalar_handle.h"
 #include "tarq/constraint.h"
 
-class TarqConstraint final : public Tarq::detail::Handled<Tarq::IConstraint, Tarq::Constraint> {
+class TarqConstraint final
+    : public Tarq::detail::ScalarHandle<Tarq::IConstraint, Tarq::Constraint, Tarq::detail::kRowKind> {
  public:
-  using Handled::Handled;
-  explicit TarqConstraint(const Tarq::Constraint& c)
-      : Handled(Tarq::detail::BlockRef<Tarq::Constraint>::Make(c)) {}
-
-  int GetIdx() const override { return Data().Index(); }
-  const char* GetName() override { return Data().Name(Tarq::detail::kRowKind); }
-  void SetName(const char* name) override { Data().SetName(Tarq::detail::kRowKind, name); }
-  int GetBasis() override { return Data().Basis(Tarq::detail::kRowKind); }
-  int GetLowerIIS() override { return Data().LowerIIS(Tarq::detail::kRowKind); }
-  int GetUpperIIS() override { return Data().UpperIIS(Tarq::detail::kRowKind); }
-  double Get(const char* info) override { return Data().Get(Tarq::detail::kRowKind, info); }
-  void Set(const char* info, double value) override { Data().Set(Tarq::detail::kRowKind, info, value); }
-  void Remove() override { Data().Remove(); }
-  int GetErrorCode() const override { return Data().status.Code(); }
-  const char* GetErrorMsg() const override { return Data().status.Message(); }
+  using ScalarHandle::ScalarHandle;
 };
 
 namespace Tarq {

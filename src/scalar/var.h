@@ -4,27 +4,14 @@
 #include <vector>
 
 #include "frame/handle.h"
-#include "scalar/scalar_value.h"
+#include "scalar/scalar_handle.h"
 #include "tarq/var.h"
 
-class TarqVar final : public Tarq::detail::Handled<Tarq::IVar, Tarq::Var> {
+class TarqVar final : public Tarq::detail::ScalarHandle<Tarq::IVar, Tarq::Var, Tarq::detail::kColumnKind> {
  public:
-  using Handled::Handled;
-  explicit TarqVar(const Tarq::Var& var) : Handled(Tarq::detail::BlockRef<Tarq::Var>::Make(var)) {}
-
-  int GetIdx() const override { return Data().Index(); }
-  const char* GetName() override { return Data().Name(Tarq::detail::kColumnKind); }
-  void SetName(const char* name) override { Data().SetName(Tarq::detail::kColumnKind, name); }
+  using ScalarHandle::ScalarHandle;
   char GetType() override { return Data().Type(); }
   void SetType(char type) override { Data().SetType(type); }
-  int GetBasis() override { return Data().Basis(Tarq::detail::kColumnKind); }
-  int GetLowerIIS() override { return Data().LowerIIS(Tarq::detail::kColumnKind); }
-  int GetUpperIIS() override { return Data().UpperIIS(Tarq::detail::kColumnKind); }
-  double Get(const char* info) override { return Data().Get(Tarq::detail::kColumnKind, info); }
-  void Set(const char* info, double value) override { Data().Set(Tarq::detail::kColumnKind, info, value); }
-  void Remove() override { Data().Remove(); }
-  int GetErrorCode() const override { return Data().status.Code(); }
-  const char* GetErrorMsg() const override { return Data().status.Message(); }
 };
 
 namespace Tarq {

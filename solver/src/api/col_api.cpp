@@ -26,7 +26,7 @@ int TARQ_AddCols(tarq_prob* prob, int num, const double* obj, const int* beg, co
 }
 
 int TARQ_DelCols(tarq_prob* prob, int num, const int* list) {
-  return WithProblem(prob, [&](Problem& p) { return p.DelCols(num, list); });
+  return WithProblem(prob, [&](Problem& p) { return p.Delete(Axis::kCol, num, list); });
 }
 
 int TARQ_GetCols(tarq_prob* prob, int num, const int* list, int* beg, int* cnt, int* idx, double* val, int size,

@@ -7,56 +7,45 @@ using tarq_solver::WithProblem;
 
 namespace {
 
-// Reads listed entries of a result vector that exists only after the right kind of solve.
-int ReadResult(const std::vector<int>& source, bool present, int num, const int* list, int* out) {
-  if (!present) return TARQ_RETCODE_INVALID;
-  return tarq_solver::ReadListed(source, num, list, out);
+// Reads listed entries of one result vector, which exists only after the right kind of solve.
+template <bool (tarq_solver::Results::*Present)(int, int) const>
+int ReadResult(tarq_prob* prob, std::vector<int> tarq_solver::Results::*field, int num, const int* list, int* out) {
+  return WithProblem(prob, [&](Problem& p) {
+    const tarq_solver::Results& r = p.Result();
+    if (!(r.*Present)(p.Cols().Size(), p.Rows().Size())) return TARQ_RETCODE_INVALID;
+    return tarq_solver::ReadListed(r.*field, num, list, out);
+  });
 }
+
+constexpr auto kBasis = &tarq_solver::Results::HasBasis;
+constexpr auto kIis = &tarq_solver::Results::HasIis;
 
 }  // namespace
 
 extern "C" {
 
 int TARQ_GetColBasis(tarq_prob* prob, int num, const int* list, int* basis) {
-  return WithProblem(prob, [&](Problem& p) {
-    const auto& r = p.Result();
-    return ReadResult(r.colBasis, r.HasBasis(p.Cols().Size(), p.Rows().Size()), num, list, basis);
-  });
+  return ReadResult<kBasis>(prob, &tarq_solver::Results::colBasis, num, list, basis);
 }
 
 int TARQ_GetRowBasis(tarq_prob* prob, int num, const int* list, int* basis) {
-  return WithProblem(prob, [&](Problem& p) {
-    const auto& r = p.Result();
-    return ReadResult(r.rowBasis, r.HasBasis(p.Cols().Size(), p.Rows().Size()), num, list, basis);
-  });
+  return ReadResult<kBasis>(prob, &tarq_solver::Results::rowBasis, num, list, basis);
 }
 
 int TARQ_GetColLowerIIS(tarq_prob* prob, int num, const int* list, int* status) {
-  return WithProblem(prob, [&](Problem& p) {
-    const auto& r = p.Result();
-    return ReadResult(r.colLowerIis, r.HasIis(p.Cols().Size(), p.Rows().Size()), num, list, status);
-  });
+  return ReadResult<kIis>(prob, &tarq_solver::Results::colLowerIis, num, list, status);
 }
 
 int TARQ_GetColUpperIIS(tarq_prob* prob, int num, const int* list, int* status) {
-  return WithProblem(prob, [&](Problem& p) {
-    const auto& r = p.Result();
-    return ReadResult(r.colUpperIis, r.HasIis(p.Cols().Size(), p.Rows().Size()), num, list, status);
-  });
+  return ReadResult<kIis>(prob, &tarq_solver::Results::colUpperIis, num, list, status);
 }
 
 int TARQ_GetRowLowerIIS(tarq_prob* prob, int num, const int* list, int* status) {
-  return WithProblem(prob, [&](Problem& p) {
-    const auto& r = p.Result();
-    return ReadResult(r.rowLowerIis, r.HasIis(p.Cols().Size(), p.Rows().Size()), num, list, status);
-  });
+  return ReadResult<kIis>(prob, &tarq_solver::Results::rowLowerIis, num, list, status);
 }
 
 int TARQ_GetRowUpperIIS(tarq_prob* prob, int num, const int* list, int* status) {
-  return WithProblem(prob, [&](Problem& p) {
-    const auto& r = p.Result();
-    return ReadResult(r.rowUpperIis, r.HasIis(p.Cols().Size(), p.Rows().Size()), num, list, status);
-  });
+  return ReadResult<kIis>(prob, &tarq_solver::Results::rowUpperIis, num, list, status);
 }
 
 int TARQ_Reset(tarq_prob* prob, int all) {

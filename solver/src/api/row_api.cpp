@@ -26,7 +26,7 @@ int TARQ_AddRows(tarq_prob* prob, int num, const int* beg, const int* cnt, const
 }
 
 int TARQ_DelRows(tarq_prob* prob, int num, const int* list) {
-  return WithProblem(prob, [&](Problem& p) { return p.DelRows(num, list); });
+  return WithProblem(prob, [&](Problem& p) { return p.Delete(Axis::kRow, num, list); });
 }
 
 int TARQ_GetRows(tarq_prob* prob, int num, const int* list, int* beg, int* cnt, int* idx, double* val, int size,

@@ -63,7 +63,6 @@ class Problem {
   // Columns. Null obj, types, lower or upper give 0, 'C', 0 and infinity.
   int AddCols(int num, const double* obj, const VectorList& entries, const char* types, const double* lower,
               const double* upper, const char* const* names);
-  int DelCols(int num, const int* list);
   int SetColBounds(bool lower, int num, const int* list, const double* values);
   int SetColObj(int num, const int* list, const double* values);
   // Sets every objective coefficient to 0, then the listed ones.
@@ -76,7 +75,8 @@ class Problem {
   // Rows. A null senses array gives two-bound rows [bound, upper]; see RowBounds for letters.
   int AddRows(int num, const VectorList& entries, const char* senses, const double* bound, const double* upper,
               const char* const* names);
-  int DelRows(int num, const int* list);
+  // Deletes the listed rows (kRow) or columns (kCol); the others keep their order.
+  int Delete(Axis axis, int num, const int* list);
   int SetRowBounds(bool lower, int num, const int* list, const double* values);
   int GetRowInfo(const char* name, int num, const int* list, double* values) const;
 

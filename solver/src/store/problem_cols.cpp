@@ -43,18 +43,6 @@ int Problem::AddCols(int num, const double* obj, const VectorList& entries, cons
   return TARQ_RETCODE_OK;
 }
 
-int Problem::DelCols(int num, const int* list) {
-  if (num < 0 || (num > 0 && list == nullptr)) return TARQ_RETCODE_INVALID;
-  if (int rc = CheckList(num, list, cols_.Size()); rc != TARQ_RETCODE_OK) return rc;
-  if (num == 0) return TARQ_RETCODE_OK;
-  std::vector<char> drop(static_cast<size_t>(cols_.Size()), 0);
-  for (int k = 0; k < num; ++k) drop[list[k]] = 1;
-  matrix_.Erase(Axis::kCol, drop);
-  cols_.Erase(drop);
-  Modified();
-  return TARQ_RETCODE_OK;
-}
-
 int Problem::SetColBounds(bool lower, int num, const int* list, const double* values) {
   int rc = lower ? AssignListed(cols_.lower, num, list, values, ValidLower, ClampInf)
                  : AssignListed(cols_.upper, num, list, values, ValidUpper, ClampInf);

@@ -33,14 +33,19 @@ int Problem::AddRows(int num, const VectorList& entries, const char* senses, con
   return TARQ_RETCODE_OK;
 }
 
-int Problem::DelRows(int num, const int* list) {
+int Problem::Delete(Axis axis, int num, const int* list) {
+  const int size = axis == Axis::kRow ? rows_.Size() : cols_.Size();
   if (num < 0 || (num > 0 && list == nullptr)) return TARQ_RETCODE_INVALID;
-  if (int rc = CheckList(num, list, rows_.Size()); rc != TARQ_RETCODE_OK) return rc;
+  if (int rc = CheckList(num, list, size); rc != TARQ_RETCODE_OK) return rc;
   if (num == 0) return TARQ_RETCODE_OK;
-  std::vector<char> drop(static_cast<size_t>(rows_.Size()), 0);
+  std::vector<char> drop(static_cast<size_t>(size), 0);
   for (int k = 0; k < num; ++k) drop[list[k]] = 1;
-  matrix_.Erase(Axis::kRow, drop);
-  rows_.Erase(drop);
+  matrix_.Erase(axis, drop);
+  if (axis == Axis::kRow) {
+    rows_.Erase(drop);
+  } else {
+    cols_.Erase(drop);
+  }
   Modified();
   return TARQ_RETCODE_OK;
 }
