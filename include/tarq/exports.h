@@ -8,6 +8,7 @@
 #include "tarq/model.h"
 #include "tarq/var.h"
 #include "tarq/ndarray.h"
+#include "tarq/prob_buffer.h"
 #include "tarq/visibility.h"
 
 extern "C" {
@@ -21,6 +22,9 @@ TARQ_CPP_API Tarq::IEnvr* CreateEnvrWithConfig(Tarq::IEnvrConfig* config, Tarq::
 TARQ_CPP_API Tarq::IEnvrConfig* CreateEnvrConfig();
 
 TARQ_CPP_API Tarq::IModel* CreateModel(Tarq::IEnvr* env, const char* name);
+
+// A problem buffer of size + 1 zero bytes (an empty one for a negative size).
+TARQ_CPP_API Tarq::IProbBuffer* CreateProbBuffer(int size);
 
 // Empty arrays, columns and builders.
 TARQ_CPP_API Tarq::IVarArray* CreateVarArray();

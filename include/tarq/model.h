@@ -22,10 +22,30 @@ class IConstraint;
 class IConstrArray;
 class IConstrBuilder;
 class IConstrBuilderArray;
+class IProbBuffer;
 
 class IModel {
  public:
   virtual ~IModel() = default;
+
+  // --- Reading files. Read chooses the reader by the name's suffix (any letter case, ".gz"
+  // forms included) and records "Unknown file type" for any other. Names are trimmed; a leading
+  // "~" stands for $HOMEDRIVE$HOMEPATH; relative names are taken against the working directory
+  // of the first file operation of the process. Reading a problem replaces the model's objects:
+  // objects held from before stand for nothing afterwards (index -2).
+  virtual void Read(const char* name) = 0;
+  virtual void ReadMps(const char* name) = 0;
+  virtual void ReadLp(const char* name) = 0;
+  virtual void ReadSdpa(const char* name) = 0;
+  virtual void ReadCbf(const char* name) = 0;
+  virtual void ReadBin(const char* name) = 0;
+  virtual void ReadSol(const char* name) = 0;
+  virtual void ReadJsonSol(const char* name) = 0;
+  virtual void ReadBasis(const char* name) = 0;
+  virtual void ReadMst(const char* name) = 0;
+  virtual void ReadOrd(const char* name) = 0;
+  virtual void ReadParam(const char* name) = 0;
+  virtual void ReadTune(const char* name) = 0;
 
   // --- Parameters by name, in any letter case. A name the library does not know at all throws
   // Tarq::Exception; an empty name or one of the wrong kind is recorded in the status.
@@ -35,6 +55,27 @@ class IModel {
   virtual double GetDblParam(const char* name) = 0;    // 1e30 on failure
   virtual void SetIntParam(const char* name, int value) = 0;
   virtual void SetDblParam(const char* name, double value) = 0;
+
+  // --- Writing files. Write chooses the writer by suffix (no compressed forms) and does
+  // nothing for a name with none of them.
+  virtual void Write(const char* name) = 0;
+  virtual void WriteMps(const char* name) = 0;
+  // The problem as MPS text, growing the buffer when it is too small.
+  virtual void WriteMpsStr(IProbBuffer* buffer) = 0;
+  virtual void WriteLp(const char* name) = 0;
+  virtual void WriteCbf(const char* name) = 0;
+  virtual void WriteBin(const char* name) = 0;
+  virtual void WriteNl(const char* name) = 0;
+  virtual void WriteIIS(const char* name) = 0;
+  virtual void WriteRelax(const char* name) = 0;
+  virtual void WriteSol(const char* name) = 0;
+  virtual void WriteJsonSol(const char* name) = 0;
+  virtual void WritePoolSol(int index, const char* name) = 0;
+  virtual void WriteBasis(const char* name) = 0;
+  virtual void WriteMst(const char* name) = 0;
+  virtual void WriteOrd(const char* name) = 0;
+  virtual void WriteParam(const char* name) = 0;
+  virtual void WriteTuneParam(int index, const char* name) = 0;
 
   // --- Attributes by name.
   virtual int GetIntAttr(const char* name) = 0;     // -2147483648 on failure
@@ -91,7 +132,8 @@ class IModel {
   // The matrix by columns: column k has idx/val[beg[k] .. beg[k] + cnt[k] - 1].
   virtual void GetColMatrix(std::vector<int>& beg, std::vector<int>& cnt, std::vector<int>& idx,
                             std::vector<double>& val) = 0;
-  // Replaces the whole problem; the arguments are those of the solver library's bulk load.
+  // Replaces the whole problem (the arguments are those of the solver library's bulk load); objects
+  // held from before stand for nothing afterwards (index -2).
   virtual void LoadMatrix(int nCol, int nRow, int objSense, double objConst, const double* obj, const int* colBeg,
                           const int* colCnt, const int* colIdx, const double* colVal, const char* types,
                           const double* colLower, const double* colUpper, const char* rowSenses,

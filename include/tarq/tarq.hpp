@@ -10,4 +10,5 @@
 #include "tarq/var.h"
 #include "tarq/ndarray.h"
 #include "tarq/ndim.h"
+#include "tarq/prob_buffer.h"
 #include "tarq/view.h"

@@ -76,6 +76,9 @@ class ModelData {
   // term's object belongs to this model; then copies indices and coefficients into idx_/val_.
   // False (status recorded) for an object of another model.
   bool GatherExpr(LinExpr& expr);
+  // After the whole problem was replaced (read from a file, loaded from arrays): rebuilds the
+  // lists from the solver's counts; objects held from before stand for nothing (index -2).
+  void Resync();
   bool GatherColumn(Column& col);
 
   // Scratch reused by successive operations.

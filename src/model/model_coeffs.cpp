@@ -96,12 +96,5 @@ void TarqModel::LoadMatrix(int nCol, int nRow, int objSense, double objConst, co
                "Fail to load matrix")) {
     return;
   }
-  // The problem was replaced: held objects keep their records, the lists start afresh.
-  Tarq::detail::ModelRecord& r = *m.record;
-  r.List(Kind::kCol).clear();
-  r.List(Kind::kRow).clear();
-  r.Count(Kind::kCol) = 0;
-  r.Count(Kind::kRow) = 0;
-  m.AppendRecords(Kind::kCol, nCol, nullptr);
-  m.AppendRecords(Kind::kRow, nRow, nullptr);
+  m.Resync();
 }

@@ -80,6 +80,22 @@ void ModelData::AppendRecords(Kind kind, int count, const char* const* names) {
   }
 }
 
+void ModelData::Resync() {
+  ModelRecord& r = *record;
+  for (auto& list : r.lists) {
+    for (auto& rec : list) rec->index = kFailedIndex;
+    list.clear();
+  }
+  r.counts.fill(0);
+  r.startMap.clear();
+  r.problem->pending = false;
+  int cols = 0, rows = 0;
+  TARQ_GetIntAttr(Problem(), "Cols", &cols);
+  TARQ_GetIntAttr(Problem(), "Rows", &rows);
+  AppendRecords(Kind::kCol, cols, nullptr);
+  AppendRecords(Kind::kRow, rows, nullptr);
+}
+
 template <class Obj>
 bool ModelData::Gather(std::vector<double>& coefs, std::vector<Obj>& objs, Kind kind, const char* foreign) {
   for (const Obj& o : objs) {

@@ -9,6 +9,38 @@ class TarqModel final : public Tarq::detail::Handled<Tarq::IModel, Tarq::detail:
  public:
   using Handled::Handled;
 
+  // Files (model_files.cpp).
+  void Read(const char* name) override;
+  void ReadMps(const char* name) override;
+  void ReadLp(const char* name) override;
+  void ReadSdpa(const char* name) override;
+  void ReadCbf(const char* name) override;
+  void ReadBin(const char* name) override;
+  void ReadSol(const char* name) override;
+  void ReadJsonSol(const char* name) override;
+  void ReadBasis(const char* name) override;
+  void ReadMst(const char* name) override;
+  void ReadOrd(const char* name) override;
+  void ReadParam(const char* name) override;
+  void ReadTune(const char* name) override;
+  void Write(const char* name) override;
+  void WriteMps(const char* name) override;
+  void WriteMpsStr(Tarq::IProbBuffer* buffer) override;
+  void WriteLp(const char* name) override;
+  void WriteCbf(const char* name) override;
+  void WriteBin(const char* name) override;
+  void WriteNl(const char* name) override;
+  void WriteIIS(const char* name) override;
+  void WriteRelax(const char* name) override;
+  void WriteSol(const char* name) override;
+  void WriteJsonSol(const char* name) override;
+  void WritePoolSol(int index, const char* name) override;
+  void WriteBasis(const char* name) override;
+  void WriteMst(const char* name) override;
+  void WriteOrd(const char* name) override;
+  void WriteParam(const char* name) override;
+  void WriteTuneParam(int index, const char* name) override;
+
   // Parameters and attributes (model_params.cpp).
   void GetIntParamInfo(const char* name, int* current, int* def, int* min, int* max) override;
   void GetDblParamInfo(const char* name, double* current, double* def, double* min, double* max) override;
