@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -104,7 +105,7 @@ class IoTest : public testing::Test {
     for (tarq_prob*& p : probs_) TARQ_DeleteProb(&p);
     TARQ_DeleteEnv(&env_);
     std::error_code ec;
-    std::filesystem::remove_all(dir_, ec);
+    if (std::getenv("TARQ_KEEP_TEST_FILES") == nullptr) std::filesystem::remove_all(dir_, ec);
   }
 
   // A further problem of the same environment, logging into log_ as well.

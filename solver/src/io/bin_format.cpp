@@ -278,8 +278,10 @@ int ParseBody(Problem& problem, std::string_view data, IoError& err) {
       case kRowNames: TARQ_TRY(ReadNames(in, b.nRow, b.rowNameBlock, b.rowNames)); break;
       case kMipStarts: TARQ_TRY(ReadMipStarts(in, b)); break;
       default: {  // kEnd: the checksum was checked, or is skipped, by the caller
-        std::uint64_t ignored = 0;
-        TARQ_TRY(in.Read(ignored));
+        std::uint32_t crc = 0, pad = 0;
+        TARQ_TRY(in.Read(crc));
+        TARQ_TRY(in.Read(pad));
+        if (pad != 0) return in.Error("invalid end section");
       }
     }
     if (in.Pos() - start != length) return in.Error("section length does not match its content");

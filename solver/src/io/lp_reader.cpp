@@ -69,7 +69,10 @@ class LpParser {
   int Load(Problem& problem, IoError& err);
 
  private:
+  // A fault at the current token.
   int Error(std::string what) { return Fail(*err_, TARQ_RETCODE_INVALID, lex_.Cur().line, std::move(what)); }
+  // A fault of the statement as a whole, reported at the line where it began.
+  int StatementError(std::string what) { return Fail(*err_, TARQ_RETCODE_INVALID, statementLine_, std::move(what)); }
   int Expected(const char* what) {
     const LpToken& t = lex_.Cur();
     return Error(std::string("expected ") + what + (t.kind == LpTok::kEnd ? " at the end of the file" : ", found " + Quote(t.text)));
@@ -95,6 +98,7 @@ class LpParser {
   IoError* err_ = nullptr;
   Keyword section_ = Keyword::kNone;
   bool sawObjective_ = false;
+  std::int64_t statementLine_ = 0;
 
   ParsedProblem data_;
   NameIndex colIndex_;
@@ -116,6 +120,7 @@ Keyword LpParser::HeaderAtCur() const {
   const Keyword kw = KeywordOf(t.text);
   if (kw == Keyword::kNone) return kw;
   const LpTok n = lex_.Next().kind;
+  if (kw == Keyword::kSemi && n == LpTok::kMinus) return kw;  // "Semi-Continuous"
   if (n == LpTok::kColon || n == LpTok::kPlus || n == LpTok::kMinus || IsOp(n) || n == LpTok::kLBracket ||
       n == LpTok::kStar) {
     return Keyword::kNone;
@@ -224,6 +229,7 @@ int LpParser::EndOfStatement() {
 int LpParser::ParseObjective() {
   if (sawObjective_) return Error("a second objective");
   sawObjective_ = true;
+  statementLine_ = lex_.Cur().line;
   if (lex_.Cur().kind == LpTok::kName && lex_.Next().kind == LpTok::kColon && HeaderAtCur() == Keyword::kNone) {
     lex_.Advance();
     lex_.Advance();
@@ -232,7 +238,7 @@ int LpParser::ParseObjective() {
   if (int rc = ParseTerms(1, false, constant); rc != TARQ_RETCODE_OK) return rc;
   if (IsOp(lex_.Cur().kind)) return Error("the objective has no operator " + Quote(lex_.Cur().text));
   for (size_t k = 0; k < termCol_.size(); ++k) {
-    if (!ValidCoef(termVal_[k])) return Error("objective coefficient out of range");
+    if (!ValidCoef(termVal_[k])) return StatementError("objective coefficient out of range");
     data_.obj[termCol_[k]] = termVal_[k];
   }
   data_.objConst = constant;
@@ -279,7 +285,7 @@ int LpParser::ParseRow() {
   if (int rc = ParseValue(right); rc != TARQ_RETCODE_OK) return rc;
   double lo = -kInf, up = kInf;
   if (ranged) {
-    if (op != leftOp || op == LpTok::kEq) return Error("a ranged row needs two <= or two >= operators");
+    if (op != leftOp || op == LpTok::kEq) return StatementError("a ranged row needs two <= or two >= operators");
     lo = op == LpTok::kLe ? left : right;
     up = op == LpTok::kLe ? right : left;
   } else if (op == LpTok::kLe) {
@@ -291,10 +297,10 @@ int LpParser::ParseRow() {
   }
   if (lo > -kInf) lo = ClampInf(lo - constant);
   if (up < kInf) up = ClampInf(up - constant);
-  if (lo >= kInf || up <= -kInf) return Error("the row's bounds are infinite on the wrong side");
+  if (lo >= kInf || up <= -kInf) return StatementError("the row's bounds are infinite on the wrong side");
   for (size_t k = 0; k < termCol_.size(); ++k) {
     if (termVal_[k] == 0) continue;
-    if (!ValidCoef(termVal_[k])) return Error("coefficient out of range");
+    if (!ValidCoef(termVal_[k])) return StatementError("coefficient out of range");
     rowCol_.push_back(termCol_[k]);
     rowVal_.push_back(termVal_[k]);
   }
@@ -308,12 +314,12 @@ int LpParser::ParseRow() {
 
 int LpParser::SetBound(int col, LpTok op, double v) {
   if (op == LpTok::kLe || op == LpTok::kEq) {
-    if (v <= -kInf) return Error("an upper bound of -infinity");
+    if (v <= -kInf) return StatementError("an upper bound of -infinity");
     data_.colUpper[col] = v;
     boundSet_[col] |= 2;
   }
   if (op == LpTok::kGe || op == LpTok::kEq) {
-    if (v >= kInf) return Error("a lower bound of +infinity");
+    if (v >= kInf) return StatementError("a lower bound of +infinity");
     data_.colLower[col] = v;
     boundSet_[col] |= 1;
   }
@@ -378,6 +384,9 @@ int LpParser::Section(Keyword kw) {
     default: break;
   }
   const std::string_view word = lex_.Cur().text;
+  if (kw != Keyword::kMin && kw != Keyword::kMax && !sawObjective_) {
+    return Error("expected Minimize or Maximize before " + Quote(word));
+  }
   lex_.Advance();
   if (kw == Keyword::kSubjectTo && (EqualNoCase(word, "subject") || EqualNoCase(word, "such"))) {
     const bool subject = EqualNoCase(word, "subject");
@@ -391,7 +400,6 @@ int LpParser::Section(Keyword kw) {
     section_ = kw;
     return ParseObjective();
   }
-  if (!sawObjective_) return Error("expected Minimize or Maximize before " + Quote(word));
   section_ = kw;
   return TARQ_RETCODE_OK;
 }
@@ -406,6 +414,7 @@ int LpParser::Run(IoError& err) {
     const Keyword kw = HeaderAtCur();
     if (kw == Keyword::kEnd) break;
     int rc = TARQ_RETCODE_OK;
+    statementLine_ = t.line;
     if (kw != Keyword::kNone) {
       rc = Section(kw);
     } else {

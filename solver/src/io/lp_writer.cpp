@@ -49,7 +49,13 @@ class LpText {
       out_.PutNum(v);
     }
   }
-  void Value(double v) { out_.PutNum(v); }
+  void Value(double v) {
+    if (v >= kInf || v <= -kInf) {
+      out_.Put(v > 0 ? "inf" : "-inf");
+    } else {
+      out_.PutNum(v);
+    }
+  }
   void Put(std::string_view s) { out_.Put(s); }
   void Names(std::string_view name) {
     if (out_.LineLength() > kWrap) out_.Put('\n');
