@@ -40,15 +40,15 @@ TEST_F(LpTest, ReadsTheFormsOfEachSection) {
                                  "  cost: 3 a + 2b - c + 4 + 2 a\n"
                                  "   - 1.5e1 d\n"
                                  "subject to\n"
-                                 " first: a + b >= 2\n"
                                  " -a - b + 3 =< 7\n"
+                                 " first: a + b >= 2\n"
                                  " range: -4 <= c - d <= 5.5\n"
                                  " back: 10 >= a + c >= 1\n"
                                  " r4: 2 a - 2 a + b = 1\n"
                                  " gen + a >= 1\n"
                                  "Bounds\n"
-                                 " a <= 4\n"
                                  " -inf <= b <= 3\n"
+                                 " a <= 4\n"
                                  " 1 <= c\n"
                                  " d free\n"
                                  " -2 <= e <= -1\n"
@@ -68,16 +68,17 @@ TEST_F(LpTest, ReadsTheFormsOfEachSection) {
   EXPECT_EQ(s.obj, (std::vector<double>{5, 2, -1, -15, 0, 0, 0, 0, 0, 0}));
   EXPECT_EQ(s.objConst, 4);
   EXPECT_EQ(s.objSense, 1);
-  EXPECT_EQ(s.rowNames, (std::vector<std::string>{"first", "R1", "range", "back", "r4", "R5"}));
-  EXPECT_EQ(s.rowLower, (std::vector<double>{2, -kInf, -4, 1, 1, 1}));
-  EXPECT_EQ(s.rowUpper, (std::vector<double>{kInf, 4, 5.5, 10, 1, kInf}));
+  // Sections whose first line starts with a sign: "subject to" and "Bounds" above.
+  EXPECT_EQ(s.rowNames, (std::vector<std::string>{"R0", "first", "range", "back", "r4", "R5"}));
+  EXPECT_EQ(s.rowLower, (std::vector<double>{-kInf, 2, -4, 1, 1, 1}));
+  EXPECT_EQ(s.rowUpper, (std::vector<double>{4, kInf, 5.5, 10, 1, kInf}));
   EXPECT_EQ(s.type, (std::vector<char>{'I', 'I', 'C', 'C', 'C', 'C', 'C', 'B', 'B', 'B'}));
   // Binaries keep the bounds the Bounds section set and get 0 or 1 for the others.
   EXPECT_EQ(s.colLower, (std::vector<double>{0, -kInf, 1, -kInf, 0, -2, -kInf, 0, 2, 0}));
   EXPECT_EQ(s.colUpper, (std::vector<double>{4, 3, kInf, kInf, kInf, -1, kInf, 5, 2, 1}));
   // a's terms in r4 cancel and leave no entry.
-  EXPECT_EQ(s.cols[1], (std::vector<std::pair<int, double>>{{0, 1}, {1, -1}, {4, 1}}));
-  EXPECT_EQ(s.cols[0], (std::vector<std::pair<int, double>>{{0, 1}, {1, -1}, {3, 1}, {5, 1}}));
+  EXPECT_EQ(s.cols[1], (std::vector<std::pair<int, double>>{{0, -1}, {1, 1}, {4, 1}}));
+  EXPECT_EQ(s.cols[0], (std::vector<std::pair<int, double>>{{0, -1}, {1, 1}, {3, 1}, {5, 1}}));
 }
 
 TEST_F(LpTest, RoundTripKeepsOrderValuesAndValidNames) {

@@ -10,8 +10,8 @@
 //   General | Generals | Gen | Integer | Integers     names
 //   Binary | Binaries | Bin                           names
 //   End
-// Keywords are recognised without regard to case, as the first token of a line that is not
-// followed by an operator or a colon. Columns are numbered in the order they first appear and
+// Keywords are recognised without regard to case as the first token of a line, unless the same
+// line goes on with an operator, a sign or a colon (then the word is a name). Columns are numbered in the order they first appear and
 // start with bounds [0, +inf]. Repeated terms of one row are summed; constants are moved to the
 // right-hand side. Values are numbers, "inf" or "infinity" (with a sign). Binary columns get
 // bounds [0, 1] except for the sides the Bounds section sets. No other bound changes another:
@@ -120,6 +120,7 @@ Keyword LpParser::HeaderAtCur() const {
   const Keyword kw = KeywordOf(t.text);
   if (kw == Keyword::kNone) return kw;
   const LpTok n = lex_.Next().kind;
+  if (n == LpTok::kEnd || lex_.Next().lineStart) return kw;  // alone on its line
   if (kw == Keyword::kSemi && n == LpTok::kMinus) return kw;  // "Semi-Continuous"
   if (n == LpTok::kColon || n == LpTok::kPlus || n == LpTok::kMinus || IsOp(n) || n == LpTok::kLBracket ||
       n == LpTok::kStar) {

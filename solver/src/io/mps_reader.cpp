@@ -2,7 +2,9 @@
 //
 // Sections: NAME, OBJSENSE (or OBJSENS; MAX/MAXIMIZE/MIN/MINIMIZE on the header line or the
 // next), ROWS, COLUMNS (with 'MARKER' 'INTORG'/'INTEND' integer sections), RHS, RANGES, BOUNDS,
-// ENDATA; everything after ENDATA is ignored, a file without ENDATA is rejected as truncated.
+// ENDATA. Text after ENDATA is ignored, except the header of a section of another problem kind
+// (QUADOBJ, SOS, ...), which is rejected like such a section before ENDATA. A file without ENDATA
+// is rejected as truncated.
 // Conventions this reader follows:
 //  - The first N row is the objective; later N rows are kept as free rows. An RHS entry of the
 //    objective row is minus the objective constant; RHS and RANGES entries of free rows are
@@ -57,6 +59,17 @@ struct Entry {
   int pairs = 0;
 };
 
+// Sections of other problem kinds, which this reader rejects rather than skips.
+const char* UnsupportedSection(std::string_view word) {
+  static constexpr const char* kNames[] = {"QUADOBJ", "QMATRIX",  "QSECTION", "QCMATRIX", "CSECTION",
+                                           "SOS",     "SETS",     "INDICATORS", "OBJNAME", "PWLOBJ",
+                                           "GENCONS", "LAZYCONS", "USERCUTS", "BRANCH"};
+  for (const char* name : kNames) {
+    if (EqualNoCase(word, name)) return name;
+  }
+  return nullptr;
+}
+
 class MpsParser {
  public:
   MpsParser(std::string_view text, Form form) : text_(text), form_(form) {}
@@ -76,6 +89,9 @@ class MpsParser {
   int Number(std::string_view text, double& v);
   int FindRow(std::string_view name, int& row);
   int FindCol(std::string_view name, int& col);
+  // After ENDATA: text there is ignored, except sections of other problem kinds (some files
+  // append a quadratic objective after a second NAME), which are rejected.
+  int CheckTail(LineReader& lines);
   int Finish();
 
   std::string_view text_;
@@ -132,7 +148,10 @@ int MpsParser::Run(IoError& err) {
     if (!IsBlank(line[0])) {
       std::string_view tok[2];
       SplitFields(line, tok);
-      if (EqualNoCase(tok[0], "ENDATA")) return Finish();
+      if (EqualNoCase(tok[0], "ENDATA")) {
+        if (int rc = CheckTail(lines); rc != TARQ_RETCODE_OK) return rc;
+        return Finish();
+      }
       rc = Header(line);
     } else {
       switch (section_) {
@@ -175,12 +194,7 @@ int MpsParser::Header(std::string_view line) {
     section_ = Section::kObjSense;
     if (n >= 2) return SetSense(tok[1]);
   } else {
-    static constexpr std::string_view kUnsupported[] = {"QUADOBJ", "QMATRIX", "QSECTION", "QCMATRIX", "CSECTION",
-                                                        "SOS",     "SETS",    "INDICATORS", "OBJNAME", "PWLOBJ",
-                                                        "GENCONS", "LAZYCONS", "USERCUTS", "BRANCH"};
-    for (std::string_view s : kUnsupported) {
-      if (EqualNoCase(word, s)) return Error("the " + std::string(s) + " section is not supported");
-    }
+    if (const char* name = UnsupportedSection(word)) return Error(std::string("the ") + name + " section is not supported");
     return Error("unknown section " + Quote(word));
   }
   if (section_ == Section::kColumns) currentCol_ = -1;
@@ -456,6 +470,20 @@ int MpsParser::BoundLine(std::string_view line) {
   }
   if (t0 != 'U' && t0 != 'P') lowerSet_[col] = 1;
   if (t1 == 'I' && t0 != 'M' && data_.colType[col] != 'B') data_.colType[col] = 'I';  // LI, UI
+  return TARQ_RETCODE_OK;
+}
+
+int MpsParser::CheckTail(LineReader& lines) {
+  std::string_view line;
+  while (lines.Next(line)) {
+    if (line.empty() || IsBlank(line[0])) continue;
+    std::string_view tok[1];
+    SplitFields(line, tok);
+    if (const char* name = UnsupportedSection(tok[0])) {
+      line_ = lines.Number();
+      return Error(std::string("the ") + name + " section (after ENDATA) is not supported");
+    }
+  }
   return TARQ_RETCODE_OK;
 }
 
