@@ -208,11 +208,13 @@ TEST_F(MpsTest, RoundTripKeepsAwkwardValuesExactly) {
   EXPECT_EQ(after, before) << ReadText(path);
 }
 
-TEST_F(MpsTest, RowWithCrossedBoundsCannotBeWritten) {
+TEST_F(MpsTest, RowWithCrossedBoundsCannotBeWrittenAndTheOldFileStays) {
+  const std::string path = Write("crossed.mps", "previous content");
   ASSERT_EQ(TARQ_AddRow(prob_, 0, nullptr, nullptr, 0, 3, 1, "crossed"), 0);
-  const std::string path = Path("crossed.mps");
   EXPECT_EQ(TARQ_WriteMps(prob_, path.c_str()), 3);
   EXPECT_LOGGED(log_, path, "crossed", "lower bound above its upper bound");
+  EXPECT_EQ(ReadText(path), "previous content");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), std::filesystem::directory_iterator()), 1);
 }
 
 TEST_F(MpsTest, GzipIsRecognisedByContentNotName) {

@@ -95,7 +95,7 @@ class ByteReader {
   int ReadArray(std::vector<T>& v, std::int64_t count) {
     if (count < 0 || static_cast<std::uint64_t>(count) > Left() / sizeof(T)) return Error("the file ends early");
     v.resize(static_cast<size_t>(count));
-    std::memcpy(v.data(), data_.data() + pos_, static_cast<size_t>(count) * sizeof(T));
+    if (count > 0) std::memcpy(v.data(), data_.data() + pos_, static_cast<size_t>(count) * sizeof(T));
     pos_ += static_cast<size_t>(count) * sizeof(T);
     return TARQ_RETCODE_OK;
   }

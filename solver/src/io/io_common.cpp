@@ -89,23 +89,36 @@ int ReadWholeFile(const std::string& path, std::string& out, IoError& err) {
   return rc;
 }
 
-OutBuffer::~OutBuffer() {
-  if (file_ != nullptr) std::fclose(file_);
-  if (gz_ != nullptr) gzclose(gz_);
-}
+OutBuffer::~OutBuffer() { Abandon(); }
 
 int OutBuffer::Open(const std::string& path, IoError& err) {
   path_ = path;
+  tmpPath_ = path + ".tarq-partial";
   const bool gzip = path.size() >= 3 && EqualNoCase(std::string_view(path).substr(path.size() - 3), ".gz");
   if (gzip) {
-    gz_ = gzopen(path.c_str(), "wb");
+    gz_ = gzopen(tmpPath_.c_str(), "wb");
   } else {
-    file_ = std::fopen(path.c_str(), "wb");
+    file_ = std::fopen(tmpPath_.c_str(), "wb");
   }
   if (file_ == nullptr && gz_ == nullptr) {
     return Fail(err, TARQ_RETCODE_FILE, 0, "cannot open the file for writing (" + SystemError() + ")");
   }
   return TARQ_RETCODE_OK;
+}
+
+bool OutBuffer::CloseFile() {
+  bool ok = true;
+  if (file_ != nullptr) ok = std::fclose(file_) == 0;
+  if (gz_ != nullptr) ok = gzclose(gz_) == Z_OK;
+  file_ = nullptr;
+  gz_ = nullptr;
+  return ok;
+}
+
+void OutBuffer::Abandon() {
+  if (file_ == nullptr && gz_ == nullptr) return;
+  CloseFile();
+  std::remove(tmpPath_.c_str());
 }
 
 void OutBuffer::Flush() {
@@ -116,6 +129,7 @@ void OutBuffer::Flush() {
     } else {
       failed_ = gzwrite(gz_, buf_.data(), static_cast<unsigned>(buf_.size())) != static_cast<int>(buf_.size());
     }
+    if (failed_) failErrno_ = errno;
   }
   buf_.clear();
 }
@@ -123,15 +137,17 @@ void OutBuffer::Flush() {
 int OutBuffer::Close(IoError& err) {
   if (file_ == nullptr && gz_ == nullptr) return TARQ_RETCODE_OK;
   Flush();
-  bool bad = failed_;
-  if (file_ != nullptr) {
-    bad = std::fclose(file_) != 0 || bad;
-    file_ = nullptr;
-  } else {
-    bad = gzclose(gz_) != Z_OK || bad;
-    gz_ = nullptr;
+  const bool closed = CloseFile();
+  if (failed_ || !closed) {
+    const std::string why = std::strerror(failed_ ? failErrno_ : errno);
+    std::remove(tmpPath_.c_str());
+    return Fail(err, TARQ_RETCODE_FILE, 0, "cannot write the file (" + why + ")");
   }
-  if (bad) return Fail(err, TARQ_RETCODE_FILE, 0, "cannot write the file (" + SystemError() + ")");
+  if (std::rename(tmpPath_.c_str(), path_.c_str()) != 0) {
+    const std::string why = SystemError();
+    std::remove(tmpPath_.c_str());
+    return Fail(err, TARQ_RETCODE_FILE, 0, "cannot move the written file into place (" + why + ")");
+  }
   return TARQ_RETCODE_OK;
 }
 
@@ -279,8 +295,7 @@ int WriteFormatFile(Problem& problem, const char* filename, const char* kind, Wr
   if (rc == TARQ_RETCODE_OK) {
     rc = out.Close(err);
   } else {
-    IoError ignored;
-    out.Close(ignored);
+    out.Abandon();
   }
   if (rc != TARQ_RETCODE_OK) LogFailure(problem, "write", kind, path, err);
   return rc;

@@ -39,7 +39,9 @@ std::string Quote(std::string_view text);
 int ReadWholeFile(const std::string& path, std::string& out, IoError& err);
 
 // Output kept in memory or sent to a file in large blocks; a path ending in ".gz" is written
-// gzip-compressed. Write errors are remembered and reported by Close.
+// gzip-compressed. The data goes to a temporary file beside the target, which Close renames to
+// the target; a write that is abandoned (or fails) removes it, so a failed write never leaves a
+// partial file or clobbers an existing one. Write errors are remembered and reported by Close.
 class OutBuffer {
  public:
   OutBuffer() = default;
@@ -49,8 +51,11 @@ class OutBuffer {
 
   // Opens path for writing; returns 0 or 2 with err set.
   int Open(const std::string& path, IoError& err);
-  // Flushes and closes the file; returns 0 or 2 with err set. In-memory buffers return 0.
+  // Flushes, closes and moves the file into place; returns 0 or 2 with err set. In-memory
+  // buffers return 0.
   int Close(IoError& err);
+  // Closes and removes the file without moving it into place.
+  void Abandon();
 
   void Put(std::string_view s) {
     buf_.append(s);
@@ -76,12 +81,15 @@ class OutBuffer {
  private:
   static constexpr size_t kBlock = size_t{1} << 20;
   void Flush();
+  bool CloseFile();
 
   std::string buf_;
   std::FILE* file_ = nullptr;
   gzFile gz_ = nullptr;
   bool failed_ = false;
+  int failErrno_ = 0;
   std::string path_;
+  std::string tmpPath_;
 };
 
 // Writes the shortest decimal text of v into buf (at least 32 bytes); returns its length.

@@ -24,6 +24,7 @@
 // as fixed form, and the error of the form that got further is reported.
 // Runs in time linear in the file size; names are views into the text until the problem loads.
 #include <cmath>
+#include <utility>
 
 #include "io/formats.h"
 #include "io/parsed_problem.h"
@@ -58,6 +59,24 @@ struct Entry {
   std::string_view value[2];
   int pairs = 0;
 };
+
+enum class BoundKind { kUp, kLo, kFx, kFr, kMi, kPl, kBv, kLi, kUi, kSc, kUnknown };
+
+BoundKind BoundKindOf(std::string_view type) {
+  static constexpr std::pair<std::string_view, BoundKind> kKinds[] = {
+      {"UP", BoundKind::kUp}, {"LO", BoundKind::kLo}, {"FX", BoundKind::kFx}, {"FR", BoundKind::kFr},
+      {"MI", BoundKind::kMi}, {"PL", BoundKind::kPl}, {"BV", BoundKind::kBv}, {"LI", BoundKind::kLi},
+      {"UI", BoundKind::kUi}, {"SC", BoundKind::kSc}};
+  for (const auto& [name, kind] : kKinds) {
+    if (EqualNoCase(type, name)) return kind;
+  }
+  return BoundKind::kUnknown;
+}
+
+bool NeedsValue(BoundKind k) {
+  return k == BoundKind::kUp || k == BoundKind::kLo || k == BoundKind::kFx || k == BoundKind::kLi ||
+         k == BoundKind::kUi || k == BoundKind::kSc;
+}
 
 // Sections of other problem kinds, which this reader rejects rather than skips.
 const char* UnsupportedSection(std::string_view word) {
@@ -380,96 +399,87 @@ int MpsParser::SetLine(std::string_view line, bool ranges) {
 }
 
 int MpsParser::BoundLine(std::string_view line) {
-  static constexpr std::string_view kValued[] = {"UP", "LO", "FX", "LI", "UI", "SC"};
-  static constexpr std::string_view kPlain[] = {"FR", "MI", "PL"};
-  std::string_view type, set, colName, valueText;
-  if (form_ == Form::kFree) {
-    std::string_view tok[5];
-    const size_t n = SplitFields(line, tok);
-    if (n < 2 || n > 4) return Error("expected a bound type, an optional set name, a column and a value");
-    type = tok[0];
-    bool valued = false;
-    for (std::string_view t : kValued) valued = valued || EqualNoCase(type, t);
-    if (valued) {
-      if (n == 2) return Error("missing bound value");
-      set = n == 4 ? tok[1] : std::string_view();
-      colName = tok[n - 2];
-      valueText = tok[n - 1];
-    } else if (n == 2) {
-      colName = tok[1];
-    } else if (n == 4) {
-      set = tok[1];
-      colName = tok[2];
-      valueText = tok[3];
-    } else {
-      // Three fields: "set column" unless only "column value" names a column.
-      double ignored = 0;
-      const bool firstIsCol = colIndex_.count(tok[1]) != 0, secondIsCol = colIndex_.count(tok[2]) != 0;
-      if (!secondIsCol && firstIsCol && ParseNumber(tok[2], ignored)) {
-        colName = tok[1];
-        valueText = tok[2];
-      } else {
-        set = tok[1];
-        colName = tok[2];
-      }
-    }
-  } else {
-    type = FixedField(line, kF1);
+  std::string_view tok[5];
+  const size_t n = form_ == Form::kFree ? SplitFields(line, tok) : 0;
+  const std::string_view type = form_ == Form::kFree ? tok[0] : FixedField(line, kF1);
+  const BoundKind kind = BoundKindOf(type);
+  if (kind == BoundKind::kUnknown) return Error("unknown bound type " + Quote(type));
+  if (kind == BoundKind::kSc) return Error("semi-continuous bounds (SC) are not supported");
+  const bool valued = NeedsValue(kind);
+  std::string_view set, colName, valueText;
+  if (form_ == Form::kFixed) {
     set = FixedField(line, kF2);
     colName = FixedField(line, kF3);
     valueText = FixedField(line, kF4);
-    if (type.empty() || colName.empty()) return Error("expected a bound type, an optional set name, a column and a value");
+  } else if (n < 2 || n > 4 || (valued && n == 2)) {
+    return Error(valued ? "expected a bound type, an optional set name, a column and a value"
+                        : "expected a bound type, an optional set name and a column");
+  } else if (n == 4) {
+    set = tok[1];
+    colName = tok[2];
+    valueText = tok[3];
+  } else if (n == 2) {
+    colName = tok[1];
+  } else if (valued) {
+    colName = tok[1];
+    valueText = tok[2];
+  } else {
+    // Three fields of a bound without a value (BV may have one): "set column", unless only
+    // "column value" names a column.
+    double ignored = 0;
+    if (colIndex_.count(tok[2]) == 0 && colIndex_.count(tok[1]) != 0 && ParseNumber(tok[2], ignored)) {
+      colName = tok[1];
+      valueText = tok[2];
+    } else {
+      set = tok[1];
+      colName = tok[2];
+    }
   }
+  if (colName.empty()) return Error("expected a column name");
   if (!haveSet_[2]) {
     haveSet_[2] = true;
     activeSet_[2] = set;
   } else if (activeSet_[2] != set) {
     return TARQ_RETCODE_OK;
   }
-  bool known = false;
-  for (std::string_view t : kValued) known = known || EqualNoCase(type, t);
-  for (std::string_view t : kPlain) known = known || EqualNoCase(type, t);
-  known = known || EqualNoCase(type, "BV");
-  if (!known) return Error("unknown bound type " + Quote(type));
-  if (EqualNoCase(type, "SC")) return Error("semi-continuous bounds (SC) are not supported");
   int col = 0;
   if (int rc = FindCol(colName, col); rc != TARQ_RETCODE_OK) return rc;
   double v = 0;
-  bool valued = false;
-  for (std::string_view t : kValued) valued = valued || EqualNoCase(type, t);
   if (valued) {
     if (valueText.empty()) return Error("missing bound value");
     if (int rc = Number(valueText, v); rc != TARQ_RETCODE_OK) return rc;
   }
   double& lower = data_.colLower[col];
   double& upper = data_.colUpper[col];
-  const char t0 = static_cast<char>(type[0] & ~0x20), t1 = static_cast<char>(type[1] & ~0x20);
-  const bool setsLower = (t0 == 'L') || t0 == 'F';
-  const bool setsUpper = (t0 == 'U') || t0 == 'F';
-  if (t0 == 'F' && t1 == 'X') {
-    if (!ValidCoef(v)) return Error("fixed bound " + Quote(valueText) + " is not finite");
-    lower = upper = v;
-  } else if (t0 == 'F') {  // FR
-    lower = -kInf;
-    upper = kInf;
-  } else if (t0 == 'M') {
-    lower = -kInf;
-  } else if (t0 == 'P') {
-    upper = kInf;
-  } else if (t0 == 'B') {
-    data_.colType[col] = 'B';
-    lower = 0;
-    upper = 1;
-  } else if (setsLower) {  // LO, LI
-    if (v >= kInf) return Error("lower bound " + Quote(valueText) + " is +infinity");
-    lower = ClampInf(v);
-  } else if (setsUpper) {  // UP, UI
-    if (v <= -kInf) return Error("upper bound " + Quote(valueText) + " is -infinity");
-    upper = ClampInf(v);
-    if (v < 0 && !lowerSet_[col] && lower == 0) lower = -kInf;
+  switch (kind) {
+    case BoundKind::kFx:
+      if (!ValidCoef(v)) return Error("fixed bound " + Quote(valueText) + " is not finite");
+      lower = upper = v;
+      break;
+    case BoundKind::kFr:
+      lower = -kInf;
+      upper = kInf;
+      break;
+    case BoundKind::kMi: lower = -kInf; break;
+    case BoundKind::kPl: upper = kInf; break;
+    case BoundKind::kBv:
+      data_.colType[col] = 'B';
+      lower = 0;
+      upper = 1;
+      break;
+    case BoundKind::kLo:
+    case BoundKind::kLi:
+      if (v >= kInf) return Error("lower bound " + Quote(valueText) + " is +infinity");
+      lower = ClampInf(v);
+      break;
+    default:  // kUp, kUi
+      if (v <= -kInf) return Error("upper bound " + Quote(valueText) + " is -infinity");
+      upper = ClampInf(v);
+      if (v < 0 && !lowerSet_[col] && lower == 0) lower = -kInf;
+      break;
   }
-  if (t0 != 'U' && t0 != 'P') lowerSet_[col] = 1;
-  if (t1 == 'I' && t0 != 'M' && data_.colType[col] != 'B') data_.colType[col] = 'I';  // LI, UI
+  if (kind != BoundKind::kUp && kind != BoundKind::kUi && kind != BoundKind::kPl) lowerSet_[col] = 1;
+  if ((kind == BoundKind::kLi || kind == BoundKind::kUi) && data_.colType[col] != 'B') data_.colType[col] = 'I';
   return TARQ_RETCODE_OK;
 }
 
