@@ -13,7 +13,7 @@ Problem::Problem(std::shared_ptr<const EnvCore> env) : env_(std::move(env)) {
 
 void Problem::Reset(bool all) {
   results_.Clear();
-  (void)all;  // no additional information is kept yet
+  if (all) mipStarts_ = MipStartTable();
 }
 
 void Problem::Clear() {
@@ -21,6 +21,7 @@ void Problem::Clear() {
   cols_ = ColumnTable();
   rows_ = RowTable();
   matrix_.Clear();
+  mipStarts_ = MipStartTable();
   objSense_ = 1;
   objConst_ = 0;
   stamp_.clear();

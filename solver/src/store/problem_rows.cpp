@@ -45,6 +45,7 @@ int Problem::Delete(Axis axis, int num, const int* list) {
     rows_.Erase(drop);
   } else {
     cols_.Erase(drop);
+    mipStarts_.EraseColumns(drop);
   }
   Modified();
   return TARQ_RETCODE_OK;

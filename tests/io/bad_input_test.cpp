@@ -1,0 +1,182 @@
+// Malformed files: every reader returns 2 or 3, logs exactly one line naming the file, the line
+// and the fault, and leaves the problem exactly as it was.
+#include <zlib.h>
+
+#include <functional>
+
+#include "io_fixture.h"
+
+namespace iotest {
+namespace {
+
+using Reader = int (*)(tarq_prob*, const char*);
+
+struct BadFile {
+  const char* what;
+  Reader read;
+  const char* suffix;
+  std::string content;
+  int code;
+  const char* where;  // "line N", or "" when no position applies
+  const char* fault;
+};
+
+const std::string kMpsHead = "NAME t\nROWS\n N obj\n L lim\nCOLUMNS\n";
+
+const BadFile kBadFiles[] = {
+    // MPS
+    {"MPS truncated", TARQ_ReadMps, ".mps", kMpsHead + " x obj 1 lim 2\nRHS\n rhs lim 4\n", 3, "line 8", "missing ENDATA"},
+    {"MPS bad number", TARQ_ReadMps, ".mps", kMpsHead + " x obj 1 lim 2.5.1\nENDATA\n", 3, "line 6", "bad number \"2.5.1\""},
+    {"MPS unknown section", TARQ_ReadMps, ".mps", kMpsHead + " x obj 1\nFOO\nENDATA\n", 3, "line 7", "unknown section \"FOO\""},
+    {"MPS unsupported section", TARQ_ReadMps, ".mps", kMpsHead + " x obj 1\nQUADOBJ\n x x 1\nENDATA\n", 3, "line 7",
+     "QUADOBJ section is not supported"},
+    {"MPS duplicate row", TARQ_ReadMps, ".mps", "NAME\nROWS\n N obj\n L lim\n G lim\nCOLUMNS\nENDATA\n", 3, "line 5",
+     "duplicate row name \"lim\""},
+    {"MPS column in undeclared row", TARQ_ReadMps, ".mps", kMpsHead + " x obj 1\n x other 2\nENDATA\n", 3, "line 7",
+     "unknown row \"other\""},
+    {"MPS bound on unknown column", TARQ_ReadMps, ".mps", kMpsHead + " x lim 1\nBOUNDS\n UP b y 4\nENDATA\n", 3, "line 8",
+     "unknown column \"y\""},
+    {"MPS column split in two", TARQ_ReadMps, ".mps", kMpsHead + " x lim 1\n y lim 1\n x obj 1\nENDATA\n", 3, "line 8",
+     "column \"x\" appears again"},
+    {"MPS entry twice", TARQ_ReadMps, ".mps", kMpsHead + " x lim 1 lim 2\nENDATA\n", 3, "line 6",
+     "duplicate entry for row \"lim\" in column \"x\""},
+    {"MPS unknown bound type", TARQ_ReadMps, ".mps", kMpsHead + " x lim 1\nBOUNDS\n XX b x 4\nENDATA\n", 3, "line 8",
+     "unknown bound type \"XX\""},
+    {"MPS semi-continuous", TARQ_ReadMps, ".mps", kMpsHead + " x lim 1\nBOUNDS\n SC b x 4\nENDATA\n", 3, "line 8",
+     "semi-continuous bounds (SC) are not supported"},
+    {"MPS infinite coefficient", TARQ_ReadMps, ".mps", kMpsHead + " x lim 1e30\nENDATA\n", 3, "line 6",
+     "coefficient \"1e30\" is out of range"},
+    {"MPS infinite equality", TARQ_ReadMps, ".mps", "NAME\nROWS\n N obj\n E eq\nCOLUMNS\n x eq 1\nRHS\n r eq -1e31\nENDATA\n",
+     3, "line 8", "infinite right-hand side"},
+    {"MPS lower bound +inf", TARQ_ReadMps, ".mps", kMpsHead + " x lim 1\nBOUNDS\n LO b x inf\nENDATA\n", 3, "line 8",
+     "lower bound \"inf\" is +infinity"},
+    {"MPS data before a section", TARQ_ReadMps, ".mps", " x obj 1\nENDATA\n", 3, "line 1", "data line outside a section"},
+    {"MPS unknown row type", TARQ_ReadMps, ".mps", "NAME\nROWS\n Q r\nENDATA\n", 3, "line 3", "unknown row type \"Q\""},
+    {"MPS SOS marker", TARQ_ReadMps, ".mps", kMpsHead + " s 'MARKER' 'SOSORG'\nENDATA\n", 3, "line 6",
+     "SOS markers are not supported"},
+    {"MPS empty file", TARQ_ReadMps, ".mps", "", 3, "", "missing ENDATA"},
+    // LP
+    {"LP truncated", TARQ_ReadLp, ".lp", "Minimize\n obj: x\nSubject To\n c: x + y <= 4\n", 3, "line 5", "missing End"},
+    {"LP bad number", TARQ_ReadLp, ".lp", "Minimize\n obj: x\nSubject To\n c: x + y <= 4.5.1\nEnd\n", 3, "line 4",
+     "unexpected \".1\""},
+    {"LP no operator", TARQ_ReadLp, ".lp", "Minimize\n obj: x\nSubject To\n c: x + y\nEnd\n", 3, "line 5",
+     "expected <=, >= or =, found \"End\""},
+    {"LP missing plus", TARQ_ReadLp, ".lp", "Minimize\n obj: x y\nEnd\n", 3, "line 2", "expected +, - or an operator, found \"y\""},
+    {"LP duplicate row", TARQ_ReadLp, ".lp", "Minimize\n obj: x\nSubject To\n c: x <= 4\n c: x >= 1\nEnd\n", 3, "line 5",
+     "duplicate row name \"c\""},
+    {"LP quadratic", TARQ_ReadLp, ".lp", "Minimize\n obj: x + [ x ^ 2 ] / 2\nEnd\n", 3, "line 2", "quadratic terms are not supported"},
+    {"LP variable on the right", TARQ_ReadLp, ".lp", "Minimize\n obj: x\nSubject To\n c: x <= y\nEnd\n", 3, "line 4",
+     "variables on the right-hand side"},
+    {"LP no objective", TARQ_ReadLp, ".lp", "Subject To\n c: x <= 1\nEnd\n", 3, "line 1", "expected Minimize or Maximize"},
+    {"LP second objective", TARQ_ReadLp, ".lp", "Minimize\n x\nMaximize\n y\nEnd\n", 3, "line 4", "a second objective"},
+    {"LP infinite lower bound", TARQ_ReadLp, ".lp", "Minimize\n obj: x\nBounds\n x >= inf\nEnd\n", 3, "line 4",
+     "a lower bound of +infinity"},
+    {"LP mixed range", TARQ_ReadLp, ".lp", "Minimize\n obj: x\nSubject To\n c: 1 <= x >= 0\nEnd\n", 3, "line 4",
+     "a ranged row needs two <= or two >="},
+    {"LP semi-continuous", TARQ_ReadLp, ".lp", "Minimize\n obj: x\nSemi-Continuous\n x\nEnd\n", 3, "line 3",
+     "semi-continuous sections are not supported"},
+    {"LP stray character", TARQ_ReadLp, ".lp", "Minimize\n obj: x + ^y\nEnd\n", 3, "line 2", "expected a term, found \"^\""},
+    {"LP two statements on a line", TARQ_ReadLp, ".lp", "Minimize\n obj: x\nBounds\n x <= 4 y <= 3\nEnd\n", 3, "line 4",
+     "unexpected \"y\" after the end of a statement"},
+    // MIP start and branching order files need columns x and w (the fixture's model has them).
+    {"MST unknown column", TARQ_ReadMst, ".mst", "# start\nx 1\nnope 2\n", 3, "line 3", "unknown column \"nope\""},
+    {"MST column twice", TARQ_ReadMst, ".mst", "x 1\nw 2\nx 3\n", 3, "line 3", "column \"x\" appears twice"},
+    {"MST bad number", TARQ_ReadMst, ".mst", "x 1\nw 2,5\n", 3, "line 2", "bad number \"2,5\""},
+    {"MST no value", TARQ_ReadMst, ".mst", "x 1\nw\n", 3, "line 2", "expected a column name and a value"},
+    {"MST infinite value", TARQ_ReadMst, ".mst", "x 1e29\nw 1e30\n", 3, "line 2", "value \"1e30\" is out of range"},
+    {"ORD unknown column", TARQ_ReadOrd, ".ord", "x 2\ny 1\nzz 3\n", 3, "line 3", "unknown column \"zz\""},
+    {"ORD NaN", TARQ_ReadOrd, ".ord", "x nan\n", 3, "line 1", "bad number \"nan\""},
+    // Binary
+    {"BIN text file", TARQ_ReadBin, ".bin", "Minimize\n obj: x\nEnd\n" + std::string(40, ' '), 3, "", "not a binary problem file"},
+    {"BIN too short", TARQ_ReadBin, ".bin", "TARQBIN", 3, "", "the file is too short"},
+};
+
+class BadInputTest : public IoTest, public testing::WithParamInterface<BadFile> {};
+
+TEST_P(BadInputTest, IsRejectedWithOneLogLineAndChangesNothing) {
+  const BadFile& c = GetParam();
+  BuildSmall(prob_);
+  const double factors[] = {1, 0, 0, 2};
+  ASSERT_EQ(TARQ_SetColBranchFactors(prob_, 4, nullptr, factors), 0);
+  const double start[] = {1, 2};
+  ASSERT_EQ(TARQ_AddMipStart(prob_, 2, nullptr, start), 0);
+  const Snapshot before = Take(prob_);
+  const std::string path = Write(std::string("bad") + c.suffix, c.content);
+  EXPECT_EQ(c.read(prob_, path.c_str()), c.code);
+  EXPECT_LOGGED(log_, "\"" + path + "\"", c.where, c.fault);
+  EXPECT_EQ(Take(prob_), before);
+}
+
+std::string CaseName(const testing::TestParamInfo<BadFile>& info) {
+  std::string name = info.param.what;
+  for (char& ch : name) {
+    if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+  }
+  return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, BadInputTest, testing::ValuesIn(kBadFiles), CaseName);
+
+// Files that cannot be opened or decompressed: code 2, no position.
+TEST_F(IoTest, UnreadableFilesReturnTwo) {
+  BuildSmall(prob_);
+  const Snapshot before = Take(prob_);
+  const std::string missing = Path("missing.mps");
+  EXPECT_EQ(TARQ_ReadMps(prob_, missing.c_str()), 2);
+  EXPECT_LOGGED(log_, "\"" + missing + "\"", "cannot open the file");
+  log_.clear();
+
+  EXPECT_EQ(TARQ_ReadLp(prob_, dir_.c_str()), 2);  // a directory
+  EXPECT_LOGGED(log_, dir_.string(), "cannot read the file");
+  log_.clear();
+
+  // A valid gzip header followed by garbage.
+  std::string gz = Write("corrupt.mps.gz", std::string("\x1f\x8b\x08\x00\x00\x00\x00\x00\x00\x03", 10) + "not deflate data");
+  EXPECT_EQ(TARQ_ReadMps(prob_, gz.c_str()), 2);
+  EXPECT_LOGGED(log_, gz, "corrupt gzip data");
+  log_.clear();
+
+  EXPECT_EQ(TARQ_WriteMps(prob_, (dir_ / "no" / "such" / "dir.mps").c_str()), 2);
+  EXPECT_LOGGED(log_, "dir.mps", "cannot open the file for writing");
+  log_.clear();
+
+  // Null or empty names are invalid arguments and log nothing.
+  EXPECT_EQ(TARQ_ReadMps(prob_, nullptr), 3);
+  EXPECT_EQ(TARQ_ReadLp(prob_, ""), 3);
+  EXPECT_EQ(TARQ_WriteLp(prob_, ""), 3);
+  EXPECT_EQ(TARQ_ReadMps(nullptr, missing.c_str()), 3);
+  EXPECT_TRUE(log_.empty());
+  EXPECT_EQ(Take(prob_), before);
+}
+
+// Formats whose turn has not come: 3 and a log line saying so.
+TEST_F(IoTest, PendingFormatsSayTheyAreNotSupportedYet) {
+  const std::string path = Path("any.file");
+  const std::vector<std::pair<const char*, std::function<int(const char*)>>> calls = {
+      {"SDPA", [&](const char* f) { return TARQ_ReadSDPA(prob_, f); }},
+      {"CBF", [&](const char* f) { return TARQ_ReadCbf(prob_, f); }},
+      {"solution", [&](const char* f) { return TARQ_ReadSol(prob_, f); }},
+      {"JSON solution", [&](const char* f) { return TARQ_ReadJsonSol(prob_, f); }},
+      {"basis", [&](const char* f) { return TARQ_ReadBasis(prob_, f); }},
+      {"tune", [&](const char* f) { return TARQ_ReadTune(prob_, f); }},
+      {"CBF", [&](const char* f) { return TARQ_WriteCbf(prob_, f); }},
+      {"NL", [&](const char* f) { return TARQ_WriteNL(prob_, f); }},
+      {"IIS", [&](const char* f) { return TARQ_WriteIIS(prob_, f); }},
+      {"feasibility relaxation", [&](const char* f) { return TARQ_WriteRelax(prob_, f); }},
+      {"solution", [&](const char* f) { return TARQ_WriteSol(prob_, f); }},
+      {"JSON solution", [&](const char* f) { return TARQ_WriteJsonSol(prob_, f); }},
+      {"pool solution", [&](const char* f) { return TARQ_WritePoolSol(prob_, 0, f); }},
+      {"basis", [&](const char* f) { return TARQ_WriteBasis(prob_, f); }},
+      {"tune", [&](const char* f) { return TARQ_WriteTuneParam(prob_, 0, f); }},
+  };
+  for (const auto& [kind, call] : calls) {
+    log_.clear();
+    EXPECT_EQ(call(path.c_str()), 3) << kind;
+    EXPECT_LOGGED(log_, std::string(kind) + " file \"" + path + "\"", "the format is not supported yet");
+    EXPECT_EQ(call(""), 3) << kind;
+  }
+  EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+}  // namespace
+}  // namespace iotest
