@@ -338,6 +338,8 @@ TARQ_API int TARQ_GetDblAttr(tarq_prob* prob, const char* name, double* value);
  * the file cannot be written. A NULL or empty filename returns 3 for both. */
 TARQ_API int TARQ_ReadParam(tarq_prob* prob, const char* filename);
 TARQ_API int TARQ_WriteParam(tarq_prob* prob, const char* filename);
+
+/* ---------------------------------------------------------------------------------------------
  * MIP starts
  *
  * A MIP start gives values to some or all columns; the problem keeps every start added, in
