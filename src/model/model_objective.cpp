@@ -1,0 +1,264 @@
+// Objectives: the single objective, multi-objectives and their parameters and attributes.
+#include <string>
+
+#include "model/model_templates.h"
+#include "model/param_names.h"
+#include "model/tarq_model.h"
+#include "scalar/lin_expr.h"
+#include "scalar/var.h"
+
+using Tarq::detail::Kind;
+using Tarq::detail::ModelData;
+
+namespace {
+
+constexpr int kIntFailure = -2147483647 - 1;
+
+// A negative multi-objective index is refused before any solver call.
+bool ValidIndex(ModelData& m, int index) {
+  if (index >= 0) return true;
+  Record(m.status, TARQ_RETCODE_INVALID, "Invalid multi-objective function of index %d", index);
+  return false;
+}
+
+// Resolves a typed parameter name of a multi-objective, with the kind check.
+bool TypedName(ModelData& m, const char* given, int kind, std::string& name) {
+  name = given != nullptr ? given : "";
+  const int found = Tarq::detail::ResolveName(name);
+  if (found < 0) {
+    Record(m.status, TARQ_RETCODE_INVALID, "Unknown TARQ parameter");
+    return false;
+  }
+  if (found != kind) {
+    Record(m.status, TARQ_RETCODE_INVALID,
+           kind == Tarq::detail::kIntParam ? "Not TARQ int parameter" : "Not TARQ double parameter");
+    return false;
+  }
+  return true;
+}
+
+// The expression for the columns' coefficients as read back, plus a constant.
+Tarq::LinExpr ExprFromCoefficients(ModelData& m, const std::vector<double>& coefs, double constant) {
+  Tarq::LinExpr e(constant);
+  const auto& vars = m.record->List(Kind::kCol);
+  for (std::size_t j = 0; j < coefs.size() && j < vars.size(); ++j) {
+    const double c = coefs[j];
+    if (vars[j]->index >= 0 && c != 0.0) e.AddTerm(Tarq::Var(vars[j]), c);  // a NaN is kept
+  }
+  return e;
+}
+
+}  // namespace
+
+void TarqModel::SetObjSense(int sense) {
+  ModelData& m = Data();
+  Checked(m.status, TARQ_SetObjSense(m.Problem(), sense), "Fail to set obj sense");
+}
+
+void TarqModel::SetObjConst(double value) {
+  ModelData& m = Data();
+  Checked(m.status, TARQ_SetObjConst(m.Problem(), value), "Fail to set obj const");
+}
+
+void TarqModel::SetObjective(Tarq::IExpr* expr, int sense) {
+  ModelData& m = Data();
+  Tarq::LinExpr& e = Tarq::ExprOf(expr);
+  if (!m.GatherExpr(e)) return;
+  if (!Checked(m.status,
+               TARQ_ReplaceColObj(m.Problem(), static_cast<int>(m.idx_.size()), m.idx_.data(), m.val_.data()),
+               "Fail to set objective coefficients")) {
+    return;
+  }
+  if (!Checked(m.status, TARQ_SetObjConst(m.Problem(), e.constant), "Fail to set obj const")) return;
+  Checked(m.status, TARQ_SetObjSense(m.Problem(), sense), "Fail to set obj sense");
+}
+
+void TarqModel::SetObjective(int num, const int* list, const double* values) {
+  ModelData& m = Data();
+  if (!m.Flush()) return;
+  Checked(m.status, TARQ_ReplaceColObj(m.Problem(), num, list, values), "Fail to set objective with data");
+}
+
+Tarq::IExpr* TarqModel::GetObjective() {
+  ModelData& m = Data();
+  double constant = 0;
+  if (!Checked(m.status, TARQ_GetDblAttr(m.Problem(), "ObjConst", &constant), "Fail to get double attribute")) {
+    return new TarqExpr(0.0);
+  }
+  std::vector<double> coefs(static_cast<std::size_t>(m.Count(Kind::kCol)));
+  if (!Checked(m.status, TARQ_GetColInfo(m.Problem(), "Obj", static_cast<int>(coefs.size()), nullptr, coefs.data()),
+               "Fail to get col info")) {
+    return new TarqExpr(constant);
+  }
+  return new TarqExpr(ExprFromCoefficients(m, coefs, constant));
+}
+
+void TarqModel::SetObjective(int index, Tarq::IExpr* expr, int sense, double priority, double weight, double absTol,
+                             double relTol) {
+  ModelData& m = Data();
+  if (!ValidIndex(m, index)) return;
+  Tarq::LinExpr& e = Tarq::ExprOf(expr);
+  if (!m.GatherExpr(e)) return;
+  if (!Checked(m.status,
+               TARQ_MultiObjSetColObj(m.Problem(), index, static_cast<int>(m.idx_.size()), m.idx_.data(),
+                                      m.val_.data()),
+               "Fail to set a multi-objective function of index %d", index)) {
+    return;
+  }
+  if (!Checked(m.status, TARQ_MultiObjSetObjSense(m.Problem(), index, sense),
+               "Fail to set sense of a multi-objective function of index %d", index)) {
+    return;
+  }
+  if (!Checked(m.status, TARQ_MultiObjSetObjConst(m.Problem(), index, e.constant),
+               "Fail to set objective constant of a multi-objective function of index %d", index)) {
+    return;
+  }
+  const std::pair<const char*, double> params[] = {{"MultiObjPriority", priority},
+                                                   {"MultiObjWeight", weight},
+                                                   {"MultiObjAbsTol", absTol},
+                                                   {"MultiObjRelTol", relTol}};
+  for (const auto& [name, value] : params) {
+    if (!Checked(m.status, TARQ_MultiObjSetObjParam(m.Problem(), index, name, value),
+                 "Fail to set objective parameter '%s' of multi-objective function of index %d", name, index)) {
+      return;
+    }
+  }
+}
+
+Tarq::IExpr* TarqModel::GetObjective(int index) {
+  ModelData& m = Data();
+  if (!ValidIndex(m, index)) return new TarqExpr(0.0);
+  std::vector<double> coefs(static_cast<std::size_t>(m.Count(Kind::kCol)));
+  if (!Checked(m.status,
+               TARQ_MultiObjGetColObj(m.Problem(), index, static_cast<int>(coefs.size()), nullptr, coefs.data()),
+               "Fail to get a multi-objective function of index %d", index)) {
+    return new TarqExpr(0.0);
+  }
+  double constant = 0;
+  if (!Checked(m.status, TARQ_MultiObjGetDblAttr(m.Problem(), index, "ObjConst", &constant),
+               "Fail to get attribute '%s' of multi-objective function of index %d", "ObjConst", index)) {
+    return new TarqExpr(0.0);
+  }
+  return new TarqExpr(ExprFromCoefficients(m, coefs, constant));
+}
+
+void TarqModel::DelObjective(int index) {
+  ModelData& m = Data();
+  if (!ValidIndex(m, index)) return;
+  Checked(m.status, TARQ_MultiObjDelColObj(m.Problem(), index), "Fail to delete a multi-objective function of index %d",
+          index);
+}
+
+void TarqModel::SetObjParam(int index, const char* name, double value) {
+  ModelData& m = Data();
+  if (!ValidIndex(m, index)) return;
+  if (name == nullptr || name[0] == '\0') {
+    Record(m.status, TARQ_RETCODE_INVALID, "Empty objective parameter name");
+    return;
+  }
+  Checked(m.status, TARQ_MultiObjSetObjParam(m.Problem(), index, name, value),
+          "Fail to set objective parameter '%s' of multi-objective function of index %d", name, index);
+}
+
+void TarqModel::SetObjDblParam(int index, const char* name, double value) {
+  ModelData& m = Data();
+  std::string n;
+  if (!ValidIndex(m, index) || !TypedName(m, name, Tarq::detail::kDblParam, n)) return;
+  Checked(m.status, TARQ_MultiObjSetDblParam(m.Problem(), index, n.c_str(), value),
+          "Fail to set double parameter '%s' of multi-objective function of index %d", n.c_str(), index);
+}
+
+void TarqModel::SetObjIntParam(int index, const char* name, int value) {
+  ModelData& m = Data();
+  std::string n;
+  if (!ValidIndex(m, index) || !TypedName(m, name, Tarq::detail::kIntParam, n)) return;
+  Checked(m.status, TARQ_MultiObjSetIntParam(m.Problem(), index, n.c_str(), value),
+          "Fail to set int parameter '%s' of multi-objective function of index %d", n.c_str(), index);
+}
+
+double TarqModel::GetObjParam(int index, const char* name) {
+  ModelData& m = Data();
+  if (!ValidIndex(m, index)) return TARQ_INFINITY;
+  if (name == nullptr || name[0] == '\0') {
+    Record(m.status, TARQ_RETCODE_INVALID, "Empty objective parameter name");
+    return TARQ_INFINITY;
+  }
+  double value = TARQ_INFINITY;
+  if (!Checked(m.status, TARQ_MultiObjGetObjParam(m.Problem(), index, name, &value),
+               "Fail to get objective parameter '%s' of multi-objective function of index %d", name, index)) {
+    return TARQ_INFINITY;
+  }
+  return value;
+}
+
+double TarqModel::GetObjDblParam(int index, const char* name) {
+  ModelData& m = Data();
+  std::string n;
+  if (!ValidIndex(m, index) || !TypedName(m, name, Tarq::detail::kDblParam, n)) return TARQ_INFINITY;
+  double value = TARQ_INFINITY;
+  if (!Checked(m.status, TARQ_MultiObjGetDblParam(m.Problem(), index, n.c_str(), &value),
+               "Fail to get double parameter '%s' of multi-objective function of index %d", n.c_str(), index)) {
+    return TARQ_INFINITY;
+  }
+  return value;
+}
+
+int TarqModel::GetObjIntParam(int index, const char* name) {
+  ModelData& m = Data();
+  std::string n;
+  if (!ValidIndex(m, index) || !TypedName(m, name, Tarq::detail::kIntParam, n)) return kIntFailure;
+  int value = kIntFailure;
+  if (!Checked(m.status, TARQ_MultiObjGetIntParam(m.Problem(), index, n.c_str(), &value),
+               "Fail to get int parameter '%s' of multi-objective function of index %d", n.c_str(), index)) {
+    return kIntFailure;
+  }
+  return value;
+}
+
+double TarqModel::GetObjDblAttr(int index, const char* name) {
+  ModelData& m = Data();
+  if (!ValidIndex(m, index)) return TARQ_INFINITY;
+  double value = TARQ_INFINITY;
+  if (!Checked(m.status, TARQ_MultiObjGetDblAttr(m.Problem(), index, name, &value),
+               "Fail to get double attribute '%s' of multi-objective function of index %d", name ? name : "", index)) {
+    return TARQ_INFINITY;
+  }
+  return value;
+}
+
+int TarqModel::GetObjIntAttr(int index, const char* name) {
+  ModelData& m = Data();
+  if (!ValidIndex(m, index)) return kIntFailure;
+  int value = kIntFailure;
+  if (!Checked(m.status, TARQ_MultiObjGetIntAttr(m.Problem(), index, name, &value),
+               "Fail to get int attribute '%s' of multi-objective function of index %d", name ? name : "", index)) {
+    return kIntFailure;
+  }
+  return value;
+}
+
+void TarqModel::ResetObjParam(int index) {
+  ModelData& m = Data();
+  if (!ValidIndex(m, index)) return;
+  Checked(m.status, TARQ_MultiObjResetObjParam(m.Problem(), index),
+          "Fail to delete a multi-objective function of index %d", index);
+}
+
+void TarqModel::ResetObjParams(int index) {
+  ModelData& m = Data();
+  if (!ValidIndex(m, index)) return;
+  Checked(m.status, TARQ_MultiObjResetParam(m.Problem(), index),
+          "Fail to delete a multi-objective function of index %d", index);
+}
+
+double TarqModel::GetPoolObjVal(int index, int solIndex) {
+  ModelData& m = Data();
+  if (!m.Flush() || !ValidIndex(m, index)) return TARQ_INFINITY;
+  double value = TARQ_INFINITY;
+  if (!Checked(m.status, TARQ_MultiObjGetPoolObjVal(m.Problem(), index, solIndex, &value),
+               "Fail to get objective value of %d-th multi-objective function from %d-th solution in solution pool",
+               index, solIndex)) {
+    return TARQ_INFINITY;
+  }
+  return value;
+}
