@@ -68,9 +68,9 @@ std::string Written(Problem& p, int& rc) {
 // real files: with TARQ_FUZZ_BIN_SEEDS=<mps dir>:<out dir> it first writes every MPS file of the
 // first directory in the binary format into the second.
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  const char* spec = std::getenv("TARQ_FUZZ_BIN_SEEDS");
-  if (TARQ_FUZZ_FORMAT != 4 || spec == nullptr) return 0;
-  const std::string dirs(spec);
+  const char* seeds = std::getenv("TARQ_FUZZ_BIN_SEEDS");
+  if (TARQ_FUZZ_FORMAT != 4 || seeds == nullptr) return 0;
+  const std::string dirs(seeds);
   const size_t colon = dirs.find(':');
   if (colon == std::string::npos) return 0;
   const std::filesystem::path from = dirs.substr(0, colon), to = dirs.substr(colon + 1);

@@ -55,6 +55,11 @@ const BadFile kBadFiles[] = {
     {"MPS SOS marker", TARQ_ReadMps, ".mps", kMpsHead + " s 'MARKER' 'SOSORG'\nENDATA\n", 3, "line 6",
      "SOS markers are not supported"},
     {"MPS empty file", TARQ_ReadMps, ".mps", "", 3, "", "missing ENDATA"},
+    // Free form fails at line 3 (a name with a blank); fixed form gets to line 7, and its fault
+    // is the one reported.
+    {"MPS fixed form fault", TARQ_ReadMps, ".mps",
+     "NAME\nROWS\n L  ROW 1\n N  COST\nCOLUMNS\n    X 1       ROW 1              1.\n    X 1       ROW 2              1.\nENDATA\n",
+     3, "line 7", "unknown row \"ROW 2\""},
     // LP
     {"LP truncated", TARQ_ReadLp, ".lp", "Minimize\n obj: x\nSubject To\n c: x + y <= 4\n", 3, "line 5", "missing End"},
     {"LP bad number", TARQ_ReadLp, ".lp", "Minimize\n obj: x\nSubject To\n c: x + y <= 4.5.1\nEnd\n", 3, "line 4",

@@ -147,6 +147,23 @@ TEST_F(MpsTest, FreeFormFeatures) {
   EXPECT_EQ(s.cols[4].size(), 0u);
 }
 
+TEST_F(MpsTest, ReadingReplacesTheWholeProblem) {
+  BuildSmall(prob_);
+  const double factors[] = {1, 2, 3, 4};
+  ASSERT_EQ(TARQ_SetColBranchFactors(prob_, 4, nullptr, factors), 0);
+  ASSERT_EQ(TARQ_AddMipStart(prob_, 4, nullptr, factors), 0);
+  const std::string path = Write("one.mps", "NAME\nROWS\n N obj\n G r\nCOLUMNS\n a r 1\nRHS\n rhs r 2\nENDATA\n");
+  ASSERT_EQ(TARQ_ReadMps(prob_, path.c_str()), 0);
+  const Snapshot s = Take(prob_);
+  EXPECT_EQ(s.colNames, (std::vector<std::string>{"a"}));
+  EXPECT_EQ(s.rowNames, (std::vector<std::string>{"r"}));
+  EXPECT_EQ(s.objSense, 1);
+  EXPECT_EQ(s.objConst, 0);
+  EXPECT_TRUE(s.branch.empty());
+  EXPECT_EQ(s.startBegin, (std::vector<std::int64_t>{0}));
+  EXPECT_TRUE(log_.empty());
+}
+
 TEST_F(MpsTest, FixedFormNamesWithBlanks) {
   // Fields at their fixed columns: 2-3, 5-12, 15-22, 25-36, 40-47, 50-61.
   const std::string path = Write("fixed.mps",

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <memory>
 
+#include <sys/stat.h>
+
 namespace tarq_solver {
 
 int Fail(IoError& err, int code, std::int64_t at, std::string what) {
@@ -34,6 +36,10 @@ std::string SystemError() { return std::strerror(errno); }
 int ReadPlain(std::FILE* f, std::string& out, IoError& err) {
   constexpr size_t kChunk = size_t{1} << 20;
   size_t size = out.size();
+  struct stat info;
+  if (fstat(fileno(f), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
+    out.reserve(static_cast<size_t>(info.st_size) + kChunk);  // one allocation for regular files
+  }
   while (true) {
     out.resize(size + kChunk);
     const size_t got = std::fread(out.data() + size, 1, kChunk, f);

@@ -22,6 +22,7 @@
 
 #include "io/formats.h"
 #include "io/lp_lexer.h"
+#include "io/name_index.h"
 #include "io/parsed_problem.h"
 #include "store/checks.h"
 
@@ -130,8 +131,9 @@ Keyword LpParser::HeaderAtCur() const {
 }
 
 int LpParser::Column(std::string_view name) {
-  auto [it, added] = colIndex_.emplace(name, static_cast<int>(data_.colNames.size()));
-  if (added) {
+  const int next = static_cast<int>(data_.colNames.size());
+  const int col = colIndex_.FindOrInsert(name, next);
+  if (col == next) {
     data_.colNames.push_back(name);
     data_.obj.push_back(0.0);
     data_.colLower.push_back(0.0);
@@ -140,7 +142,7 @@ int LpParser::Column(std::string_view name) {
     boundSet_.push_back(0);
     slot_.push_back(-1);
   }
-  return it->second;
+  return col;
 }
 
 void LpParser::AddTerm(int col, double coef) {
@@ -251,7 +253,8 @@ int LpParser::ParseRow() {
   std::string_view name;
   if (lex_.Cur().kind == LpTok::kName && lex_.Next().kind == LpTok::kColon) {
     name = lex_.Cur().text;
-    if (!rowIndex_.emplace(name, static_cast<int>(data_.rowLower.size())).second) {
+    const int row = static_cast<int>(data_.rowLower.size());
+    if (rowIndex_.FindOrInsert(name, row) != row) {
       return Error("duplicate row name " + Quote(name));
     }
     lex_.Advance();

@@ -27,6 +27,7 @@
 #include <utility>
 
 #include "io/formats.h"
+#include "io/name_index.h"
 #include "io/parsed_problem.h"
 #include "store/checks.h"
 
@@ -123,6 +124,7 @@ class MpsParser {
   NameIndex rowIndex_;
   NameIndex colIndex_;
   bool haveObjRow_ = false;
+  std::string_view objRowName_;
   std::vector<char> rowSense_;
   std::vector<double> rhs_;
   std::vector<double> range_;  // NaN: none
@@ -143,16 +145,18 @@ int MpsParser::Number(std::string_view text, double& v) {
 }
 
 int MpsParser::FindRow(std::string_view name, int& row) {
-  auto it = rowIndex_.find(name);
-  if (it == rowIndex_.end()) return Error("unknown row " + Quote(name));
-  row = it->second;
+  if (haveObjRow_ && name == objRowName_) {
+    row = kObjRow;
+    return TARQ_RETCODE_OK;
+  }
+  row = rowIndex_.Find(name);
+  if (row < 0) return Error("unknown row " + Quote(name));
   return TARQ_RETCODE_OK;
 }
 
 int MpsParser::FindCol(std::string_view name, int& col) {
-  auto it = colIndex_.find(name);
-  if (it == colIndex_.end()) return Error("unknown column " + Quote(name));
-  col = it->second;
+  col = colIndex_.Find(name);
+  if (col < 0) return Error("unknown column " + Quote(name));
   return TARQ_RETCODE_OK;
 }
 
@@ -245,11 +249,14 @@ int MpsParser::RowLine(std::string_view line) {
   }
   const char sense = type.size() == 1 ? static_cast<char>(type[0] & ~0x20) : '?';
   if (sense != 'N' && sense != 'L' && sense != 'G' && sense != 'E') return Error("unknown row type " + Quote(type));
-  int pos = kObjRow;
-  if (sense != 'N' || haveObjRow_) pos = static_cast<int>(rowSense_.size());
-  if (!rowIndex_.emplace(name, pos).second) return Error("duplicate row name " + Quote(name));
-  if (pos == kObjRow) {
+  const bool objective = sense == 'N' && !haveObjRow_;
+  const int pos = static_cast<int>(rowSense_.size());
+  const bool taken = (haveObjRow_ && name == objRowName_) ||
+                     (objective ? rowIndex_.Find(name) >= 0 : rowIndex_.FindOrInsert(name, pos) != pos);
+  if (taken) return Error("duplicate row name " + Quote(name));
+  if (objective) {
     haveObjRow_ = true;
+    objRowName_ = name;
     return TARQ_RETCODE_OK;
   }
   data_.rowNames.push_back(name);
@@ -303,7 +310,7 @@ int MpsParser::ColumnLine(std::string_view line) {
   }
   if (currentCol_ < 0 || data_.colNames[currentCol_] != e.head) {
     const int col = static_cast<int>(data_.colNames.size());
-    if (!colIndex_.emplace(e.head, col).second) {
+    if (colIndex_.FindOrInsert(e.head, col) != col) {
       return Error("column " + Quote(e.head) + " appears again after other columns");
     }
     currentCol_ = col;
@@ -427,7 +434,7 @@ int MpsParser::BoundLine(std::string_view line) {
     // Three fields of a bound without a value (BV may have one): "set column", unless only
     // "column value" names a column.
     double ignored = 0;
-    if (colIndex_.count(tok[2]) == 0 && colIndex_.count(tok[1]) != 0 && ParseNumber(tok[2], ignored)) {
+    if (colIndex_.Find(tok[2]) < 0 && colIndex_.Find(tok[1]) >= 0 && ParseNumber(tok[2], ignored)) {
       colName = tok[1];
       valueText = tok[2];
     } else {

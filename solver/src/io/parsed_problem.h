@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "io/io_common.h"
@@ -33,11 +32,5 @@ struct ParsedProblem {
   // cannot be stored, which the readers' own checks are meant to rule out.
   int Load(Problem& problem, std::int64_t lastLine, IoError& err) const;
 };
-
-// Hash index from names (views into the text being parsed) to positions.
-struct ViewHash {
-  size_t operator()(std::string_view s) const noexcept { return std::hash<std::string_view>{}(s); }
-};
-using NameIndex = std::unordered_map<std::string_view, int, ViewHash>;
 
 }  // namespace tarq_solver
