@@ -23,6 +23,7 @@ class IConstrArray;
 class IConstrBuilder;
 class IConstrBuilderArray;
 class IProbBuffer;
+class ILogCallback;
 
 class IModel {
  public:
@@ -125,6 +126,23 @@ class IModel {
   virtual IConstrArray* AddConstrs(int count, const char* senses, const double* rhs, const int* beg, const int* cnt,
                                    const int* idx, const double* val, const char* prefix) = 0;
 
+  // --- Results of the last solve. Arrays hold one entry per column (values, redcost, column
+  // basis) or per row (slack, duals, row basis); a null array is not filled.
+  virtual void GetSolution(double* values) = 0;
+  virtual void GetLpSolution(double* values, double* slack, double* duals, double* redcost) = 0;
+  virtual void SetLpSolution(const double* values, const double* slack, const double* duals,
+                             const double* redcost) = 0;
+  virtual void GetColBasis(int* basis) = 0;
+  virtual void GetRowBasis(int* basis) = 0;
+  virtual void SetBasis(const int* colBasis, const int* rowBasis) = 0;
+  virtual void SetSlackBasis() = 0;
+  virtual double GetPoolObjVal(int solIndex) = 0;  // 1e30 on failure
+  virtual void GetPoolSolution(int solIndex, const IVarArray* vars, std::vector<double>& values) = 0;
+  virtual void GetColLowerIIS(const IVarArray* vars, std::vector<int>& status) = 0;
+  virtual void GetColUpperIIS(const IVarArray* vars, std::vector<int>& status) = 0;
+  virtual void GetRowLowerIIS(const IConstrArray* constrs, std::vector<int>& status) = 0;
+  virtual void GetRowUpperIIS(const IConstrArray* constrs, std::vector<int>& status) = 0;
+
   // --- Coefficients and the whole matrix.
   virtual double GetCoeff(const IConstraint* constr, const IVar* var) = 0;
   virtual void SetCoeff(const IConstraint* constr, const IVar* var, double value) = 0;
@@ -153,6 +171,38 @@ class IModel {
   virtual IExpr* GetRow(const IConstraint* constr) = 0;
   virtual IConstrBuilder* GetConstrBuilder(const IConstraint* constr) = 0;
 
+  // --- Objectives. sense: 1 minimise, -1 maximise.
+  virtual void SetObjSense(int sense) = 0;
+  virtual void SetObjConst(double value) = 0;
+  // Coefficients, constant and sense from a linear expression (merged in place).
+  virtual void SetObjective(IExpr* expr, int sense) = 0;
+  // Replaces every coefficient: the listed columns get the values, the others 0.
+  virtual void SetObjective(int num, const int* list, const double* values) = 0;
+  virtual IExpr* GetObjective() = 0;
+  // Multi-objective index: lexicographic by priority (higher first), blended by weight within a
+  // priority, each level kept within its tolerances.
+  virtual void SetObjective(int index, IExpr* expr, int sense, double priority, double weight, double absTol,
+                            double relTol) = 0;
+  virtual IExpr* GetObjective(int index) = 0;
+  virtual void DelObjective(int index) = 0;
+  virtual void SetObjParam(int index, const char* name, double value) = 0;
+  virtual void SetObjDblParam(int index, const char* name, double value) = 0;
+  virtual void SetObjIntParam(int index, const char* name, int value) = 0;
+  virtual double GetObjParam(int index, const char* name) = 0;
+  virtual double GetObjDblParam(int index, const char* name) = 0;
+  virtual int GetObjIntParam(int index, const char* name) = 0;
+  virtual double GetObjDblAttr(int index, const char* name) = 0;
+  virtual int GetObjIntAttr(int index, const char* name) = 0;
+  virtual void ResetObjParam(int index) = 0;
+  virtual void ResetObjParams(int index) = 0;
+  virtual double GetPoolObjVal(int index, int solIndex) = 0;
+
+  // --- MIP starts: values are kept by variable until LoadMipStart hands them to the solver.
+  virtual void SetMipStart(int count, const double* values) = 0;
+  virtual void SetMipStart(const IVar* var, double value) = 0;
+  virtual void SetMipStart(const IVarArray* vars, const double* values) = 0;
+  virtual void LoadMipStart() = 0;
+
   // --- Information of variables and constraints by name ("LB", "UB", "Obj", "BranchFactor"; the
   // solution values "Value", "RedCost", "Slack", "Dual" once a solution exists).
   virtual void GetColInfo(const char* name, const IVarArray* vars, std::vector<double>& values) = 0;
@@ -160,15 +210,38 @@ class IModel {
   virtual void SetColInfo(const char* name, const IVarArray* vars, const double* values, int len) = 0;
   virtual void SetRowInfo(const char* name, const IConstrArray* constrs, const double* values, int len) = 0;
 
+  // --- Solving.
+  virtual void Solve() = 0;
+  virtual void SolveLp() = 0;
+  virtual void ComputeIIS() = 0;
+  // Penalties per object (one entry for all, or none for not relaxable); the other objects of
+  // the model are not relaxable.
+  virtual void FeasRelax(const IVarArray* vars, const std::vector<double>& colLowPen,
+                         const std::vector<double>& colUppPen, const IConstrArray* constrs,
+                         const std::vector<double>& rowBndPen, const std::vector<double>& rowUppPen) = 0;
+  // Every variable's bounds and/or every constraint relaxable with penalty 1.
+  virtual void FeasRelax(int relaxVars, int relaxConstrs) = 0;
+  virtual void Tune() = 0;
+  virtual void LoadTuneParam(int index) = 0;
+  // Safe from another thread while a solve runs.
+  virtual void Interrupt() = 0;
+
   // --- Removal: marks the objects; the deletion happens at the next operation that needs it.
   virtual void Remove(const IVarArray* vars) = 0;
   virtual void Remove(const IConstrArray* constrs) = 0;
 
   // --- Housekeeping.
   virtual void ResetParam() = 0;
+  // Forgets the results of earlier solves and the information given for the next one.
+  virtual void ResetAll() = 0;
+  // Forgets the results of earlier solves.
+  virtual void Reset() = 0;
   virtual void Clear() = 0;
   // A copy named after this model with "_copy" appended.
   virtual IModel* Clone() = 0;
+  // Log destinations of the solver; these return the solver library's code.
+  virtual int SetLogFile(const char* path) = 0;
+  virtual int SetLogCallback(ILogCallback* sink) = 0;
 
   virtual int GetErrorCode() const = 0;
   virtual const char* GetErrorMsg() const = 0;

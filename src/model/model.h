@@ -41,7 +41,8 @@ struct ModelRecord {
   std::string name;
   std::array<int, kKinds> counts{};
   std::array<std::vector<RecordRef>, kKinds> lists;
-  std::unordered_map<const ObjectRecord*, double> startMap;  // MIP start values until loaded
+  // MIP start values until they are loaded, by variable; the entry keeps the record alive.
+  std::unordered_map<const ObjectRecord*, std::pair<RecordRef, double>> startMap;
 
   int& Count(Kind k) { return counts[static_cast<int>(k)]; }
   std::vector<RecordRef>& List(Kind k) { return lists[static_cast<int>(k)]; }

@@ -89,6 +89,21 @@ class TarqModel final : public Tarq::detail::Handled<Tarq::IModel, Tarq::detail:
   Tarq::IConstrArray* AddConstrs(int count, const char* senses, const double* rhs, const int* beg, const int* cnt,
                                  const int* idx, const double* val, const char* prefix) override;
 
+  // Results (model_results.cpp).
+  void GetSolution(double* values) override;
+  void GetLpSolution(double* values, double* slack, double* duals, double* redcost) override;
+  void SetLpSolution(const double* values, const double* slack, const double* duals, const double* redcost) override;
+  void GetColBasis(int* basis) override;
+  void GetRowBasis(int* basis) override;
+  void SetBasis(const int* colBasis, const int* rowBasis) override;
+  void SetSlackBasis() override;
+  double GetPoolObjVal(int solIndex) override;
+  void GetPoolSolution(int solIndex, const Tarq::IVarArray* vars, std::vector<double>& values) override;
+  void GetColLowerIIS(const Tarq::IVarArray* vars, std::vector<int>& status) override;
+  void GetColUpperIIS(const Tarq::IVarArray* vars, std::vector<int>& status) override;
+  void GetRowLowerIIS(const Tarq::IConstrArray* constrs, std::vector<int>& status) override;
+  void GetRowUpperIIS(const Tarq::IConstrArray* constrs, std::vector<int>& status) override;
+
   // Coefficients and the matrix (model_coeffs.cpp).
   double GetCoeff(const Tarq::IConstraint* constr, const Tarq::IVar* var) override;
   void SetCoeff(const Tarq::IConstraint* constr, const Tarq::IVar* var, double value) override;
@@ -113,6 +128,48 @@ class TarqModel final : public Tarq::detail::Handled<Tarq::IModel, Tarq::detail:
   void SetConstrNames(const Tarq::IConstrArray* constrs, const char* names, std::size_t size) override;
   Tarq::IExpr* GetRow(const Tarq::IConstraint* constr) override;
   Tarq::IConstrBuilder* GetConstrBuilder(const Tarq::IConstraint* constr) override;
+
+  // Objectives (model_objective.cpp).
+  void SetObjSense(int sense) override;
+  void SetObjConst(double value) override;
+  void SetObjective(Tarq::IExpr* expr, int sense) override;
+  void SetObjective(int num, const int* list, const double* values) override;
+  Tarq::IExpr* GetObjective() override;
+  void SetObjective(int index, Tarq::IExpr* expr, int sense, double priority, double weight, double absTol,
+                    double relTol) override;
+  Tarq::IExpr* GetObjective(int index) override;
+  void DelObjective(int index) override;
+  void SetObjParam(int index, const char* name, double value) override;
+  void SetObjDblParam(int index, const char* name, double value) override;
+  void SetObjIntParam(int index, const char* name, int value) override;
+  double GetObjParam(int index, const char* name) override;
+  double GetObjDblParam(int index, const char* name) override;
+  int GetObjIntParam(int index, const char* name) override;
+  double GetObjDblAttr(int index, const char* name) override;
+  int GetObjIntAttr(int index, const char* name) override;
+  void ResetObjParam(int index) override;
+  void ResetObjParams(int index) override;
+  double GetPoolObjVal(int index, int solIndex) override;
+
+  // Starts, solving, resets and logs (model_solve.cpp).
+  void SetMipStart(int count, const double* values) override;
+  void SetMipStart(const Tarq::IVar* var, double value) override;
+  void SetMipStart(const Tarq::IVarArray* vars, const double* values) override;
+  void LoadMipStart() override;
+  void Solve() override;
+  void SolveLp() override;
+  void ComputeIIS() override;
+  void FeasRelax(const Tarq::IVarArray* vars, const std::vector<double>& colLowPen,
+                 const std::vector<double>& colUppPen, const Tarq::IConstrArray* constrs,
+                 const std::vector<double>& rowBndPen, const std::vector<double>& rowUppPen) override;
+  void FeasRelax(int relaxVars, int relaxConstrs) override;
+  void Tune() override;
+  void LoadTuneParam(int index) override;
+  void Interrupt() override;
+  void ResetAll() override;
+  void Reset() override;
+  int SetLogFile(const char* path) override;
+  int SetLogCallback(Tarq::ILogCallback* sink) override;
 
   // Information by name (model_params.cpp).
   void GetColInfo(const char* name, const Tarq::IVarArray* vars, std::vector<double>& values) override;
