@@ -339,6 +339,86 @@ TARQ_API int TARQ_GetDblAttr(tarq_prob* prob, const char* name, double* value);
 TARQ_API int TARQ_ReadParam(tarq_prob* prob, const char* filename);
 TARQ_API int TARQ_WriteParam(tarq_prob* prob, const char* filename);
 
+/* ---------------------------------------------------------------------------------------------
+ * MIP starts
+ *
+ * A MIP start gives values to some or all columns; the problem keeps every start added, in
+ * order, and drops a column's entries when the column is deleted.
+ * ------------------------------------------------------------------------------------------- */
+
+/* Adds one MIP start: values[k] for column list[k] (list NULL: the first num columns). Values
+ * must be finite and below 1e30 in magnitude; a column listed twice returns 3. */
+TARQ_API int TARQ_AddMipStart(tarq_prob* prob, int num, const int* list, const double* values);
+
+/* ---------------------------------------------------------------------------------------------
+ * Files
+ *
+ * Every function takes the problem and a file name; relative names are taken relative to the
+ * environment's home directory when one is set. Readers accept plain and gzip-compressed files
+ * alike (gzip is recognised by its first bytes, whatever the name). Writers compress when the
+ * name ends in ".gz".
+ *
+ * Codes: 3 for a NULL problem or a NULL or empty name; 2 when the file cannot be opened, read
+ * or written; 3 when the content does not parse. A failed read leaves the problem exactly as it
+ * was and logs one line naming the file, the line (the byte offset for binary files) and the
+ * fault.
+ *
+ * Problem files (ReadMps, ReadLp, ReadBin) replace the whole problem; MIP starts and branch
+ * factors of the previous problem are dropped.
+ *   MPS: free or fixed form (a file that does not parse as free form is read as fixed form,
+ *        where names may contain blanks). Sections NAME, OBJSENSE/OBJSENS, ROWS, COLUMNS with
+ *        'MARKER' 'INTORG'/'INTEND' integer sections, RHS (an objective-row entry is minus the
+ *        objective constant), RANGES, BOUNDS (UP LO FX FR MI PL BV LI UI; SC is rejected),
+ *        ENDATA. The first N row is the objective; further N rows are kept as free rows. A
+ *        negative UP bound on a column whose lower bound is still the default 0 also makes the
+ *        lower bound -infinity. Integer-section columns default to bounds [0, +infinity].
+ *   LP:  Minimize/Maximize with an optional objective name and constant, Subject To with named
+ *        or unnamed rows and ranges written "lo <= expr <= up", Bounds (including "free" and
+ *        -inf/+inf), General/Generals, Binary/Binaries, End; "\" starts a comment.
+ *   binary (.bin): this library's own format; round-trips everything the problem stores.
+ * ReadMst replaces every stored MIP start by the file's one ("name value" lines, "#" comments).
+ * ReadOrd sets every branch factor from the file ("name factor" lines; columns not listed get 0).
+ *
+ * Formats that are declared but not supported yet (SDPA, CBF, solution, JSON solution, basis,
+ * tuning, NL, IIS, feasibility relaxation, pool solution) return 3 and log that the format is
+ * not supported yet.
+ * ------------------------------------------------------------------------------------------- */
+
+TARQ_API int TARQ_ReadMps(tarq_prob* prob, const char* filename);
+TARQ_API int TARQ_ReadLp(tarq_prob* prob, const char* filename);
+TARQ_API int TARQ_ReadBin(tarq_prob* prob, const char* filename);
+TARQ_API int TARQ_ReadSDPA(tarq_prob* prob, const char* filename);
+TARQ_API int TARQ_ReadCbf(tarq_prob* prob, const char* filename);
+TARQ_API int TARQ_ReadSol(tarq_prob* prob, const char* filename);
+TARQ_API int TARQ_ReadJsonSol(tarq_prob* prob, const char* filename);
+TARQ_API int TARQ_ReadBasis(tarq_prob* prob, const char* filename);
+TARQ_API int TARQ_ReadMst(tarq_prob* prob, const char* filename);
+TARQ_API int TARQ_ReadOrd(tarq_prob* prob, const char* filename);
+TARQ_API int TARQ_ReadTune(tarq_prob* prob, const char* filename);
+
+TARQ_API int TARQ_WriteMps(tarq_prob* prob, const char* filename);
+/* Writes the problem as MPS text (the text TARQ_WriteMps writes) into buf. *pReqSize receives
+ * the number of bytes the text needs including its terminating zero, or -1 when that exceeds
+ * INT_MAX. With buf NULL only *pReqSize is written (pReqSize must not be NULL). Otherwise the
+ * text and its terminator are written when size is at least the required size; a smaller size
+ * returns 3 and leaves buf unchanged. pReqSize may be NULL when buf is not. */
+TARQ_API int TARQ_WriteMpsStr(tarq_prob* prob, char* buf, int size, int* pReqSize);
+TARQ_API int TARQ_WriteLp(tarq_prob* prob, const char* filename);
+TARQ_API int TARQ_WriteCbf(tarq_prob* prob, const char* filename);
+TARQ_API int TARQ_WriteBin(tarq_prob* prob, const char* filename);
+TARQ_API int TARQ_WriteNL(tarq_prob* prob, const char* filename);
+TARQ_API int TARQ_WriteIIS(tarq_prob* prob, const char* filename);
+TARQ_API int TARQ_WriteRelax(tarq_prob* prob, const char* filename);
+TARQ_API int TARQ_WriteSol(tarq_prob* prob, const char* filename);
+TARQ_API int TARQ_WriteJsonSol(tarq_prob* prob, const char* filename);
+TARQ_API int TARQ_WritePoolSol(tarq_prob* prob, int index, const char* filename);
+TARQ_API int TARQ_WriteBasis(tarq_prob* prob, const char* filename);
+/* Writes the first stored MIP start (a header only when there is none). */
+TARQ_API int TARQ_WriteMst(tarq_prob* prob, const char* filename);
+/* Writes the columns with a non-zero branch factor. */
+TARQ_API int TARQ_WriteOrd(tarq_prob* prob, const char* filename);
+TARQ_API int TARQ_WriteTuneParam(tarq_prob* prob, int index, const char* filename);
+
 #ifdef __cplusplus
 }
 #endif

@@ -21,6 +21,7 @@ void Problem::Clear() {
   cols_ = ColumnTable();
   rows_ = RowTable();
   matrix_.Clear();
+  mipStarts_ = MipStartTable();
   objSense_ = 1;
   objConst_ = 0;
   stamp_.clear();

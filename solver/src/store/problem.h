@@ -34,6 +34,7 @@ struct LoadArgs {
   const double* rowUpper = nullptr;
   const char* const* colNames = nullptr;
   const char* const* rowNames = nullptr;
+  const double* branch = nullptr;  // branch factors; null for none
 };
 
 class Problem {
@@ -49,6 +50,7 @@ class Problem {
   // Read access for engines, writers and attributes.
   const ColumnTable& Cols() const { return cols_; }
   const RowTable& Rows() const { return rows_; }
+  const MipStartTable& MipStarts() const { return mipStarts_; }
   SparseMatrix& Matrix() { return matrix_; }
   int ObjSense() const { return objSense_; }
   double ObjConst() const { return objConst_; }
@@ -96,7 +98,13 @@ class Problem {
   int GetName(Axis axis, int pos, char* buf, int len, int* reqSize) const;
   int FindName(Axis axis, const char* name, int* pos);
 
-  // Replaces the whole problem data.
+  // MIP starts. AddMipStart appends one start giving values[k] to column list[k] (null list:
+  // the first num columns); values must be finite and no column may be listed twice.
+  int AddMipStart(int num, const int* list, const double* values);
+  // Replaces every MIP start by a table whose columns were checked against this problem.
+  void ReplaceMipStarts(MipStartTable&& table) noexcept;
+
+  // Replaces the whole problem data; MIP starts are dropped.
   int Load(const LoadArgs& args);
   // Removes every object; parameters and log destinations stay.
   void Clear();
@@ -111,6 +119,7 @@ class Problem {
   ColumnTable cols_;
   RowTable rows_;
   SparseMatrix matrix_;
+  MipStartTable mipStarts_;
   int objSense_ = 1;
   double objConst_ = 0;
   Results results_;

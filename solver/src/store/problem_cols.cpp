@@ -51,6 +51,7 @@ int Problem::DelCols(int num, const int* list) {
   for (int k = 0; k < num; ++k) drop[list[k]] = 1;
   matrix_.Erase(Axis::kCol, drop);
   cols_.Erase(drop);
+  mipStarts_.EraseColumns(drop);
   Modified();
   return TARQ_RETCODE_OK;
 }

@@ -90,9 +90,13 @@ int Problem::Load(const LoadArgs& a) {
   VectorList cols = a.cols;
   cols.num = a.nCol;
   if (int rc = fresh.AddCols(a.nCol, a.obj, cols, a.types, a.colLower, a.colUpper, a.colNames); rc != 0) return rc;
+  if (a.branch != nullptr) {
+    if (int rc = fresh.SetBranchFactors(a.nCol, nullptr, a.branch); rc != 0) return rc;
+  }
   std::swap(cols_, fresh.cols_);
   std::swap(rows_, fresh.rows_);
   std::swap(matrix_, fresh.matrix_);
+  std::swap(mipStarts_, fresh.mipStarts_);
   objSense_ = a.objSense;
   objConst_ = a.objConst;
   Modified();

@@ -1,6 +1,7 @@
 // Per-object data of columns and rows, one vector per field.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "store/name_table.h"
@@ -50,6 +51,18 @@ struct RowTable {
     EraseFlagged(upper, drop);
     names.Erase(drop);
   }
+};
+
+// MIP starts: each start gives values for some of the columns, kept as one sparse vector per
+// start (start k holds entries [begin[k], begin[k + 1]) of col/value).
+struct MipStartTable {
+  std::vector<std::int64_t> begin{0};
+  std::vector<int> col;
+  std::vector<double> value;
+
+  int Size() const { return static_cast<int>(begin.size()) - 1; }
+  // Drops the entries of deleted columns and renumbers the others; O(columns + entries).
+  void EraseColumns(const std::vector<char>& drop);
 };
 
 }  // namespace tarq_solver

@@ -1,0 +1,395 @@
+// The binary problem format: every field of the problem, byte for byte.
+//
+//   header    "TARQBIN\0", u32 version, u32 byte-order mark 0x01020304 (as written)
+//   sections  u32 tag, u32 0, u64 payload length, payload; in the order of the tags below
+//   end       tag kEnd with an 8-byte payload: u32 CRC-32 of every byte before the end section, u32 0
+//
+//   kDims      i32 columns n, i32 rows m, i64 nonzeros, i32 objective sense, i32 has branch
+//              factors (0/1), f64 objective constant
+//   kCols      f64 obj[n], f64 lower[n], f64 upper[n], u8 type[n], f64 branch[n] when present
+//   kRows      f64 lower[m], f64 upper[m]
+//   kMatrix    i64 begin[n + 1], i32 row[nonzeros], f64 value[nonzeros]     (by columns)
+//   kColNames  u8 any named; when 1: u32 length[n], then the names' bytes (length 0: unnamed)
+//   kRowNames  the same for rows
+//   kMipStarts i32 count, i64 begin[count + 1], i32 column[entries], f64 value[entries]
+//
+// Infinite bounds are stored as +-1e30, as the problem holds them, so a file reads back exactly.
+// Versions: a later object kind gets a new tag, placed before kEnd, and a new version number;
+// the reader accepts files up to its own version and rejects newer ones with a clear message.
+// Numbers are in the writing machine's byte order; a file whose mark shows the other order is
+// rejected. The reader checks the checksum first, then every count against the bytes that are
+// left before it allocates, every index, value and name, so a truncated or corrupt file fails
+// with 3 (and the byte offset of the fault) and never changes the problem.
+#include <cstring>
+
+#include "io/formats.h"
+#include "store/checks.h"
+
+namespace tarq_solver {
+
+namespace {
+
+constexpr char kMagic[8] = {'T', 'A', 'R', 'Q', 'B', 'I', 'N', '\0'};
+constexpr std::uint32_t kVersion = 1;
+constexpr std::uint32_t kByteOrder = 0x01020304;
+constexpr size_t kHeaderSize = 16;
+constexpr size_t kSectionHeader = 16;
+constexpr size_t kEndSize = kSectionHeader + 8;
+
+enum Tag : std::uint32_t {
+  kDims = 1,
+  kCols = 2,
+  kRows = 3,
+  kMatrix = 4,
+  kColNames = 5,
+  kRowNames = 6,
+  kMipStarts = 7,
+  kEnd = 0xFFFF,
+};
+
+// ----------------------------------------------------------------------------------- writing --
+
+template <class T>
+void PutArray(OutBuffer& out, const std::vector<T>& v) {
+  out.PutBytes(v.data(), v.size() * sizeof(T));
+}
+
+// Appends one section; `body` writes the payload into a scratch buffer first to know its size.
+template <class Body>
+void Section(OutBuffer& out, std::uint32_t tag, Body&& body) {
+  OutBuffer payload;
+  body(payload);
+  out.PutRaw(tag);
+  out.PutRaw(std::uint32_t{0});
+  out.PutRaw(static_cast<std::uint64_t>(payload.Text().size()));
+  out.Put(payload.Text());
+}
+
+void PutNames(OutBuffer& out, const NameTable& names) {
+  const std::uint8_t named = names.AnyNamed() ? 1 : 0;
+  out.PutRaw(named);
+  if (!named) return;
+  for (int k = 0; k < names.Size(); ++k) out.PutRaw(static_cast<std::uint32_t>(names.Explicit(k).size()));
+  for (int k = 0; k < names.Size(); ++k) out.Put(names.Explicit(k));
+}
+
+// ----------------------------------------------------------------------------------- reading --
+
+class ByteReader {
+ public:
+  ByteReader(std::string_view data, IoError& err) : data_(data), err_(err) {}
+
+  size_t Pos() const { return pos_; }
+  size_t Left() const { return data_.size() - pos_; }
+  int Error(std::string what) { return Fail(err_, TARQ_RETCODE_INVALID, static_cast<std::int64_t>(pos_), std::move(what)); }
+
+  template <class T>
+  int Read(T& v) {
+    if (Left() < sizeof(T)) return Error("the file ends early");
+    std::memcpy(&v, data_.data() + pos_, sizeof(T));
+    pos_ += sizeof(T);
+    return TARQ_RETCODE_OK;
+  }
+  // Reads count elements, checking first that the file holds them.
+  template <class T>
+  int ReadArray(std::vector<T>& v, std::int64_t count) {
+    if (count < 0 || static_cast<std::uint64_t>(count) > Left() / sizeof(T)) return Error("the file ends early");
+    v.resize(static_cast<size_t>(count));
+    std::memcpy(v.data(), data_.data() + pos_, static_cast<size_t>(count) * sizeof(T));
+    pos_ += static_cast<size_t>(count) * sizeof(T);
+    return TARQ_RETCODE_OK;
+  }
+  int ReadBytes(std::string_view& s, size_t count) {
+    if (count > Left()) return Error("the file ends early");
+    s = data_.substr(pos_, count);
+    pos_ += count;
+    return TARQ_RETCODE_OK;
+  }
+
+ private:
+  std::string_view data_;
+  IoError& err_;
+  size_t pos_ = 0;
+};
+
+struct BinProblem {
+  std::int32_t nCol = 0, nRow = 0, objSense = 1, hasBranch = 0;
+  std::int64_t nnz = 0;
+  double objConst = 0;
+  std::vector<double> obj, colLower, colUpper, branch, rowLower, rowUpper, value;
+  std::vector<char> type;
+  std::vector<std::int64_t> begin;
+  std::vector<std::int32_t> rowIndex;
+  std::string colNameBlock, rowNameBlock;  // names, each followed by a zero
+  std::vector<const char*> colNames, rowNames;
+  MipStartTable mipStarts;
+};
+
+#define TARQ_TRY(expr)                                  \
+  do {                                                  \
+    if (int rc_ = (expr); rc_ != TARQ_RETCODE_OK) return rc_; \
+  } while (0)
+
+template <class T, class Valid>
+int CheckAll(ByteReader& in, const std::vector<T>& v, Valid valid, const char* what) {
+  for (const T& x : v) {
+    if (!valid(x)) return in.Error(std::string("invalid ") + what);
+  }
+  return TARQ_RETCODE_OK;
+}
+
+int ReadDims(ByteReader& in, BinProblem& b) {
+  TARQ_TRY(in.Read(b.nCol));
+  TARQ_TRY(in.Read(b.nRow));
+  TARQ_TRY(in.Read(b.nnz));
+  TARQ_TRY(in.Read(b.objSense));
+  TARQ_TRY(in.Read(b.hasBranch));
+  TARQ_TRY(in.Read(b.objConst));
+  if (b.nCol < 0 || b.nRow < 0 || b.nnz < 0 || b.nnz > INT32_MAX) return in.Error("invalid problem size");
+  if ((b.objSense != 1 && b.objSense != -1) || (b.hasBranch != 0 && b.hasBranch != 1) || !ValidCoef(b.objConst)) {
+    return in.Error("invalid objective sense, constant or flags");
+  }
+  return TARQ_RETCODE_OK;
+}
+
+int ReadCols(ByteReader& in, BinProblem& b) {
+  TARQ_TRY(in.ReadArray(b.obj, b.nCol));
+  TARQ_TRY(CheckAll(in, b.obj, ValidCoef, "objective coefficient"));
+  TARQ_TRY(in.ReadArray(b.colLower, b.nCol));
+  TARQ_TRY(CheckAll(in, b.colLower, ValidLower, "column lower bound"));
+  TARQ_TRY(in.ReadArray(b.colUpper, b.nCol));
+  TARQ_TRY(CheckAll(in, b.colUpper, ValidUpper, "column upper bound"));
+  TARQ_TRY(in.ReadArray(b.type, b.nCol));
+  TARQ_TRY(CheckAll(in, b.type, ValidType, "column type"));
+  if (b.hasBranch) {
+    TARQ_TRY(in.ReadArray(b.branch, b.nCol));
+    TARQ_TRY(CheckAll(in, b.branch, ValidCoef, "branch factor"));
+  }
+  return TARQ_RETCODE_OK;
+}
+
+int ReadRows(ByteReader& in, BinProblem& b) {
+  TARQ_TRY(in.ReadArray(b.rowLower, b.nRow));
+  TARQ_TRY(CheckAll(in, b.rowLower, ValidLower, "row lower bound"));
+  TARQ_TRY(in.ReadArray(b.rowUpper, b.nRow));
+  return CheckAll(in, b.rowUpper, ValidUpper, "row upper bound");
+}
+
+// Sparse vectors (matrix columns, MIP starts): offsets from 0 to total, non-decreasing; indices
+// below `limit` and each at most once per vector; values valid coefficients.
+int CheckVectorsRead(ByteReader& in, const std::vector<std::int64_t>& begin, std::int64_t total,
+                     const std::vector<std::int32_t>& index, const std::vector<double>& value, int limit) {
+  if (begin.front() != 0 || begin.back() != total) return in.Error("invalid vector offsets");
+  for (size_t k = 1; k < begin.size(); ++k) {
+    if (begin[k] < begin[k - 1]) return in.Error("invalid vector offsets");
+  }
+  std::vector<std::int64_t> stamp(static_cast<size_t>(limit), -1);
+  for (size_t k = 0; k + 1 < begin.size(); ++k) {
+    for (std::int64_t p = begin[k]; p < begin[k + 1]; ++p) {
+      const std::int32_t i = index[static_cast<size_t>(p)];
+      if (i < 0 || i >= limit) return in.Error("index out of range");
+      if (stamp[i] == static_cast<std::int64_t>(k)) return in.Error("index repeated within a vector");
+      stamp[i] = static_cast<std::int64_t>(k);
+      if (!ValidCoef(value[static_cast<size_t>(p)])) return in.Error("invalid coefficient");
+    }
+  }
+  return TARQ_RETCODE_OK;
+}
+
+int ReadMatrix(ByteReader& in, BinProblem& b) {
+  TARQ_TRY(in.ReadArray(b.begin, std::int64_t{b.nCol} + 1));
+  TARQ_TRY(in.ReadArray(b.rowIndex, b.nnz));
+  TARQ_TRY(in.ReadArray(b.value, b.nnz));
+  return CheckVectorsRead(in, b.begin, b.nnz, b.rowIndex, b.value, b.nRow);
+}
+
+int ReadNames(ByteReader& in, std::int32_t count, std::string& block, std::vector<const char*>& names) {
+  std::uint8_t named = 0;
+  TARQ_TRY(in.Read(named));
+  if (named > 1) return in.Error("invalid name flag");
+  if (!named) return TARQ_RETCODE_OK;
+  std::vector<std::uint32_t> len;
+  TARQ_TRY(in.ReadArray(len, count));
+  std::uint64_t total = 0;
+  for (std::uint32_t l : len) total += l;
+  std::string_view bytes;
+  if (total > in.Left()) return in.Error("the file ends early");
+  TARQ_TRY(in.ReadBytes(bytes, static_cast<size_t>(total)));
+  if (bytes.find('\0') != std::string_view::npos) return in.Error("a name contains a zero byte");
+  block.reserve(static_cast<size_t>(total) + len.size());
+  std::vector<size_t> offset;
+  offset.reserve(len.size());
+  size_t at = 0;
+  for (std::uint32_t l : len) {
+    offset.push_back(block.size());
+    block.append(bytes.substr(at, l));
+    block.push_back('\0');
+    at += l;
+  }
+  names.reserve(len.size());
+  for (size_t off : offset) names.push_back(block.data() + off);
+  return TARQ_RETCODE_OK;
+}
+
+int ReadMipStarts(ByteReader& in, BinProblem& b) {
+  std::int32_t count = 0;
+  TARQ_TRY(in.Read(count));
+  if (count < 0) return in.Error("invalid MIP start count");
+  MipStartTable& t = b.mipStarts;
+  TARQ_TRY(in.ReadArray(t.begin, std::int64_t{count} + 1));
+  const std::int64_t total = t.begin.back();
+  TARQ_TRY(in.ReadArray(t.col, total));
+  TARQ_TRY(in.ReadArray(t.value, total));
+  return CheckVectorsRead(in, t.begin, total, t.col, t.value, b.nCol);
+}
+
+int ParseBody(Problem& problem, std::string_view data, IoError& err) {
+  err.byteOffset = true;
+  ByteReader in(data, err);
+  char magic[8];
+  std::uint32_t version = 0, order = 0;
+  TARQ_TRY(in.Read(magic));
+  if (std::memcmp(magic, kMagic, sizeof magic) != 0) return Fail(err, TARQ_RETCODE_INVALID, 0, "not a binary problem file");
+  TARQ_TRY(in.Read(version));
+  TARQ_TRY(in.Read(order));
+  if (order != kByteOrder) return in.Error("the file was written on a machine of the other byte order");
+  if (version == 0 || version > kVersion) {
+    return in.Error("file version " + std::to_string(version) + " is newer than this library reads (" +
+                    std::to_string(kVersion) + ")");
+  }
+  BinProblem b;
+  static constexpr std::uint32_t kOrder[] = {kDims, kCols, kRows, kMatrix, kColNames, kRowNames, kMipStarts, kEnd};
+  for (std::uint32_t expected : kOrder) {
+    std::uint32_t tag = 0, zero = 0;
+    std::uint64_t length = 0;
+    const size_t at = in.Pos();
+    TARQ_TRY(in.Read(tag));
+    TARQ_TRY(in.Read(zero));
+    TARQ_TRY(in.Read(length));
+    if (tag != expected || zero != 0) return Fail(err, TARQ_RETCODE_INVALID, static_cast<std::int64_t>(at), "unexpected section");
+    if (length > in.Left()) return in.Error("the file ends early");
+    const size_t start = in.Pos();
+    switch (tag) {
+      case kDims: TARQ_TRY(ReadDims(in, b)); break;
+      case kCols: TARQ_TRY(ReadCols(in, b)); break;
+      case kRows: TARQ_TRY(ReadRows(in, b)); break;
+      case kMatrix: TARQ_TRY(ReadMatrix(in, b)); break;
+      case kColNames: TARQ_TRY(ReadNames(in, b.nCol, b.colNameBlock, b.colNames)); break;
+      case kRowNames: TARQ_TRY(ReadNames(in, b.nRow, b.rowNameBlock, b.rowNames)); break;
+      case kMipStarts: TARQ_TRY(ReadMipStarts(in, b)); break;
+      default: {  // kEnd: the checksum was checked, or is skipped, by the caller
+        std::uint64_t ignored = 0;
+        TARQ_TRY(in.Read(ignored));
+      }
+    }
+    if (in.Pos() - start != length) return in.Error("section length does not match its content");
+  }
+  if (in.Left() != 0) return in.Error("data after the end section");
+
+  std::vector<int> begin(b.begin.begin(), b.begin.end());
+  LoadArgs args;
+  args.nCol = b.nCol;
+  args.nRow = b.nRow;
+  args.objSense = b.objSense;
+  args.objConst = b.objConst;
+  args.obj = b.obj.data();
+  args.cols = VectorList{b.nCol, begin.data(), nullptr, b.rowIndex.data(), b.value.data()};
+  args.types = b.type.data();
+  args.colLower = b.colLower.data();
+  args.colUpper = b.colUpper.data();
+  args.rowBound = b.rowLower.data();
+  args.rowUpper = b.rowUpper.data();
+  args.colNames = b.colNames.empty() ? nullptr : b.colNames.data();
+  args.rowNames = b.rowNames.empty() ? nullptr : b.rowNames.data();
+  args.branch = b.hasBranch ? b.branch.data() : nullptr;
+  if (problem.Load(args) != TARQ_RETCODE_OK) return Fail(err, TARQ_RETCODE_INVALID, 0, "the problem data is not valid");
+  problem.ReplaceMipStarts(std::move(b.mipStarts));
+  return TARQ_RETCODE_OK;
+}
+
+#undef TARQ_TRY
+
+}  // namespace
+
+int WriteBin(Problem& problem, OutBuffer& file, IoError&) {
+  // The checksum covers everything before the end section, so the file is built in memory.
+  OutBuffer out;
+  const ColumnTable& cols = problem.Cols();
+  const RowTable& rows = problem.Rows();
+  SparseMatrix& matrix = problem.Matrix();
+  matrix.Consolidate(Axis::kCol);
+  const std::int32_t n = cols.Size(), m = rows.Size();
+  std::vector<std::int64_t> begin(static_cast<size_t>(n) + 1, 0);
+  for (int j = 0; j < n; ++j) begin[j + 1] = begin[j] + matrix.Vector(j).len;
+  const std::int32_t hasBranch = cols.branch.empty() ? 0 : 1;
+
+  out.PutBytes(kMagic, sizeof kMagic);
+  out.PutRaw(kVersion);
+  out.PutRaw(kByteOrder);
+  Section(out, kDims, [&](OutBuffer& s) {
+    s.PutRaw(n);
+    s.PutRaw(m);
+    s.PutRaw(begin.back());
+    s.PutRaw(static_cast<std::int32_t>(problem.ObjSense()));
+    s.PutRaw(hasBranch);
+    s.PutRaw(problem.ObjConst());
+  });
+  Section(out, kCols, [&](OutBuffer& s) {
+    PutArray(s, cols.obj);
+    PutArray(s, cols.lower);
+    PutArray(s, cols.upper);
+    PutArray(s, cols.type);
+    if (hasBranch) PutArray(s, cols.branch);
+  });
+  Section(out, kRows, [&](OutBuffer& s) {
+    PutArray(s, rows.lower);
+    PutArray(s, rows.upper);
+  });
+  Section(out, kMatrix, [&](OutBuffer& s) {
+    PutArray(s, begin);
+    for (int j = 0; j < n; ++j) s.PutBytes(matrix.Vector(j).idx, static_cast<size_t>(matrix.Vector(j).len) * sizeof(int));
+    for (int j = 0; j < n; ++j) {
+      s.PutBytes(matrix.Vector(j).val, static_cast<size_t>(matrix.Vector(j).len) * sizeof(double));
+    }
+  });
+  Section(out, kColNames, [&](OutBuffer& s) { PutNames(s, cols.names); });
+  Section(out, kRowNames, [&](OutBuffer& s) { PutNames(s, rows.names); });
+  const MipStartTable& starts = problem.MipStarts();
+  Section(out, kMipStarts, [&](OutBuffer& s) {
+    s.PutRaw(static_cast<std::int32_t>(starts.Size()));
+    PutArray(s, starts.begin);
+    PutArray(s, starts.col);
+    PutArray(s, starts.value);
+  });
+  const std::string& bytes = out.Text();
+  const std::uint32_t crc = static_cast<std::uint32_t>(
+      crc32_z(0L, reinterpret_cast<const Bytef*>(bytes.data()), bytes.size()));
+  Section(out, kEnd, [&](OutBuffer& s) {
+    s.PutRaw(crc);
+    s.PutRaw(std::uint32_t{0});
+  });
+  file.Put(out.Text());
+  return TARQ_RETCODE_OK;
+}
+
+int ParseBin(Problem& problem, std::string_view data, IoError& err) {
+  err.byteOffset = true;
+  if (data.size() < kHeaderSize + kEndSize || std::memcmp(data.data(), kMagic, sizeof kMagic) != 0) {
+    return Fail(err, TARQ_RETCODE_INVALID, 0, data.size() < kHeaderSize ? "the file is too short" : "not a binary problem file");
+  }
+  const size_t endAt = data.size() - kEndSize;
+  std::uint32_t tag = 0, stored = 0;
+  std::memcpy(&tag, data.data() + endAt, sizeof tag);
+  std::memcpy(&stored, data.data() + endAt + kSectionHeader, sizeof stored);
+  const std::uint32_t crc =
+      static_cast<std::uint32_t>(crc32_z(0L, reinterpret_cast<const Bytef*>(data.data()), endAt));
+  if (tag != kEnd || crc != stored) {
+    return Fail(err, TARQ_RETCODE_INVALID, static_cast<std::int64_t>(endAt),
+                "checksum mismatch: the file is truncated or corrupt");
+  }
+  return ParseBody(problem, data, err);
+}
+
+int ParseBinUnchecked(Problem& problem, std::string_view data, IoError& err) { return ParseBody(problem, data, err); }
+
+}  // namespace tarq_solver

@@ -1,0 +1,289 @@
+#include "io/io_common.h"
+
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <memory>
+
+namespace tarq_solver {
+
+int Fail(IoError& err, int code, std::int64_t at, std::string what) {
+  err.code = code;
+  err.at = at;
+  err.what = std::move(what);
+  return code;
+}
+
+std::string Quote(std::string_view text) {
+  constexpr size_t kMax = 40;
+  std::string out = "\"";
+  for (size_t i = 0; i < text.size() && i < kMax; ++i) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    out.push_back(c >= 0x20 && c != 0x7f ? static_cast<char>(c) : '?');
+  }
+  if (text.size() > kMax) out += "...";
+  out.push_back('"');
+  return out;
+}
+
+namespace {
+
+std::string SystemError() { return std::strerror(errno); }
+
+int ReadPlain(std::FILE* f, std::string& out, IoError& err) {
+  constexpr size_t kChunk = size_t{1} << 20;
+  size_t size = out.size();
+  while (true) {
+    out.resize(size + kChunk);
+    const size_t got = std::fread(out.data() + size, 1, kChunk, f);
+    size += got;
+    if (got < kChunk) break;
+  }
+  out.resize(size);
+  if (std::ferror(f)) return Fail(err, TARQ_RETCODE_FILE, 0, "cannot read the file (" + SystemError() + ")");
+  return TARQ_RETCODE_OK;
+}
+
+int ReadGzip(const std::string& path, std::string& out, IoError& err) {
+  gzFile gz = gzopen(path.c_str(), "rb");
+  if (gz == nullptr) return Fail(err, TARQ_RETCODE_FILE, 0, "cannot open the file (" + SystemError() + ")");
+  gzbuffer(gz, 1u << 18);
+  constexpr unsigned kChunk = 1u << 20;
+  size_t size = 0;
+  int rc = TARQ_RETCODE_OK;
+  while (true) {
+    out.resize(size + kChunk);
+    const int got = gzread(gz, out.data() + size, kChunk);
+    if (got < 0) {
+      int errnum = 0;
+      const char* msg = gzerror(gz, &errnum);
+      rc = Fail(err, TARQ_RETCODE_FILE, 0, std::string("corrupt gzip data (") + (msg != nullptr ? msg : "?") + ")");
+      break;
+    }
+    size += static_cast<size_t>(got);
+    if (got == 0) break;
+  }
+  out.resize(size);
+  gzclose(gz);
+  return rc;
+}
+
+}  // namespace
+
+int ReadWholeFile(const std::string& path, std::string& out, IoError& err) {
+  out.clear();
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (f == nullptr) return Fail(err, TARQ_RETCODE_FILE, 0, "cannot open the file (" + SystemError() + ")");
+  unsigned char magic[2] = {0, 0};
+  const size_t got = std::fread(magic, 1, 2, f);
+  if (got == 2 && magic[0] == 0x1f && magic[1] == 0x8b) {
+    std::fclose(f);
+    return ReadGzip(path, out, err);
+  }
+  out.assign(reinterpret_cast<const char*>(magic), got);
+  const int rc = got < 2 && std::ferror(f)
+                     ? Fail(err, TARQ_RETCODE_FILE, 0, "cannot read the file (" + SystemError() + ")")
+                     : ReadPlain(f, out, err);
+  std::fclose(f);
+  return rc;
+}
+
+OutBuffer::~OutBuffer() {
+  if (file_ != nullptr) std::fclose(file_);
+  if (gz_ != nullptr) gzclose(gz_);
+}
+
+int OutBuffer::Open(const std::string& path, IoError& err) {
+  path_ = path;
+  const bool gzip = path.size() >= 3 && EqualNoCase(std::string_view(path).substr(path.size() - 3), ".gz");
+  if (gzip) {
+    gz_ = gzopen(path.c_str(), "wb");
+  } else {
+    file_ = std::fopen(path.c_str(), "wb");
+  }
+  if (file_ == nullptr && gz_ == nullptr) {
+    return Fail(err, TARQ_RETCODE_FILE, 0, "cannot open the file for writing (" + SystemError() + ")");
+  }
+  return TARQ_RETCODE_OK;
+}
+
+void OutBuffer::Flush() {
+  if (buf_.empty() || (file_ == nullptr && gz_ == nullptr)) return;
+  if (!failed_) {
+    if (file_ != nullptr) {
+      failed_ = std::fwrite(buf_.data(), 1, buf_.size(), file_) != buf_.size();
+    } else {
+      failed_ = gzwrite(gz_, buf_.data(), static_cast<unsigned>(buf_.size())) != static_cast<int>(buf_.size());
+    }
+  }
+  buf_.clear();
+}
+
+int OutBuffer::Close(IoError& err) {
+  if (file_ == nullptr && gz_ == nullptr) return TARQ_RETCODE_OK;
+  Flush();
+  bool bad = failed_;
+  if (file_ != nullptr) {
+    bad = std::fclose(file_) != 0 || bad;
+    file_ = nullptr;
+  } else {
+    bad = gzclose(gz_) != Z_OK || bad;
+    gz_ = nullptr;
+  }
+  if (bad) return Fail(err, TARQ_RETCODE_FILE, 0, "cannot write the file (" + SystemError() + ")");
+  return TARQ_RETCODE_OK;
+}
+
+size_t FormatNumber(double v, char* buf) {
+  if (std::isinf(v)) {
+    std::memcpy(buf, v > 0 ? "inf" : "-inf", v > 0 ? 4 : 5);
+    return v > 0 ? 3 : 4;
+  }
+  auto res = std::to_chars(buf, buf + 32, v);
+  return static_cast<size_t>(res.ptr - buf);
+}
+
+void OutBuffer::PutNum(double v) {
+  char tmp[32];
+  Put(std::string_view(tmp, FormatNumber(v, tmp)));
+}
+
+void OutBuffer::PutInt(std::int64_t v) {
+  char tmp[24];
+  auto res = std::to_chars(tmp, tmp + sizeof tmp, v);
+  Put(std::string_view(tmp, static_cast<size_t>(res.ptr - tmp)));
+}
+
+void OutBuffer::PutPadded(std::string_view s, size_t width) {
+  Put(s);
+  const size_t pad = s.size() < width ? width - s.size() : 1;
+  buf_.append(pad, ' ');
+}
+
+size_t OutBuffer::LineLength() const {
+  const size_t nl = buf_.rfind('\n');
+  return nl == std::string::npos ? buf_.size() : buf_.size() - nl - 1;
+}
+
+namespace {
+
+// Roughly the power of ten of a decimal number's magnitude: positive for numbers of 1 or more.
+// Only used to tell overflow from underflow.
+std::int64_t DecimalOrder(std::string_view s) {
+  size_t i = 0;
+  while (i < s.size() && s[i] == '0') ++i;
+  std::int64_t order = 0;
+  while (i < s.size() && s[i] >= '0' && s[i] <= '9') ++i, ++order;
+  if (order == 0 && i < s.size() && s[i] == '.') {
+    ++i;
+    while (i < s.size() && s[i] == '0') ++i, --order;
+  }
+  const size_t e = s.find_first_of("eE");
+  if (e != std::string_view::npos) {
+    std::int64_t exp = 0;
+    bool neg = false;
+    size_t k = e + 1;
+    if (k < s.size() && (s[k] == '-' || s[k] == '+')) neg = s[k++] == '-';
+    for (; k < s.size() && s[k] >= '0' && s[k] <= '9'; ++k) exp = exp < 100000 ? exp * 10 + (s[k] - '0') : exp;
+    order += neg ? -exp : exp;
+  }
+  return order;
+}
+
+}  // namespace
+
+bool ParseNumber(std::string_view text, double& value) {
+  const char* p = text.data();
+  const char* end = p + text.size();
+  bool negative = false;
+  if (p != end && (*p == '+' || *p == '-')) {
+    negative = *p == '-';
+    ++p;
+  }
+  if (p == end || *p == '+' || *p == '-') return false;
+  auto res = std::from_chars(p, end, value);
+  if (res.ptr != end) return false;
+  if (res.ec == std::errc::result_out_of_range) {
+    value = DecimalOrder(std::string_view(p, static_cast<size_t>(end - p))) > 0 ? HUGE_VAL : 0.0;
+  } else if (res.ec != std::errc()) {
+    return false;
+  }
+  if (std::isnan(value)) return false;
+  if (negative) value = -value;
+  return true;
+}
+
+std::string_view Trim(std::string_view s) {
+  size_t b = 0, e = s.size();
+  while (b < e && IsBlank(s[b])) ++b;
+  while (e > b && IsBlank(s[e - 1])) --e;
+  return s.substr(b, e - b);
+}
+
+bool EqualNoCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+    if (x != y) return false;
+  }
+  return true;
+}
+
+bool LineReader::Next(std::string_view& line) {
+  if (pos_ >= text_.size()) return false;
+  const char* start = text_.data() + pos_;
+  const void* nl = std::memchr(start, '\n', text_.size() - pos_);
+  size_t len = nl != nullptr ? static_cast<size_t>(static_cast<const char*>(nl) - start) : text_.size() - pos_;
+  pos_ += len + 1;
+  if (len > 0 && start[len - 1] == '\r') --len;
+  line = std::string_view(start, len);
+  ++number_;
+  return true;
+}
+
+namespace {
+
+void LogFailure(const Problem& problem, const char* verb, const char* kind, const std::string& path,
+                const IoError& err) {
+  if (err.at > 0) {
+    problem.Log().Printf("Failed to %s %s file \"%s\": %s %lld: %s", verb, kind, path.c_str(),
+                         err.byteOffset ? "byte" : "line", static_cast<long long>(err.at), err.what.c_str());
+  } else {
+    problem.Log().Printf("Failed to %s %s file \"%s\": %s", verb, kind, path.c_str(), err.what.c_str());
+  }
+}
+
+}  // namespace
+
+int ReadFormatFile(Problem& problem, const char* filename, const char* kind, ParseFn parse) {
+  if (filename == nullptr || *filename == '\0') return TARQ_RETCODE_INVALID;
+  const std::string path = problem.Env().Resolve(filename);
+  IoError err;
+  std::string data;
+  int rc = ReadWholeFile(path, data, err);
+  if (rc == TARQ_RETCODE_OK) rc = parse(problem, data, err);
+  if (rc != TARQ_RETCODE_OK) LogFailure(problem, "read", kind, path, err);
+  return rc;
+}
+
+int WriteFormatFile(Problem& problem, const char* filename, const char* kind, WriteFn write) {
+  if (filename == nullptr || *filename == '\0') return TARQ_RETCODE_INVALID;
+  const std::string path = problem.Env().Resolve(filename);
+  IoError err;
+  OutBuffer out;
+  int rc = out.Open(path, err);
+  if (rc == TARQ_RETCODE_OK) rc = write(problem, out, err);
+  if (rc == TARQ_RETCODE_OK) {
+    rc = out.Close(err);
+  } else {
+    IoError ignored;
+    out.Close(ignored);
+  }
+  if (rc != TARQ_RETCODE_OK) LogFailure(problem, "write", kind, path, err);
+  return rc;
+}
+
+}  // namespace tarq_solver

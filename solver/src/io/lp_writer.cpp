@@ -1,0 +1,229 @@
+// LP writer. What it writes reads back to the same problem:
+//  - Columns are numbered by first appearance when read, so the objective lists every column up
+//    to the last one that would otherwise appear out of order (with "0 x" terms where the
+//    coefficient is 0); the columns after it first appear, in order, in the rows.
+//  - Rows: "name: terms <= | >= | = value"; ranged and free rows as "lo <= terms <= up"; an
+//    empty row as "0 x" of the first column.
+//  - Bounds for every column whose bounds differ from its type's default ([0, +inf], binaries
+//    [0, 1]); a negative upper bound is written with its lower bound.
+//  - Numbers as the shortest text that reads back to the same double.
+// Names that the LP format cannot hold (empty, starting with a digit or '.', with characters
+// outside the name set, keywords such as "free" or "inf", longer than 255 characters) and
+// repeated names are replaced as OutputNames describes. Lines are wrapped after about 80
+// characters, continuation lines starting with a sign.
+#include "io/formats.h"
+#include "io/lp_lexer.h"
+#include "io/output_names.h"
+
+namespace tarq_solver {
+
+namespace {
+
+constexpr double kInf = TARQ_INFINITY;
+constexpr size_t kWrap = 80;
+
+
+class LpText {
+ public:
+  explicit LpText(OutBuffer& out) : out_(out) {}
+
+  // One term: "[+|-] [coef] name", the sign omitted before the first term of a non-negative one.
+  void Term(double coef, std::string_view name, bool first) {
+    Wrap();
+    const bool negative = coef < 0;
+    const double mag = negative ? -coef : coef;
+    if (!first) out_.Put(negative ? " - " : " + ");
+    if (first && negative) out_.Put("- ");
+    if (mag != 1) {
+      out_.PutNum(mag);
+      out_.Put(' ');
+    }
+    out_.Put(name);
+  }
+  void Constant(double v, bool first) {
+    Wrap();
+    if (!first) {
+      out_.Put(v < 0 ? " - " : " + ");
+      out_.PutNum(v < 0 ? -v : v);
+    } else {
+      out_.PutNum(v);
+    }
+  }
+  void Value(double v) { out_.PutNum(v); }
+  void Put(std::string_view s) { out_.Put(s); }
+  void Names(std::string_view name) {
+    if (out_.LineLength() > kWrap) out_.Put('\n');
+    out_.Put(' ');
+    out_.Put(name);
+  }
+
+ private:
+  void Wrap() {
+    if (out_.LineLength() > kWrap) out_.Put("\n  ");
+  }
+  OutBuffer& out_;
+};
+
+// The last column that must appear in the objective so that reading numbers every column as it
+// is numbered here; O(nonzeros).
+int LastObjectiveColumn(const ColumnTable& cols, SparseMatrix& matrix, int m) {
+  const int n = cols.Size();
+  int last = -1;
+  for (int j = 0; j < n; ++j) {
+    if (cols.obj[j] != 0) last = j;
+  }
+  for (int i = 0; i < m && last < 0 && n > 0; ++i) {
+    if (matrix.Vector(i).len == 0) last = 0;  // an empty row names the first column
+  }
+  // First appearances in the rows of the columns after `last`, in the order they are written.
+  std::vector<char> seen(static_cast<size_t>(n), 0);
+  std::vector<int> order;
+  for (int i = 0; i < m; ++i) {
+    const VectorView v = matrix.Vector(i);
+    for (std::int64_t p = 0; p < v.len; ++p) {
+      const int j = v.idx[p];
+      if (j > last && !seen[j]) {
+        seen[j] = 1;
+        order.push_back(j);
+      }
+    }
+  }
+  // The longest tail of `order` that is exactly ..., n-2, n-1 can stay in the rows.
+  int expected = n - 1;
+  for (size_t k = order.size(); k > 0 && order[k - 1] == expected; --k) --expected;
+  return std::max(last, expected);
+}
+
+void WriteBounds(LpText& text, const ColumnTable& cols, const OutputNames& names) {
+  bool header = false;
+  for (int j = 0; j < cols.Size(); ++j) {
+    const double lo = cols.lower[j], up = cols.upper[j];
+    const bool binary = cols.type[j] == 'B';
+    if (binary ? (lo == 0 && up == 1) : (lo == 0 && up >= kInf)) continue;
+    if (!header) text.Put("Bounds\n");
+    header = true;
+    text.Put(" ");
+    if (lo <= -kInf && up >= kInf && !binary) {
+      text.Put(names[j]);
+      text.Put(" free\n");
+    } else if (lo == up) {
+      text.Put(names[j]);
+      text.Put(" = ");
+      text.Value(lo);
+      text.Put("\n");
+    } else if (!binary && up >= kInf) {
+      text.Put(names[j]);
+      text.Put(" >= ");
+      text.Value(lo);
+      text.Put("\n");
+    } else if (!binary && lo == 0 && up >= 0) {
+      text.Put(names[j]);
+      text.Put(" <= ");
+      text.Value(up);
+      text.Put("\n");
+    } else {
+      text.Value(lo);
+      text.Put(" <= ");
+      text.Put(names[j]);
+      text.Put(" <= ");
+      text.Value(up);
+      text.Put("\n");
+    }
+  }
+}
+
+void WriteTypeSection(LpText& text, const ColumnTable& cols, const OutputNames& names, char type,
+                      const char* header) {
+  bool any = false;
+  for (int j = 0; j < cols.Size(); ++j) {
+    if (cols.type[j] != type) continue;
+    if (!any) text.Put(header);
+    any = true;
+    text.Names(names[j]);
+  }
+  if (any) text.Put("\n");
+}
+
+}  // namespace
+
+bool ValidLpName(std::string_view name) {
+  static constexpr std::string_view kReserved[] = {
+      "min",      "max",      "minimize", "minimise", "minimum", "maximize", "maximise", "maximum",
+      "st",       "s.t.",     "st.",      "subject",  "such",    "bounds",   "bound",    "general",
+      "generals", "gen",      "integer",  "integers", "binary",  "binaries", "bin",      "end",
+      "semi",     "semis",    "sos",      "free",     "inf",     "infinity", "lazy",     "user", "pwlobj"};
+  if (name.empty() || name.size() > 255) return false;
+  if ((name[0] >= '0' && name[0] <= '9') || name[0] == '.') return false;
+  for (char c : name) {
+    if (!IsLpNameChar(c)) return false;
+  }
+  for (std::string_view r : kReserved) {
+    if (EqualNoCase(name, r)) return false;
+  }
+  return true;
+}
+
+int WriteLp(Problem& problem, OutBuffer& out, IoError&) {
+  const ColumnTable& cols = problem.Cols();
+  const RowTable& rows = problem.Rows();
+  const int n = cols.Size(), m = rows.Size();
+  const OutputNames colNames(cols.names, 'C', ValidLpName);
+  const OutputNames rowNames(rows.names, 'R', ValidLpName);
+  SparseMatrix& matrix = problem.Matrix();
+  matrix.Consolidate(Axis::kRow);
+  LpText text(out);
+
+  text.Put(problem.ObjSense() == TARQ_MAXIMIZE ? "Maximize\n obj:" : "Minimize\n obj:");
+  const int last = LastObjectiveColumn(cols, matrix, m);
+  for (int j = 0; j <= last; ++j) {
+    text.Put(j == 0 ? " " : "");
+    text.Term(cols.obj[j], colNames[j], j == 0);
+  }
+  if (problem.ObjConst() != 0 || last < 0) {
+    if (last < 0) text.Put(" ");
+    text.Constant(problem.ObjConst(), last < 0);
+  }
+  text.Put("\nSubject To\n");
+  for (int i = 0; i < m; ++i) {
+    const double lo = rows.lower[i], up = rows.upper[i];
+    const bool ranged = lo != up && (lo > -kInf) == (up < kInf);  // both finite, both infinite, or lo > up
+    text.Put(" ");
+    text.Put(rowNames[i]);
+    text.Put(":");
+    if (ranged) {
+      text.Put(" ");
+      text.Value(lo);
+      text.Put(" <=");
+    }
+    const VectorView v = matrix.Vector(i);
+    for (std::int64_t p = 0; p < v.len; ++p) {
+      text.Put(p == 0 ? " " : "");
+      text.Term(v.val[p], colNames[v.idx[p]], p == 0);
+    }
+    if (v.len == 0 && n > 0) {
+      text.Put(" 0 ");
+      text.Put(colNames[0]);
+    }
+    if (ranged) {
+      text.Put(" <= ");
+      text.Value(up);
+    } else if (lo == up) {
+      text.Put(" = ");
+      text.Value(lo);
+    } else if (lo <= -kInf) {
+      text.Put(" <= ");
+      text.Value(up);
+    } else {
+      text.Put(" >= ");
+      text.Value(lo);
+    }
+    text.Put("\n");
+  }
+  WriteBounds(text, cols, colNames);
+  WriteTypeSection(text, cols, colNames, 'I', "Generals\n");
+  WriteTypeSection(text, cols, colNames, 'B', "Binaries\n");
+  text.Put("End\n");
+  return TARQ_RETCODE_OK;
+}
+
+}  // namespace tarq_solver

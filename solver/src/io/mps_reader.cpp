@@ -1,0 +1,510 @@
+// MPS reader, free and fixed form.
+//
+// Sections: NAME, OBJSENSE (or OBJSENS; MAX/MAXIMIZE/MIN/MINIMIZE on the header line or the
+// next), ROWS, COLUMNS (with 'MARKER' 'INTORG'/'INTEND' integer sections), RHS, RANGES, BOUNDS,
+// ENDATA; everything after ENDATA is ignored, a file without ENDATA is rejected as truncated.
+// Conventions this reader follows:
+//  - The first N row is the objective; later N rows are kept as free rows. An RHS entry of the
+//    objective row is minus the objective constant; RHS and RANGES entries of free rows are
+//    ignored.
+//  - RANGES: an L row becomes [rhs - |R|, rhs], a G row [rhs, rhs + |R|], an E row
+//    [rhs, rhs + R] for R > 0 and [rhs + R, rhs] for R < 0.
+//  - Only the first set named in RHS, RANGES and BOUNDS is read; lines of other sets are skipped.
+//  - Bounds UP, LO, FX, FR, MI, PL, BV, LI, UI. A negative UP (or UI) bound on a column whose
+//    lower bound is still the default 0 also sets the lower bound to -infinity. BV makes the
+//    column binary with bounds [0, 1]; LI and UI make it integer. SC is rejected.
+//  - Columns of integer sections are integer with default bounds [0, +infinity].
+//  - Matrix and objective entries must be finite and below 1e30 in magnitude; an entry given
+//    twice, a column whose entries are not contiguous, an unknown row or column, a duplicate row
+//    name and an unknown section are errors.
+// Free form separates fields by blanks; fixed form reads fields at their column positions, so
+// names may contain blanks. A file is read as free form first; when that fails it is read again
+// as fixed form, and the error of the form that got further is reported.
+// Runs in time linear in the file size; names are views into the text until the problem loads.
+#include <cmath>
+
+#include "io/formats.h"
+#include "io/parsed_problem.h"
+#include "store/checks.h"
+
+namespace tarq_solver {
+
+namespace {
+
+enum class Form { kFree, kFixed };
+enum class Section { kNone, kName, kObjSense, kRows, kColumns, kRhs, kRanges, kBounds };
+
+constexpr int kObjRow = -1;
+constexpr double kInf = TARQ_INFINITY;
+
+// Fixed-form fields as [first, last) character positions.
+struct FieldPos {
+  size_t from, to;
+};
+constexpr FieldPos kF1{1, 3}, kF2{4, 12}, kF3{14, 22}, kF4{24, 36}, kF5{39, 47}, kF6{49, 61};
+
+std::string_view FixedField(std::string_view line, FieldPos f) {
+  if (f.from >= line.size()) return {};
+  return Trim(line.substr(f.from, f.to - f.from));
+}
+
+// A line's name/value pairs and leading fields, as the section handlers need them.
+struct Entry {
+  std::string_view head;  // column name (COLUMNS), set name (RHS, RANGES, BOUNDS)
+  std::string_view type;  // bound type (BOUNDS)
+  std::string_view name[2];
+  std::string_view value[2];
+  int pairs = 0;
+};
+
+class MpsParser {
+ public:
+  MpsParser(std::string_view text, Form form) : text_(text), form_(form) {}
+
+  int Run(IoError& err);
+  int Load(Problem& problem, IoError& err) const { return data_.Load(problem, line_, err); }
+
+ private:
+  int Error(std::string what) { return Fail(*err_, TARQ_RETCODE_INVALID, line_, std::move(what)); }
+  int Header(std::string_view line);
+  int SetSense(std::string_view word);
+  int RowLine(std::string_view line);
+  int ColumnLine(std::string_view line);
+  int Marker(std::string_view line, bool& isMarker);
+  int SetLine(std::string_view line, bool ranges);
+  int BoundLine(std::string_view line);
+  int Number(std::string_view text, double& v);
+  int FindRow(std::string_view name, int& row);
+  int FindCol(std::string_view name, int& col);
+  int Finish();
+
+  std::string_view text_;
+  Form form_;
+  IoError* err_ = nullptr;
+  std::int64_t line_ = 0;
+  Section section_ = Section::kNone;
+
+  ParsedProblem data_;
+  NameIndex rowIndex_;
+  NameIndex colIndex_;
+  bool haveObjRow_ = false;
+  std::vector<char> rowSense_;
+  std::vector<double> rhs_;
+  std::vector<double> range_;  // NaN: none
+  std::vector<char> rhsSeen_;
+  std::vector<int> stamp_;     // per row: the last column with an entry in it
+  std::vector<char> objSeen_;  // per column
+  std::vector<char> lowerSet_;
+  int currentCol_ = -1;
+  bool inInteger_ = false;
+  bool objConstSeen_ = false;
+  std::string_view activeSet_[3];
+  bool haveSet_[3] = {false, false, false};
+};
+
+int MpsParser::Number(std::string_view text, double& v) {
+  if (!ParseNumber(text, v)) return Error("bad number " + Quote(text));
+  return TARQ_RETCODE_OK;
+}
+
+int MpsParser::FindRow(std::string_view name, int& row) {
+  auto it = rowIndex_.find(name);
+  if (it == rowIndex_.end()) return Error("unknown row " + Quote(name));
+  row = it->second;
+  return TARQ_RETCODE_OK;
+}
+
+int MpsParser::FindCol(std::string_view name, int& col) {
+  auto it = colIndex_.find(name);
+  if (it == colIndex_.end()) return Error("unknown column " + Quote(name));
+  col = it->second;
+  return TARQ_RETCODE_OK;
+}
+
+int MpsParser::Run(IoError& err) {
+  err_ = &err;
+  LineReader lines(text_);
+  std::string_view line;
+  while (lines.Next(line)) {
+    line_ = lines.Number();
+    if (line.empty() || line[0] == '*' || Trim(line).empty()) continue;
+    int rc = TARQ_RETCODE_OK;
+    if (!IsBlank(line[0])) {
+      std::string_view tok[2];
+      SplitFields(line, tok);
+      if (EqualNoCase(tok[0], "ENDATA")) return Finish();
+      rc = Header(line);
+    } else {
+      switch (section_) {
+        case Section::kRows: rc = RowLine(line); break;
+        case Section::kColumns: rc = ColumnLine(line); break;
+        case Section::kRhs: rc = SetLine(line, false); break;
+        case Section::kRanges: rc = SetLine(line, true); break;
+        case Section::kBounds: rc = BoundLine(line); break;
+        case Section::kObjSense: {
+          std::string_view tok[2];
+          rc = SplitFields(line, tok) == 1 ? SetSense(tok[0]) : Error("expected MAX or MIN");
+          break;
+        }
+        default: rc = Error("data line outside a section"); break;
+      }
+    }
+    if (rc != TARQ_RETCODE_OK) return rc;
+  }
+  line_ = lines.Number();
+  return Error("missing ENDATA (the file may be truncated)");
+}
+
+int MpsParser::Header(std::string_view line) {
+  std::string_view tok[3];
+  const size_t n = SplitFields(line, tok);
+  const std::string_view word = tok[0];
+  if (EqualNoCase(word, "NAME")) {
+    section_ = Section::kName;
+  } else if (EqualNoCase(word, "ROWS")) {
+    section_ = Section::kRows;
+  } else if (EqualNoCase(word, "COLUMNS")) {
+    section_ = Section::kColumns;
+  } else if (EqualNoCase(word, "RHS")) {
+    section_ = Section::kRhs;
+  } else if (EqualNoCase(word, "RANGES")) {
+    section_ = Section::kRanges;
+  } else if (EqualNoCase(word, "BOUNDS")) {
+    section_ = Section::kBounds;
+  } else if (EqualNoCase(word, "OBJSENSE") || EqualNoCase(word, "OBJSENS")) {
+    section_ = Section::kObjSense;
+    if (n >= 2) return SetSense(tok[1]);
+  } else {
+    static constexpr std::string_view kUnsupported[] = {"QUADOBJ", "QMATRIX", "QSECTION", "QCMATRIX", "CSECTION",
+                                                        "SOS",     "SETS",    "INDICATORS", "OBJNAME", "PWLOBJ",
+                                                        "GENCONS", "LAZYCONS", "USERCUTS", "BRANCH"};
+    for (std::string_view s : kUnsupported) {
+      if (EqualNoCase(word, s)) return Error("the " + std::string(s) + " section is not supported");
+    }
+    return Error("unknown section " + Quote(word));
+  }
+  if (section_ == Section::kColumns) currentCol_ = -1;
+  return TARQ_RETCODE_OK;
+}
+
+int MpsParser::SetSense(std::string_view word) {
+  if (EqualNoCase(word, "MAX") || EqualNoCase(word, "MAXIMIZE") || EqualNoCase(word, "MAXIMISE")) {
+    data_.objSense = -1;
+  } else if (EqualNoCase(word, "MIN") || EqualNoCase(word, "MINIMIZE") || EqualNoCase(word, "MINIMISE")) {
+    data_.objSense = 1;
+  } else {
+    return Error("unknown objective sense " + Quote(word));
+  }
+  return TARQ_RETCODE_OK;
+}
+
+int MpsParser::RowLine(std::string_view line) {
+  std::string_view type, name;
+  if (form_ == Form::kFree) {
+    std::string_view tok[2];
+    if (SplitFields(line, tok) != 2) return Error("expected a row type and a row name");
+    type = tok[0];
+    name = tok[1];
+  } else {
+    type = FixedField(line, kF1);
+    name = line.size() > kF2.from ? Trim(line.substr(kF2.from)) : std::string_view();
+    if (type.empty() || name.empty()) return Error("expected a row type and a row name");
+  }
+  const char sense = type.size() == 1 ? static_cast<char>(type[0] & ~0x20) : '?';
+  if (sense != 'N' && sense != 'L' && sense != 'G' && sense != 'E') return Error("unknown row type " + Quote(type));
+  int pos = kObjRow;
+  if (sense != 'N' || haveObjRow_) pos = static_cast<int>(rowSense_.size());
+  if (!rowIndex_.emplace(name, pos).second) return Error("duplicate row name " + Quote(name));
+  if (pos == kObjRow) {
+    haveObjRow_ = true;
+    return TARQ_RETCODE_OK;
+  }
+  data_.rowNames.push_back(name);
+  rowSense_.push_back(sense);
+  rhs_.push_back(0.0);
+  range_.push_back(NAN);
+  rhsSeen_.push_back(0);
+  stamp_.push_back(-1);
+  return TARQ_RETCODE_OK;
+}
+
+int MpsParser::Marker(std::string_view line, bool& isMarker) {
+  isMarker = false;
+  if (line.find('\'') == std::string_view::npos) return TARQ_RETCODE_OK;
+  std::string_view tok[6];
+  const size_t n = std::min<size_t>(SplitFields(line, tok), 6);
+  size_t k = 0;
+  while (k < n && tok[k] != "'MARKER'") ++k;
+  if (k == n) return TARQ_RETCODE_OK;
+  isMarker = true;
+  for (++k; k < n; ++k) {
+    if (tok[k] == "'INTORG'") {
+      inInteger_ = true;
+      return TARQ_RETCODE_OK;
+    }
+    if (tok[k] == "'INTEND'") {
+      inInteger_ = false;
+      return TARQ_RETCODE_OK;
+    }
+    if (tok[k] == "'SOSORG'" || tok[k] == "'SOSEND'") return Error("SOS markers are not supported");
+  }
+  return Error("a marker line needs 'INTORG' or 'INTEND'");
+}
+
+int MpsParser::ColumnLine(std::string_view line) {
+  bool isMarker = false;
+  if (int rc = Marker(line, isMarker); rc != TARQ_RETCODE_OK || isMarker) return rc;
+  Entry e;
+  if (form_ == Form::kFree) {
+    std::string_view tok[5];
+    const size_t n = SplitFields(line, tok);
+    if (n != 3 && n != 5) return Error("expected a column name and one or two row/value pairs");
+    e = Entry{tok[0], {}, {tok[1], tok[3]}, {tok[2], tok[4]}, n == 3 ? 1 : 2};
+  } else {
+    e = Entry{FixedField(line, kF2), {}, {FixedField(line, kF3), FixedField(line, kF5)},
+              {FixedField(line, kF4), FixedField(line, kF6)}, 0};
+    e.pairs = e.name[1].empty() && e.value[1].empty() ? 1 : 2;
+    if (e.head.empty() || e.name[0].empty() || e.value[0].empty() || (e.pairs == 2 && (e.name[1].empty() || e.value[1].empty()))) {
+      return Error("expected a column name and one or two row/value pairs");
+    }
+  }
+  if (currentCol_ < 0 || data_.colNames[currentCol_] != e.head) {
+    const int col = static_cast<int>(data_.colNames.size());
+    if (!colIndex_.emplace(e.head, col).second) {
+      return Error("column " + Quote(e.head) + " appears again after other columns");
+    }
+    currentCol_ = col;
+    data_.colNames.push_back(e.head);
+    data_.obj.push_back(0.0);
+    data_.colLower.push_back(0.0);
+    data_.colUpper.push_back(kInf);
+    data_.colType.push_back(inInteger_ ? 'I' : 'C');
+    data_.colBegin.push_back(data_.colBegin.back());
+    objSeen_.push_back(0);
+    lowerSet_.push_back(0);
+  }
+  for (int k = 0; k < e.pairs; ++k) {
+    int row = 0;
+    double v = 0;
+    if (int rc = FindRow(e.name[k], row); rc != TARQ_RETCODE_OK) return rc;
+    if (int rc = Number(e.value[k], v); rc != TARQ_RETCODE_OK) return rc;
+    if (!ValidCoef(v)) return Error("coefficient " + Quote(e.value[k]) + " is out of range");
+    const bool dup = row == kObjRow ? objSeen_[currentCol_] != 0 : stamp_[row] == currentCol_;
+    if (dup) return Error("duplicate entry for row " + Quote(e.name[k]) + " in column " + Quote(e.head));
+    if (row == kObjRow) {
+      objSeen_[currentCol_] = 1;
+      data_.obj[currentCol_] = v;
+      continue;
+    }
+    stamp_[row] = currentCol_;
+    if (v == 0) continue;
+    data_.rowIndex.push_back(row);
+    data_.value.push_back(v);
+    ++data_.colBegin.back();
+  }
+  return TARQ_RETCODE_OK;
+}
+
+// RHS and RANGES lines: [set] row value [row value].
+int MpsParser::SetLine(std::string_view line, bool ranges) {
+  Entry e;
+  if (form_ == Form::kFree) {
+    std::string_view tok[5];
+    const size_t n = SplitFields(line, tok);
+    if (n < 2 || n > 5) return Error("expected an optional set name and one or two row/value pairs");
+    const size_t s = n % 2;  // odd counts start with the set name
+    e.head = s == 1 ? tok[0] : std::string_view();
+    e.pairs = static_cast<int>((n - s) / 2);
+    for (int k = 0; k < e.pairs; ++k) {
+      e.name[k] = tok[s + 2 * k];
+      e.value[k] = tok[s + 2 * k + 1];
+    }
+  } else {
+    e = Entry{FixedField(line, kF2), {}, {FixedField(line, kF3), FixedField(line, kF5)},
+              {FixedField(line, kF4), FixedField(line, kF6)}, 0};
+    e.pairs = e.name[1].empty() && e.value[1].empty() ? 1 : 2;
+    if (e.name[0].empty() || e.value[0].empty() || (e.pairs == 2 && (e.name[1].empty() || e.value[1].empty()))) {
+      return Error("expected an optional set name and one or two row/value pairs");
+    }
+  }
+  const int set = ranges ? 1 : 0;
+  if (!haveSet_[set]) {
+    haveSet_[set] = true;
+    activeSet_[set] = e.head;
+  } else if (activeSet_[set] != e.head) {
+    return TARQ_RETCODE_OK;
+  }
+  for (int k = 0; k < e.pairs; ++k) {
+    int row = 0;
+    double v = 0;
+    if (int rc = FindRow(e.name[k], row); rc != TARQ_RETCODE_OK) return rc;
+    if (int rc = Number(e.value[k], v); rc != TARQ_RETCODE_OK) return rc;
+    const char* kind = ranges ? "RANGES" : "RHS";
+    if (row == kObjRow) {
+      if (ranges) continue;
+      if (objConstSeen_) return Error("duplicate RHS entry for the objective row");
+      if (!ValidCoef(v)) return Error("objective constant " + Quote(e.value[k]) + " is out of range");
+      objConstSeen_ = true;
+      data_.objConst = -v;
+      continue;
+    }
+    const char sense = rowSense_[row];
+    if (sense == 'N') continue;
+    const char bit = ranges ? 2 : 1;
+    if (rhsSeen_[row] & bit) return Error(std::string("duplicate ") + kind + " entry for row " + Quote(e.name[k]));
+    rhsSeen_[row] |= bit;
+    if (ranges) {
+      range_[row] = v;
+      continue;
+    }
+    if ((v >= kInf && sense != 'L') || (v <= -kInf && sense != 'G')) {
+      return Error("infinite right-hand side " + Quote(e.value[k]) + " for row " + Quote(e.name[k]));
+    }
+    rhs_[row] = v;
+  }
+  return TARQ_RETCODE_OK;
+}
+
+int MpsParser::BoundLine(std::string_view line) {
+  static constexpr std::string_view kValued[] = {"UP", "LO", "FX", "LI", "UI", "SC"};
+  static constexpr std::string_view kPlain[] = {"FR", "MI", "PL"};
+  std::string_view type, set, colName, valueText;
+  if (form_ == Form::kFree) {
+    std::string_view tok[5];
+    const size_t n = SplitFields(line, tok);
+    if (n < 2 || n > 4) return Error("expected a bound type, an optional set name, a column and a value");
+    type = tok[0];
+    bool valued = false;
+    for (std::string_view t : kValued) valued = valued || EqualNoCase(type, t);
+    if (valued) {
+      if (n == 2) return Error("missing bound value");
+      set = n == 4 ? tok[1] : std::string_view();
+      colName = tok[n - 2];
+      valueText = tok[n - 1];
+    } else if (n == 2) {
+      colName = tok[1];
+    } else if (n == 4) {
+      set = tok[1];
+      colName = tok[2];
+      valueText = tok[3];
+    } else {
+      // Three fields: "set column" unless only "column value" names a column.
+      double ignored = 0;
+      const bool firstIsCol = colIndex_.count(tok[1]) != 0, secondIsCol = colIndex_.count(tok[2]) != 0;
+      if (!secondIsCol && firstIsCol && ParseNumber(tok[2], ignored)) {
+        colName = tok[1];
+        valueText = tok[2];
+      } else {
+        set = tok[1];
+        colName = tok[2];
+      }
+    }
+  } else {
+    type = FixedField(line, kF1);
+    set = FixedField(line, kF2);
+    colName = FixedField(line, kF3);
+    valueText = FixedField(line, kF4);
+    if (type.empty() || colName.empty()) return Error("expected a bound type, an optional set name, a column and a value");
+  }
+  if (!haveSet_[2]) {
+    haveSet_[2] = true;
+    activeSet_[2] = set;
+  } else if (activeSet_[2] != set) {
+    return TARQ_RETCODE_OK;
+  }
+  bool known = false;
+  for (std::string_view t : kValued) known = known || EqualNoCase(type, t);
+  for (std::string_view t : kPlain) known = known || EqualNoCase(type, t);
+  known = known || EqualNoCase(type, "BV");
+  if (!known) return Error("unknown bound type " + Quote(type));
+  if (EqualNoCase(type, "SC")) return Error("semi-continuous bounds (SC) are not supported");
+  int col = 0;
+  if (int rc = FindCol(colName, col); rc != TARQ_RETCODE_OK) return rc;
+  double v = 0;
+  bool valued = false;
+  for (std::string_view t : kValued) valued = valued || EqualNoCase(type, t);
+  if (valued) {
+    if (valueText.empty()) return Error("missing bound value");
+    if (int rc = Number(valueText, v); rc != TARQ_RETCODE_OK) return rc;
+  }
+  double& lower = data_.colLower[col];
+  double& upper = data_.colUpper[col];
+  const char t0 = static_cast<char>(type[0] & ~0x20), t1 = static_cast<char>(type[1] & ~0x20);
+  const bool setsLower = (t0 == 'L') || t0 == 'F';
+  const bool setsUpper = (t0 == 'U') || t0 == 'F';
+  if (t0 == 'F' && t1 == 'X') {
+    if (!ValidCoef(v)) return Error("fixed bound " + Quote(valueText) + " is not finite");
+    lower = upper = v;
+  } else if (t0 == 'F') {  // FR
+    lower = -kInf;
+    upper = kInf;
+  } else if (t0 == 'M') {
+    lower = -kInf;
+  } else if (t0 == 'P') {
+    upper = kInf;
+  } else if (t0 == 'B') {
+    data_.colType[col] = 'B';
+    lower = 0;
+    upper = 1;
+  } else if (setsLower) {  // LO, LI
+    if (v >= kInf) return Error("lower bound " + Quote(valueText) + " is +infinity");
+    lower = ClampInf(v);
+  } else if (setsUpper) {  // UP, UI
+    if (v <= -kInf) return Error("upper bound " + Quote(valueText) + " is -infinity");
+    upper = ClampInf(v);
+    if (v < 0 && !lowerSet_[col] && lower == 0) lower = -kInf;
+  }
+  if (t0 != 'U' && t0 != 'P') lowerSet_[col] = 1;
+  if (t1 == 'I' && t0 != 'M' && data_.colType[col] != 'B') data_.colType[col] = 'I';  // LI, UI
+  return TARQ_RETCODE_OK;
+}
+
+int MpsParser::Finish() {
+  const size_t m = rowSense_.size();
+  data_.rowLower.resize(m);
+  data_.rowUpper.resize(m);
+  for (size_t i = 0; i < m; ++i) {
+    const double b = rhs_[i], r = range_[i];
+    const bool ranged = !std::isnan(r);
+    double lo = -kInf, up = kInf;
+    switch (rowSense_[i]) {
+      case 'L':
+        up = b;
+        if (ranged) lo = b - std::fabs(r);
+        break;
+      case 'G':
+        lo = b;
+        if (ranged) up = b + std::fabs(r);
+        break;
+      case 'E':
+        lo = up = b;
+        if (ranged && r > 0) up = b + r;
+        if (ranged && r < 0) lo = b + r;
+        break;
+      default: break;
+    }
+    if (std::isnan(lo) || std::isnan(up) || lo >= kInf || up <= -kInf) {
+      return Error("the RHS and range of row " + Quote(data_.rowNames[i]) + " give no valid bounds");
+    }
+    data_.rowLower[i] = ClampInf(lo);
+    data_.rowUpper[i] = ClampInf(up);
+  }
+  return TARQ_RETCODE_OK;
+}
+
+}  // namespace
+
+int ParseMps(Problem& problem, std::string_view text, IoError& err) {
+  IoError freeErr;
+  {
+    MpsParser parser(text, Form::kFree);
+    if (parser.Run(freeErr) == TARQ_RETCODE_OK) return parser.Load(problem, err);
+  }
+  IoError fixedErr;
+  MpsParser parser(text, Form::kFixed);
+  if (parser.Run(fixedErr) == TARQ_RETCODE_OK) return parser.Load(problem, err);
+  err = fixedErr.at > freeErr.at ? std::move(fixedErr) : std::move(freeErr);
+  return err.code;
+}
+
+}  // namespace tarq_solver

@@ -1,0 +1,196 @@
+// MPS writer. Writes free-form MPS whose fields sit at the fixed-form column positions whenever
+// names have at most 8 characters (numbers are written in full, so long ones run past their
+// field). Everything the reader reads back exactly:
+//  - every number as the shortest text that reads back to the same double;
+//  - the objective row first ("OBJ", or a variant no row uses), its RHS holding minus the
+//    objective constant, OBJSENSE MAX for maximisation;
+//  - every column in COLUMNS, an empty one with an explicit objective entry of 0;
+//  - integer and binary columns inside 'MARKER' 'INTORG'/'INTEND' sections, binaries also
+//    with a BV bound;
+//  - ranged rows as G or L rows with a range chosen so that the reader's sum or difference
+//    reproduces both bounds exactly;
+//  - an explicit "LO 0" before a negative upper bound, which would otherwise free the lower one.
+// Names that MPS cannot hold (empty, with blanks or control characters) and repeated names are
+// replaced as OutputNames describes. A row whose lower bound exceeds its upper bound cannot be
+// expressed and fails the write with 3.
+#include <cmath>
+
+#include "io/formats.h"
+#include "io/output_names.h"
+
+namespace tarq_solver {
+
+namespace {
+
+constexpr double kInf = TARQ_INFINITY;
+
+
+struct RowForm {
+  char sense;  // 'N', 'L', 'G', 'E'
+  double rhs;
+  double range;  // 0: none
+};
+
+// Looks for a range within a few units in the last place of r that satisfies exact().
+template <class Exact>
+bool NearbyRange(double r, Exact exact, double& found) {
+  double above = r, below = r;
+  for (int step = 0; step < 4; ++step) {
+    if (exact(above)) return found = above, true;
+    if (exact(below)) return found = below, true;
+    above = std::nextafter(above, kInf);
+    below = std::nextafter(below, 0.0);
+  }
+  return false;
+}
+
+// Picks the sense, right-hand side and range whose reading gives exactly [lo, up].
+RowForm FormOf(double lo, double up) {
+  if (lo <= -kInf && up >= kInf) return {'N', 0, 0};
+  if (lo <= -kInf) return {'L', up, 0};
+  if (up >= kInf) return {'G', lo, 0};
+  if (lo == up) return {'E', lo, 0};
+  const double r = up - lo;
+  double range = 0;
+  if (NearbyRange(r, [&](double c) { return lo + c == up; }, range)) return {'G', lo, range};
+  if (NearbyRange(r, [&](double c) { return up - c == lo; }, range)) return {'L', up, range};
+  return {'G', lo, r};  // within a rounding of up; no exact range exists
+}
+
+// "    <name1>  <name2>  <value>" with the names padded to the fixed-form fields.
+void DataLine(OutBuffer& out, std::string_view first, std::string_view second, double value) {
+  out.Put("    ");
+  out.PutPadded(first, 10);
+  out.PutPadded(second, 10);
+  out.PutNum(value);
+  out.Put('\n');
+}
+
+void BoundLine(OutBuffer& out, const char* type, std::string_view set, std::string_view col) {
+  out.Put(' ');
+  out.Put(type);
+  out.Put(' ');
+  out.PutPadded(set, 10);
+  out.Put(col);
+  out.Put('\n');
+}
+
+void BoundLine(OutBuffer& out, const char* type, std::string_view set, std::string_view col, double value) {
+  out.Put(' ');
+  out.Put(type);
+  out.Put(' ');
+  out.PutPadded(set, 10);
+  out.PutPadded(col, 10);
+  out.PutNum(value);
+  out.Put('\n');
+}
+
+void Marker(OutBuffer& out, bool begin) {
+  out.Put(begin ? "    MARKER                 'MARKER'                 'INTORG'\n"
+                : "    MARKER                 'MARKER'                 'INTEND'\n");
+}
+
+void WriteColumnBounds(OutBuffer& out, std::string_view set, std::string_view name, char type, double lo,
+                       double up) {
+  auto line = [&](const char* t) { BoundLine(out, t, set, name); };
+  auto valued = [&](const char* t, double v) { BoundLine(out, t, set, name, v); };
+  if (type == 'B') {
+    line("BV");
+    if (lo != 0) lo <= -kInf ? line("MI") : valued("LO", lo);
+    if (up != 1) up >= kInf ? line("PL") : valued("UP", up);
+    return;
+  }
+  if (lo == up) return valued("FX", lo);
+  if (lo <= -kInf && up >= kInf) return line("FR");
+  if (lo <= -kInf) {
+    line("MI");
+  } else if (lo != 0 || up < 0) {
+    valued("LO", lo);
+  }
+  if (up < kInf) valued("UP", up);
+}
+
+}  // namespace
+
+bool ValidMpsName(std::string_view name) {
+  if (name.empty() || name == "'MARKER'") return false;
+  for (char c : name) {
+    const unsigned char u = static_cast<unsigned char>(c);
+    if (u <= 0x20 || u == 0x7f) return false;
+  }
+  return true;
+}
+
+int WriteMps(Problem& problem, OutBuffer& out, IoError& err) {
+  const ColumnTable& cols = problem.Cols();
+  const RowTable& rows = problem.Rows();
+  const int n = cols.Size(), m = rows.Size();
+  for (int i = 0; i < m; ++i) {
+    if (rows.lower[i] > rows.upper[i]) {
+      return Fail(err, TARQ_RETCODE_INVALID, 0,
+                  "row " + Quote(rows.names.Display(i)) + " has a lower bound above its upper bound, which MPS cannot express");
+    }
+  }
+  const OutputNames colNames(cols.names, 'C', ValidMpsName);
+  const OutputNames rowNames(rows.names, 'R', ValidMpsName);
+  const std::string objName = rowNames.Unused("OBJ");
+  const std::string boundSet = colNames.Unused("BND");
+
+  out.Put("NAME\n");
+  if (problem.ObjSense() == TARQ_MAXIMIZE) out.Put("OBJSENSE\n    MAX\n");
+  out.Put("ROWS\n N  ");
+  out.Put(objName);
+  out.Put('\n');
+  std::vector<RowForm> forms(static_cast<size_t>(m));
+  for (int i = 0; i < m; ++i) {
+    forms[i] = FormOf(rows.lower[i], rows.upper[i]);
+    out.Put(' ');
+    out.Put(forms[i].sense);
+    out.Put("  ");
+    out.Put(rowNames[i]);
+    out.Put('\n');
+  }
+
+  out.Put("COLUMNS\n");
+  SparseMatrix& matrix = problem.Matrix();
+  matrix.Consolidate(Axis::kCol);
+  bool inInteger = false;
+  for (int j = 0; j < n; ++j) {
+    const bool integer = cols.type[j] != 'C';
+    if (integer != inInteger) Marker(out, integer);
+    inInteger = integer;
+    const VectorView v = matrix.Vector(j);
+    if (cols.obj[j] != 0 || v.len == 0) DataLine(out, colNames[j], objName, cols.obj[j]);
+    for (std::int64_t p = 0; p < v.len; ++p) DataLine(out, colNames[j], rowNames[v.idx[p]], v.val[p]);
+  }
+  if (inInteger) Marker(out, false);
+
+  out.Put("RHS\n");
+  if (problem.ObjConst() != 0) DataLine(out, "RHS", objName, -problem.ObjConst());
+  for (int i = 0; i < m; ++i) {
+    if (forms[i].sense != 'N' && forms[i].rhs != 0) DataLine(out, "RHS", rowNames[i], forms[i].rhs);
+  }
+  bool anyRange = false;
+  for (int i = 0; i < m && !anyRange; ++i) anyRange = forms[i].range != 0;
+  if (anyRange) {
+    out.Put("RANGES\n");
+    for (int i = 0; i < m; ++i) {
+      if (forms[i].range != 0) DataLine(out, "RNG", rowNames[i], forms[i].range);
+    }
+  }
+
+  bool anyBound = false;
+  for (int j = 0; j < n && !anyBound; ++j) {
+    anyBound = cols.type[j] == 'B' || cols.lower[j] != 0 || cols.upper[j] < kInf;
+  }
+  if (anyBound) {
+    out.Put("BOUNDS\n");
+    for (int j = 0; j < n; ++j) {
+      WriteColumnBounds(out, boundSet, colNames[j], cols.type[j], cols.lower[j], cols.upper[j]);
+    }
+  }
+  out.Put("ENDATA\n");
+  return TARQ_RETCODE_OK;
+}
+
+}  // namespace tarq_solver
