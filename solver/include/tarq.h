@@ -582,9 +582,32 @@ TARQ_API int TARQ_AddMipStart(tarq_prob* prob, int num, const int* list, const d
  * ReadMst replaces every stored MIP start by the file's one ("name value" lines, "#" comments).
  * ReadOrd sets every branch factor from the file ("name factor" lines; columns not listed get 0).
  *
- * Formats that are declared but not supported yet (SDPA, CBF, solution, JSON solution, basis,
- * tuning, NL, IIS, feasibility relaxation, pool solution) return 3 and log that the format is
- * not supported yet.
+ * Results and settings (the content descriptions are in the comments below):
+ *   solution (.sol): "# ..." comment lines, then "name value" for every column. WriteSol writes
+ *        the current solution (3 without one), WritePoolSol pool solution index. ReadSol installs
+ *        the file's values as the problem's solution, as TARQ_SetLpSolution with values only;
+ *        columns the file does not list take 0.
+ *   JSON solution (.json): {"objective": v, "status": {"lp": s, "mip": s}, "columns": [{"name",
+ *        "value", "redcost"}...], "rows": [{"name", "activity", "dual"}...], "pool":
+ *        [{"objective", "values": [...]}...]} ("redcost" and "dual" only after an LP solve).
+ *        ReadJsonSol takes "columns" values by name (and row activities and duals when every
+ *        row has them) and installs them like ReadSol.
+ *   basis (.bas): "NAME", then lines " XU col row" / " XL col row" (basic column, row nonbasic
+ *        at its upper / lower bound), " UL name" / " LL name" (nonbasic at the upper / lower
+ *        bound), " BS name" (basic), " SB name" (superbasic), then "ENDATA". Columns not listed
+ *        are at their lower bound, rows not listed basic. ReadBasis sets the basis the next LP
+ *        solve starts from; WriteBasis returns 3 without a basis or when a name has blanks.
+ *   IIS (.iis): the IIS as a problem in the LP format (its rows, its columns, the bounds outside
+ *        the IIS lifted, no objective); 3 without an IIS.
+ *   relaxation (.relax): the relaxed problem of the last TARQ_FeasRelax, with the violation
+ *        columns "ArtL_<name>" / "ArtU_<name>" and bound rows "Bnd_<column>", in MPS or, with
+ *        "RelaxFileType" 1, LP form; 3 when no relaxation was run on the data as it stands.
+ *   tuning (.tune): blocks "result <seconds> <label>" followed by "Name value" parameter lines.
+ *        WriteTuneParam writes tuning result index as one block; ReadTune replaces the tuning
+ *        results by the file's blocks (then TARQ_LoadTuneParam applies one).
+ *
+ * Formats that are declared but not supported yet (SDPA, CBF, NL) return 3 and log that the
+ * format is not supported yet.
  * ------------------------------------------------------------------------------------------- */
 
 TARQ_API int TARQ_ReadMps(tarq_prob* prob, const char* filename);

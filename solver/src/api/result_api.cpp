@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "api/with_problem.h"
+#include "solve/solution.h"
 #include "store/checks.h"
 
 using tarq_solver::Problem;
@@ -20,10 +21,6 @@ int ReadResult(const std::vector<int>& source, bool present, int num, const int*
 
 void CopyOut(const std::vector<double>& from, double* to) {
   if (to != nullptr && !from.empty()) std::memcpy(to, from.data(), from.size() * sizeof(double));
-}
-
-bool AllFinite(const double* v, int n) {
-  return v == nullptr || std::all_of(v, v + n, [](double x) { return std::isfinite(x); });
 }
 
 bool ValidBasisCodes(const int* codes, int n) {
@@ -70,32 +67,7 @@ int TARQ_GetLpSolution(tarq_prob* prob, double* values, double* slack, double* d
 
 int TARQ_SetLpSolution(tarq_prob* prob, const double* values, const double* slack, const double* duals,
                        const double* redcost) {
-  return WithProblem(prob, [&](Problem& p) {
-    const int cols = p.Cols().Size(), rows = p.Rows().Size();
-    if (values == nullptr && cols > 0) return TARQ_RETCODE_INVALID;
-    if (!AllFinite(values, cols) || !AllFinite(slack, rows) || !AllFinite(duals, rows) || !AllFinite(redcost, cols)) {
-      return TARQ_RETCODE_INVALID;
-    }
-    Results& r = p.Result();
-    r.values.assign(values, values + cols);
-    r.duals = duals != nullptr ? std::vector<double>(duals, duals + rows) : std::vector<double>(rows, 0.0);
-    // Activities A x and reduced costs c - A'y, where not given, in one pass over the columns.
-    r.activity.assign(static_cast<size_t>(rows), 0.0);
-    r.redCosts = p.Cols().obj;
-    tarq_solver::SparseMatrix& m = p.Matrix();
-    m.Consolidate(tarq_solver::Axis::kCol);
-    for (int j = 0; j < cols; ++j) {
-      const tarq_solver::VectorView v = m.Vector(j);
-      for (std::int64_t k = 0; k < v.len; ++k) {
-        r.activity[v.idx[k]] += v.val[k] * values[j];
-        r.redCosts[j] -= v.val[k] * r.duals[v.idx[k]];
-      }
-    }
-    if (slack != nullptr) r.activity.assign(slack, slack + rows);
-    if (redcost != nullptr) r.redCosts.assign(redcost, redcost + cols);
-    r.attrs[tarq_solver::IntAttr::HasLpSol] = 1;
-    return TARQ_RETCODE_OK;
-  });
+  return WithProblem(prob, [&](Problem& p) { return tarq_solver::InstallLpSolution(p, values, slack, duals, redcost); });
 }
 
 int TARQ_GetBasis(tarq_prob* prob, int* colBasis, int* rowBasis) {
