@@ -83,3 +83,36 @@ class SolveTest : public testing::Test {
 };
 
 }  // namespace solvetest
+
+namespace solvetest {
+
+// A transportation LP of n sources and n sinks (n * n columns, 2n rows), supply = demand, costs
+// (i * 7 + j * 13) mod 17 + 1: big enough for many simplex iterations, solved in milliseconds.
+inline void BuildTransport(tarq_prob* prob, int n) {
+  std::vector<int> beg, idx;
+  std::vector<double> val, obj, lb, ub;
+  for (int i = 0; i < n; ++i) {
+    for (int j = 0; j < n; ++j) {
+      beg.push_back(static_cast<int>(idx.size()));
+      idx.push_back(i);
+      val.push_back(1);
+      idx.push_back(n + j);
+      val.push_back(1);
+      obj.push_back((i * 7 + j * 13) % 17 + 1);
+    }
+  }
+  beg.push_back(static_cast<int>(idx.size()));
+  std::vector<double> rlo(2 * n), rup(2 * n);
+  for (int i = 0; i < n; ++i) {
+    rlo[i] = -kInf;
+    rup[i] = 10 + i % 5;  // supplies
+    rlo[n + i] = 10 + ((i + 2) % n) % 5;  // demands: the supplies permuted
+    rup[n + i] = kInf;
+  }
+  ASSERT_EQ(TARQ_AddRows(prob, 2 * n, nullptr, nullptr, nullptr, nullptr, nullptr, rlo.data(), rup.data(), nullptr), 0);
+  ASSERT_EQ(TARQ_AddCols(prob, n * n, obj.data(), beg.data(), nullptr, idx.data(), val.data(), nullptr, nullptr,
+                         nullptr, nullptr),
+            0);
+}
+
+}  // namespace solvetest

@@ -39,6 +39,8 @@ std::vector<std::string> DriverCommands(const ParamSet& params) {
     cmd.push_back("-" + std::move(key));
     cmd.push_back(std::move(value));
   };
+  // Level 1 gives the driver's summary lines, 2 adds the progress of the search (a line per
+  // node and the LP engine's summaries), 3 every detail.
   const int level = EngineLogLevel(params);
   add("log", std::to_string(level));
   add("slog", std::to_string(level >= 2 ? level - 1 : 0));
@@ -164,12 +166,15 @@ int SolveMip(const LpData& data, const EngineContext& ctx, const MipStartTable* 
   out = EngineResult();
   out.mip = true;
   const ParamSet& params = ctx.params;
+  // The driver sets the levels of the LP's and the search's handlers apart, so each gets its own
+  // relay (the copies share one lock).
   LogRelay relay(ctx.log, EngineLogLevel(params));
+  LogRelay lpRelay(relay);
   ClpInterrupt clpInterrupt(ctx.interrupt);
   CbcInterrupt cbcInterrupt(ctx.interrupt);
 
   OsiClpSolverInterface solver;
-  solver.passInMessageHandler(&relay);
+  solver.passInMessageHandler(&lpRelay);
   LoadIntoClp(data, *solver.getModelPtr());
   solver.getModelPtr()->passInEventHandler(&clpInterrupt);
   for (int j = 0; j < data.nCol; ++j) {
@@ -206,6 +211,10 @@ int SolveMip(const LpData& data, const EngineContext& ctx, const MipStartTable* 
     out.objective = data.Objective(out.values.data());
   }
   out.status = StatusFromCbc(model, out.hasSolution);
+  // An interrupt inside one of Cbc's LP solves surfaces as an unfinished or abandoned search.
+  if (ctx.interrupt.Raised() && out.status != TARQ_STATUS_OPTIMAL && out.status != TARQ_STATUS_INFEASIBLE) {
+    out.status = TARQ_STATUS_INTERRUPTED;
+  }
   out.nodes = model.getNodeCount();
   out.simplexIter = model.getIterationCount();
   out.methodUsed = 0;
