@@ -266,17 +266,28 @@ TARQ_API int TARQ_SetObjConst(tarq_prob* prob, double constant);
  * objective constant, and every result array is empty.
  *
  * Parameters read by the solves: "TimeLimit", "RelGap", "AbsGap", "FeasTol", "DualTol",
- * "IntTol", "NodeLimit", "Threads" (branch and cut; -1 means one thread), "Presolve",
- * "LpMethod" (-1 and 0 dual simplex, 1 primal simplex, 2 barrier followed by crossover when
- * "Crossover" is 1), "CutLevel", "HeurLevel", "StrongBranching", "MipStartMode", "LogLevel",
- * "Logging", "LogToConsole", "InfBound"; the multi-objective and tuning parameters are told
- * with those functions. Engine messages go line by line to the problem's log destinations.
+ * "IntTol", "NodeLimit", "Threads" (branch and cut; -1 and 1 mean one thread), "Presolve" (0
+ * off, 2 more passes), "LpMethod" (-1 and 0 dual simplex, 1 primal simplex, 2 barrier followed
+ * by crossover when "Crossover" is 1), "CutLevel" (0 off, 1 root only, 3 forced everywhere),
+ * "RootCutRounds", "NodeCutRounds", "HeurLevel" (0 off), "StrongBranching", "MipStartMode"
+ * (0 ignores MIP starts, 1 takes only starts that give every integer column; the first stored
+ * start is used), "InfBound", "Logging", "LogToConsole" and "LogLevel" (0 quiet, 1 the engines'
+ * summaries, 2 search progress, 3 details); the multi-objective, IIS, relaxation and tuning
+ * parameters are told with those functions. Engine messages go line by line to the problem's
+ * log destinations. At "LogLevel" 2 and above, the small searches that branch-and-cut
+ * heuristics start print their node lines to standard output themselves.
+ *
+ * MIP solves of different problems run one at a time within a process (the branch-and-cut
+ * driver keeps process-wide state); LP solves run concurrently.
  *
  * Attributes a solve sets: "LpStatus" or "MipStatus", "LpObjval" (LP solves), "BestObj",
- * "BestBnd", "BestGap" (MIP solves), "SimplexIter", "BarrierIter", "NodeCnt", "SolvingTime",
- * "PoolSols", "HasLpSol", "HasMipSol", "HasBasis", "HasDualFarkas", "HasPrimalRay",
- * "LpMethodUsed", "IsRelaxSolved" (1 after TARQ_SolveLp on a MIP), "PrimalInfMax", "DualInfMax".
- * Objective values include the objective constant.
+ *  "BestBnd", "BestGap" (MIP solves), "SimplexIter", "BarrierIter" (the iterations the
+ * barrier solve reports), "NodeCnt", "SolvingTime", "PoolSols", "HasLpSol",
+ * "HasMipSol", "HasBasis", "LpMethodUsed", "IsRelaxSolved" (1 after TARQ_SolveLp on a MIP) and
+ * "PrimalInfMax" (largest bound or row violation of the solution). "HasDualFarkas" and
+ * "HasPrimalRay" stay 0: certificates are not kept. Objective values include the objective
+ * constant. An LP solve that stops before optimality leaves no solution (its basis is kept); a
+ * MIP solve that stops early keeps the best solution found.
  *
  * Results and changes. Any successful change of the problem's data (columns, rows, matrix,
  * bounds, types, objective, branch factors, MIP starts, multi-objectives) forgets the solution,

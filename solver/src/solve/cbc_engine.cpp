@@ -2,7 +2,7 @@
 // model loaded from the LpData. Parameters are handed over as the driver's own command words.
 //
 // The driver keeps process-wide state while it parses its commands, so MIP solves of different
-// problems run one at a time in a process (kDriverMutex); the driver's own signal handling is
+// problems run one at a time in a process (DriverMutex); the driver's own signal handling is
 // switched off.
 #include <CbcModel.hpp>
 #include <CbcSolver.hpp>
@@ -21,7 +21,11 @@
 namespace tarq_solver {
 namespace {
 
-std::mutex kDriverMutex;
+std::mutex& DriverMutex() {
+  static std::mutex mutex;
+  return mutex;
+}
+
 constexpr int kPoolSize = 10;
 
 int NoCallback(CbcModel*, int) { return 0; }
@@ -186,7 +190,7 @@ int SolveMip(const LpData& data, const EngineContext& ctx, const MipStartTable* 
   std::vector<const char*> argv;
   for (const std::string& w : words) argv.push_back(w.c_str());
 
-  std::lock_guard<std::mutex> lock(kDriverMutex);
+  std::lock_guard<std::mutex> lock(DriverMutex());
   if (ctx.interrupt.Raised()) {
     out.status = TARQ_STATUS_INTERRUPTED;
     return TARQ_RETCODE_OK;
