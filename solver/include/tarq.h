@@ -268,14 +268,15 @@ TARQ_API int TARQ_SetObjConst(tarq_prob* prob, double constant);
  * Parameters read by the solves: "TimeLimit", "RelGap", "AbsGap", "FeasTol", "DualTol",
  * "IntTol", "NodeLimit", "Threads" (branch and cut; -1 and 1 mean one thread), "Presolve" (0
  * off, 2 more passes), "LpMethod" (-1 and 0 dual simplex, 1 primal simplex, 2 barrier followed
- * by crossover when "Crossover" is 1), "CutLevel" (0 off, 1 root only, 3 forced everywhere),
- * "RootCutRounds", "NodeCutRounds", "HeurLevel" (0 off), "StrongBranching", "MipStartMode"
- * (0 ignores MIP starts, 1 takes only starts that give every integer column; the first stored
- * start is used), "InfBound", "Logging", "LogToConsole" and "LogLevel" (0 quiet, 1 the engines'
- * summaries, 2 search progress, 3 details); the multi-objective, IIS, relaxation and tuning
- * parameters are told with those functions. Engine messages go line by line to the problem's
- * log destinations. At "LogLevel" 2 and above, the small searches that branch-and-cut
- * heuristics start print their node lines to standard output themselves.
+ * by crossover when "Crossover" is 1), "Scaling" and "DualPrice" (LPs), "CutLevel" (0 off, 1
+ * root only, 3 forced everywhere), "RootCutRounds", "NodeCutRounds", "HeurLevel" (0 off),
+ * "StrongBranching", "MipStartMode" (0 ignores MIP starts, 1 takes only starts that give every
+ * integer column; the first stored start is used), "InfBound", "Logging", "LogToConsole" and
+ * "LogLevel" (0 quiet, 1 the engines' summaries, 2 search progress, 3 details); the
+ * multi-objective, IIS, relaxation and tuning parameters are told with those functions. Engine
+ * messages go line by line to the problem's log destinations. At "LogLevel" 2 and above, the
+ * small searches that branch-and-cut heuristics start print their node lines to standard output
+ * themselves.
  *
  * MIP solves of different problems run one at a time within a process (the branch-and-cut
  * driver keeps process-wide state); LP solves run concurrently.
@@ -368,8 +369,9 @@ TARQ_API int TARQ_SetSlackBasis(tarq_prob* prob);
 TARQ_API int TARQ_GetColBasis(tarq_prob* prob, int num, const int* list, int* basis);
 TARQ_API int TARQ_GetRowBasis(tarq_prob* prob, int num, const int* list, int* basis);
 
-/* The solution pool: after a MIP solve, the distinct integer solutions branch and cut saved,
- * best first (at most 10); after an LP solve, the LP solution alone. index is 0-based and below
+/* The solution pool: after a MIP solve, the best solution first, then (when "Presolve" is 0)
+ * the other distinct feasible solutions branch and cut saved, best first, at most 10 in all;
+ * after an LP solve, the LP solution alone. index is 0-based and below
  * "PoolSols". GetPoolSolution reads the listed columns (list NULL: the first num). */
 TARQ_API int TARQ_GetPoolObjVal(tarq_prob* prob, int index, double* value);
 TARQ_API int TARQ_GetPoolSolution(tarq_prob* prob, int index, int num, const int* list, double* values);

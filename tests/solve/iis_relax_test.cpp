@@ -86,7 +86,8 @@ TEST_F(Infeasible, IisIsTheBindingRowAndTheTwoUpperBounds) {
     for (bool upper : {false, true}) {
       for (int k = 0; k < 3; ++k) {
         if (!member(row, upper, k)) continue;
-        EXPECT_EQ(StatusKeeping([&](bool r, bool u, int j) { return member(r, u, j) && !(r == row && u == upper && j == k); }),
+        EXPECT_EQ(StatusKeeping(
+                      [&](bool r, bool u, int j) { return member(r, u, j) && !(r == row && u == upper && j == k); }),
                   TARQ_STATUS_OPTIMAL)
             << row << upper << k;
       }

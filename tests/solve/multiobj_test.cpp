@@ -30,7 +30,7 @@ class MultiObj : public SolveTest {
 };
 
 TEST_F(MultiObj, HigherPriorityIsOptimisedFirstAndKeptByLaterLevels) {
-  Objective(0, 0, 1, TARQ_MAXIMIZE, 1);      // max y, second
+  Objective(0, 0, 1, TARQ_MAXIMIZE, 1);     // max y, second
   Objective(1, 1, 0, TARQ_MAXIMIZE, 5, 2);  // max x + 2, first
   EXPECT_EQ(IntAttr("MultiObjs"), 2);
   ASSERT_EQ(TARQ_Solve(prob_), 0);

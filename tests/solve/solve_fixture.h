@@ -105,7 +105,7 @@ inline void BuildTransport(tarq_prob* prob, int n) {
   std::vector<double> rlo(2 * n), rup(2 * n);
   for (int i = 0; i < n; ++i) {
     rlo[i] = -kInf;
-    rup[i] = 10 + i % 5;  // supplies
+    rup[i] = 10 + i % 5;                  // supplies
     rlo[n + i] = 10 + ((i + 2) % n) % 5;  // demands: the supplies permuted
     rup[n + i] = kInf;
   }

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <ostream>
 #include <set>
 #include <sstream>
 #include <string>
@@ -19,11 +20,13 @@ struct Case {
   double optimum = 0;
 };
 
+// How gtest prints a case in test names and messages.
+inline void PrintTo(const Case& c, std::ostream* out) { *out << c.name << " (optimum " << c.optimum << ")"; }
+
 inline std::filesystem::path DataDir() { return TARQ_TEST_DATA_DIR; }
 
 // Rows "name,...,optimum" of a CSV with a header line; the optimum is the last field.
-inline std::vector<Case> ReadCases(const std::filesystem::path& csv, const std::set<std::string>& slow,
-                                   bool wantSlow) {
+inline std::vector<Case> ReadCases(const std::filesystem::path& csv, const std::set<std::string>& slow, bool wantSlow) {
   std::vector<Case> cases;
   std::ifstream in(csv);
   std::string line;
@@ -39,7 +42,8 @@ inline std::vector<Case> ReadCases(const std::filesystem::path& csv, const std::
 
 inline std::string CaseName(const testing::TestParamInfo<Case>& info) {
   std::string n = info.param.name;
-  std::replace_if(n.begin(), n.end(), [](char ch) { return !std::isalnum(static_cast<unsigned char>(ch)); }, '_');
+  std::replace_if(
+      n.begin(), n.end(), [](char ch) { return !std::isalnum(static_cast<unsigned char>(ch)); }, '_');
   return n;
 }
 

@@ -12,8 +12,8 @@ namespace solvedata {
 namespace {
 
 // The instances that take more than half a second here (pk1 and misc07 half a minute or more).
-const std::set<std::string> kSlowMiplib = {"pk1", "misc07", "mas76", "pp08a", "pp08aCUTS", "rgn", "bell5",
-                                           "misc03", "p0282", "stein27", "dcmulti"};
+const std::set<std::string> kSlowMiplib = {"pk1",   "misc07", "mas76", "pp08a",   "pp08aCUTS", "rgn",
+                                           "bell5", "misc03", "p0282", "stein27", "dcmulti"};
 
 class Miplib : public testing::TestWithParam<Case> {};
 

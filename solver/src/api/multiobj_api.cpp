@@ -34,11 +34,15 @@ ObjParam ParseObjParam(const char* name) {
 bool ValidObjParam(ObjParam which, double value) {
   if (!std::isfinite(value)) return false;
   switch (which) {
-    case ObjParam::kPriority: return value == std::floor(value) && std::fabs(value) <= 2147483647.0;
-    case ObjParam::kWeight: return std::fabs(value) < TARQ_INFINITY;
+    case ObjParam::kPriority:
+      return value == std::floor(value) && std::fabs(value) <= 2147483647.0;
+    case ObjParam::kWeight:
+      return std::fabs(value) < TARQ_INFINITY;
     case ObjParam::kAbsTol:
-    case ObjParam::kRelTol: return value >= 0 && value < TARQ_INFINITY;
-    case ObjParam::kNone: break;
+    case ObjParam::kRelTol:
+      return value >= 0 && value < TARQ_INFINITY;
+    case ObjParam::kNone:
+      break;
   }
   return false;
 }
@@ -146,11 +150,20 @@ int TARQ_MultiObjSetObjParam(tarq_prob* prob, int index, const char* name, doubl
       prob, index, [&](Problem&) { return ValidObjParam(which, value) ? TARQ_RETCODE_OK : TARQ_RETCODE_INVALID; },
       [&](Problem&, MultiObjective& o) {
         switch (which) {
-          case ObjParam::kPriority: o.priority = static_cast<int>(value); break;
-          case ObjParam::kWeight: o.weight = value; break;
-          case ObjParam::kAbsTol: o.absTol = value; break;
-          case ObjParam::kRelTol: o.relTol = value; break;
-          case ObjParam::kNone: break;
+          case ObjParam::kPriority:
+            o.priority = static_cast<int>(value);
+            break;
+          case ObjParam::kWeight:
+            o.weight = value;
+            break;
+          case ObjParam::kAbsTol:
+            o.absTol = value;
+            break;
+          case ObjParam::kRelTol:
+            o.relTol = value;
+            break;
+          case ObjParam::kNone:
+            break;
         }
       });
 }
@@ -159,11 +172,20 @@ int TARQ_MultiObjGetObjParam(tarq_prob* prob, int index, const char* name, doubl
   return ReadObjective(prob, index, [&](Problem&, const MultiObjective& o) {
     if (value == nullptr) return TARQ_RETCODE_INVALID;
     switch (ParseObjParam(name)) {
-      case ObjParam::kPriority: *value = o.priority; break;
-      case ObjParam::kWeight: *value = o.weight; break;
-      case ObjParam::kAbsTol: *value = o.absTol; break;
-      case ObjParam::kRelTol: *value = o.relTol; break;
-      case ObjParam::kNone: return TARQ_RETCODE_INVALID;
+      case ObjParam::kPriority:
+        *value = o.priority;
+        break;
+      case ObjParam::kWeight:
+        *value = o.weight;
+        break;
+      case ObjParam::kAbsTol:
+        *value = o.absTol;
+        break;
+      case ObjParam::kRelTol:
+        *value = o.relTol;
+        break;
+      case ObjParam::kNone:
+        return TARQ_RETCODE_INVALID;
     }
     return TARQ_RETCODE_OK;
   });
@@ -210,10 +232,15 @@ int TARQ_MultiObjGetIntAttr(tarq_prob* prob, int index, const char* name, int* v
       return TARQ_RETCODE_INVALID;
     }
     switch (static_cast<IntAttr>(id)) {
-      case IntAttr::ObjSense: *value = o.sense; return TARQ_RETCODE_OK;
+      case IntAttr::ObjSense:
+        *value = o.sense;
+        return TARQ_RETCODE_OK;
       case IntAttr::LpStatus:
-      case IntAttr::MipStatus: *value = o.attrs[static_cast<IntAttr>(id)]; return TARQ_RETCODE_OK;
-      default: return TARQ_RETCODE_INVALID;
+      case IntAttr::MipStatus:
+        *value = o.attrs[static_cast<IntAttr>(id)];
+        return TARQ_RETCODE_OK;
+      default:
+        return TARQ_RETCODE_INVALID;
     }
   });
 }
@@ -226,11 +253,16 @@ int TARQ_MultiObjGetDblAttr(tarq_prob* prob, int index, const char* name, double
       return TARQ_RETCODE_INVALID;
     }
     switch (static_cast<DblAttr>(id)) {
-      case DblAttr::ObjConst: *value = o.constant; return TARQ_RETCODE_OK;
+      case DblAttr::ObjConst:
+        *value = o.constant;
+        return TARQ_RETCODE_OK;
       case DblAttr::LpObjval:
       case DblAttr::BestObj:
-      case DblAttr::SolvingTime: *value = o.attrs[static_cast<DblAttr>(id)]; return TARQ_RETCODE_OK;
-      default: return TARQ_RETCODE_INVALID;
+      case DblAttr::SolvingTime:
+        *value = o.attrs[static_cast<DblAttr>(id)];
+        return TARQ_RETCODE_OK;
+      default:
+        return TARQ_RETCODE_INVALID;
     }
   });
 }

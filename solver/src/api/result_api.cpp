@@ -67,7 +67,8 @@ int TARQ_GetLpSolution(tarq_prob* prob, double* values, double* slack, double* d
 
 int TARQ_SetLpSolution(tarq_prob* prob, const double* values, const double* slack, const double* duals,
                        const double* redcost) {
-  return WithProblem(prob, [&](Problem& p) { return tarq_solver::InstallLpSolution(p, values, slack, duals, redcost); });
+  return WithProblem(prob,
+                     [&](Problem& p) { return tarq_solver::InstallLpSolution(p, values, slack, duals, redcost); });
 }
 
 int TARQ_GetBasis(tarq_prob* prob, int* colBasis, int* rowBasis) {
@@ -101,7 +102,7 @@ int TARQ_SetSlackBasis(tarq_prob* prob) {
     Results& r = p.Result();
     r.colBasis.resize(static_cast<size_t>(cols.Size()));
     for (int j = 0; j < cols.Size(); ++j) {
-      r.colBasis[j] = cols.lower[j] > -TARQ_INFINITY   ? TARQ_BASIS_LOWER
+      r.colBasis[j] = cols.lower[j] > -TARQ_INFINITY  ? TARQ_BASIS_LOWER
                       : cols.upper[j] < TARQ_INFINITY ? TARQ_BASIS_UPPER
                                                       : TARQ_BASIS_SUPERBASIC;
     }

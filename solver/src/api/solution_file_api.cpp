@@ -55,13 +55,13 @@ int TARQ_WriteSol(tarq_prob* prob, const char* filename) {
 int TARQ_WritePoolSol(tarq_prob* prob, int index, const char* filename) {
   return WithProblem(prob, [&](Problem& p) {
     return WriteResultFile(p, filename, "pool solution",
-                        [&](OutBuffer& out, IoError& err) { return tarq_solver::WritePoolSol(p, index, out, err); });
+                           [&](OutBuffer& out, IoError& err) { return tarq_solver::WritePoolSol(p, index, out, err); });
   });
 }
 
 int TARQ_ReadJsonSol(tarq_prob* prob, const char* filename) {
-  return WithProblem(prob,
-                     [&](Problem& p) { return ReadFormatFile(p, filename, "JSON solution", tarq_solver::ParseJsonSol); });
+  return WithProblem(
+      prob, [&](Problem& p) { return ReadFormatFile(p, filename, "JSON solution", tarq_solver::ParseJsonSol); });
 }
 
 int TARQ_WriteJsonSol(tarq_prob* prob, const char* filename) {
@@ -90,8 +90,9 @@ int TARQ_ReadTune(tarq_prob* prob, const char* filename) {
 
 int TARQ_WriteTuneParam(tarq_prob* prob, int index, const char* filename) {
   return WithProblem(prob, [&](Problem& p) {
-    return WriteResultFile(p, filename, "tune",
-                        [&](OutBuffer& out, IoError& err) { return tarq_solver::WriteTuneResult(p, index, out, err); });
+    return WriteResultFile(p, filename, "tune", [&](OutBuffer& out, IoError& err) {
+      return tarq_solver::WriteTuneResult(p, index, out, err);
+    });
   });
 }
 

@@ -142,8 +142,8 @@ int ComputeIis(Problem& p) {
   r.attrs[IntAttr::IsMinIIS] = decided ? 1 : 0;
   r.attrs[DblAttr::IISTime] = WallSeconds() - started;
   p.StampResults();
-  p.Log().Printf("IIS: %d bound(s) of %d column(s) and %d row(s); %d solves, %s", static_cast<int>(kept.size()),
-                 cols, rows, filter.Solves(), decided ? "minimal" : "stopped early, maybe not minimal");
+  p.Log().Printf("IIS: %d bound(s) of %d column(s) and %d row(s); %d solves, %s", static_cast<int>(kept.size()), cols,
+                 rows, filter.Solves(), decided ? "minimal" : "stopped early, maybe not minimal");
   return TARQ_RETCODE_OK;
 }
 

@@ -62,17 +62,25 @@ int WriteBasis(Problem& p, OutBuffer& out, IoError& err) {
   for (size_t k = pairs; k < basicCols.size(); ++k) line("BS", cn[basicCols[k]], nullptr);
   for (size_t k = pairs; k < nonbasicRows.size(); ++k) {
     const int i = nonbasicRows[k];
-    line(r.rowBasis[i] == TARQ_BASIS_UPPER ? "UL" : r.rowBasis[i] == TARQ_BASIS_SUPERBASIC ? "SB" : "LL", rn[i], nullptr);
+    line(r.rowBasis[i] == TARQ_BASIS_UPPER        ? "UL"
+         : r.rowBasis[i] == TARQ_BASIS_SUPERBASIC ? "SB"
+                                                  : "LL",
+         rn[i], nullptr);
   }
   for (int j = 0; j < cols; ++j) {
     switch (r.colBasis[j]) {
-      case TARQ_BASIS_UPPER: line("UL", cn[j], nullptr); break;
-      case TARQ_BASIS_SUPERBASIC: line("SB", cn[j], nullptr); break;
+      case TARQ_BASIS_UPPER:
+        line("UL", cn[j], nullptr);
+        break;
+      case TARQ_BASIS_SUPERBASIC:
+        line("SB", cn[j], nullptr);
+        break;
       case TARQ_BASIS_LOWER:
       case TARQ_BASIS_FIXED:
         if (DefaultColumnStatus(p.Cols(), j) != TARQ_BASIS_LOWER) line("LL", cn[j], nullptr);
         break;
-      default: break;
+      default:
+        break;
     }
   }
   out.Put("ENDATA\n");
@@ -112,7 +120,8 @@ int ParseBasis(Problem& p, std::string_view text, IoError& err) {
     const int col = colNames.Find(f[1]);
     if (pair) {
       const int row = rowNames.Find(f[2]);
-      if (col < 0 || row < 0) return Fail(err, TARQ_RETCODE_INVALID, lines.Number(), "unknown name in " + Quote(Trim(ln)));
+      if (col < 0 || row < 0)
+        return Fail(err, TARQ_RETCODE_INVALID, lines.Number(), "unknown name in " + Quote(Trim(ln)));
       colBasis[col] = TARQ_BASIS_BASIC;
       rowBasis[row] = code == "XU" ? TARQ_BASIS_UPPER : TARQ_BASIS_LOWER;
       continue;

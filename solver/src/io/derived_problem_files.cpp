@@ -40,7 +40,8 @@ struct Derived {
     args.rowNames = rn.data();
     Problem scratch(std::make_shared<const EnvCore>());
     scratch.Params().Set(IntParam::Logging, 0);
-    if (scratch.Load(args) != TARQ_RETCODE_OK) return Fail(err, TARQ_RETCODE_INTERNAL, 0, "the derived problem is invalid");
+    if (scratch.Load(args) != TARQ_RETCODE_OK)
+      return Fail(err, TARQ_RETCODE_INTERNAL, 0, "the derived problem is invalid");
     return lp ? WriteLp(scratch, out, err) : WriteMps(scratch, out, err);
   }
 };

@@ -57,7 +57,8 @@ int ParseTune(Problem& p, std::string_view text, IoError& err) {
       continue;
     }
     if (n != 2) return Fail(err, TARQ_RETCODE_INVALID, lines.Number(), "expected a parameter name and a value");
-    if (results.empty()) return Fail(err, TARQ_RETCODE_INVALID, lines.Number(), "a parameter before the first result line");
+    if (results.empty())
+      return Fail(err, TARQ_RETCODE_INVALID, lines.Number(), "a parameter before the first result line");
     auto ref = FindEntry(f[0]);
     double v = 0;
     if (!ref || (ref->kind != ParamKind::kIntParam && ref->kind != ParamKind::kDblParam)) {

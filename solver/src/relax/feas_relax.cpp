@@ -76,8 +76,7 @@ void AddViolations(const Problem& p, const std::vector<double>* pen, LpData& dat
       val[nnz++] = -1.0;
       named(&RelaxBuild::colNames, "ArtU_", Axis::kCol, j);
     }
-    data.AddSparseRow(nnz, idx, val, low ? data.colLower[j] : -TARQ_INFINITY,
-                      up ? data.colUpper[j] : TARQ_INFINITY);
+    data.AddSparseRow(nnz, idx, val, low ? data.colLower[j] : -TARQ_INFINITY, up ? data.colUpper[j] : TARQ_INFINITY);
     named(&RelaxBuild::rowNames, "Bnd_", Axis::kCol, j);
     if (low) data.colLower[j] = -TARQ_INFINITY;
     if (up) data.colUpper[j] = TARQ_INFINITY;

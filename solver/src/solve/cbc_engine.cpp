@@ -62,14 +62,24 @@ std::vector<std::string> DriverCommands(const ParamSet& params) {
       add("presolve", "off");
       add("preprocess", "off");
       break;
-    case 2: add("presolve", "more"); break;
-    default: break;
+    case 2:
+      add("presolve", "more");
+      break;
+    default:
+      break;
   }
   switch (params.Int(IntParam::CutLevel)) {
-    case 0: add("cutsOnOff", "off"); break;
-    case 1: add("cutsOnOff", "root"); break;
-    case 3: add("cutsOnOff", "forceOn"); break;
-    default: break;
+    case 0:
+      add("cutsOnOff", "off");
+      break;
+    case 1:
+      add("cutsOnOff", "root");
+      break;
+    case 3:
+      add("cutsOnOff", "forceOn");
+      break;
+    default:
+      break;
   }
   if (int n = params.Int(IntParam::RootCutRounds); n >= 0) add("passCuts", std::to_string(n));
   if (int n = params.Int(IntParam::NodeCutRounds); n >= 0) add("passTreeCuts", std::to_string(n));
@@ -85,13 +95,20 @@ int StatusFromCbc(const CbcModel& model, bool hasSolution) {
   if (model.isProvenOptimal() && hasSolution) return TARQ_STATUS_OPTIMAL;
   switch (model.secondaryStatus()) {
     case 0:
-    case 2: return hasSolution ? TARQ_STATUS_OPTIMAL : TARQ_STATUS_INFEASIBLE;
-    case 1: return TARQ_STATUS_INFEASIBLE;
-    case 3: return TARQ_STATUS_NODELIMIT;
-    case 4: return TARQ_STATUS_TIMEOUT;
-    case 5: return TARQ_STATUS_INTERRUPTED;
-    case 7: return hasSolution ? TARQ_STATUS_UNBOUNDED : TARQ_STATUS_INF_OR_UNB;
-    default: break;
+    case 2:
+      return hasSolution ? TARQ_STATUS_OPTIMAL : TARQ_STATUS_INFEASIBLE;
+    case 1:
+      return TARQ_STATUS_INFEASIBLE;
+    case 3:
+      return TARQ_STATUS_NODELIMIT;
+    case 4:
+      return TARQ_STATUS_TIMEOUT;
+    case 5:
+      return TARQ_STATUS_INTERRUPTED;
+    case 7:
+      return hasSolution ? TARQ_STATUS_UNBOUNDED : TARQ_STATUS_INF_OR_UNB;
+    default:
+      break;
   }
   if (model.isProvenInfeasible()) return TARQ_STATUS_INFEASIBLE;
   if (model.isContinuousUnbounded()) return TARQ_STATUS_INF_OR_UNB;
@@ -202,7 +219,10 @@ int SolveMip(const LpData& data, const EngineContext& ctx, const MipStartTable* 
   driverData.noPrinting_ = EngineLogLevel(params) == 0;
   driverData.useSignalHandler_ = false;
   CbcMain0(model, driverData);
-  model.setMaximumSavedSolutions(kPoolSize);
+  // The driver maps saved solutions back through its preprocessing with the original column
+  // count, reading past the end of solutions saved for fewer columns. So other solutions are
+  // kept only when preprocessing is off; otherwise the pool holds the best solution alone.
+  if (params.Int(IntParam::Presolve) == 0) model.setMaximumSavedSolutions(kPoolSize);
   if (starts != nullptr) PassMipStart(*starts, data, params, solver, model);
   model.setLogLevel(EngineLogLevel(params));
   CbcMain1(static_cast<int>(argv.size()), argv.data(), model, NoCallback, driverData);

@@ -1,6 +1,8 @@
 // The LP engine: Clp's dual or primal simplex, or its barrier method with crossover.
 #include "solve/clp_engine.h"
 
+#include <ClpDualRowDantzig.hpp>
+#include <ClpDualRowSteepest.hpp>
 #include <ClpSolve.hpp>
 
 #include "solve/engine_hooks.h"
@@ -10,9 +12,8 @@ namespace tarq_solver {
 
 void LoadIntoClp(const LpData& data, ClpSimplex& model) {
   // Clp reads bounds beyond 1e27 in magnitude as infinite, so the store's 1e30 passes as it is.
-  model.loadProblem(data.nCol, data.nRow, data.start.data(), data.index.data(), data.value.data(),
-                    data.colLower.data(), data.colUpper.data(), data.obj.data(), data.rowLower.data(),
-                    data.rowUpper.data());
+  model.loadProblem(data.nCol, data.nRow, data.start.data(), data.index.data(), data.value.data(), data.colLower.data(),
+                    data.colUpper.data(), data.obj.data(), data.rowLower.data(), data.rowUpper.data());
   const int added = static_cast<int>(data.addLower.size());
   if (added > 0) {
     model.addRows(added, data.addLower.data(), data.addUpper.data(), data.addStart.data(), data.addIndex.data(),
@@ -23,12 +24,17 @@ void LoadIntoClp(const LpData& data, ClpSimplex& model) {
 
 int FromClpStatus(ClpSimplex::Status status) {
   switch (status) {
-    case ClpSimplex::basic: return TARQ_BASIS_BASIC;
-    case ClpSimplex::atLowerBound: return TARQ_BASIS_LOWER;
-    case ClpSimplex::atUpperBound: return TARQ_BASIS_UPPER;
-    case ClpSimplex::isFixed: return TARQ_BASIS_FIXED;
+    case ClpSimplex::basic:
+      return TARQ_BASIS_BASIC;
+    case ClpSimplex::atLowerBound:
+      return TARQ_BASIS_LOWER;
+    case ClpSimplex::atUpperBound:
+      return TARQ_BASIS_UPPER;
+    case ClpSimplex::isFixed:
+      return TARQ_BASIS_FIXED;
     case ClpSimplex::isFree:
-    case ClpSimplex::superBasic: return TARQ_BASIS_SUPERBASIC;
+    case ClpSimplex::superBasic:
+      return TARQ_BASIS_SUPERBASIC;
   }
   return TARQ_BASIS_SUPERBASIC;
 }
@@ -41,11 +47,16 @@ ClpSimplex::Status ToClpStatus(int code, double lower, double upper) {
     return lowFinite ? ClpSimplex::atLowerBound : ClpSimplex::isFree;
   };
   switch (code) {
-    case TARQ_BASIS_BASIC: return ClpSimplex::basic;
-    case TARQ_BASIS_LOWER: return nonbasicAtBound(false);
-    case TARQ_BASIS_UPPER: return nonbasicAtBound(true);
-    case TARQ_BASIS_FIXED: return nonbasicAtBound(false);
-    default: return lowFinite || upFinite ? ClpSimplex::superBasic : ClpSimplex::isFree;
+    case TARQ_BASIS_BASIC:
+      return ClpSimplex::basic;
+    case TARQ_BASIS_LOWER:
+      return nonbasicAtBound(false);
+    case TARQ_BASIS_UPPER:
+      return nonbasicAtBound(true);
+    case TARQ_BASIS_FIXED:
+      return nonbasicAtBound(false);
+    default:
+      return lowFinite || upFinite ? ClpSimplex::superBasic : ClpSimplex::isFree;
   }
 }
 
@@ -58,13 +69,20 @@ namespace {
 
 int StatusFromClp(const ClpSimplex& model) {
   switch (model.status()) {
-    case 0: return TARQ_STATUS_OPTIMAL;
-    case 1: return TARQ_STATUS_INFEASIBLE;
-    case 2: return TARQ_STATUS_UNBOUNDED;
-    case 3: return model.secondaryStatus() == 9 ? TARQ_STATUS_TIMEOUT : TARQ_STATUS_UNFINISHED;
-    case 4: return TARQ_STATUS_NUMERICAL;
-    case 5: return TARQ_STATUS_INTERRUPTED;
-    default: return TARQ_STATUS_UNFINISHED;
+    case 0:
+      return TARQ_STATUS_OPTIMAL;
+    case 1:
+      return TARQ_STATUS_INFEASIBLE;
+    case 2:
+      return TARQ_STATUS_UNBOUNDED;
+    case 3:
+      return model.secondaryStatus() == 9 ? TARQ_STATUS_TIMEOUT : TARQ_STATUS_UNFINISHED;
+    case 4:
+      return TARQ_STATUS_NUMERICAL;
+    case 5:
+      return TARQ_STATUS_INTERRUPTED;
+    default:
+      return TARQ_STATUS_UNFINISHED;
   }
 }
 
@@ -90,11 +108,15 @@ ClpSolve SolveOptions(const ParamSet& params, bool warm, int& method) {
   method = params.Int(IntParam::LpMethod);
   if (method < 0) method = 0;
   switch (method) {
-    case 1: options.setSolveType(ClpSolve::usePrimal); break;
+    case 1:
+      options.setSolveType(ClpSolve::usePrimal);
+      break;
     case 2:
       options.setSolveType(params.Int(IntParam::Crossover) != 0 ? ClpSolve::useBarrier : ClpSolve::useBarrierNoCross);
       break;
-    default: options.setSolveType(ClpSolve::useDual); break;
+    default:
+      options.setSolveType(ClpSolve::useDual);
+      break;
   }
   const int presolve = params.Int(IntParam::Presolve);
   if (warm || presolve == 0) {
@@ -121,6 +143,26 @@ int SolveLp(const LpData& data, const EngineContext& ctx, StartBasis basis, Engi
   model.setDualTolerance(params.Dbl(DblParam::DualTol));
   const double timeLimit = params.Dbl(DblParam::TimeLimit);
   if (timeLimit < TARQ_INFINITY) model.setMaximumWallSeconds(timeLimit);
+  switch (params.Int(IntParam::Scaling)) {
+    case 0:
+      model.scaling(0);
+      break;
+    case 1:
+      model.scaling(2);
+      break;  // geometric
+    case 2:
+      model.scaling(1);
+      break;  // equilibration
+    default:
+      break;
+  }
+  if (int pricing = params.Int(IntParam::DualPrice); pricing == 0) {
+    ClpDualRowDantzig dantzig;
+    model.setDualRowPivotAlgorithm(dantzig);
+  } else if (pricing == 1) {
+    ClpDualRowSteepest steepest;
+    model.setDualRowPivotAlgorithm(steepest);
+  }
 
   const bool warm = basis.cols != nullptr && basis.rows != nullptr &&
                     static_cast<int>(basis.cols->size()) == data.nCol && params.Int(IntParam::LpMethod) != 2;

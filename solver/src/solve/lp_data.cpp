@@ -6,7 +6,9 @@
 
 namespace tarq_solver {
 
-bool LpData::IsMip() const { return std::any_of(integer.begin(), integer.end(), [](char c) { return c != 0; }); }
+bool LpData::IsMip() const {
+  return std::any_of(integer.begin(), integer.end(), [](char c) { return c != 0; });
+}
 
 void LpData::AddRow(const std::vector<double>& dense, double lower, double upper) {
   for (int j = 0; j < static_cast<int>(dense.size()) && j < nCol; ++j) {

@@ -14,8 +14,9 @@ double WallSeconds() {
 }
 
 const char* StatusName(int status) {
-  static constexpr const char* kNames[] = {"unstarted",   "optimal",    "infeasible", "unbounded",   "infeasible or unbounded",
-                                           "numerical trouble", "node limit", "time limit", "interrupted", "unfinished"};
+  static constexpr const char* kNames[] = {
+      "unstarted",         "optimal",    "infeasible", "unbounded",   "infeasible or unbounded",
+      "numerical trouble", "node limit", "time limit", "interrupted", "unfinished"};
   return status >= 0 && status <= TARQ_STATUS_UNFINISHED ? kNames[status] : "unknown";
 }
 
@@ -67,8 +68,8 @@ int RunEngine(Problem& problem, const LpData& data, const ParamSet& params, bool
   const bool mip = !lpOnly && data.IsMip();
   const bool chatty = params.Int(IntParam::LogLevel) >= 1;
   if (chatty) {
-    problem.Log().Printf("Solving %s: %d columns, %d rows, %lld nonzeros", mip ? "MIP" : "LP", data.nCol,
-                         data.Rows(), static_cast<long long>(data.index.size() + data.addIndex.size()));
+    problem.Log().Printf("Solving %s: %d columns, %d rows, %lld nonzeros", mip ? "MIP" : "LP", data.nCol, data.Rows(),
+                         static_cast<long long>(data.index.size() + data.addIndex.size()));
   }
   EngineContext ctx{params, problem.Log(), problem.Interrupt()};
   int rc = TARQ_RETCODE_OK;
@@ -112,8 +113,7 @@ void RecordResult(Problem& p, const EngineResult& res, bool lpOnly, double secon
     r.colBasis.assign(res.colBasis.begin(), res.colBasis.begin() + nCol);
     r.rowBasis.assign(res.rowBasis.begin(), res.rowBasis.begin() + nRow);
   }
-  if (res.hasSolution && static_cast<int>(res.values.size()) >= nCol &&
-      static_cast<int>(res.activity.size()) >= nRow) {
+  if (res.hasSolution && static_cast<int>(res.values.size()) >= nCol && static_cast<int>(res.activity.size()) >= nRow) {
     r.values.assign(res.values.begin(), res.values.begin() + nCol);
     r.activity.assign(res.activity.begin(), res.activity.begin() + nRow);
     a[DblAttr::PrimalInfMax] = std::max(0.0, MaxViolation(p, r.values, r.activity));

@@ -37,9 +37,7 @@ class MultiObjTable {
   int Count() const;
   // Number of slots (highest index that ever existed + 1, trailing empty slots trimmed).
   int Slots() const { return static_cast<int>(slots_.size()); }
-  bool Exists(int index) const {
-    return index >= 0 && index < Slots() && slots_[static_cast<size_t>(index)].present;
-  }
+  bool Exists(int index) const { return index >= 0 && index < Slots() && slots_[static_cast<size_t>(index)].present; }
   const MultiObjective* Find(int index) const { return Exists(index) ? &slots_[index].obj : nullptr; }
   MultiObjective* Find(int index) { return Exists(index) ? &slots_[index].obj : nullptr; }
   // The objective at index, created (with params as its solver parameters) when missing.

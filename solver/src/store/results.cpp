@@ -16,9 +16,9 @@ void Results::ClearSolution() {
   rowLowerIis.clear();
   rowUpperIis.clear();
   relaxPenalties.clear();
-  for (IntAttr a : {IntAttr::HasLpSol, IntAttr::HasMipSol, IntAttr::HasFeasRelaxSol, IntAttr::PoolSols,
-                    IntAttr::HasDualFarkas, IntAttr::HasPrimalRay, IntAttr::HasIIS, IntAttr::IISCols,
-                    IntAttr::IISRows, IntAttr::IsMinIIS}) {
+  for (IntAttr a :
+       {IntAttr::HasLpSol, IntAttr::HasMipSol, IntAttr::HasFeasRelaxSol, IntAttr::PoolSols, IntAttr::HasDualFarkas,
+        IntAttr::HasPrimalRay, IntAttr::HasIIS, IntAttr::IISCols, IntAttr::IISRows, IntAttr::IsMinIIS}) {
     attrs[a] = 0;
   }
 }

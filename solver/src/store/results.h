@@ -73,8 +73,7 @@ struct Results {
            static_cast<int>(redCosts.size()) == cols;
   }
   bool HasBasis(int cols, int rows) const {
-    return static_cast<int>(colBasis.size()) == cols && static_cast<int>(rowBasis.size()) == rows &&
-           cols + rows > 0;
+    return static_cast<int>(colBasis.size()) == cols && static_cast<int>(rowBasis.size()) == rows && cols + rows > 0;
   }
   bool HasIis(int cols, int rows) const {
     return !colLowerIis.empty() && static_cast<int>(colLowerIis.size()) == cols &&

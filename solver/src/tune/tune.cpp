@@ -87,9 +87,8 @@ int Tune(Problem& p) {
     ranked.push_back(std::move(cand));
     if (best <= target) break;
   }
-  std::stable_sort(ranked.begin(), ranked.end(), [](const TuneResult& a, const TuneResult& b) {
-    return a.seconds < b.seconds;
-  });
+  std::stable_sort(ranked.begin(), ranked.end(),
+                   [](const TuneResult& a, const TuneResult& b) { return a.seconds < b.seconds; });
   Results& r = p.Result();
   r.tune = std::move(ranked);
   r.attrs[IntAttr::TuneResults] = static_cast<int>(r.tune.size());
