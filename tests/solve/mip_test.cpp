@@ -85,12 +85,12 @@ TEST_F(Knapsack, PoolHoldsDistinctFeasibleSolutionsBestFirst) {
   EXPECT_EQ(TARQ_GetPoolObjVal(prob_, n, &previous), TARQ_RETCODE_INVALID);
 }
 
-TEST_F(Knapsack, InfeasibleWhenTheCapacityIsNegative) {
+TEST_F(Knapsack, InfeasibleWhenTheRowAsksForMoreThanFits) {
   int row = 0;
   double lo = 6;
   ASSERT_EQ(TARQ_SetRowLower(prob_, 1, &row, &lo), 0);  // 6 <= 2a + 3b + c <= 5
   double up = 7;
-  ASSERT_EQ(TARQ_SetRowUpper(prob_, 1, &row, &up), 0);  // 6 <= ... <= 7 but max is 6: a, b, c = 1
+  ASSERT_EQ(TARQ_SetRowUpper(prob_, 1, &row, &up), 0);  // 6 <= ... <= 7: only a = b = c = 1 fits
   ASSERT_EQ(TARQ_Solve(prob_), 0);
   EXPECT_EQ(IntAttr("MipStatus"), TARQ_STATUS_OPTIMAL);
   lo = 6.5;
