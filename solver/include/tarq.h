@@ -249,19 +249,235 @@ TARQ_API int TARQ_SetObjSense(tarq_prob* prob, int sense);
 TARQ_API int TARQ_SetObjConst(tarq_prob* prob, double constant);
 
 /* ---------------------------------------------------------------------------------------------
- * Results
+ * Solving
+ *
+ * TARQ_Solve solves the problem with the engine its columns call for: a problem whose columns
+ * are all continuous ('C') is an LP and is solved by the simplex (or barrier) engine; a problem
+ * with a binary or integer column is a MIP and is solved by branch and cut. TARQ_SolveLp solves
+ * the LP relaxation of any problem (integer columns treated as continuous). When the problem has
+ * multi-objectives (see below) both solve them instead of the single objective.
+ *
+ * A solve that ran returns 0 whatever its outcome; the outcome is the attribute "LpStatus" (LP
+ * solves) or "MipStatus" (MIP solves), one of the TARQ_STATUS_* codes below. A non-zero code
+ * means the solve could not run: 3 for a problem the engines cannot take (coefficients or sizes
+ * beyond the engines' limits), 1 when memory ran out, 5 for an engine failure.
+ *
+ * A problem without columns and rows solves to optimal at once: the objective value is the
+ * objective constant, and every result array is empty.
+ *
+ * Parameters read by the solves: "TimeLimit", "RelGap", "AbsGap", "FeasTol", "DualTol",
+ * "IntTol", "NodeLimit", "Threads" (branch and cut; -1 and 1 mean one thread), "Presolve" (0
+ * off, 2 more passes), "LpMethod" (-1 and 0 dual simplex, 1 primal simplex, 2 barrier followed
+ * by crossover when "Crossover" is 1), "Scaling" and "DualPrice" (LPs), "CutLevel" (0 off, 1
+ * root only, 3 forced everywhere), "RootCutRounds", "NodeCutRounds", "HeurLevel" (0 off),
+ * "StrongBranching", "MipStartMode" (0 ignores MIP starts, 1 takes only starts that give every
+ * integer column; the first stored start is used), "InfBound", "Logging", "LogToConsole" and
+ * "LogLevel" (0 quiet, 1 the engines' summaries, 2 search progress, 3 details); the
+ * multi-objective, IIS, relaxation and tuning parameters are told with those functions. Engine
+ * messages go line by line to the problem's log destinations. At "LogLevel" 2 and above, the
+ * small searches that branch-and-cut heuristics start print their node lines to standard output
+ * themselves.
+ *
+ * MIP solves of different problems run one at a time within a process (the branch-and-cut
+ * driver keeps process-wide state); LP solves run concurrently.
+ *
+ * Attributes a solve sets: "LpStatus" or "MipStatus", "LpObjval" (LP solves), "BestObj",
+ *  "BestBnd", "BestGap" (MIP solves), "SimplexIter", "BarrierIter" (the iterations the
+ * barrier solve reports), "NodeCnt", "SolvingTime", "PoolSols", "HasLpSol",
+ * "HasMipSol", "HasBasis", "LpMethodUsed", "IsRelaxSolved" (1 after TARQ_SolveLp on a MIP) and
+ * "PrimalInfMax" (largest bound or row violation of the solution). "HasDualFarkas" and
+ * "HasPrimalRay" stay 0: certificates are not kept. Objective values include the objective
+ * constant. An LP solve that stops before optimality leaves no solution (its basis is kept); a
+ * MIP solve that stops early keeps the best solution found.
+ *
+ * Results and changes. Any successful change of the problem's data (columns, rows, matrix,
+ * bounds, types, objective, branch factors, MIP starts, multi-objectives) forgets the solution,
+ * the pool, the IIS and the relaxation solution: the getters then return 3 and the Has*
+ * attributes read 0, while the status, objective and count attributes keep describing the last
+ * solve. The basis survives changes of values and additions (added columns join at a bound,
+ * added rows join basic), so the next LP solve starts from it; deleting columns or rows, loading
+ * or reading a problem, and TARQ_ClearProb forget it. Parameter changes and renaming forget
+ * nothing. TARQ_Reset forgets everything a solve left, including the basis and tuning results.
+ *
+ * Interrupting. TARQ_Interrupt may be called from any thread while a solve, IIS computation,
+ * feasibility relaxation or tuning run of the problem runs on another; the engines poll the flag
+ * and stop promptly with status TARQ_STATUS_INTERRUPTED, keeping the best solution found. The
+ * flag is cleared when the next such operation starts, so an interrupt with no solve running has
+ * no effect.
  * ------------------------------------------------------------------------------------------- */
 
-/* Basis statuses of the listed columns (rows) after an LP solve; 3 while there is no basis. */
+/* Outcome of a solve, the values of "LpStatus" and "MipStatus". */
+#define TARQ_STATUS_UNSTARTED 0   /* no solve has run yet */
+#define TARQ_STATUS_OPTIMAL 1     /* optimal (MIP: within "RelGap" / "AbsGap") */
+#define TARQ_STATUS_INFEASIBLE 2  /* proven infeasible */
+#define TARQ_STATUS_UNBOUNDED 3   /* proven unbounded (LP: a primal ray exists) */
+#define TARQ_STATUS_INF_OR_UNB 4  /* infeasible or unbounded, not told apart (MIP with an
+                                      unbounded relaxation and no integer solution) */
+#define TARQ_STATUS_NUMERICAL 5   /* stopped by numerical trouble */
+#define TARQ_STATUS_NODELIMIT 6   /* stopped at "NodeLimit" */
+#define TARQ_STATUS_TIMEOUT 7     /* stopped at "TimeLimit" */
+#define TARQ_STATUS_INTERRUPTED 8 /* stopped by TARQ_Interrupt */
+#define TARQ_STATUS_UNFINISHED 9  /* stopped for another reason (an iteration limit, ...) */
+
+TARQ_API int TARQ_Solve(tarq_prob* prob);
+TARQ_API int TARQ_SolveLp(tarq_prob* prob);
+/* Asks the running solve of prob to stop. Safe from any thread; returns 3 only for NULL. */
+TARQ_API int TARQ_Interrupt(tarq_prob* prob);
+
+/* ---------------------------------------------------------------------------------------------
+ * Results
+ *
+ * Every getter returns 3 and writes nothing when the problem has no result of its kind (no solve
+ * yet, a solve that found none, or a change since). Arrays without a count hold one entry per
+ * column ("values", "redcost", colBasis) or per row ("slack", "duals", rowBasis).
+ *
+ * Conventions: "slack" is the row activity, the sum of a_ij x_j over the row; duals y and reduced
+ * costs d satisfy d = c - A'y for the objective c as given, for both senses, so at a minimum
+ * rows at their lower bound have y >= 0 and at a maximum y <= 0.
+ * ------------------------------------------------------------------------------------------- */
+
+/* Primal values of the last solve: the best MIP solution after a MIP solve, the LP solution
+ * after an LP solve, the relaxed solution after TARQ_FeasRelax. */
+TARQ_API int TARQ_GetSolution(tarq_prob* prob, double* values);
+/* The LP solution: primal values, row activities, duals and reduced costs; each may be NULL (all
+ * four NULL returns 0). After a MIP solve only values and slack exist (duals or redcost then
+ * return 3). */
+TARQ_API int TARQ_GetLpSolution(tarq_prob* prob, double* values, double* slack, double* duals, double* redcost);
+/* Installs an LP solution as if a solve had found it (status and attributes stay as they are,
+ * "HasLpSol" becomes 1). values is required; NULL slack is computed from values, NULL duals are
+ * taken as 0 and NULL redcost is computed as c - A'y. Non-finite entries return 3. */
+TARQ_API int TARQ_SetLpSolution(tarq_prob* prob, const double* values, const double* slack, const double* duals,
+                                const double* redcost);
+
+/* Basis statuses. A row's status is that of its activity between the row's bounds. */
+#define TARQ_BASIS_LOWER 0      /* nonbasic at the lower bound */
+#define TARQ_BASIS_BASIC 1      /* basic */
+#define TARQ_BASIS_UPPER 2      /* nonbasic at the upper bound */
+#define TARQ_BASIS_SUPERBASIC 3 /* nonbasic between its bounds (free columns at 0) */
+#define TARQ_BASIS_FIXED 4      /* nonbasic with equal bounds */
+
+/* The basis of the last LP solve, or the one given by TARQ_SetBasis; either array may be NULL. */
+TARQ_API int TARQ_GetBasis(tarq_prob* prob, int* colBasis, int* rowBasis);
+/* Gives the basis the next LP solve starts from (presolve is then skipped). Both arrays are
+ * required; statuses outside TARQ_BASIS_LOWER .. TARQ_BASIS_FIXED return 3. The number of basic
+ * entries need not equal the number of rows: the engine repairs such a basis. */
+TARQ_API int TARQ_SetBasis(tarq_prob* prob, const int* colBasis, const int* rowBasis);
+/* Sets the basis of all rows basic and all columns at a finite bound (the lower one when both
+ * are finite, superbasic when free). */
+TARQ_API int TARQ_SetSlackBasis(tarq_prob* prob);
+/* Statuses of the listed columns (rows) of that basis. */
 TARQ_API int TARQ_GetColBasis(tarq_prob* prob, int num, const int* list, int* basis);
 TARQ_API int TARQ_GetRowBasis(tarq_prob* prob, int num, const int* list, int* basis);
+
+/* The solution pool: after a MIP solve, the best solution first, then (when "Presolve" is 0)
+ * the other distinct feasible solutions branch and cut saved, best first, at most 10 in all;
+ * after an LP solve, the LP solution alone. index is 0-based and below
+ * "PoolSols". GetPoolSolution reads the listed columns (list NULL: the first num). */
+TARQ_API int TARQ_GetPoolObjVal(tarq_prob* prob, int index, double* value);
+TARQ_API int TARQ_GetPoolSolution(tarq_prob* prob, int index, int num, const int* list, double* values);
+
+/* ---------------------------------------------------------------------------------------------
+ * Multi-objectives
+ *
+ * Besides its objective, a problem may hold objectives addressed by index 0, 1, 2, ...: each has
+ * coefficients, a sense, a constant, four objective parameters and its own solver parameters.
+ * Setting anything of index k creates objective k (new objectives are empty, minimise, priority
+ * 0, weight 1, tolerances 0); "MultiObjs" counts the objectives that exist. Deleting objective k
+ * removes it without renumbering the others.
+ *
+ * While at least one objective exists, TARQ_Solve and TARQ_SolveLp solve lexicographically:
+ * objectives are grouped by "MultiObjPriority" (an integer; higher first); the objectives of one
+ * priority are blended into one by their "MultiObjWeight" (each objective counted in its own
+ * sense); each level is solved to optimality, and for the later levels its objective is kept
+ * within max("MultiObjAbsTol", "MultiObjRelTol" * |optimum|) of its optimum by a constraint
+ * (the largest tolerances among the level's objectives apply). The problem's own objective is
+ * ignored. A level that does not solve to optimality ends the solve; the status attributes then
+ * describe that level. Each objective's solver parameters are used for its level when
+ * "MultiObjParamMode" is 1 (for a blended level, those of its lowest index); otherwise the
+ * problem's. After the solve "LpObjval" / "BestObj" hold the value of the first objective of
+ * the highest priority, each objective's "LpObjval" / "BestObj" / "SolvingTime" / "LpStatus" /
+ * "MipStatus" its own, readable with TARQ_MultiObjGetDblAttr / GetIntAttr, as are "ObjConst" and
+ * "ObjSense".
+ * ------------------------------------------------------------------------------------------- */
+
+/* Replaces the coefficients of objective index by the listed ones (others 0). */
+TARQ_API int TARQ_MultiObjSetColObj(tarq_prob* prob, int index, int num, const int* list, const double* values);
+/* Reads the coefficients of the listed columns of objective index (list NULL: the first num). */
+TARQ_API int TARQ_MultiObjGetColObj(tarq_prob* prob, int index, int num, const int* list, double* values);
+/* Deletes objective index; 3 when it does not exist. */
+TARQ_API int TARQ_MultiObjDelColObj(tarq_prob* prob, int index);
+TARQ_API int TARQ_MultiObjSetObjSense(tarq_prob* prob, int index, int sense);
+TARQ_API int TARQ_MultiObjSetObjConst(tarq_prob* prob, int index, double constant);
+/* The objective parameters "MultiObjPriority" (a whole number), "MultiObjWeight", "MultiObjAbsTol"
+ * and "MultiObjRelTol" (tolerances >= 0), by name without regard to letter case. */
+TARQ_API int TARQ_MultiObjSetObjParam(tarq_prob* prob, int index, const char* name, double value);
+TARQ_API int TARQ_MultiObjGetObjParam(tarq_prob* prob, int index, const char* name, double* value);
+/* The four objective parameters of objective index back to their defaults. */
+TARQ_API int TARQ_MultiObjResetObjParam(tarq_prob* prob, int index);
+/* The solver parameters of objective index: a copy of the problem's parameters taken when the
+ * objective is created, changed with these functions, used when "MultiObjParamMode" is 1. */
+TARQ_API int TARQ_MultiObjSetIntParam(tarq_prob* prob, int index, const char* name, int value);
+TARQ_API int TARQ_MultiObjSetDblParam(tarq_prob* prob, int index, const char* name, double value);
+TARQ_API int TARQ_MultiObjGetIntParam(tarq_prob* prob, int index, const char* name, int* value);
+TARQ_API int TARQ_MultiObjGetDblParam(tarq_prob* prob, int index, const char* name, double* value);
+/* The solver parameters of objective index back to the problem's current values. */
+TARQ_API int TARQ_MultiObjResetParam(tarq_prob* prob, int index);
+/* Attributes of objective index (see above); other names return 3. */
+TARQ_API int TARQ_MultiObjGetIntAttr(tarq_prob* prob, int index, const char* name, int* value);
+TARQ_API int TARQ_MultiObjGetDblAttr(tarq_prob* prob, int index, const char* name, double* value);
+/* Value of objective objIndex (with its constant) at pool solution solIndex. */
+TARQ_API int TARQ_MultiObjGetPoolObjVal(tarq_prob* prob, int objIndex, int solIndex, double* value);
+
+/* ---------------------------------------------------------------------------------------------
+ * IIS, feasibility relaxation, tuning
+ * ------------------------------------------------------------------------------------------- */
+
+/* Computes an irreducible infeasible subsystem of an infeasible problem: a set of column bounds
+ * and row bounds that is infeasible while dropping any one of them makes it feasible. A deletion
+ * filter: every bound and row is tried for removal in turn and kept only when the rest becomes
+ * feasible without it; each trial is an LP (MIP for MIPs) solve with the problem's parameters.
+ * Returns 3 when the problem is feasible (or its feasibility could not be decided) and leaves
+ * "HasIIS" 0. Sets "IISCols", "IISRows", "HasIIS", "IsMinIIS" (1 when every trial was decided;
+ * 0 when a time limit or interrupt cut the filter short, the set then being infeasible but maybe
+ * not minimal) and "IISTime". Cost: one solve per bound and row of the problem. */
+TARQ_API int TARQ_ComputeIIS(tarq_prob* prob);
 /* IIS membership (1 member, 0 not) of the listed bounds after an IIS computation; 3 without one. */
 TARQ_API int TARQ_GetColLowerIIS(tarq_prob* prob, int num, const int* list, int* status);
 TARQ_API int TARQ_GetColUpperIIS(tarq_prob* prob, int num, const int* list, int* status);
 TARQ_API int TARQ_GetRowLowerIIS(tarq_prob* prob, int num, const int* list, int* status);
 TARQ_API int TARQ_GetRowUpperIIS(tarq_prob* prob, int num, const int* list, int* status);
+/* SOS constraints and indicators cannot be stored yet: these return 3. */
+TARQ_API int TARQ_GetSOSIIS(tarq_prob* prob, int num, const int* list, int* status);
+TARQ_API int TARQ_GetIndicatorIIS(tarq_prob* prob, int num, const int* list, int* status);
+
+/* Finds the least penalised violation of bounds that makes the problem feasible: each relaxable
+ * bound gets a violation variable whose penalty per unit is given, and the weighted sum of
+ * violations is minimised ("FeasRelaxMode" 0; modes 1 and 2 return 3) by the engine the problem
+ * calls for. colLowPen / colUppPen hold one penalty per column, rowBndPen one per row for the
+ * row's lower bound (and for both bounds when rowUppPen is NULL), rowUppPen one per row for the
+ * upper bound. A NULL array, a negative penalty or one at or beyond "InfBound" makes the bounds
+ * not relaxable. The problem is not changed. Afterwards "FeasRelaxObj" is the least weighted
+ * violation, "HasFeasRelaxSol" is 1, "FeasRelaxTime" is set, and the relaxed solution (values of
+ * the problem's columns that violate the bounds by at most the reported amounts) is the
+ * problem's solution: TARQ_GetSolution, TARQ_GetLpSolution (values and activities) and the
+ * "Value" / "Slack" information read it, and TARQ_WriteRelax writes the relaxed problem. Status
+ * attributes describe the relaxed solve. */
+TARQ_API int TARQ_FeasRelax(tarq_prob* prob, const double* colLowPen, const double* colUppPen, const double* rowBndPen,
+                            const double* rowUppPen);
+
+/* Tries a few engine settings (LP method and presolve for LPs; cut, heuristic and presolve
+ * levels for MIPs), each a full solve within the remaining time, and ranks those that solved the
+ * problem (optimal, or for MIPs by gap reached) by solve time, fastest first. "TuneTimeLimit"
+ * bounds the whole run (0: ten times the first trial, at least one second); "TuneTargetTime" ends
+ * it early once a setting is that fast. Sets "TuneResults" and "TuneTime". The problem's
+ * parameters are not changed. */
+TARQ_API int TARQ_Tune(tarq_prob* prob);
+/* Sets the problem's parameters to tuning result index (0 the best): the problem's parameters
+ * with that result's settings applied. */
+TARQ_API int TARQ_LoadTuneParam(tarq_prob* prob, int index);
+
 /* Forgets the results of earlier solves; with all = 1 also the information given for the next
- * solve (such as MIP starts). all must be 0 or 1. */
+ * solve (MIP starts and a basis given with TARQ_SetBasis). all must be 0 or 1. */
 TARQ_API int TARQ_Reset(tarq_prob* prob, int all);
 
 /* ---------------------------------------------------------------------------------------------
@@ -377,16 +593,39 @@ TARQ_API int TARQ_AddMipStart(tarq_prob* prob, int num, const int* list, const d
  *        -inf/+inf; bounds apply as written, a negative upper bound leaves the lower bound at
  *        0), General/Generals, Binary/Binaries, End; "\" starts a comment. Columns are numbered
  *        in the order they first appear.
- *   binary (.bin): this library's own format; round-trips everything the problem stores.
  * Writers write every number so that it reads back exactly. Names a text format cannot hold
  * (blanks in MPS, a leading digit in LP, ...) or that repeat are written as generated names
  * ("C12", "R3"). TARQ_WriteMps returns 3 for a row whose lower bound exceeds its upper bound.
+ *   binary (.bin): this library's own format; round-trips everything the problem stores.
  * ReadMst replaces every stored MIP start by the file's one ("name value" lines, "#" comments).
  * ReadOrd sets every branch factor from the file ("name factor" lines; columns not listed get 0).
  *
- * Formats that are declared but not supported yet (SDPA, CBF, solution, JSON solution, basis,
- * tuning, NL, IIS, feasibility relaxation, pool solution) return 3 and log that the format is
- * not supported yet.
+ * Results and settings (the content descriptions are in the comments below):
+ *   solution (.sol): "# ..." comment lines, then "name value" for every column. WriteSol writes
+ *        the current solution (3 without one), WritePoolSol pool solution index. ReadSol installs
+ *        the file's values as the problem's solution, as TARQ_SetLpSolution with values only;
+ *        columns the file does not list take 0.
+ *   JSON solution (.json): {"objective": v, "status": {"lp": s, "mip": s}, "columns": [{"name",
+ *        "value", "redcost"}...], "rows": [{"name", "activity", "dual"}...], "pool":
+ *        [{"objective", "values": [...]}...]} ("redcost" and "dual" only after an LP solve).
+ *        ReadJsonSol takes "columns" values by name (and row activities and duals when every
+ *        row has them) and installs them like ReadSol.
+ *   basis (.bas): "NAME", then lines " XU col row" / " XL col row" (basic column, row nonbasic
+ *        at its upper / lower bound), " UL name" / " LL name" (nonbasic at the upper / lower
+ *        bound), " BS name" (basic), " SB name" (superbasic), then "ENDATA". Columns not listed
+ *        are at their lower bound, rows not listed basic. ReadBasis sets the basis the next LP
+ *        solve starts from; WriteBasis returns 3 without a basis or when a name has blanks.
+ *   IIS (.iis): the IIS as a problem in the LP format (its rows, its columns, the bounds outside
+ *        the IIS lifted, no objective); 3 without an IIS.
+ *   relaxation (.relax): the relaxed problem of the last TARQ_FeasRelax, with the violation
+ *        columns "ArtL_<name>" / "ArtU_<name>" and bound rows "Bnd_<column>", in MPS or, with
+ *        "RelaxFileType" 1, LP form; 3 when no relaxation was run on the data as it stands.
+ *   tuning (.tune): blocks "result <seconds> <label>" followed by "Name value" parameter lines.
+ *        WriteTuneParam writes tuning result index as one block; ReadTune replaces the tuning
+ *        results by the file's blocks (then TARQ_LoadTuneParam applies one).
+ *
+ * Formats that are declared but not supported yet (SDPA, CBF, NL) return 3 and log that the
+ * format is not supported yet.
  * ------------------------------------------------------------------------------------------- */
 
 TARQ_API int TARQ_ReadMps(tarq_prob* prob, const char* filename);

@@ -30,8 +30,9 @@ int IntAttrValue(Problem& p, IntAttr attr) {
       return std::any_of(cols.branch.begin(), cols.branch.end(), [](double f) { return f != 0.0; }) ? 1 : 0;
     case IntAttr::HasBasis: return p.Result().HasBasis(cols.Size(), p.Rows().Size()) ? 1 : 0;
     case IntAttr::HasIIS: return p.Result().HasIis(cols.Size(), p.Rows().Size()) ? 1 : 0;
+    case IntAttr::MultiObjs: return p.MultiObjs().Count();
     // Kinds of object the store cannot hold yet: there are none of them.
-    case IntAttr::MultiObjs: case IntAttr::PSDCols: case IntAttr::QElems: case IntAttr::NLElems:
+    case IntAttr::PSDCols: case IntAttr::QElems: case IntAttr::NLElems:
     case IntAttr::PSDElems: case IntAttr::SymMats: case IntAttr::Soss: case IntAttr::Cones:
     case IntAttr::ExpCones: case IntAttr::AffineCones: case IntAttr::QConstrs: case IntAttr::NLConstrs:
     case IntAttr::PSDConstrs: case IntAttr::LMIConstrs: case IntAttr::Indicators: case IntAttr::HasQObj:

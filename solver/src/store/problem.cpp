@@ -13,7 +13,16 @@ Problem::Problem(std::shared_ptr<const EnvCore> env) : env_(std::move(env)) {
 
 void Problem::Reset(bool all) {
   results_.Clear();
-  if (all) mipStarts_ = MipStartTable();
+  if (all && mipStarts_.Size() > 0) ReplaceMipStarts(MipStartTable());
+  results_.version = version_;
+}
+
+Results& Problem::Result() {
+  if (results_.version != version_) {
+    results_.ForgetStale(cols_.Size(), rows_.Size(), cols_.lower, cols_.upper);
+    results_.version = version_;
+  }
+  return results_;
 }
 
 void Problem::Clear() {
@@ -22,6 +31,7 @@ void Problem::Clear() {
   rows_ = RowTable();
   matrix_.Clear();
   mipStarts_ = MipStartTable();
+  multiObjs_.Clear();
   objSense_ = 1;
   objConst_ = 0;
   stamp_.clear();

@@ -6,12 +6,14 @@
 // list stands for the first num objects.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 
 #include "core/log.h"
 #include "env/environment.h"
 #include "params/param_set.h"
+#include "store/multi_objs.h"
 #include "store/results.h"
 #include "store/sparse_matrix.h"
 #include "store/tables.h"
@@ -37,6 +39,20 @@ struct LoadArgs {
   const double* branch = nullptr;  // branch factors; null for none
 };
 
+// A stop request for a running solve. Copying a problem gives the copy a lowered flag of its own.
+class InterruptFlag {
+ public:
+  InterruptFlag() = default;
+  InterruptFlag(const InterruptFlag&) {}
+  InterruptFlag& operator=(const InterruptFlag&) { return *this; }
+  void Raise() { raised_.store(true, std::memory_order_relaxed); }
+  void Lower() { raised_.store(false, std::memory_order_relaxed); }
+  bool Raised() const { return raised_.load(std::memory_order_relaxed); }
+
+ private:
+  std::atomic<bool> raised_{false};
+};
+
 class Problem {
  public:
   explicit Problem(std::shared_ptr<const EnvCore> env);
@@ -54,8 +70,22 @@ class Problem {
   SparseMatrix& Matrix() { return matrix_; }
   int ObjSense() const { return objSense_; }
   double ObjConst() const { return objConst_; }
-  Results& Result() { return results_; }
-  const Results& Result() const { return results_; }
+  // The results of the last solve; what belonged to data changed since is forgotten first (see
+  // Results::ForgetStale).
+  Results& Result();
+  // Marks the results as belonging to the problem data as it stands now.
+  void StampResults() { results_.version = version_; }
+  const MultiObjTable& MultiObjs() const { return multiObjs_; }
+  // Write access to the multi-objectives; counts as a change of the problem data, so call it
+  // only once the change is known to succeed.
+  MultiObjTable& EditMultiObjs() {
+    Modified();
+    return multiObjs_;
+  }
+  // The objectives for recording what a solve found for each (their attrs); not a data change.
+  MultiObjTable& MultiObjResults() { return multiObjs_; }
+  // The flag TARQ_Interrupt raises, safe to use from any thread.
+  InterruptFlag& Interrupt() { return interrupt_; }
   // Forgets the results of earlier solves; with all, also the additional information the
   // caller gave for the next solve.
   void Reset(bool all);
@@ -72,7 +102,9 @@ class Problem {
   int SetColTypes(int num, const int* list, const char* types);
   int GetColTypes(int num, const int* list, char* types) const;
   int SetBranchFactors(int num, const int* list, const double* values);
-  int GetColInfo(const char* name, int num, const int* list, double* values) const;
+  // Information by name: "LB", "UB", "Obj", "BranchFactor", and the solution's "Value" and
+  // "RedCost" (3 while there is none).
+  int GetColInfo(const char* name, int num, const int* list, double* values);
 
   // Rows. A null senses array gives two-bound rows [bound, upper]; see RowBounds for letters.
   int AddRows(int num, const VectorList& entries, const char* senses, const double* bound, const double* upper,
@@ -80,7 +112,8 @@ class Problem {
   // Deletes the listed rows (kRow) or columns (kCol); the others keep their order.
   int Delete(Axis axis, int num, const int* list);
   int SetRowBounds(bool lower, int num, const int* list, const double* values);
-  int GetRowInfo(const char* name, int num, const int* list, double* values) const;
+  // Information by name: "LB", "UB", and the solution's "Slack" (row activity) and "Dual".
+  int GetRowInfo(const char* name, int num, const int* list, double* values);
 
   // Matrix.
   int GetVectors(Axis axis, int num, const int* list, int* beg, int* cnt, int* idx, double* val, int size,
@@ -123,6 +156,8 @@ class Problem {
   int objSense_ = 1;
   double objConst_ = 0;
   Results results_;
+  MultiObjTable multiObjs_;
+  InterruptFlag interrupt_;
   std::uint64_t version_ = 0;
   std::vector<int> stamp_;  // scratch for duplicate checks, one entry per column or row
 };

@@ -81,7 +81,7 @@ int Problem::SetBranchFactors(int num, const int* list, const double* values) {
   return TARQ_RETCODE_OK;
 }
 
-int Problem::GetColInfo(const char* name, int num, const int* list, double* values) const {
+int Problem::GetColInfo(const char* name, int num, const int* list, double* values) {
   switch (ParseInfoName(name)) {
     case InfoName::kLB: return ReadListed(cols_.lower, num, list, values);
     case InfoName::kUB: return ReadListed(cols_.upper, num, list, values);
@@ -91,6 +91,16 @@ int Problem::GetColInfo(const char* name, int num, const int* list, double* valu
       if (int rc = CheckListed(cols_.Size(), num, list, values, [](double) { return true; }); rc != 0) return rc;
       std::fill(values, values + num, 0.0);
       return TARQ_RETCODE_OK;
+    case InfoName::kValue: {
+      const Results& r = Result();
+      if (!r.HasSolution(cols_.Size(), rows_.Size())) return TARQ_RETCODE_INVALID;
+      return ReadListed(r.values, num, list, values);
+    }
+    case InfoName::kRedCost: {
+      const Results& r = Result();
+      if (!r.HasDuals(cols_.Size(), rows_.Size())) return TARQ_RETCODE_INVALID;
+      return ReadListed(r.redCosts, num, list, values);
+    }
     default: return TARQ_RETCODE_INVALID;  // unknown, or a solution value with no solution yet
   }
 }

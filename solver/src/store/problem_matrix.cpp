@@ -97,6 +97,8 @@ int Problem::Load(const LoadArgs& a) {
   std::swap(rows_, fresh.rows_);
   std::swap(matrix_, fresh.matrix_);
   std::swap(mipStarts_, fresh.mipStarts_);
+  multiObjs_.Clear();
+  results_.Clear();
   objSense_ = a.objSense;
   objConst_ = a.objConst;
   Modified();

@@ -46,7 +46,10 @@ int Problem::Delete(Axis axis, int num, const int* list) {
   } else {
     cols_.Erase(drop);
     mipStarts_.EraseColumns(drop);
+    multiObjs_.EraseColumns(drop);
   }
+  results_.colBasis.clear();  // the basis cannot follow a deletion
+  results_.rowBasis.clear();
   Modified();
   return TARQ_RETCODE_OK;
 }
@@ -58,10 +61,20 @@ int Problem::SetRowBounds(bool lower, int num, const int* list, const double* va
   return rc;
 }
 
-int Problem::GetRowInfo(const char* name, int num, const int* list, double* values) const {
+int Problem::GetRowInfo(const char* name, int num, const int* list, double* values) {
   switch (ParseInfoName(name)) {
     case InfoName::kLB: return ReadListed(rows_.lower, num, list, values);
     case InfoName::kUB: return ReadListed(rows_.upper, num, list, values);
+    case InfoName::kSlack: {
+      const Results& r = Result();
+      if (!r.HasSolution(cols_.Size(), rows_.Size())) return TARQ_RETCODE_INVALID;
+      return ReadListed(r.activity, num, list, values);
+    }
+    case InfoName::kDual: {
+      const Results& r = Result();
+      if (!r.HasDuals(cols_.Size(), rows_.Size())) return TARQ_RETCODE_INVALID;
+      return ReadListed(r.duals, num, list, values);
+    }
     default: return TARQ_RETCODE_INVALID;  // unknown, or a solution value with no solution yet
   }
 }

@@ -1,9 +1,15 @@
-// What solves leave behind: basis statuses and IIS memberships. Empty vectors mean "none"; a
-// vector whose length no longer matches the problem (objects were added or deleted since) is
-// treated as none as well, so a stale result is never read out of bounds.
+// What solves leave behind: the solution, the pool, the basis, IIS memberships and tuning
+// results, with the attributes of the last solve.
+//
+// Results belong to the problem data of one moment (version): Problem::Result() calls
+// ForgetStale when the data changed since, which drops everything tied to the old data but the
+// basis, which it fits to the new sizes. Empty vectors mean "none", and every reader also checks
+// the vector's length against the problem, so a result is never read out of bounds.
 #pragma once
 
 #include <array>
+#include <cstdint>
+#include <string>
 #include <vector>
 
 #include "params/param_table.h"
@@ -24,8 +30,27 @@ struct SolveAttrs {
   double operator[](DblAttr a) const { return dbls[static_cast<int>(a)]; }
 };
 
+// One tuning result: parameter settings (by table position) and the time the trial took.
+struct TuneResult {
+  std::vector<std::pair<IntParam, int>> ints;
+  std::vector<std::pair<DblParam, double>> dbls;
+  double seconds = 0;
+  std::string label;  // a short description for logs and files
+};
+
 struct Results {
   SolveAttrs attrs;
+  std::uint64_t version = 0;  // problem version the solution, pool and IIS belong to
+
+  // Primal values and row activities of the solution; duals and reduced costs of an LP solution.
+  std::vector<double> values;
+  std::vector<double> activity;
+  std::vector<double> duals;
+  std::vector<double> redCosts;
+  // Pool solutions, one after another (cols entries each), and their objective values.
+  std::vector<double> poolValues;
+  std::vector<double> poolObj;
+
   std::vector<int> colBasis;
   std::vector<int> rowBasis;
   std::vector<int> colLowerIis;
@@ -33,13 +58,34 @@ struct Results {
   std::vector<int> rowLowerIis;
   std::vector<int> rowUpperIis;
 
+  // Penalties of the last feasibility relaxation (column lower, column upper, row lower, row
+  // upper; negative: not relaxable), kept to write the relaxed problem.
+  std::vector<std::vector<double>> relaxPenalties;
+
+  std::vector<TuneResult> tune;
+
+  bool HasSolution(int cols, int rows) const {
+    return static_cast<int>(values.size()) == cols && static_cast<int>(activity.size()) == rows &&
+           (attrs[IntAttr::HasLpSol] != 0 || attrs[IntAttr::HasMipSol] != 0 || attrs[IntAttr::HasFeasRelaxSol] != 0);
+  }
+  bool HasDuals(int cols, int rows) const {
+    return attrs[IntAttr::HasLpSol] != 0 && static_cast<int>(duals.size()) == rows &&
+           static_cast<int>(redCosts.size()) == cols;
+  }
   bool HasBasis(int cols, int rows) const {
-    return !colBasis.empty() && static_cast<int>(colBasis.size()) == cols && static_cast<int>(rowBasis.size()) == rows;
+    return static_cast<int>(colBasis.size()) == cols && static_cast<int>(rowBasis.size()) == rows && cols + rows > 0;
   }
   bool HasIis(int cols, int rows) const {
     return !colLowerIis.empty() && static_cast<int>(colLowerIis.size()) == cols &&
            static_cast<int>(rowLowerIis.size()) == rows;
   }
+  int PoolSize() const { return static_cast<int>(poolObj.size()); }
+
+  // Drops the solution, the pool and the IIS (not the tuning results).
+  void ClearSolution();
+  // Called when the problem data changed: drops what ClearSolution drops and fits the basis to
+  // the new sizes (see results.cpp).
+  void ForgetStale(int cols, int rows, const std::vector<double>& colLower, const std::vector<double>& colUpper);
   void Clear() { *this = Results(); }
 };
 

@@ -1,0 +1,23 @@
+// Feasibility relaxation (see TARQ_FeasRelax in tarq.h).
+#pragma once
+
+#include "solve/lp_data.h"
+
+namespace tarq_solver {
+
+// Penalty arrays as the caller gave them; null means not relaxable.
+struct RelaxPenalties {
+  const double* colLow = nullptr;
+  const double* colUpp = nullptr;
+  const double* rowBnd = nullptr;
+  const double* rowUpp = nullptr;
+};
+
+int FeasRelax(Problem& problem, const RelaxPenalties& pen);
+
+// Builds the relaxed problem of the last TARQ_FeasRelax call into data, with names for its added
+// columns and rows. Returns 3 when no relaxation was run on the problem as it stands.
+int BuildStoredRelaxation(Problem& problem, LpData& data, std::vector<std::string>& colNames,
+                          std::vector<std::string>& rowNames);
+
+}  // namespace tarq_solver

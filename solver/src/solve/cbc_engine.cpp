@@ -1,0 +1,255 @@
+// The MIP engine: Cbc's standard driver (its default presolve, cuts and heuristics) over a Clp
+// model loaded from the LpData. Parameters are handed over as the driver's own command words.
+//
+// The driver keeps process-wide state while it parses its commands, so MIP solves of different
+// problems run one at a time in a process (DriverMutex); the driver's own signal handling is
+// switched off.
+#include <CbcModel.hpp>
+#include <CbcSolver.hpp>
+#include <OsiClpSolverInterface.hpp>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <mutex>
+#include <string>
+
+#include "solve/clp_engine.h"
+#include "solve/engine_hooks.h"
+#include "solve/engines.h"
+
+namespace tarq_solver {
+namespace {
+
+std::mutex& DriverMutex() {
+  static std::mutex mutex;
+  return mutex;
+}
+
+constexpr int kPoolSize = 10;
+
+int NoCallback(CbcModel*, int) { return 0; }
+
+std::string Num(double v) {
+  char buf[40];
+  std::snprintf(buf, sizeof buf, "%.17g", v);
+  return buf;
+}
+
+// The driver's command words for the parameters of the solve.
+std::vector<std::string> DriverCommands(const ParamSet& params) {
+  std::vector<std::string> cmd{"tarq"};
+  auto add = [&cmd](std::string key, std::string value) {
+    cmd.push_back("-" + std::move(key));
+    cmd.push_back(std::move(value));
+  };
+  // Level 1 gives the driver's summary lines, 2 adds the progress of the search (a line per
+  // node and the LP engine's summaries), 3 every detail.
+  const int level = EngineLogLevel(params);
+  add("log", std::to_string(level));
+  add("slog", std::to_string(level >= 2 ? level - 1 : 0));
+  add("timeMode", "elapsed");
+  if (double t = params.Dbl(DblParam::TimeLimit); t < TARQ_INFINITY) add("seconds", Num(t));
+  add("ratioGap", Num(params.Dbl(DblParam::RelGap)));
+  add("allowableGap", Num(params.Dbl(DblParam::AbsGap)));
+  add("integerTolerance", Num(params.Dbl(DblParam::IntTol)));
+  add("primalTolerance", Num(params.Dbl(DblParam::FeasTol)));
+  add("dualTolerance", Num(params.Dbl(DblParam::DualTol)));
+  if (int n = params.Int(IntParam::NodeLimit); n >= 0) add("maxNodes", std::to_string(n));
+  if (int n = params.Int(IntParam::Threads); n > 1) add("threads", std::to_string(n));
+  switch (params.Int(IntParam::Presolve)) {
+    case 0:
+      add("presolve", "off");
+      add("preprocess", "off");
+      break;
+    case 2:
+      add("presolve", "more");
+      break;
+    default:
+      break;
+  }
+  switch (params.Int(IntParam::CutLevel)) {
+    case 0:
+      add("cutsOnOff", "off");
+      break;
+    case 1:
+      add("cutsOnOff", "root");
+      break;
+    case 3:
+      add("cutsOnOff", "forceOn");
+      break;
+    default:
+      break;
+  }
+  if (int n = params.Int(IntParam::RootCutRounds); n >= 0) add("passCuts", std::to_string(n));
+  if (int n = params.Int(IntParam::NodeCutRounds); n >= 0) add("passTreeCuts", std::to_string(n));
+  if (params.Int(IntParam::HeurLevel) == 0) add("heuristicsOnOff", "off");
+  static constexpr int kStrong[] = {0, 3, 5, 20};
+  if (int s = params.Int(IntParam::StrongBranching); s >= 0) add("strongBranching", std::to_string(kStrong[s]));
+  cmd.push_back("-solve");
+  cmd.push_back("-quit");
+  return cmd;
+}
+
+int StatusFromCbc(const CbcModel& model, bool hasSolution) {
+  if (model.isProvenOptimal() && hasSolution) return TARQ_STATUS_OPTIMAL;
+  switch (model.secondaryStatus()) {
+    case 0:
+    case 2:
+      return hasSolution ? TARQ_STATUS_OPTIMAL : TARQ_STATUS_INFEASIBLE;
+    case 1:
+      return TARQ_STATUS_INFEASIBLE;
+    case 3:
+      return TARQ_STATUS_NODELIMIT;
+    case 4:
+      return TARQ_STATUS_TIMEOUT;
+    case 5:
+      return TARQ_STATUS_INTERRUPTED;
+    case 7:
+      return hasSolution ? TARQ_STATUS_UNBOUNDED : TARQ_STATUS_INF_OR_UNB;
+    default:
+      break;
+  }
+  if (model.isProvenInfeasible()) return TARQ_STATUS_INFEASIBLE;
+  if (model.isContinuousUnbounded()) return TARQ_STATUS_INF_OR_UNB;
+  return model.status() == 2 ? TARQ_STATUS_NUMERICAL : TARQ_STATUS_UNFINISHED;
+}
+
+// True when x satisfies bounds, rows and integrality within tol.
+bool Feasible(const LpData& data, const double* x, double tol, std::vector<double>& act) {
+  for (int j = 0; j < data.nCol; ++j) {
+    if (x[j] < data.colLower[j] - tol || x[j] > data.colUpper[j] + tol) return false;
+    if (data.integer[j] && std::fabs(x[j] - std::round(x[j])) > tol) return false;
+  }
+  data.Activities(x, act);
+  for (int i = 0; i < data.Rows(); ++i) {
+    const double lo = i < data.nRow ? data.rowLower[i] : data.addLower[i - data.nRow];
+    const double up = i < data.nRow ? data.rowUpper[i] : data.addUpper[i - data.nRow];
+    const double scale = std::max(1.0, std::fabs(act[i]));
+    if (act[i] < lo - tol * scale || act[i] > up + tol * scale) return false;
+  }
+  return true;
+}
+
+// The pool: the best solution first, then the other saved solutions that are feasible and
+// distinct, by objective.
+void CollectPool(const LpData& data, const CbcModel& model, EngineResult& out) {
+  std::vector<std::pair<double, const double*>> found;
+  if (out.hasSolution) found.emplace_back(out.objective, out.values.data());
+  std::vector<double> act;
+  const double tol = 1e-5;
+  if (model.getNumCols() == data.nCol) {
+    for (int k = 0; k < model.numberSavedSolutions(); ++k) {
+      const double* x = model.savedSolution(k);
+      if (x == nullptr || !Feasible(data, x, tol, act)) continue;
+      found.emplace_back(data.Objective(x), x);
+    }
+  }
+  std::stable_sort(found.begin() + (found.empty() ? 0 : 1), found.end(),
+                   [&](const auto& a, const auto& b) { return data.sense * a.first < data.sense * b.first; });
+  for (const auto& [objective, x] : found) {
+    if (static_cast<int>(out.poolObj.size()) == kPoolSize) break;
+    bool duplicate = false;
+    for (size_t k = 0; k < out.poolObj.size() && !duplicate; ++k) {
+      const double* y = out.poolValues.data() + k * data.nCol;
+      duplicate = std::equal(x, x + data.nCol, y, [](double a, double b) { return std::fabs(a - b) <= 1e-9; });
+    }
+    if (duplicate) continue;
+    out.poolValues.insert(out.poolValues.end(), x, x + data.nCol);
+    out.poolObj.push_back(objective);
+  }
+}
+
+// The first stored MIP start, by the column names the driver matches against.
+void PassMipStart(const MipStartTable& starts, const LpData& data, const ParamSet& params,
+                  const OsiClpSolverInterface& solver, CbcModel& model) {
+  const int mode = params.Int(IntParam::MipStartMode);
+  if (mode == 0 || starts.Size() < 1) return;
+  std::vector<std::pair<std::string, double>> entries;
+  std::vector<char> given(static_cast<size_t>(data.nCol), 0);
+  for (std::int64_t p = starts.begin[0]; p < starts.begin[1]; ++p) {
+    const int j = starts.col[p];
+    if (j < 0 || j >= data.nCol) continue;
+    entries.emplace_back(solver.getColName(j), starts.value[p]);
+    given[j] = 1;
+  }
+  if (mode == 1) {
+    for (int j = 0; j < data.nCol; ++j) {
+      if (data.integer[j] && !given[j]) return;  // complete starts only
+    }
+  }
+  if (!entries.empty()) model.setMIPStart(entries);
+}
+
+}  // namespace
+
+int SolveMip(const LpData& data, const EngineContext& ctx, const MipStartTable* starts, EngineResult& out) {
+  out = EngineResult();
+  out.mip = true;
+  const ParamSet& params = ctx.params;
+  // The driver sets the levels of the LP's and the search's handlers apart, so each gets its own
+  // relay (the copies share one lock).
+  LogRelay relay(ctx.log, EngineLogLevel(params));
+  LogRelay lpRelay(relay);
+  ClpInterrupt clpInterrupt(ctx.interrupt);
+  CbcInterrupt cbcInterrupt(ctx.interrupt);
+
+  OsiClpSolverInterface solver;
+  solver.passInMessageHandler(&lpRelay);
+  LoadIntoClp(data, *solver.getModelPtr());
+  solver.getModelPtr()->passInEventHandler(&clpInterrupt);
+  for (int j = 0; j < data.nCol; ++j) {
+    if (data.integer[j]) solver.setInteger(j);
+  }
+  solver.setObjSense(data.sense);
+
+  std::vector<std::string> words = DriverCommands(params);
+  std::vector<const char*> argv;
+  for (const std::string& w : words) argv.push_back(w.c_str());
+
+  std::lock_guard<std::mutex> lock(DriverMutex());
+  if (ctx.interrupt.Raised()) {
+    out.status = TARQ_STATUS_INTERRUPTED;
+    return TARQ_RETCODE_OK;
+  }
+  CbcModel model(solver);
+  model.passInMessageHandler(&relay);
+  model.passInEventHandler(&cbcInterrupt);
+  CbcSolverUsefulData driverData;
+  driverData.noPrinting_ = EngineLogLevel(params) == 0;
+  driverData.useSignalHandler_ = false;
+  CbcMain0(model, driverData);
+  // The driver maps saved solutions back through its preprocessing with the original column
+  // count, reading past the end of solutions saved for fewer columns. So other solutions are
+  // kept only when preprocessing is off; otherwise the pool holds the best solution alone.
+  if (params.Int(IntParam::Presolve) == 0) model.setMaximumSavedSolutions(kPoolSize);
+  if (starts != nullptr) PassMipStart(*starts, data, params, solver, model);
+  model.setLogLevel(EngineLogLevel(params));
+  CbcMain1(static_cast<int>(argv.size()), argv.data(), model, NoCallback, driverData);
+
+  const double* best = model.bestSolution();
+  if (best != nullptr && model.getNumCols() == data.nCol) {
+    out.hasSolution = true;
+    out.values.assign(best, best + data.nCol);
+    data.Activities(out.values.data(), out.activity);
+    out.objective = data.Objective(out.values.data());
+  }
+  out.status = StatusFromCbc(model, out.hasSolution);
+  // An interrupt inside one of Cbc's LP solves surfaces as an unfinished or abandoned search.
+  if (ctx.interrupt.Raised() && out.status != TARQ_STATUS_OPTIMAL && out.status != TARQ_STATUS_INFEASIBLE) {
+    out.status = TARQ_STATUS_INTERRUPTED;
+  }
+  out.nodes = model.getNodeCount();
+  out.simplexIter = model.getIterationCount();
+  out.methodUsed = 0;
+  if (out.status == TARQ_STATUS_OPTIMAL) {
+    out.bound = out.objective;
+  } else if (out.status != TARQ_STATUS_INFEASIBLE && out.status != TARQ_STATUS_INF_OR_UNB) {
+    const double bound = model.getBestPossibleObjValue();
+    if (std::isfinite(bound) && std::fabs(bound) < TARQ_INFINITY) out.bound = bound + data.objConst;
+  }
+  CollectPool(data, model, out);
+  return TARQ_RETCODE_OK;
+}
+
+}  // namespace tarq_solver

@@ -1,0 +1,40 @@
+#include "solve/engine_hooks.h"
+
+#include <string_view>
+
+namespace tarq_solver {
+
+LogRelay::LogRelay(const Logger& log, int level) : log_(&log), mutex_(std::make_shared<std::mutex>()) {
+  setLogLevel(level);
+}
+
+// The engine has formatted one message into messageBuffer(); it may hold several lines.
+int LogRelay::print() {
+  std::string_view text(messageBuffer());
+  std::lock_guard<std::mutex> lock(*mutex_);
+  while (!text.empty()) {
+    const size_t nl = text.find('\n');
+    std::string_view line = text.substr(0, nl);
+    while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.remove_suffix(1);
+    if (!line.empty()) log_->Line(line);
+    if (nl == std::string_view::npos) break;
+    text.remove_prefix(nl + 1);
+  }
+  return 0;
+}
+
+int ClpInterrupt::event(Event whichEvent) {
+  if (!flag_->Raised()) return -1;
+  switch (whichEvent) {
+    case endOfIteration:
+    case endOfFactorization:
+    case startOfIterationInDual:
+      return 5;  // stop; Clp reports status 5
+    default:
+      return -1;
+  }
+}
+
+CbcEventHandler::CbcAction CbcInterrupt::event(CbcEvent) { return flag_->Raised() ? stop : noAction; }
+
+}  // namespace tarq_solver

@@ -1,0 +1,182 @@
+// IIS computation (checked by re-solving: the set is infeasible, and feasible without any one of
+// its members) and feasibility relaxation.
+#include <fstream>
+#include <sstream>
+
+#include "solve_fixture.h"
+
+namespace solvetest {
+namespace {
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+// r0: x + y >= 10 with x <= 3, y <= 4 is infeasible; r1 and z have nothing to do with it.
+class Infeasible : public SolveTest {
+ protected:
+  void SetUp() override {
+    SolveTest::SetUp();
+    Row({}, 10, kInf, "r0");
+    Row({}, -kInf, 100, "r1");
+    Row({}, 1, kInf, "r2");
+    Col(1, 0, 3, 'C', {{0, 1}, {1, 1}}, "x");
+    Col(1, 0, 4, 'C', {{0, 1}, {1, -1}}, "y");
+    Col(1, 0, 5, 'C', {{2, 1}}, "z");
+  }
+
+  struct Iis {
+    std::vector<int> colLow, colUp, rowLow, rowUp;
+  };
+  Iis Read() {
+    Iis s{std::vector<int>(3), std::vector<int>(3), std::vector<int>(3), std::vector<int>(3)};
+    EXPECT_EQ(TARQ_GetColLowerIIS(prob_, 3, nullptr, s.colLow.data()), 0);
+    EXPECT_EQ(TARQ_GetColUpperIIS(prob_, 3, nullptr, s.colUp.data()), 0);
+    EXPECT_EQ(TARQ_GetRowLowerIIS(prob_, 3, nullptr, s.rowLow.data()), 0);
+    EXPECT_EQ(TARQ_GetRowUpperIIS(prob_, 3, nullptr, s.rowUp.data()), 0);
+    return s;
+  }
+
+  // Status of a copy of the problem that keeps only the bounds the predicate keeps.
+  template <class Keep>
+  int StatusKeeping(Keep keep) {
+    tarq_prob* copy = nullptr;
+    EXPECT_EQ(TARQ_CreateCopy(prob_, &copy), 0);
+    EXPECT_EQ(TARQ_ReplaceColObj(copy, 0, nullptr, nullptr), 0);  // feasibility only
+    for (int k = 0; k < 3; ++k) {
+      double lo = -kInf, up = kInf;
+      int rc = 0;
+      if (!keep(false, false, k)) rc |= TARQ_SetColLower(copy, 1, &k, &lo);
+      if (!keep(false, true, k)) rc |= TARQ_SetColUpper(copy, 1, &k, &up);
+      if (!keep(true, false, k)) rc |= TARQ_SetRowLower(copy, 1, &k, &lo);
+      if (!keep(true, true, k)) rc |= TARQ_SetRowUpper(copy, 1, &k, &up);
+      EXPECT_EQ(rc, 0);
+    }
+    EXPECT_EQ(TARQ_Solve(copy), 0);
+    int status = -1;
+    TARQ_GetIntAttr(copy, "LpStatus", &status);
+    TARQ_DeleteProb(&copy);
+    return status;
+  }
+};
+
+TEST_F(Infeasible, IisIsTheBindingRowAndTheTwoUpperBounds) {
+  ASSERT_EQ(TARQ_ComputeIIS(prob_), 0);
+  EXPECT_EQ(IntAttr("HasIIS"), 1);
+  EXPECT_EQ(IntAttr("IsMinIIS"), 1);
+  EXPECT_EQ(IntAttr("IISCols"), 2);
+  EXPECT_EQ(IntAttr("IISRows"), 1);
+  EXPECT_GE(DblAttr("IISTime"), 0);
+  Iis s = Read();
+  EXPECT_EQ(s.colLow, (std::vector<int>{0, 0, 0}));
+  EXPECT_EQ(s.colUp, (std::vector<int>{1, 1, 0}));
+  EXPECT_EQ(s.rowLow, (std::vector<int>{1, 0, 0}));
+  EXPECT_EQ(s.rowUp, (std::vector<int>{0, 0, 0}));
+
+  auto member = [&s](bool row, bool upper, int k) {
+    return (row ? (upper ? s.rowUp : s.rowLow) : (upper ? s.colUp : s.colLow))[k] != 0;
+  };
+  // The IIS alone is infeasible...
+  EXPECT_EQ(StatusKeeping(member), TARQ_STATUS_INFEASIBLE);
+  // ...and dropping any one member makes it feasible.
+  for (bool row : {false, true}) {
+    for (bool upper : {false, true}) {
+      for (int k = 0; k < 3; ++k) {
+        if (!member(row, upper, k)) continue;
+        EXPECT_EQ(StatusKeeping(
+                      [&](bool r, bool u, int j) { return member(r, u, j) && !(r == row && u == upper && j == k); }),
+                  TARQ_STATUS_OPTIMAL)
+            << row << upper << k;
+      }
+    }
+  }
+
+  const std::string path = testing::TempDir() + "tarq_test.iis";
+  ASSERT_EQ(TARQ_WriteIIS(prob_, path.c_str()), 0);
+  const std::string text = ReadFile(path);
+  EXPECT_NE(text.find("r0"), std::string::npos);
+  EXPECT_EQ(text.find("r1"), std::string::npos);
+  EXPECT_EQ(text.find("r2"), std::string::npos);
+  EXPECT_EQ(text.find("z", text.find("Subject To")), std::string::npos);
+
+  // The IIS is forgotten when the problem changes.
+  int k = 2;
+  double lo = 2;
+  ASSERT_EQ(TARQ_SetColLower(prob_, 1, &k, &lo), 0);
+  EXPECT_EQ(IntAttr("HasIIS"), 0);
+  EXPECT_EQ(TARQ_GetColUpperIIS(prob_, 3, nullptr, s.colUp.data()), TARQ_RETCODE_INVALID);
+  EXPECT_EQ(TARQ_WriteIIS(prob_, path.c_str()), TARQ_RETCODE_INVALID);
+}
+
+TEST_F(Infeasible, IntegralityCanBePartOfTheReason) {
+  ASSERT_EQ(TARQ_ClearProb(prob_), 0);
+  Row({}, 1, 1, "odd");
+  Col(0, -5, 5, 'I', {{0, 2}}, "n");  // 2n = 1 has no integer solution
+  ASSERT_EQ(TARQ_ComputeIIS(prob_), 0);
+  int low = 0, up = 0, cl = 1, cu = 1;
+  ASSERT_EQ(TARQ_GetRowLowerIIS(prob_, 1, nullptr, &low), 0);
+  ASSERT_EQ(TARQ_GetRowUpperIIS(prob_, 1, nullptr, &up), 0);
+  ASSERT_EQ(TARQ_GetColLowerIIS(prob_, 1, nullptr, &cl), 0);
+  ASSERT_EQ(TARQ_GetColUpperIIS(prob_, 1, nullptr, &cu), 0);
+  EXPECT_EQ(low + up + cl + cu, 2);
+  EXPECT_EQ(low, 1);
+  EXPECT_EQ(up, 1);
+}
+
+TEST_F(Infeasible, FeasibleProblemsHaveNoIis) {
+  int k = 0;
+  double lo = 5;
+  ASSERT_EQ(TARQ_SetRowLower(prob_, 1, &k, &lo), 0);
+  EXPECT_EQ(TARQ_ComputeIIS(prob_), TARQ_RETCODE_INVALID);
+  EXPECT_EQ(IntAttr("HasIIS"), 0);
+  int s[3];
+  EXPECT_EQ(TARQ_GetSOSIIS(prob_, 0, nullptr, s), TARQ_RETCODE_INVALID);
+  EXPECT_EQ(TARQ_GetIndicatorIIS(prob_, 0, nullptr, s), TARQ_RETCODE_INVALID);
+}
+
+TEST_F(Infeasible, RelaxingRowsCostsTheShortfall) {
+  const double rowPen[] = {1, 1, 1};
+  ASSERT_EQ(TARQ_FeasRelax(prob_, nullptr, nullptr, rowPen, nullptr), 0);
+  EXPECT_EQ(IntAttr("HasFeasRelaxSol"), 1);
+  EXPECT_NEAR(DblAttr("FeasRelaxObj"), 3, 1e-9);  // x + y reaches 7 of 10
+  auto x = Solution();
+  EXPECT_NEAR(x[0], 3, 1e-9);
+  EXPECT_NEAR(x[1], 4, 1e-9);
+  double act[3];
+  ASSERT_EQ(TARQ_GetLpSolution(prob_, nullptr, act, nullptr, nullptr), 0);
+  EXPECT_NEAR(act[0], 7, 1e-9);
+  EXPECT_GE(act[2], 1 - 1e-9);
+  EXPECT_EQ(IntAttr("Cols"), 3);  // the problem itself is unchanged
+  EXPECT_EQ(IntAttr("Rows"), 3);
+
+  const std::string path = testing::TempDir() + "tarq_test.relax";
+  ASSERT_EQ(TARQ_SetIntParam(prob_, "RelaxFileType", 1), 0);
+  ASSERT_EQ(TARQ_WriteRelax(prob_, path.c_str()), 0);
+  EXPECT_NE(ReadFile(path).find("ArtL_r0"), std::string::npos);
+}
+
+TEST_F(Infeasible, RelaxingBoundsPicksTheCheapestAndSkipsUnrelaxable) {
+  const double low[] = {1, 1, 1};
+  double up[] = {1, 2, 1};
+  ASSERT_EQ(TARQ_FeasRelax(prob_, low, up, nullptr, nullptr), 0);
+  EXPECT_NEAR(DblAttr("FeasRelaxObj"), 3, 1e-9);  // x's upper bound moves by 3
+  EXPECT_NEAR(Solution()[0], 6, 1e-9);
+
+  up[0] = kInf;  // x's upper bound is not relaxable: y's moves, at twice the price
+  ASSERT_EQ(TARQ_FeasRelax(prob_, low, up, nullptr, nullptr), 0);
+  EXPECT_NEAR(DblAttr("FeasRelaxObj"), 6, 1e-9);
+  EXPECT_NEAR(Solution()[1], 7, 1e-9);
+
+  ASSERT_EQ(TARQ_FeasRelax(prob_, nullptr, nullptr, nullptr, nullptr), 0);  // nothing relaxable
+  EXPECT_EQ(IntAttr("LpStatus"), TARQ_STATUS_INFEASIBLE);
+  EXPECT_EQ(IntAttr("HasFeasRelaxSol"), 0);
+  const std::string path = testing::TempDir() + "tarq_none.relax";
+  ASSERT_EQ(TARQ_SetIntParam(prob_, "FeasRelaxMode", 1), 0);
+  EXPECT_EQ(TARQ_FeasRelax(prob_, low, up, nullptr, nullptr), TARQ_RETCODE_INVALID);
+}
+
+}  // namespace
+}  // namespace solvetest
