@@ -593,10 +593,10 @@ TARQ_API int TARQ_AddMipStart(tarq_prob* prob, int num, const int* list, const d
  *        -inf/+inf; bounds apply as written, a negative upper bound leaves the lower bound at
  *        0), General/Generals, Binary/Binaries, End; "\" starts a comment. Columns are numbered
  *        in the order they first appear.
+ *   binary (.bin): this library's own format; round-trips everything the problem stores.
  * Writers write every number so that it reads back exactly. Names a text format cannot hold
  * (blanks in MPS, a leading digit in LP, ...) or that repeat are written as generated names
  * ("C12", "R3"). TARQ_WriteMps returns 3 for a row whose lower bound exceeds its upper bound.
- *   binary (.bin): this library's own format; round-trips everything the problem stores.
  * ReadMst replaces every stored MIP start by the file's one ("name value" lines, "#" comments).
  * ReadOrd sets every branch factor from the file ("name factor" lines; columns not listed get 0).
  *

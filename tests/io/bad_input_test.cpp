@@ -160,19 +160,8 @@ TEST_F(IoTest, PendingFormatsSayTheyAreNotSupportedYet) {
   const std::vector<std::pair<const char*, std::function<int(const char*)>>> calls = {
       {"SDPA", [&](const char* f) { return TARQ_ReadSDPA(prob_, f); }},
       {"CBF", [&](const char* f) { return TARQ_ReadCbf(prob_, f); }},
-      {"solution", [&](const char* f) { return TARQ_ReadSol(prob_, f); }},
-      {"JSON solution", [&](const char* f) { return TARQ_ReadJsonSol(prob_, f); }},
-      {"basis", [&](const char* f) { return TARQ_ReadBasis(prob_, f); }},
-      {"tune", [&](const char* f) { return TARQ_ReadTune(prob_, f); }},
       {"CBF", [&](const char* f) { return TARQ_WriteCbf(prob_, f); }},
       {"NL", [&](const char* f) { return TARQ_WriteNL(prob_, f); }},
-      {"IIS", [&](const char* f) { return TARQ_WriteIIS(prob_, f); }},
-      {"feasibility relaxation", [&](const char* f) { return TARQ_WriteRelax(prob_, f); }},
-      {"solution", [&](const char* f) { return TARQ_WriteSol(prob_, f); }},
-      {"JSON solution", [&](const char* f) { return TARQ_WriteJsonSol(prob_, f); }},
-      {"pool solution", [&](const char* f) { return TARQ_WritePoolSol(prob_, 0, f); }},
-      {"basis", [&](const char* f) { return TARQ_WriteBasis(prob_, f); }},
-      {"tune", [&](const char* f) { return TARQ_WriteTuneParam(prob_, 0, f); }},
   };
   for (const auto& [kind, call] : calls) {
     log_.clear();

@@ -176,7 +176,7 @@ TEST_F(SolveTest, InfeasibleModelsGiveAnIisAndARelaxation) {
   EXPECT_EQ(rowUpper, (std::vector<int>{1}));
   EXPECT_EQ(x->GetLowerIIS(), 1);
 
-  model_->FeasRelax(vars.get(), {1, 2}, {}, rows.get(), {1, 1}, {});
+  model_->FeasRelax(vars.get(), {1, 2, 3}, {}, rows.get(), {1}, {});
   EXPECT_EQ(Msg(), "(INVALID) colLowPen has invalid size");
   model_->FeasRelax(vars.get(), {1}, {}, rows.get(), {}, {1});
   ASSERT_EQ(Code(), 0) << Msg();
