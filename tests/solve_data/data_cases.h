@@ -7,11 +7,14 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <ostream>
 #include <set>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "tarq/tarq.hpp"
 
 namespace solvedata {
 
@@ -45,6 +48,37 @@ inline std::string CaseName(const testing::TestParamInfo<Case>& info) {
   std::replace_if(
       n.begin(), n.end(), [](char ch) { return !std::isalnum(static_cast<unsigned char>(ch)); }, '_');
   return n;
+}
+
+// What a solve through the modeling layer reports.
+struct Outcome {
+  int readCode = -1;
+  int status = -1;
+  double objective = 0;
+};
+
+class QuietSink : public Tarq::ILogCallback {
+ public:
+  void Display(const char*) override {}
+};
+
+// Reads the file into a model with Read (chosen by suffix), sets the given double parameters,
+// solves, and reads the status and objective attributes by name.
+inline Outcome SolveThroughModel(const std::string& file, const char* statusAttr, const char* objAttr,
+                                 const std::vector<std::pair<const char*, double>>& dblParams = {}) {
+  QuietSink sink;
+  std::unique_ptr<Tarq::IEnvr> env(CreateEnvr(&sink));
+  std::unique_ptr<Tarq::IModel> model(env->CreateModel("data"));
+  model->SetIntParam("LogToConsole", 0);
+  Outcome out;
+  model->Read(file.c_str());
+  out.readCode = model->GetErrorCode();
+  if (out.readCode != 0) return out;
+  for (const auto& [name, value] : dblParams) model->SetDblParam(name, value);
+  model->Solve();
+  out.status = model->GetIntAttr(statusAttr);
+  out.objective = model->GetDblAttr(objAttr);
+  return out;
 }
 
 #ifndef TARQ_SLOW_CASES
