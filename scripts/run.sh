@@ -3,4 +3,4 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/build.sh" "$root/build"
-"$root/build/examples/tarq-hello"
+"$root/build/tools/tarq-solve/tarq-solve" "$@"

@@ -1,0 +1,200 @@
+// tarq-solve run as a separate program: its summary lines, its exit codes and its messages.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct RunResult {
+  int exitCode = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string ReadFile(const fs::path& p) {
+  std::ifstream in(p);
+  std::stringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+std::string Quote(const std::string& s) {
+  std::string q = "'";
+  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return q + "'";
+}
+
+class TarqSolve : public testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("tarq_solve_test_" + std::to_string(::getpid()));
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  RunResult Run(const std::vector<std::string>& args) const {
+    std::string cmd = Quote(TARQ_SOLVE_PATH);
+    for (const std::string& a : args) cmd += " " + Quote(a);
+    const fs::path out = dir_ / "stdout.txt", err = dir_ / "stderr.txt";
+    cmd += " >" + Quote(out.string()) + " 2>" + Quote(err.string());
+    const int raw = std::system(cmd.c_str());
+    RunResult r;
+    r.exitCode = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    r.out = ReadFile(out);
+    r.err = ReadFile(err);
+    return r;
+  }
+  std::string Path(const std::string& leaf) const { return (dir_ / leaf).string(); }
+
+  fs::path dir_;
+};
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+// The value after "Objective: " in the summary, or NaN.
+double Objective(const std::string& out) {
+  for (const std::string& line : Lines(out)) {
+    if (line.rfind("Objective: ", 0) == 0) return std::stod(line.substr(11));
+  }
+  return std::nan("");
+}
+
+// The built-in example's optimum by enumeration: every quantity of every product, with the
+// setup bought exactly for the products made.
+double ExampleOptimumByEnumeration() {
+  const double profit[4] = {12, 8, 14, 9}, setup[4] = {30, 20, 40, 25}, cap[3] = {120, 100, 60};
+  const double use[3][4] = {{4, 2, 5, 3}, {3, 2, 4, 2}, {1, 1, 3, 2}};
+  double best = 0;
+  int q[4];
+  for (q[0] = 0; q[0] <= 40; ++q[0])
+    for (q[1] = 0; q[1] <= 40; ++q[1])
+      for (q[2] = 0; q[2] <= 40; ++q[2])
+        for (q[3] = 0; q[3] <= 40; ++q[3]) {
+          bool fits = true;
+          for (int r = 0; r < 3 && fits; ++r) {
+            double used = 0;
+            for (int p = 0; p < 4; ++p) used += use[r][p] * q[p];
+            fits = used <= cap[r];
+          }
+          if (!fits) continue;
+          double value = 0;
+          for (int p = 0; p < 4; ++p) value += profit[p] * q[p] - (q[p] > 0 ? setup[p] : 0);
+          best = std::max(best, value);
+        }
+  return best;
+}
+
+TEST_F(TarqSolve, BuiltInExampleEndsWithTheSummaryLines) {
+  const RunResult r = Run({});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  const auto lines = Lines(r.out);
+  ASSERT_GE(lines.size(), 4u);
+  EXPECT_EQ(lines[0].rfind("Tarq Optimizer v8.0.1", 0), 0u) << "the banner comes first";
+  EXPECT_EQ(lines[lines.size() - 3], "Status: optimal");
+  EXPECT_EQ(lines[lines.size() - 2].rfind("Objective: ", 0), 0u);
+  EXPECT_EQ(lines.back().rfind("Solving time: ", 0), 0u);
+  EXPECT_EQ(lines.back().substr(lines.back().size() - 2), " s");
+  EXPECT_GT(lines.size(), 6u) << "the solver's progress lines are shown";
+  EXPECT_DOUBLE_EQ(Objective(r.out), ExampleOptimumByEnumeration());
+
+  const RunResult quiet = Run({"--quiet"});
+  ASSERT_EQ(quiet.exitCode, 0);
+  const auto q = Lines(quiet.out);
+  ASSERT_EQ(q.size(), 4u) << quiet.out;
+  EXPECT_EQ(q[0], "Model: 8 columns, 7 rows, 20 nonzeros (MIP)");
+
+  const RunResult relaxed = Run({"--quiet", "--lp"});
+  ASSERT_EQ(relaxed.exitCode, 0);
+  EXPECT_GE(Objective(relaxed.out), Objective(r.out) - 1e-9) << "the relaxation of a maximisation bounds it above";
+}
+
+TEST_F(TarqSolve, SolvesSharedFilesToTheirPublishedOptima) {
+  const fs::path data = TARQ_TEST_DATA_DIR;
+  if (!fs::exists(data / "netlib" / "afiro.mps.gz")) GTEST_SKIP() << "no public data at " << data;
+  const RunResult lp = Run({"--quiet", (data / "netlib" / "afiro.mps.gz").string()});
+  ASSERT_EQ(lp.exitCode, 0) << lp.err;
+  EXPECT_NE(lp.out.find("Status: optimal"), std::string::npos);
+  EXPECT_NEAR(Objective(lp.out), -464.7531429, 1e-6);
+  const RunResult mip = Run({"--quiet", "--param", "RelGap=1e-7", (data / "miplib" / "p0033.mps.gz").string()});
+  ASSERT_EQ(mip.exitCode, 0) << mip.err;
+  EXPECT_NEAR(Objective(mip.out), 3089, 1e-6);
+}
+
+TEST_F(TarqSolve, WritesModelSolutionAndIis) {
+  const RunResult r = Run({"--quiet", "--write", Path("example.lp"), "--solution", Path("example.sol")});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  ASSERT_TRUE(fs::exists(Path("example.lp")));
+  EXPECT_NE(ReadFile(Path("example.sol")).find("make_table"), std::string::npos);
+  const RunResult again = Run({"--quiet", Path("example.lp")});
+  ASSERT_EQ(again.exitCode, 0) << again.err;
+  EXPECT_DOUBLE_EQ(Objective(again.out), Objective(r.out)) << "the written model solves to the same optimum";
+
+  std::ofstream(Path("infeasible.lp")) << "Minimize\n obj: x + y\nSubject To\n c1: x + y >= 5\n c2: x <= 1\n"
+                                          " c3: y <= 1\nEnd\n";
+  const RunResult inf = Run({"--quiet", "--iis", Path("conflict.iis"), Path("infeasible.lp")});
+  ASSERT_EQ(inf.exitCode, 0) << inf.err;
+  EXPECT_NE(inf.out.find("Status: infeasible"), std::string::npos);
+  EXPECT_EQ(inf.out.find("Objective:"), std::string::npos) << "no objective without a solution";
+  const std::string iis = ReadFile(Path("conflict.iis"));
+  EXPECT_NE(iis.find("c1"), std::string::npos) << iis;
+  const RunResult feasible = Run({"--quiet", "--iis", Path("none.iis")});
+  EXPECT_NE(feasible.out.find("No IIS"), std::string::npos);
+  EXPECT_FALSE(fs::exists(Path("none.iis")));
+}
+
+TEST_F(TarqSolve, BadInputGivesOneLineAndTheDocumentedExitCode) {
+  std::ofstream(Path("model.xyz")) << "not a model\n";
+  std::ofstream(Path("broken.mps")) << "NAME x\nROWS\n N obj\nCOLUMNS\n    x obj one\nENDATA\n";
+  struct Case {
+    std::vector<std::string> args;
+    int code;
+    std::string says;
+  } cases[] = {
+      {{Path("missing.mps")}, 2, "missing.mps"},
+      {{Path("model.xyz")}, 2, "Unknown file type"},
+      {{Path("broken.mps")}, 2, "broken.mps"},
+      {{"--param", "NoSuchParam=1"}, 1, "unknown parameter NoSuchParam"},
+      {{"--param", "Threads=two"}, 1, "takes an integer"},
+      {{"--param", "TimeLimit=soon"}, 1, "takes a number"},
+      {{"--param", "Cols=3"}, 1, "is an attribute"},
+      {{"--param", "Threads=100000"}, 1, "cannot set Threads"},
+      {{"--param", "Threads"}, 1, "NAME=VALUE"},
+      {{"--time-limit", "-5"}, 1, "at least 0"},
+      {{"--time-limit"}, 1, "needs a value"},
+      {{"--frobnicate"}, 1, "unknown option --frobnicate"},
+      {{"a.mps", "b.mps"}, 1, "only one FILE"},
+      {{"--write", Path("out.txt")}, 1, "--write needs"},
+      {{"--write", "/no/such/tarq/dir/out.lp"}, 2, "/no/such/tarq/dir/out.lp"},
+      {{"--solution", "/no/such/tarq/dir/out.sol"}, 2, "out.sol"},
+  };
+  for (const Case& c : cases) {
+    const RunResult r = Run(c.args);
+    EXPECT_EQ(r.exitCode, c.code) << c.says << "\n" << r.err;
+    const auto lines = Lines(r.err);
+    ASSERT_EQ(lines.size(), 1u) << c.says << ": " << r.err;
+    EXPECT_EQ(lines[0].rfind("tarq-solve: ", 0), 0u);
+    EXPECT_NE(lines[0].find(c.says), std::string::npos) << lines[0];
+  }
+  EXPECT_EQ(Run({"--help"}).exitCode, 0);
+  const RunResult v = Run({"--version"});
+  EXPECT_EQ(v.out, "tarq-solve 8.0.1\n");
+}
+
+}  // namespace
