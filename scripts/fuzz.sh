@@ -9,6 +9,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 dir="$root/build-fuzz"
 mode=${1:-build}
 
+"$root/scripts/install-deps.sh" --fuzz
+
 CC=clang CXX=clang++ cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARQ_WERROR=ON \
   -DTARQ_FUZZ=ON -DTARQ_BUILD_TESTS=OFF -DTARQ_BUILD_BENCH=OFF >/dev/null
 cmake --build "$dir" -j"$(nproc)" --target tarq_fuzz

@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
 # Installs the Debian packages tarq needs that are missing. As root it runs apt-get; otherwise it
-# prints the exact command to run and fails.
+# prints the exact command to run and fails. With --fuzz it also installs clang and its fuzzing
+# runtime, which the fuzz targets need.
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config
           coinor-libcbc-dev coinor-libclp-dev coinor-libcoinutils-dev coinor-libipopt-dev
           libdsdp-dev zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev)
+if [[ "${1:-}" == "--fuzz" ]]; then
+  packages+=(clang libclang-rt-14-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
