@@ -20,8 +20,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path kNetlib = "/work/shared/data/netlib";
-const fs::path kMiplib = "/work/shared/data/miplib";
+const fs::path kNetlib = fs::path(TARQ_TEST_DATA_DIR) / "netlib";
+const fs::path kMiplib = fs::path(TARQ_TEST_DATA_DIR) / "miplib";
 const fs::path kCoinSample = "/usr/share/coin/Data/Sample";
 
 // Files of dir ending in suffix, sorted; a single empty entry when there are none, so that the

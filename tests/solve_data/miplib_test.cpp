@@ -16,6 +16,8 @@ const std::set<std::string> kSlowMiplib = {"pk1",   "misc07", "mas76", "pp08a", 
                                            "bell5", "misc03", "p0282", "stein27", "dcmulti"};
 
 class Miplib : public testing::TestWithParam<Case> {};
+// Without the data set (or with no instance of this speed) there is nothing to instantiate.
+GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(Miplib);
 
 TEST_P(Miplib, SolvesToThePublishedOptimum) {
   const Case& c = GetParam();
