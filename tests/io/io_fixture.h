@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "store/problem.h"
+#include "common/quiet_env.h"
 #include "tarq.h"
 
 namespace iotest {
@@ -89,11 +90,8 @@ inline void WriteText(const std::string& path, const std::string& text) {
 class IoTest : public testing::Test {
  protected:
   void SetUp() override {
-    tarq_envconfig* config = nullptr;
-    ASSERT_EQ(TARQ_CreateEnvConfig(&config), 0);
-    ASSERT_EQ(TARQ_SetEnvConfig(config, "LogToConsole", "0"), 0);
-    ASSERT_EQ(TARQ_CreateEnvWithConfig(config, &env_), 0);
-    TARQ_DeleteEnvConfig(&config);
+    env_ = NewQuietEnv();
+    ASSERT_NE(env_, nullptr);
     prob_ = NewProblem();
     const auto* info = testing::UnitTest::GetInstance()->current_test_info();
     std::string name = std::string(info->test_suite_name()) + "_" + info->name();

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "common/quiet_env.h"
 #include "tarq.h"
 
 namespace solvetest {
@@ -21,11 +22,8 @@ inline std::filesystem::path DataDir() { return TARQ_TEST_DATA_DIR; }
 class SolveTest : public testing::Test {
  protected:
   void SetUp() override {
-    tarq_envconfig* config = nullptr;
-    ASSERT_EQ(TARQ_CreateEnvConfig(&config), 0);
-    ASSERT_EQ(TARQ_SetEnvConfig(config, "LogToConsole", "0"), 0);
-    ASSERT_EQ(TARQ_CreateEnvWithConfig(config, &env_), 0);
-    TARQ_DeleteEnvConfig(&config);
+    env_ = NewQuietEnv();
+    ASSERT_NE(env_, nullptr);
     ASSERT_EQ(TARQ_CreateProb(env_, &prob_), 0);
     ASSERT_EQ(TARQ_SetLogCallback(prob_, &SolveTest::Capture, &lines_), 0);
   }

@@ -12,6 +12,7 @@
 
 #include "params/param_set.h"
 #include "store/problem.h"
+#include "common/quiet_env.h"
 #include "tarq.h"
 
 namespace {
@@ -28,11 +29,8 @@ void Collect(const char* msg, void* userdata) { static_cast<std::vector<std::str
 class ParamFile : public testing::Test {
  protected:
   void SetUp() override {
-    tarq_envconfig* config = nullptr;
-    ASSERT_EQ(TARQ_CreateEnvConfig(&config), 0);
-    ASSERT_EQ(TARQ_SetEnvConfig(config, "LogToConsole", "0"), 0);
-    ASSERT_EQ(TARQ_CreateEnvWithConfig(config, &env_), 0);
-    TARQ_DeleteEnvConfig(&config);
+    env_ = NewQuietEnv();
+    ASSERT_NE(env_, nullptr);
     prob_ = NewProb();
     dir_ = fs::temp_directory_path() /
            ("tarq_param_file_" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
