@@ -67,12 +67,13 @@ if grep -liE 'coin|cbc|clp|ipopt|dsdp|zlib|threads' "${package_files[@]}"; then
 fi
 pass "package files carry no build paths and no private dependencies"
 
-# --- A consumer through find_package.
+# --- A consumer through find_package: diet.cpp on tarq::tarq_cpp, and the C interface test of the
+# solver library (which also reads tarq_params.def) on tarq::tarq alone, compiled as C.
 mkdir -p "$work/cmake-consumer"
-cp "$root/examples/diet.cpp" "$work/cmake-consumer/"
+cp "$root/examples/diet.cpp" "$root/tests/solver/c_api_test.c" "$work/cmake-consumer/"
 cat >"$work/cmake-consumer/CMakeLists.txt" <<EOF
 cmake_minimum_required(VERSION 3.25)
-project(diet_consumer LANGUAGES CXX)
+project(diet_consumer LANGUAGES C CXX)
 set(CMAKE_CXX_STANDARD 20)
 find_package(tarq $major REQUIRED)
 if(NOT tarq_VERSION STREQUAL "$version")
@@ -81,15 +82,21 @@ endif()
 add_executable(diet diet.cpp)
 target_compile_options(diet PRIVATE -Wall -Wextra -Werror)
 target_link_libraries(diet PRIVATE tarq::tarq_cpp)
+add_executable(c_api c_api_test.c)
+target_compile_options(c_api PRIVATE -Wall -Wextra -Werror)
+target_link_libraries(c_api PRIVATE tarq::tarq)
 EOF
 cmake -S "$work/cmake-consumer" -B "$work/cmake-consumer/build" -DCMAKE_PREFIX_PATH="$prefix" \
   >"$work/consumer.log" 2>&1 || { cat "$work/consumer.log" >&2; fail "find_package(tarq $major)"; }
 cmake --build "$work/cmake-consumer/build" >"$work/consumer.log" 2>&1 \
-  || { cat "$work/consumer.log" >&2; fail "building diet.cpp with tarq::tarq_cpp"; }
+  || { cat "$work/consumer.log" >&2; fail "building diet.cpp with tarq::tarq_cpp and c_api_test.c with tarq::tarq"; }
 # CMake gives the program a run path to the prefix: it runs without LD_LIBRARY_PATH.
 env -u LD_LIBRARY_PATH "$work/cmake-consumer/build/diet" >"$work/diet-cmake.txt" || fail "diet (CMake build) exited with $?"
 diff -u "$expected" "$work/diet-cmake.txt" || fail "diet (CMake build) printed other text than $expected"
 pass "find_package(tarq) + tarq::tarq_cpp: diet built and answered"
+env -u LD_LIBRARY_PATH "$work/cmake-consumer/build/c_api" >"$work/c_api.log" 2>&1 \
+  || { cat "$work/c_api.log" >&2; fail "C interface test on tarq::tarq"; }
+pass "find_package(tarq) + tarq::tarq: the C interface test built as C and passed"
 
 # A newer major version is refused.
 mkdir -p "$work/newer"
