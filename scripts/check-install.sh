@@ -26,7 +26,8 @@ version=$(cache CMAKE_PROJECT_VERSION)
 major=${version%%.*}
 expected="$root/examples/expected/diet.txt"
 
-cmake --install "$build" --prefix "$prefix" >"$work/install.log" || { cat "$work/install.log" >&2; fail "cmake --install"; }
+cmake --install "$build" --prefix "$prefix" >"$work/install.log" \
+  || { cat "$work/install.log" >&2; fail "cmake --install"; }
 
 # --- What was installed.
 for header in tarq/tarq.hpp tarq/exports.h tarq/model.h tarq/exception.h tarq.h tarq_params.def; do
@@ -49,7 +50,7 @@ done
 pass "libtarq.so.$major and libtarq_cpp.so.$major with their SONAMEs"
 
 # tarq-solve, when the build has it: installed, and it finds its libraries without help.
-if grep -q 'tarq-solve' "$build"/cmake_install.cmake "$build"/*/cmake_install.cmake "$build"/*/*/cmake_install.cmake 2>/dev/null; then
+if grep -rq --include=cmake_install.cmake 'tarq-solve' "$build"; then
   [[ -x "$bindir/tarq-solve" ]] || fail "tarq-solve not installed"
   if env -u LD_LIBRARY_PATH ldd "$bindir/tarq-solve" | grep -q 'not found'; then
     fail "installed tarq-solve does not find its libraries: $(ldd "$bindir/tarq-solve" | grep 'not found')"
@@ -91,7 +92,8 @@ cmake -S "$work/cmake-consumer" -B "$work/cmake-consumer/build" -DCMAKE_PREFIX_P
 cmake --build "$work/cmake-consumer/build" >"$work/consumer.log" 2>&1 \
   || { cat "$work/consumer.log" >&2; fail "building diet.cpp with tarq::tarq_cpp and c_api_test.c with tarq::tarq"; }
 # CMake gives the program a run path to the prefix: it runs without LD_LIBRARY_PATH.
-env -u LD_LIBRARY_PATH "$work/cmake-consumer/build/diet" >"$work/diet-cmake.txt" || fail "diet (CMake build) exited with $?"
+env -u LD_LIBRARY_PATH "$work/cmake-consumer/build/diet" >"$work/diet-cmake.txt" \
+  || fail "diet (CMake build) exited with $?"
 diff -u "$expected" "$work/diet-cmake.txt" || fail "diet (CMake build) printed other text than $expected"
 pass "find_package(tarq) + tarq::tarq_cpp: diet built and answered"
 env -u LD_LIBRARY_PATH "$work/cmake-consumer/build/c_api" >"$work/c_api.log" 2>&1 \
@@ -114,7 +116,8 @@ pass "find_package(tarq $((major + 1))) refuses $version"
 
 # --- A consumer through pkg-config.
 export PKG_CONFIG_PATH="$libdir/pkgconfig"
-[[ "$(pkg-config --modversion tarq)" == "$version" ]] || fail "pkg-config --modversion tarq: $(pkg-config --modversion tarq)"
+pc_version=$(pkg-config --modversion tarq) || fail "pkg-config does not find tarq"
+[[ "$pc_version" == "$version" ]] || fail "pkg-config --modversion tarq gives $pc_version, not $version"
 read -r -a flags <<<"$(pkg-config --cflags --libs tarq)"
 g++ -std=c++20 -Wall -Wextra -Werror "$root/examples/diet.cpp" "${flags[@]}" -o "$work/diet-pc" \
   || fail "g++ diet.cpp \$(pkg-config --cflags --libs tarq)"
