@@ -2,6 +2,9 @@
 // record a code and a message in the model's status (GetErrorCode, GetErrorMsg) and return a
 // failure value: an object of index -2, 1e30, or nothing.
 //
+// Objects passed in must be objects of this library; a null pointer stands for an empty one (an
+// expression without terms, an empty array, a variable or constraint of index -2).
+//
 // Numbering: objects of each kind are numbered 0, 1, ... in the order they were added.
 // Removing an object only marks it; operations that need the solver's numbering (coefficient
 // access, the column matrix, Clone, and later attributes, solving and files) first delete every

@@ -151,4 +151,14 @@ class Handled : public Iface {
   BlockRef<T> ref_;
 };
 
+// The value behind a caller's interface pointer. A null pointer stands for a fresh, empty value:
+// one per thread, made anew at every call, so that nothing done to it lasts.
+template <class Impl, class Iface>
+typename Impl::DataType& DataOf(const Iface* p) {
+  if (p != nullptr) return static_cast<const Impl*>(p)->Data();
+  thread_local typename Impl::DataType empty;
+  empty = typename Impl::DataType();
+  return empty;
+}
+
 }  // namespace Tarq::detail

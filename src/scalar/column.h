@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "frame/grow.h"
 #include "frame/handle.h"
 #include "scalar/constraint.h"
 #include "tarq/var.h"
@@ -25,8 +26,13 @@ class TarqColumn final : public Tarq::detail::Handled<Tarq::IColumn, Tarq::Colum
   explicit TarqColumn(const Tarq::Column& c) : Handled(Tarq::detail::BlockRef<Tarq::Column>::Make(c)) {}
 
   int GetSize() const override { return static_cast<int>(Data().coefs.size()); }
-  Tarq::IConstraint* GetConstr(int i) const override { return new TarqConstraint(Data().constrs[i]); }
-  double GetCoeff(int i) const override { return Data().coefs[i]; }
+  // Out of range: a constraint of index -2, and 1e30.
+  Tarq::IConstraint* GetConstr(int i) const override {
+    return new TarqConstraint(Tarq::detail::InRange(Data().constrs, i) ? Data().constrs[i] : Tarq::Constraint());
+  }
+  double GetCoeff(int i) const override {
+    return Tarq::detail::InRange(Data().coefs, i) ? Data().coefs[i] : TARQ_INFINITY;
+  }
   void AddTerm(const Tarq::IConstraint* constr, double coeff) override;
   int AddTerms(const Tarq::IConstrArray* constrs, const double* coeffs, int len) override;
   void AddColumn(const Tarq::IColumn* other, double mult) override;
@@ -44,12 +50,15 @@ class TarqColumnArray final : public Tarq::detail::Handled<Tarq::IColumnArray, T
 
   void PushBack(const Tarq::IColumn* col) override;
   int GetSize() const override { return static_cast<int>(Data().size()); }
-  Tarq::IColumn* GetColumn(int i) const override { return new TarqColumn(Data()[i]); }
+  // Out of range: an empty column.
+  Tarq::IColumn* GetColumn(int i) const override {
+    return Tarq::detail::InRange(Data(), i) ? new TarqColumn(Data()[i]) : new TarqColumn();
+  }
   void Reserve(int n) override { Data().reserve(static_cast<std::size_t>(n)); }
   void Clear() override { Data().clear(); }
 };
 
 namespace Tarq {
-inline Column& ColumnOf(const IColumn* c) { return static_cast<const TarqColumn*>(c)->Data(); }
-inline ColumnArray& ColumnsOf(const IColumnArray* a) { return static_cast<const TarqColumnArray*>(a)->Data(); }
+inline Column& ColumnOf(const IColumn* c) { return detail::DataOf<TarqColumn>(c); }
+inline ColumnArray& ColumnsOf(const IColumnArray* a) { return detail::DataOf<TarqColumnArray>(a); }
 }  // namespace Tarq

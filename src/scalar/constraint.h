@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "frame/grow.h"
 #include "frame/handle.h"
 #include "scalar/lin_expr.h"
 #include "scalar/scalar_handle.h"
@@ -16,7 +17,7 @@ class TarqConstraint final
 
 namespace Tarq {
 
-inline const Constraint& ConstrOf(const IConstraint* c) { return static_cast<const TarqConstraint*>(c)->Data(); }
+inline const Constraint& ConstrOf(const IConstraint* c) { return detail::DataOf<TarqConstraint>(c); }
 
 using ConstrArray = std::vector<Constraint>;
 
@@ -40,7 +41,10 @@ class TarqConstrArray final : public Tarq::detail::Handled<Tarq::IConstrArray, T
 
   void PushBack(const Tarq::IConstraint* c) override { Data().push_back(Tarq::ConstrOf(c)); }
   int GetSize() const override { return static_cast<int>(Data().size()); }
-  Tarq::IConstraint* GetConstr(int i) const override { return new TarqConstraint(Data()[i]); }
+  // Out of range: a constraint of index -2.
+  Tarq::IConstraint* GetConstr(int i) const override {
+    return new TarqConstraint(Tarq::detail::InRange(Data(), i) ? Data()[i] : Tarq::Constraint());
+  }
   std::vector<Tarq::IConstraint*> GetAll() const override;
   void Reserve(int n) override { Data().reserve(static_cast<std::size_t>(n)); }
 };
@@ -68,13 +72,14 @@ class TarqConstrBuilderArray final
   void PushBack(const Tarq::IConstrBuilder* b) override;
   int GetSize() const override { return static_cast<int>(Data().size()); }
   void Reserve(int n) override { Data().reserve(static_cast<std::size_t>(n)); }
-  Tarq::IConstrBuilder* GetBuilder(int i) const override { return new TarqConstrBuilder(Data()[i]); }
+  // Out of range: an empty builder.
+  Tarq::IConstrBuilder* GetBuilder(int i) const override {
+    return Tarq::detail::InRange(Data(), i) ? new TarqConstrBuilder(Data()[i]) : new TarqConstrBuilder();
+  }
 };
 
 namespace Tarq {
-inline ConstrArray& ConstrsOf(const IConstrArray* a) { return static_cast<const TarqConstrArray*>(a)->Data(); }
-inline ConstrBuilder& BuilderOf(const IConstrBuilder* b) { return static_cast<const TarqConstrBuilder*>(b)->Data(); }
-inline ConstrBuilderArray& BuildersOf(const IConstrBuilderArray* a) {
-  return static_cast<const TarqConstrBuilderArray*>(a)->Data();
-}
+inline ConstrArray& ConstrsOf(const IConstrArray* a) { return detail::DataOf<TarqConstrArray>(a); }
+inline ConstrBuilder& BuilderOf(const IConstrBuilder* b) { return detail::DataOf<TarqConstrBuilder>(b); }
+inline ConstrBuilderArray& BuildersOf(const IConstrBuilderArray* a) { return detail::DataOf<TarqConstrBuilderArray>(a); }
 }  // namespace Tarq

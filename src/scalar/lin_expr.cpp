@@ -90,7 +90,9 @@ std::ostream& operator<<(std::ostream& out, LinExpr& expr) {
 
 }  // namespace Tarq
 
-Tarq::IVar* TarqExpr::GetVar(int i) const { return new TarqVar(Data().vars[i]); }
+Tarq::IVar* TarqExpr::GetVar(int i) const {
+  return new TarqVar(Tarq::detail::InRange(Data().vars, i) ? Data().vars[i] : Tarq::Var());
+}
 
 void TarqExpr::AddTerm(const Tarq::IVar* var, double coeff) { Data().AddTerm(Tarq::VarOf(var), coeff); }
 

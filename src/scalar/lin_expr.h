@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "frame/grow.h"
 #include "frame/handle.h"
 #include "frame/status.h"
 #include "scalar/scalar_value.h"
@@ -48,9 +49,14 @@ class TarqExpr final : public Tarq::detail::Handled<Tarq::IExpr, Tarq::LinExpr> 
 
   int GetSize() const override { return Data().Size(); }
   Tarq::IVar* GetVar(int i) const override;
-  double GetCoeff(int i) const override { return Data().coefs[i]; }
+  // Out of range: 1e30 (and SetCoeff does nothing, GetVar gives a variable of index -2).
+  double GetCoeff(int i) const override {
+    return Tarq::detail::InRange(Data().coefs, i) ? Data().coefs[i] : TARQ_INFINITY;
+  }
   double GetConstant() const override { return Data().constant; }
-  void SetCoeff(int i, double value) override { Data().coefs[i] = value; }
+  void SetCoeff(int i, double value) override {
+    if (Tarq::detail::InRange(Data().coefs, i)) Data().coefs[i] = value;
+  }
   void SetConstant(double value) override { Data().constant = value; }
   void AddConstant(double value) override { Data().constant += value; }
   void AddTerm(const Tarq::IVar* var, double coeff) override;
@@ -76,5 +82,5 @@ class TarqExpr final : public Tarq::detail::Handled<Tarq::IExpr, Tarq::LinExpr> 
 };
 
 namespace Tarq {
-inline LinExpr& ExprOf(const IExpr* e) { return static_cast<const TarqExpr*>(e)->Data(); }
+inline LinExpr& ExprOf(const IExpr* e) { return detail::DataOf<TarqExpr>(e); }
 }  // namespace Tarq

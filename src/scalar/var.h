@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "frame/grow.h"
 #include "frame/handle.h"
 #include "scalar/scalar_handle.h"
 #include "tarq/var.h"
@@ -17,7 +18,7 @@ class TarqVar final : public Tarq::detail::ScalarHandle<Tarq::IVar, Tarq::Var, T
 namespace Tarq {
 
 // The Var behind a caller's interface pointer.
-inline const Var& VarOf(const IVar* var) { return static_cast<const TarqVar*>(var)->Data(); }
+inline const Var& VarOf(const IVar* var) { return detail::DataOf<TarqVar>(var); }
 
 using VarArray = std::vector<Var>;
 
@@ -33,11 +34,14 @@ class TarqVarArray final : public Tarq::detail::Handled<Tarq::IVarArray, Tarq::V
   void PushBack(const Tarq::IVar* var) override;
   void PushBack(const std::vector<Tarq::IVar*>& vars) override;
   int GetSize() const override { return static_cast<int>(Data().size()); }
-  Tarq::IVar* GetVar(int i) const override { return new TarqVar(Data()[i]); }
+  // Out of range: a variable of index -2.
+  Tarq::IVar* GetVar(int i) const override {
+    return new TarqVar(Tarq::detail::InRange(Data(), i) ? Data()[i] : Tarq::Var());
+  }
   std::vector<Tarq::IVar*> GetAll() const override;
   void Reserve(int n) override { Data().reserve(static_cast<std::size_t>(n)); }
 };
 
 namespace Tarq {
-inline const VarArray& VarsOf(const IVarArray* vars) { return static_cast<const TarqVarArray*>(vars)->Data(); }
+inline const VarArray& VarsOf(const IVarArray* vars) { return detail::DataOf<TarqVarArray>(vars); }
 }  // namespace Tarq

@@ -159,3 +159,26 @@ TEST_F(ModelTest, ObjectsOfAnotherModelAreRefusedWithoutTouchingEitherModel) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ModelTest, NullObjectsStandForEmptyOnes) {
+  Own<Tarq::IConstraint> c(model_->AddConstr(static_cast<Tarq::IExpr*>(nullptr), 'L', 1, "empty"));
+  EXPECT_EQ(c->GetIdx(), 0) << "an empty row";
+  EXPECT_EQ(SolverRow(0), Terms{});
+  Own<Tarq::IColumn> col(model_->GetCol(nullptr));
+  EXPECT_EQ(Code(), 3);
+  EXPECT_EQ(col->GetSize(), 0);
+  model_->SetCoeff(nullptr, nullptr, 1);
+  EXPECT_EQ(Code(), 3);
+  Own<Tarq::IVarArray> none(model_->AddVars(1, nullptr, nullptr, nullptr, nullptr, static_cast<Tarq::IColumnArray*>(nullptr)));
+  EXPECT_EQ(Msg(), "(INVALID) Not enough columns");
+  model_->Remove(static_cast<Tarq::IVarArray*>(nullptr));
+  Own<Tarq::IConstrArray> noRows(model_->AddConstrs(static_cast<Tarq::IConstrBuilderArray*>(nullptr), "x"));
+  EXPECT_EQ(noRows->GetSize(), 0);
+  Own<Tarq::IExpr> e(CreateLinExpr(nullptr, 2));
+  EXPECT_EQ(e->GetSize(), 1);
+  EXPECT_EQ(e->Evaluate(), 1e30) << "a term of a variable of index -2";
+}
+
+}  // namespace

@@ -83,3 +83,35 @@ TEST_F(ModelTest, VariableArraysShareRecords) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ModelTest, ReadersOfArraysExpressionsAndColumnsRefuseIndicesOutOfRange) {
+  Own<Tarq::IVarArray> vars(model_->AddVars(2, 'C', "v"));
+  Own<Tarq::IConstrArray> rows(model_->AddConstrs(1, "N", std::vector<double>{0}.data(), "r"));
+  for (int i : {-1, 2, 1 << 30}) {
+    Own<Tarq::IVar> v(vars->GetVar(i));
+    EXPECT_EQ(v->GetIdx(), -2) << i;
+    Own<Tarq::IConstraint> c(rows->GetConstr(i));
+    EXPECT_EQ(c->GetIdx(), -2) << i;
+  }
+  Own<Tarq::IExpr> e(CreateExpr(0));
+  e->AddTerms(vars.get(), 1.0);
+  e->SetCoeff(5, 9);
+  EXPECT_EQ(e->GetCoeff(5), 1e30);
+  EXPECT_EQ(e->GetCoeff(1), 1);
+  Own<Tarq::IVar> none(e->GetVar(-3));
+  EXPECT_EQ(none->GetIdx(), -2);
+  Own<Tarq::IColumn> col(CreateColumn());
+  EXPECT_EQ(col->GetCoeff(0), 1e30);
+  Own<Tarq::IConstraint> noRow(col->GetConstr(0));
+  EXPECT_EQ(noRow->GetIdx(), -2);
+  Own<Tarq::IColumnArray> cols(CreateColumnArray());
+  Own<Tarq::IColumn> empty(cols->GetColumn(3));
+  EXPECT_EQ(empty->GetSize(), 0);
+  Own<Tarq::IConstrBuilderArray> builders(CreateConstrBuilderArray());
+  Own<Tarq::IConstrBuilder> fresh(builders->GetBuilder(0));
+  EXPECT_EQ(fresh->GetSense(), 0);
+}
+
+}  // namespace
