@@ -64,10 +64,9 @@ void TarqModel::GetColMatrix(std::vector<int>& beg, std::vector<int>& cnt, std::
   idx.clear();
   val.clear();
   if (!m.Flush()) return;
-  const int n = m.Count(Kind::kCol);
-  int size = 0;
-  if (!Checked(m.status, TARQ_GetCols(m.Problem(), n, nullptr, nullptr, nullptr, nullptr, nullptr, 0, &size),
-               "Fail to get coefficient matrix")) {
+  int n = 0, size = 0;
+  if (!Checked(m.status, TARQ_GetIntAttr(m.Problem(), "Cols", &n), "Fail to get coefficient matrix") ||
+      !Checked(m.status, TARQ_GetIntAttr(m.Problem(), "Elems", &size), "Fail to get coefficient matrix")) {
     return;
   }
   beg.resize(static_cast<std::size_t>(n));

@@ -28,10 +28,15 @@ Tarq::IConstraint* AddOne(ModelData& m, int nnz, const int* cols, const double* 
   return new TarqConstraint(m.Append<Constraint>(Kind::kRow, 1, &text)[0]);
 }
 
-// Adds one row from an expression (merged in place): sense 0 means [lower, upper].
+// Adds one row from an expression, which is merged in place first (also when the sense is then
+// refused): sense 0 means [lower, upper].
 Tarq::IConstraint* AddExprRow(ModelData& m, Tarq::LinExpr& e, char sense, double bound, double upper,
                               const char* name) {
   if (!m.GatherExpr(e)) return FailedConstr();
+  if (sense != 0 && !IsInequalityOrEquality(sense)) {
+    Record(m.status, TARQ_RETCODE_INVALID, "Invalid constraint sense");
+    return FailedConstr();
+  }
   return AddOne(m, static_cast<int>(m.idx_.size()), m.idx_.data(), m.val_.data(), sense, bound, upper, name,
                 "Fail to add a constraint");
 }
@@ -76,13 +81,9 @@ class RowStager {
 }  // namespace
 
 Tarq::IConstraint* TarqModel::AddConstr(Tarq::IExpr* expr, char sense, double rhs, const char* name) {
-  ModelData& m = Data();
-  if (!IsInequalityOrEquality(sense)) {
-    Record(m.status, TARQ_RETCODE_INVALID, "Invalid constraint sense");
-    return FailedConstr();
-  }
   Tarq::LinExpr& e = Tarq::ExprOf(expr);
-  return AddExprRow(m, e, sense, rhs - e.constant, kInf, name);
+  // Sense 0 would mean two bounds; here it is as invalid as any other letter.
+  return AddExprRow(Data(), e, sense == 0 ? 'X' : sense, rhs - e.constant, kInf, name);
 }
 
 Tarq::IConstraint* TarqModel::AddConstr(Tarq::IExpr* expr, double lb, double ub, const char* name) {
@@ -109,17 +110,18 @@ Tarq::IConstraint* TarqModel::AddConstr(Tarq::IConstrBuilder* builder, const cha
   ModelData& m = Data();
   Tarq::ConstrBuilder& b = Tarq::BuilderOf(builder);
   if (b.sense == 'R') return AddExprRow(m, b.expr, 0, -b.range - b.expr.constant, 0 - b.expr.constant, name);
-  if (!IsInequalityOrEquality(b.sense)) {
-    Record(m.status, TARQ_RETCODE_INVALID, "Invalid constraint sense");
-    return FailedConstr();
-  }
-  return AddExprRow(m, b.expr, b.sense, -b.expr.constant, kInf, name);
+  return AddExprRow(m, b.expr, b.sense == 0 ? 'X' : b.sense, -b.expr.constant, kInf, name);
 }
 
 Tarq::IConstrArray* TarqModel::AddConstrs(Tarq::IConstrBuilderArray* builders, const char* prefix) {
   ModelData& m = Data();
   Tarq::ConstrBuilderArray& all = Tarq::BuildersOf(builders);
   const int count = static_cast<int>(all.size());
+  // Every builder's expression is merged in place first, then the senses are checked.
+  RowStager rows(m, all.size());
+  for (Tarq::ConstrBuilder& b : all) {
+    if (!rows.Add(b.expr)) return new TarqConstrArray();
+  }
   m.sense_.resize(all.size());
   m.lower_.resize(all.size());
   m.upper_.resize(all.size());
@@ -134,10 +136,6 @@ Tarq::IConstrArray* TarqModel::AddConstrs(Tarq::IConstrBuilderArray* builders, c
         Record(m.status, TARQ_RETCODE_INVALID, "Invalid constraint sense");
         return new TarqConstrArray();
     }
-  }
-  RowStager rows(m, all.size());
-  for (Tarq::ConstrBuilder& b : all) {
-    if (!rows.Add(b.expr)) return new TarqConstrArray();
   }
   return AddStaged(m, count, rows.Beg(), rows.Idx(), rows.Val(), m.sense_.data(), prefix, "Fail to add constraints");
 }

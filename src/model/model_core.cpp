@@ -83,15 +83,19 @@ void ModelData::AppendRecords(Kind kind, int count, const char* const* names) {
 void ModelData::Resync() {
   ModelRecord& r = *record;
   for (auto& list : r.lists) {
-    for (auto& rec : list) rec->index = kFailedIndex;
+    for (auto& rec : list) {
+      if (rec->index >= 0) rec->index = kFailedIndex;  // removed ones keep their former position
+    }
     list.clear();
   }
   r.counts.fill(0);
   r.startMap.clear();
   r.problem->pending = false;
   int cols = 0, rows = 0;
-  TARQ_GetIntAttr(Problem(), "Cols", &cols);
-  TARQ_GetIntAttr(Problem(), "Rows", &rows);
+  if (!Checked(status, TARQ_GetIntAttr(Problem(), "Cols", &cols), "Failed to get int attribute") ||
+      !Checked(status, TARQ_GetIntAttr(Problem(), "Rows", &rows), "Failed to get int attribute")) {
+    return;
+  }
   AppendRecords(Kind::kCol, cols, nullptr);
   AppendRecords(Kind::kRow, rows, nullptr);
 }

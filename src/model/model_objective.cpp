@@ -21,17 +21,21 @@ bool ValidIndex(ModelData& m, int index) {
   return false;
 }
 
-// Resolves a typed parameter name of a multi-objective, with the kind check.
+// Resolves a typed parameter or attribute name of a multi-objective, with the kind check.
 bool TypedName(ModelData& m, const char* given, int kind, std::string& name) {
   name = given != nullptr ? given : "";
+  const bool param = kind == Tarq::detail::kIntParam || kind == Tarq::detail::kDblParam;
   const int found = Tarq::detail::ResolveName(name);
   if (found < 0) {
-    Record(m.status, TARQ_RETCODE_INVALID, "Unknown TARQ parameter");
+    Record(m.status, TARQ_RETCODE_INVALID, param ? "Unknown TARQ parameter" : "Unknown TARQ attribute");
     return false;
   }
   if (found != kind) {
-    Record(m.status, TARQ_RETCODE_INVALID,
-           kind == Tarq::detail::kIntParam ? "Not TARQ int parameter" : "Not TARQ double parameter");
+    const char* wrong = kind == Tarq::detail::kIntParam   ? "Not TARQ int parameter"
+                        : kind == Tarq::detail::kDblParam ? "Not TARQ double parameter"
+                        : kind == Tarq::detail::kIntAttr  ? "Not TARQ int attribute"
+                                                          : "Not TARQ double attribute";
+    Record(m.status, TARQ_RETCODE_INVALID, "%s", wrong);
     return false;
   }
   return true;
@@ -217,10 +221,11 @@ int TarqModel::GetObjIntParam(int index, const char* name) {
 
 double TarqModel::GetObjDblAttr(int index, const char* name) {
   ModelData& m = Data();
-  if (!ValidIndex(m, index)) return TARQ_INFINITY;
+  std::string n;
+  if (!ValidIndex(m, index) || !TypedName(m, name, Tarq::detail::kDblAttr, n)) return TARQ_INFINITY;
   double value = TARQ_INFINITY;
-  if (!Checked(m.status, TARQ_MultiObjGetDblAttr(m.Problem(), index, name, &value),
-               "Fail to get double attribute '%s' of multi-objective function of index %d", name ? name : "", index)) {
+  if (!Checked(m.status, TARQ_MultiObjGetDblAttr(m.Problem(), index, n.c_str(), &value),
+               "Fail to get double attribute '%s' of multi-objective function of index %d", n.c_str(), index)) {
     return TARQ_INFINITY;
   }
   return value;
@@ -228,10 +233,11 @@ double TarqModel::GetObjDblAttr(int index, const char* name) {
 
 int TarqModel::GetObjIntAttr(int index, const char* name) {
   ModelData& m = Data();
-  if (!ValidIndex(m, index)) return kIntFailure;
+  std::string n;
+  if (!ValidIndex(m, index) || !TypedName(m, name, Tarq::detail::kIntAttr, n)) return kIntFailure;
   int value = kIntFailure;
-  if (!Checked(m.status, TARQ_MultiObjGetIntAttr(m.Problem(), index, name, &value),
-               "Fail to get int attribute '%s' of multi-objective function of index %d", name ? name : "", index)) {
+  if (!Checked(m.status, TARQ_MultiObjGetIntAttr(m.Problem(), index, n.c_str(), &value),
+               "Fail to get int attribute '%s' of multi-objective function of index %d", n.c_str(), index)) {
     return kIntFailure;
   }
   return value;
@@ -253,7 +259,7 @@ void TarqModel::ResetObjParams(int index) {
 
 double TarqModel::GetPoolObjVal(int index, int solIndex) {
   ModelData& m = Data();
-  if (!m.Flush() || !ValidIndex(m, index)) return TARQ_INFINITY;
+  if (!ValidIndex(m, index) || !m.Flush()) return TARQ_INFINITY;
   double value = TARQ_INFINITY;
   if (!Checked(m.status, TARQ_MultiObjGetPoolObjVal(m.Problem(), index, solIndex, &value),
                "Fail to get objective value of %d-th multi-objective function from %d-th solution in solution pool",

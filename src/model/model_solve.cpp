@@ -38,7 +38,9 @@ void TarqModel::SetMipStart(int count, const double* values) {
   }
 }
 
-void TarqModel::SetMipStart(const Tarq::IVar* var, double value) { Remember(Data(), Tarq::VarOf(var).record, value); }
+void TarqModel::SetMipStart(const Tarq::IVar* var, double value) {
+  if (Data().Owns(Tarq::VarOf(var))) Remember(Data(), Tarq::VarOf(var).record, value);
+}
 
 void TarqModel::SetMipStart(const Tarq::IVarArray* vars, const double* values) {
   if (values == nullptr) return;

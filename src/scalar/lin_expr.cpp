@@ -66,8 +66,8 @@ void LinExpr::Print(std::ostream& out, int maxLen) {
     out << constant;
     first = false;
   }
-  const std::size_t m = maxLen > 0 ? static_cast<std::size_t>(maxLen / 8) : 0;
-  const std::size_t shown = std::min(m, coefs.size());
+  const long long m = maxLen / 8;  // may be negative: then no term is examined
+  const std::size_t shown = m > 0 ? std::min(static_cast<std::size_t>(m), coefs.size()) : 0;
   for (std::size_t i = 0; i < shown; ++i) {
     const double c = coefs[i];
     if (vars[i].Index() < 0 || c == 0.0) continue;
@@ -80,7 +80,7 @@ void LinExpr::Print(std::ostream& out, int maxLen) {
     out << vars[i].Name(detail::kColumnKind);
     first = false;
   }
-  if (m < coefs.size()) out << " ... ";
+  if (m < static_cast<long long>(coefs.size())) out << " ... ";
 }
 
 std::ostream& operator<<(std::ostream& out, LinExpr& expr) {

@@ -90,8 +90,11 @@ TEST_F(FilesTest, ReadingAProblemReplacesTheModelsObjects) {
   Own<Tarq::IExpr> row(other->GetRow(cap.get()));
   EXPECT_STREQ(row->ToString(100), "2 * x_0 + 2 * x_1 + 2 * x_2");
 
+  Own<Tarq::IVar> removed(model_->GetVar(1));
+  removed->Remove();
   model_->Read(Path("small.mps").c_str());
   EXPECT_EQ(old->GetIdx(), -2) << "objects held from before stand for nothing";
+  EXPECT_EQ(removed->GetIdx(), -4) << "a removed object keeps its former position";
   EXPECT_EQ(model_->GetIntAttr("Cols"), 3);
 }
 

@@ -150,6 +150,12 @@ TEST_F(SolveTest, MultiObjectivesSolveLexicographically) {
   EXPECT_STREQ(second->ToString(100), "x");
   model_->SetObjDblParam(0, "Threads", 1);
   EXPECT_EQ(Msg(), "(INVALID) Not TARQ double parameter");
+  EXPECT_NEAR(model_->GetObjDblAttr(0, "lpobjval"), 4, 1e-7) << "attribute names resolve in any case";
+  EXPECT_EQ(model_->GetObjDblAttr(0, "Cols"), 1e30);
+  EXPECT_EQ(Msg(), "(INVALID) Not TARQ double attribute");
+  EXPECT_EQ(model_->GetObjIntAttr(0, "LpObjval"), -2147483647 - 1);
+  EXPECT_EQ(Msg(), "(INVALID) Not TARQ int attribute");
+  EXPECT_THROW(model_->GetObjIntAttr(0, "NoSuchAttribute"), Tarq::Exception);
   model_->SetObjIntParam(0, "Threads", 1);
   EXPECT_EQ(model_->GetObjIntParam(0, "threads"), 1);
   model_->DelObjective(1);

@@ -47,11 +47,14 @@ TEST_F(ConstraintTest, BuilderHoldsRightHandSideInItsConstant) {
 
 TEST_F(ConstraintTest, SensesRefusedOnTheSingleAddAddNothing) {
   Own<Tarq::IExpr> e = XPlusY(0);
+  e->AddTerm(x_.get(), 2);
   for (char sense : {'R', 'N', 'X'}) {
     Own<Tarq::IConstraint> c(model_->AddConstr(e.get(), sense, 1, "bad"));
     EXPECT_EQ(c->GetIdx(), -2);
     EXPECT_EQ(Msg(), "(INVALID) Invalid constraint sense");
   }
+  EXPECT_EQ(e->GetSize(), 2) << "the expression was merged before the sense was refused";
+  EXPECT_EQ(e->GetCoeff(0), 3);
   const int cols[] = {0, 1};
   const double vals[] = {1, 1};
   Own<Tarq::IConstraint> raw(model_->AddConstr(2, cols, vals, 'R', 1, "raw"));

@@ -159,6 +159,8 @@ TEST_F(LinExprTest, PrintsInTheDocumentedShape) {
   EXPECT_EQ(text.size(), std::string("x").size() * 64 + std::string(" + ").size() * 63 + 5);
   EXPECT_EQ(text.substr(text.size() - 5), " ... ");
   EXPECT_STREQ(many->ToString(0), " ... ") << "no term examined";
+  Own<Tarq::IExpr> none(CreateExpr(0));
+  EXPECT_STREQ(none->ToString(-8), "0 ... ") << "a negative length examines fewer terms than there are";
   std::ostringstream out;
   out << Tarq::ExprOf(e.get());
   EXPECT_EQ(out.str(), "3 + 2 * x - y");
