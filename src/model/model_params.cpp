@@ -56,16 +56,6 @@ void ParamInfo(ModelData& m, const char* given, const KindMessages& k, const cha
   call(get, current) && call(getDef, def) && call(getMin, min) && call(getMax, max);
 }
 
-bool SameInfo(const char* given, const char* known) {
-  if (std::strlen(given) != std::strlen(known)) return false;
-  for (; *given != '\0'; ++given, ++known) {
-    if (std::tolower(static_cast<unsigned char>(*given)) != std::tolower(static_cast<unsigned char>(*known))) {
-      return false;
-    }
-  }
-  return true;
-}
-
 struct InfoTarget {
   const char* info;
   int (*call)(tarq_prob*, int, const int*, const double*);
@@ -113,7 +103,7 @@ void SetInfo(ModelData& m, const InfoKind& k, const char* name, const std::vecto
   }
   if (!m.Indices(objects, k.what)) return;
   for (int t = 0; t < k.count; ++t) {
-    if (!SameInfo(name, k.targets[t].info)) continue;
+    if (!Tarq::detail::SameNoCase(name, k.targets[t].info)) continue;
     Checked(m.status, k.targets[t].call(m.Problem(), len, m.idx_.data(), values), "%s", k.targets[t].failure);
     return;
   }

@@ -6,6 +6,16 @@
 
 namespace Tarq::detail {
 
+bool SameNoCase(const char* given, const char* known) {
+  if (given == nullptr || known == nullptr || std::strlen(given) != std::strlen(known)) return false;
+  for (; *given != '\0'; ++given, ++known) {
+    if (std::tolower(static_cast<unsigned char>(*given)) != std::tolower(static_cast<unsigned char>(*known))) {
+      return false;
+    }
+  }
+  return true;
+}
+
 std::string NormaliseName(const char* name) {
   if (name == nullptr) return {};
   const char* b = name;

@@ -7,6 +7,9 @@
 
 namespace Tarq::detail {
 
+// Equal texts without regard to letter case (and of equal length).
+bool SameNoCase(const char* given, const char* known);
+
 // Null gives ""; surrounding white space (isspace) is cut and every inner blank becomes "_".
 std::string NormaliseName(const char* name);
 

@@ -9,16 +9,6 @@
 namespace Tarq::detail {
 namespace {
 
-bool SameInfo(const char* given, const char* known) {
-  const std::size_t n = std::strlen(known);
-  if (std::strlen(given) != n) return false;
-  for (std::size_t i = 0; i < n; ++i) {
-    if (std::tolower(static_cast<unsigned char>(given[i])) != std::tolower(static_cast<unsigned char>(known[i]))) {
-      return false;
-    }
-  }
-  return true;
-}
 
 }  // namespace
 
@@ -96,7 +86,7 @@ void ScalarValue::Set(const ScalarKind& kind, const char* info, double value) {
   const int index = Index();
   for (int k = 0; k < kind.setterCount; ++k) {
     const InfoSetter& s = kind.setters[k];
-    if (!SameInfo(info, s.info)) continue;
+    if (!Tarq::detail::SameNoCase(info, s.info)) continue;
     Checked(status, s.call(Problem(), 1, &index, &value), "%s", s.failure);
     return;
   }

@@ -4,19 +4,10 @@
 #include <string_view>
 #include <system_error>
 
+#include "core/text.h"
+
 namespace tarq_solver {
 namespace {
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
-}
 
 // Accepts exactly "0" or "1".
 bool ParseFlag(const char* value, bool& out) {

@@ -8,6 +8,8 @@
 // A reader parses into temporaries and changes the problem only when everything parsed.
 #pragma once
 
+#include "core/text.h"
+
 #include <zlib.h>
 
 #include <cstdint>
@@ -102,8 +104,6 @@ bool ParseNumber(std::string_view text, double& value);
 // True for the blanks that separate fields: space, tab, CR, vertical tab and form feed.
 inline bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
 std::string_view Trim(std::string_view s);
-// Equal without regard to ASCII letter case.
-bool EqualNoCase(std::string_view a, std::string_view b);
 
 // Walks a text line by line without copying; lines lose their line break and a trailing CR.
 class LineReader {

@@ -3,12 +3,10 @@
 #include <array>
 #include <cstdint>
 
+#include "core/text.h"
+
 namespace tarq_solver {
 namespace detail {
-
-constexpr unsigned char LowerAscii(unsigned char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c - 'A' + 'a') : c;
-}
 
 // FNV-1a over the lower-cased bytes.
 constexpr std::uint32_t HashNoCase(std::string_view s) {
@@ -20,13 +18,6 @@ constexpr std::uint32_t HashNoCase(std::string_view s) {
   return h;
 }
 
-constexpr bool EqualNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (LowerAscii(static_cast<unsigned char>(a[i])) != LowerAscii(static_cast<unsigned char>(b[i]))) return false;
-  }
-  return true;
-}
 
 // Open-addressing hash index from lower-cased name to position in kAllEntries. With 2048 slots
 // for 600 names, probes stay short; the slots hold 16-bit positions, -1 for empty.
