@@ -268,7 +268,12 @@ TARQ_API int TARQ_SetObjConst(tarq_prob* prob, double constant);
  * Parameters read by the solves: "TimeLimit", "RelGap", "AbsGap", "FeasTol", "DualTol",
  * "IntTol", "NodeLimit", "Threads" (branch and cut; -1 and 1 mean one thread), "Presolve" (0
  * off, 2 more passes), "LpMethod" (-1 and 0 dual simplex, 1 primal simplex, 2 barrier followed
- * by crossover when "Crossover" is 1), "Scaling" and "DualPrice" (LPs), "CutLevel" (0 off, 1
+ * by crossover when "Crossover" is 1), "BarIterLimit" (at least one iteration runs; the
+ * barrier keeps the engine's own tolerances, "FeasTol" and "DualTol" apply to the crossover.
+ * Without crossover the barrier's optimum is reported only when its last point meets every row
+ * and bound, and closes the duality gap, to 1e-4 relative, with no value beyond 1e15; otherwise
+ * the status is TARQ_STATUS_UNFINISHED with a log line saying why), "Scaling" and "DualPrice"
+ * (LPs), "CutLevel" (0 off, 1
  * root only, 3 forced everywhere), "RootCutRounds", "NodeCutRounds", "HeurLevel" (0 off),
  * "StrongBranching", "MipStartMode" (0 ignores MIP starts, 1 takes only starts that give every
  * integer column; the first stored start is used), "InfBound", "Logging", "LogToConsole" and
@@ -301,7 +306,8 @@ TARQ_API int TARQ_SetObjConst(tarq_prob* prob, double constant);
  *
  * Interrupting. TARQ_Interrupt may be called from any thread while a solve, IIS computation,
  * feasibility relaxation or tuning run of the problem runs on another; the engines poll the flag
- * and stop promptly with status TARQ_STATUS_INTERRUPTED, keeping the best solution found. The
+ * (the simplex at every iteration, the barrier between its iterations, branch and cut at every
+ * event) and stop promptly with status TARQ_STATUS_INTERRUPTED, keeping the best solution found. The
  * flag is cleared when the next such operation starts, so an interrupt with no solve running has
  * no effect.
  * ------------------------------------------------------------------------------------------- */

@@ -1,5 +1,6 @@
 // Interrupting a solve from a second thread, and where engine messages go.
 #include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -55,6 +56,44 @@ TEST_F(SolveTest, InterruptFromAnotherThreadStopsALongLpSolve) {
   watch.cue = "Solving LP";
   SolveAndInterrupt(prob_, watch);
   EXPECT_EQ(IntAttr("LpStatus"), TARQ_STATUS_INTERRUPTED);
+  EXPECT_EQ(IntAttr("HasLpSol"), 0);
+}
+
+// The barrier reports no engine events; it is stopped between its iterations.
+TEST_F(SolveTest, InterruptFromAnotherThreadStopsABarrierSolve) {
+  const auto file = DataDir() / "netlib" / "dfl001.mps.gz";  // seconds of barrier iterations
+  if (!std::filesystem::exists(file)) GTEST_SKIP() << file << " is not there";
+  ASSERT_EQ(TARQ_ReadMps(prob_, file.c_str()), 0);
+  ASSERT_EQ(TARQ_SetIntParam(prob_, "LpMethod", 2), 0);
+  Watch watch;
+  watch.cue = "Complementarity";  // the line of each barrier iteration
+  SolveAndInterrupt(prob_, watch);
+  EXPECT_EQ(IntAttr("LpStatus"), TARQ_STATUS_INTERRUPTED);
+  EXPECT_EQ(IntAttr("HasLpSol"), 0);
+  EXPECT_GT(IntAttr("BarrierIter"), 0);
+}
+
+TEST_F(SolveTest, QuietBarrierSolveIsStoppedByInterruptAndByTimeLimit) {
+  const auto file = DataDir() / "netlib" / "dfl001.mps.gz";
+  if (!std::filesystem::exists(file)) GTEST_SKIP() << file << " is not there";
+  ASSERT_EQ(TARQ_ReadMps(prob_, file.c_str()), 0);
+  ASSERT_EQ(TARQ_SetIntParam(prob_, "LpMethod", 2), 0);
+  ASSERT_EQ(TARQ_SetIntParam(prob_, "Logging", 0), 0);
+  std::atomic<bool> done{false};
+  std::thread stopper([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    if (!done) {
+      EXPECT_EQ(TARQ_Interrupt(prob_), 0);
+    }
+  });
+  EXPECT_EQ(TARQ_Solve(prob_), 0);
+  done = true;
+  stopper.join();
+  EXPECT_EQ(IntAttr("LpStatus"), TARQ_STATUS_INTERRUPTED);
+
+  ASSERT_EQ(TARQ_SetDblParam(prob_, "TimeLimit", 0.5), 0);
+  EXPECT_EQ(TARQ_Solve(prob_), 0);
+  EXPECT_EQ(IntAttr("LpStatus"), TARQ_STATUS_TIMEOUT);
   EXPECT_EQ(IntAttr("HasLpSol"), 0);
 }
 

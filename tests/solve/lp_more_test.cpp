@@ -1,4 +1,6 @@
 // LP statuses, methods, warm starts, and what happens to results when the problem changes.
+#include <algorithm>
+
 #include "solve_fixture.h"
 
 namespace solvetest {
@@ -54,6 +56,80 @@ TEST_F(LpStatus, EveryMethodReachesTheSameOptimum) {
     EXPECT_NEAR(DblAttr("LpObjval"), reference, 1e-6 * std::fabs(reference)) << method;
   }
   EXPECT_GT(IntAttr("BarrierIter"), 0);
+}
+
+TEST_F(LpStatus, BarrierWithAndWithoutCrossover) {
+  BuildTransport(prob_, 12);
+  ASSERT_EQ(TARQ_Solve(prob_), 0);
+  const double reference = DblAttr("LpObjval");
+  ASSERT_EQ(TARQ_SetIntParam(prob_, "LpMethod", 2), 0);
+  for (int presolve : {0, 1}) {
+    ASSERT_EQ(TARQ_SetIntParam(prob_, "Presolve", presolve), 0);
+    // Without crossover: the barrier's last point, near optimal, and no basis.
+    ASSERT_EQ(TARQ_SetIntParam(prob_, "Crossover", 0), 0);
+    ASSERT_EQ(TARQ_Reset(prob_, 0), 0);
+    ASSERT_EQ(TARQ_Solve(prob_), 0);
+    EXPECT_EQ(IntAttr("LpStatus"), TARQ_STATUS_OPTIMAL) << presolve;
+    EXPECT_NEAR(DblAttr("LpObjval"), reference, 1e-6 * std::fabs(reference)) << presolve;
+    EXPECT_GT(IntAttr("BarrierIter"), 0);
+    EXPECT_EQ(IntAttr("SimplexIter"), 0);
+    EXPECT_EQ(IntAttr("HasBasis"), 0);
+    // With crossover: an optimal basis at the same objective.
+    ASSERT_EQ(TARQ_SetIntParam(prob_, "Crossover", 1), 0);
+    ASSERT_EQ(TARQ_Reset(prob_, 0), 0);
+    ASSERT_EQ(TARQ_Solve(prob_), 0);
+    EXPECT_EQ(IntAttr("LpStatus"), TARQ_STATUS_OPTIMAL) << presolve;
+    EXPECT_NEAR(DblAttr("LpObjval"), reference, 1e-9 * std::fabs(reference)) << presolve;
+    EXPECT_EQ(IntAttr("HasBasis"), 1);
+  }
+}
+
+TEST_F(LpStatus, BarrierTellsInfeasibleAndUnbounded) {
+  ASSERT_EQ(TARQ_SetIntParam(prob_, "LpMethod", 2), 0);
+  Col(1, 0, kInf);
+  Col(1, 0, kInf);
+  Row({{0, 1}, {1, 1}}, 5, kInf);
+  Row({{0, 1}, {1, 1}}, -kInf, 3);
+  ASSERT_EQ(TARQ_Solve(prob_), 0);
+  EXPECT_EQ(IntAttr("LpStatus"), TARQ_STATUS_INFEASIBLE);
+  EXPECT_EQ(IntAttr("HasLpSol"), 0);
+  // Without crossover nothing is proven: the barrier's "optimum" misses a row and is not taken.
+  ASSERT_EQ(TARQ_SetIntParam(prob_, "Crossover", 0), 0);
+  lines_.clear();
+  ASSERT_EQ(TARQ_Solve(prob_), 0);
+  EXPECT_EQ(IntAttr("LpStatus"), TARQ_STATUS_UNFINISHED);
+  EXPECT_EQ(IntAttr("HasLpSol"), 0);
+  EXPECT_TRUE(std::any_of(lines_.begin(), lines_.end(),
+                          [](const std::string& l) { return l.find("Barrier: the last point misses") == 0; }));
+
+  ASSERT_EQ(TARQ_SetIntParam(prob_, "Crossover", 1), 0);
+  int row = 1;
+  double up = kInf;
+  ASSERT_EQ(TARQ_SetRowUpper(prob_, 1, &row, &up), 0);
+  ASSERT_EQ(TARQ_SetObjSense(prob_, TARQ_MAXIMIZE), 0);
+  ASSERT_EQ(TARQ_SetIntParam(prob_, "Presolve", 0), 0);
+  ASSERT_EQ(TARQ_Solve(prob_), 0);
+  EXPECT_EQ(IntAttr("LpStatus"), TARQ_STATUS_UNBOUNDED);
+  ASSERT_EQ(TARQ_SetIntParam(prob_, "Crossover", 0), 0);
+  ASSERT_EQ(TARQ_Solve(prob_), 0);
+  EXPECT_EQ(IntAttr("LpStatus"), TARQ_STATUS_UNFINISHED);
+}
+
+TEST_F(LpStatus, BarrierIterationLimitEndsTheBarrier) {
+  BuildTransport(prob_, 12);
+  ASSERT_EQ(TARQ_SetIntParam(prob_, "LpMethod", 2), 0);
+  ASSERT_EQ(TARQ_SetIntParam(prob_, "Crossover", 0), 0);
+  for (int limit : {1, 2, 5}) {
+    ASSERT_EQ(TARQ_SetIntParam(prob_, "BarIterLimit", limit), 0);
+    ASSERT_EQ(TARQ_Solve(prob_), 0);
+    EXPECT_EQ(IntAttr("LpStatus"), TARQ_STATUS_UNFINISHED);
+    EXPECT_EQ(IntAttr("BarrierIter"), limit);
+  }
+  // The crossover finishes from wherever the barrier stopped.
+  ASSERT_EQ(TARQ_SetIntParam(prob_, "Crossover", 1), 0);
+  ASSERT_EQ(TARQ_Solve(prob_), 0);
+  EXPECT_EQ(IntAttr("LpStatus"), TARQ_STATUS_OPTIMAL);
+  EXPECT_GT(IntAttr("SimplexIter"), 0);
 }
 
 TEST_F(LpStatus, PreviousAndGivenBasesWarmStartTheNextSolve) {
@@ -188,6 +264,11 @@ TEST_F(LpStatus, TimeLimitZeroStopsWithTheTimeoutStatus) {
   BuildTransport(prob_, 30);
   ASSERT_EQ(TARQ_SetDblParam(prob_, "TimeLimit", 0), 0);
   ASSERT_EQ(TARQ_SetIntParam(prob_, "Presolve", 0), 0);
+  ASSERT_EQ(TARQ_Solve(prob_), 0);
+  EXPECT_EQ(IntAttr("LpStatus"), TARQ_STATUS_TIMEOUT);
+  EXPECT_EQ(IntAttr("HasLpSol"), 0);
+
+  ASSERT_EQ(TARQ_SetIntParam(prob_, "LpMethod", 2), 0);
   ASSERT_EQ(TARQ_Solve(prob_), 0);
   EXPECT_EQ(IntAttr("LpStatus"), TARQ_STATUS_TIMEOUT);
   EXPECT_EQ(IntAttr("HasLpSol"), 0);

@@ -5,6 +5,7 @@
 #include <ClpDualRowSteepest.hpp>
 #include <ClpSolve.hpp>
 
+#include "solve/clp_barrier.h"
 #include "solve/engine_hooks.h"
 #include "solve/engines.h"
 
@@ -103,6 +104,7 @@ void ApplyBasis(const LpData& data, StartBasis basis, ClpSimplex& model) {
   }
 }
 
+// Options of a simplex solve; method 2 (barrier) is run by RunBarrier instead.
 ClpSolve SolveOptions(const ParamSet& params, bool warm, int& method) {
   ClpSolve options;
   method = params.Int(IntParam::LpMethod);
@@ -110,9 +112,6 @@ ClpSolve SolveOptions(const ParamSet& params, bool warm, int& method) {
   switch (method) {
     case 1:
       options.setSolveType(ClpSolve::usePrimal);
-      break;
-    case 2:
-      options.setSolveType(params.Int(IntParam::Crossover) != 0 ? ClpSolve::useBarrier : ClpSolve::useBarrierNoCross);
       break;
     default:
       options.setSolveType(ClpSolve::useDual);
@@ -173,13 +172,34 @@ int SolveLp(const LpData& data, const EngineContext& ctx, StartBasis basis, Engi
     out.status = TARQ_STATUS_INTERRUPTED;
     return TARQ_RETCODE_OK;
   }
-  model.initialSolve(options);
-
-  out.status = StatusFromClp(model);
+  bool basisMeaningful = true;
+  if (method == 2) {
+    BarrierRun run;
+    run.crossover = params.Int(IntParam::Crossover) != 0;
+    run.presolve = params.Int(IntParam::Presolve) != 0;
+    run.timeLimit = timeLimit;
+    run.iterationLimit = params.Int(IntParam::BarIterLimit);
+    const BarrierOutcome barrier = RunBarrier(model, relay, ctx.interrupt, run);
+    out.status = barrier.interrupted ? TARQ_STATUS_INTERRUPTED
+                 : barrier.timedOut  ? TARQ_STATUS_TIMEOUT
+                 : barrier.trusted   ? StatusFromClp(model)
+                                     : TARQ_STATUS_UNFINISHED;
+    if (!barrier.trusted) {
+      ctx.log.Printf("Barrier: the last point misses the tolerances (largest relative violation %g, relative gap "
+                     "%g); without crossover its status stays open",
+                     barrier.violation, barrier.relativeGap);
+    }
+    out.barrierIter = barrier.barrierIter;
+    out.simplexIter = barrier.simplexIter;
+    basisMeaningful = barrier.hasBasis;
+  } else {
+    model.initialSolve(options);
+    out.status = StatusFromClp(model);
+    out.simplexIter = model.numberIterations();
+  }
   out.methodUsed = method;
-  (method == 2 ? out.barrierIter : out.simplexIter) = model.numberIterations();
   const int rows = data.Rows();
-  if (model.statusArray() != nullptr) {
+  if (basisMeaningful && model.statusArray() != nullptr) {
     out.hasBasis = true;
     out.colBasis.resize(static_cast<size_t>(data.nCol));
     out.rowBasis.resize(static_cast<size_t>(rows));

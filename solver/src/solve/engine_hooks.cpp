@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include <ClpInterior.hpp>
+
 namespace tarq_solver {
 
 LogRelay::LogRelay(const Logger& log, int level) : log_(&log), mutex_(std::make_shared<std::mutex>()) {
@@ -10,6 +12,10 @@ LogRelay::LogRelay(const Logger& log, int level) : log_(&log), mutex_(std::make_
 
 // The engine has formatted one message into messageBuffer(); it may hold several lines.
 int LogRelay::print() {
+  if (watch_ != nullptr) {
+    CheckBarrier();
+    if (!watch_->Shown(currentMessage().externalNumber())) return 0;
+  }
   std::string_view text(messageBuffer());
   std::lock_guard<std::mutex> lock(*mutex_);
   while (!text.empty()) {
@@ -21,6 +27,19 @@ int LogRelay::print() {
     text.remove_prefix(nl + 1);
   }
   return 0;
+}
+
+void LogRelay::CheckBarrier() {
+  BarrierWatch& w = *watch_;
+  if (w.interrupted || w.timedOut || w.barrier == nullptr) return;
+  if (w.flag != nullptr && w.flag->Raised()) {
+    w.interrupted = true;
+  } else if (std::chrono::steady_clock::now() >= w.deadline) {
+    w.timedOut = true;
+  } else {
+    return;
+  }
+  w.barrier->setMaximumBarrierIterations(0);
 }
 
 int ClpInterrupt::event(Event whichEvent) {

@@ -7,8 +7,10 @@
 // copies of one relay share a mutex, so lines never interleave.
 #pragma once
 
+#include <chrono>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 #include "core/log.h"
 #include "store/problem.h"
@@ -18,7 +20,30 @@
 #include <ClpEventHandler.hpp>
 #include <CoinMessageHandler.hpp>
 
+class ClpInterior;
+
 namespace tarq_solver {
+
+// What the relay watches while Clp's barrier runs. The barrier reports no events, but it logs
+// every iteration, so each message is the moment to check the interrupt flag and the deadline;
+// stopping lowers the barrier's iteration limit, which ends it at its next iteration check.
+// During the run every barrier message is let through at detail 0 (and the handler's own level
+// is 0, which also keeps the engine's direct prints to standard output quiet); the relay shows a
+// message only when its original detail is within the level the caller asked for.
+struct BarrierWatch {
+  ClpInterior* barrier = nullptr;
+  const InterruptFlag* flag = nullptr;
+  std::chrono::steady_clock::time_point deadline = std::chrono::steady_clock::time_point::max();
+  int level = 0;                       // the caller's log level
+  std::vector<signed char> detail;     // original detail by external message number
+  bool interrupted = false;
+  bool timedOut = false;
+
+  bool Shown(int externalNumber) const {
+    const int d = externalNumber >= 0 && externalNumber < static_cast<int>(detail.size()) ? detail[externalNumber] : 1;
+    return d <= level;
+  }
+};
 
 class LogRelay : public CoinMessageHandler {
  public:
@@ -28,9 +53,14 @@ class LogRelay : public CoinMessageHandler {
   LogRelay& operator=(const LogRelay& other) = default;
   int print() override;
   CoinMessageHandler* clone() const override { return new LogRelay(*this); }
+  // Watches the messages of one barrier run; null ends the watch.
+  void Watch(BarrierWatch* watch) { watch_ = watch; }
 
  private:
+  void CheckBarrier();
+
   const Logger* log_;
+  BarrierWatch* watch_ = nullptr;
   std::shared_ptr<std::mutex> mutex_;
 };
 
