@@ -277,11 +277,11 @@ TARQ_API int TARQ_SetObjConst(tarq_prob* prob, double constant);
  * root only, 3 forced everywhere), "RootCutRounds", "NodeCutRounds", "HeurLevel" (0 off),
  * "StrongBranching", "MipStartMode" (0 ignores MIP starts, 1 takes only starts that give every
  * integer column; the first stored start is used), "InfBound", "Logging", "LogToConsole" and
- * "LogLevel" (0 quiet, 1 the engines' summaries, 2 search progress, 3 details); the
- * multi-objective, IIS, relaxation and tuning parameters are told with those functions. Engine
- * messages go line by line to the problem's log destinations. At "LogLevel" 2 and above, the
- * small searches that branch-and-cut heuristics start print their node lines to standard output
- * themselves.
+ * "LogLevel" (0 quiet, 1 the engines' summaries and the search's progress, 2 adds the LP
+ * engine's lines within branch and cut and the simplex's iteration detail, 3 the LP engine's
+ * details in LP solves; branch and cut shows no more at 3 than at 2); the multi-objective, IIS,
+ * relaxation and tuning parameters are told with those functions. Engine messages go line by
+ * line to the problem's log destinations and nowhere else.
  *
  * MIP solves of different problems run one at a time within a process (the branch-and-cut
  * driver keeps process-wide state); LP solves run concurrently.

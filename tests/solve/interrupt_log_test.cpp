@@ -125,6 +125,27 @@ TEST_F(SolveTest, EngineMessagesReachTheCallbackLineByLine) {
   EXPECT_TRUE(lines_.empty());
 }
 
+// At the highest levels parts of the engines print by themselves (node diagnostics, the LP
+// engine's small searches, the barrier's factorisation size): none of that may reach standard
+// output, at any level, for LPs (both methods) and MIPs.
+TEST_F(SolveTest, NoLogLevelLetsTheEnginesPrintToStandardOutput) {
+  const auto mip = DataDir() / "miplib" / "bell5.mps.gz";  // a search with small LP subtrees
+  const auto lp = DataDir() / "netlib" / "25fv47.mps.gz";
+  if (!std::filesystem::exists(mip) || !std::filesystem::exists(lp)) GTEST_SKIP() << "no public data";
+  for (const auto& [file, method] : {std::pair{mip, 0}, std::pair{lp, 0}, std::pair{lp, 2}}) {
+    ASSERT_EQ(TARQ_ReadMps(prob_, file.c_str()), 0);
+    ASSERT_EQ(TARQ_SetIntParam(prob_, "LpMethod", method), 0);
+    for (int level : {2, 3}) {
+      ASSERT_EQ(TARQ_SetIntParam(prob_, "LogLevel", level), 0);
+      lines_.clear();
+      testing::internal::CaptureStdout();
+      ASSERT_EQ(TARQ_Solve(prob_), 0);
+      EXPECT_EQ(testing::internal::GetCapturedStdout(), "") << file << " at level " << level;
+      EXPECT_GT(lines_.size(), 10u);  // the engine lines went to the callback instead
+    }
+  }
+}
+
 TEST_F(SolveTest, MipMessagesGoToTheLogFileAndNotToStandardOutput) {
   Row({}, -kInf, 5);
   Col(5, 0, 1, 'B', {{0, 2}});

@@ -30,6 +30,9 @@ constexpr int kPoolSize = 10;
 
 int NoCallback(CbcModel*, int) { return 0; }
 
+// Log level of the branch-and-cut search (see DriverCommands).
+int SearchLogLevel(const ParamSet& params) { return std::min(EngineLogLevel(params), 1); }
+
 std::string Num(double v) {
   char buf[40];
   std::snprintf(buf, sizeof buf, "%.17g", v);
@@ -43,11 +46,12 @@ std::vector<std::string> DriverCommands(const ParamSet& params) {
     cmd.push_back("-" + std::move(key));
     cmd.push_back(std::move(value));
   };
-  // Level 1 gives the driver's summary lines, 2 adds the progress of the search (a line per
-  // node and the LP engine's summaries), 3 every detail.
+  // Level 1 gives the driver's summary and progress lines; 2 and 3 add the LP engine's summaries
+  // within the search. The search stays at level 1 and its LP engine at 1: above those, parts of
+  // them print to standard output directly instead of through the message handler.
   const int level = EngineLogLevel(params);
-  add("log", std::to_string(level));
-  add("slog", std::to_string(level >= 2 ? level - 1 : 0));
+  add("log", std::to_string(SearchLogLevel(params)));
+  add("slog", std::to_string(level >= 2 ? 1 : 0));
   add("timeMode", "elapsed");
   if (double t = params.Dbl(DblParam::TimeLimit); t < TARQ_INFINITY) add("seconds", Num(t));
   add("ratioGap", Num(params.Dbl(DblParam::RelGap)));
@@ -224,7 +228,7 @@ int SolveMip(const LpData& data, const EngineContext& ctx, const MipStartTable* 
   // kept only when preprocessing is off; otherwise the pool holds the best solution alone.
   if (params.Int(IntParam::Presolve) == 0) model.setMaximumSavedSolutions(kPoolSize);
   if (starts != nullptr) PassMipStart(*starts, data, params, solver, model);
-  model.setLogLevel(EngineLogLevel(params));
+  model.setLogLevel(SearchLogLevel(params));
   CbcMain1(static_cast<int>(argv.size()), argv.data(), model, NoCallback, driverData);
 
   const double* best = model.bestSolution();
