@@ -6,23 +6,33 @@
 namespace solvetest {
 namespace {
 
-using LpStatus = SolveTest;
+class LpStatus : public SolveTest {
+ protected:
+  // x0 + x1 >= 5 and x0 + x1 <= 3 over two non-negative columns of cost 1.
+  void BuildContradiction() {
+    Col(1, 0, kInf);
+    Col(1, 0, kInf);
+    Row({{0, 1}, {1, 1}}, 5, kInf);
+    Row({{0, 1}, {1, 1}}, -kInf, 3);
+  }
+  // Drops the second row's bound and maximises: unbounded.
+  void OpenUp() {
+    int row = 1;
+    double up = kInf;
+    ASSERT_EQ(TARQ_SetRowUpper(prob_, 1, &row, &up), 0);
+    ASSERT_EQ(TARQ_SetObjSense(prob_, TARQ_MAXIMIZE), 0);
+  }
+};
 
 TEST_F(LpStatus, InfeasibleAndUnboundedAreToldApart) {
-  Col(1, 0, kInf);
-  Col(1, 0, kInf);
-  Row({{0, 1}, {1, 1}}, 5, kInf);
-  Row({{0, 1}, {1, 1}}, -kInf, 3);
+  BuildContradiction();
   ASSERT_EQ(TARQ_Solve(prob_), 0);
   EXPECT_EQ(IntAttr("LpStatus"), TARQ_STATUS_INFEASIBLE);
   EXPECT_EQ(IntAttr("HasLpSol"), 0);
   std::vector<double> x(2);
   EXPECT_EQ(TARQ_GetSolution(prob_, x.data()), TARQ_RETCODE_INVALID);
 
-  int row = 1;
-  double up = kInf;
-  ASSERT_EQ(TARQ_SetRowUpper(prob_, 1, &row, &up), 0);
-  ASSERT_EQ(TARQ_SetObjSense(prob_, TARQ_MAXIMIZE), 0);
+  OpenUp();
   ASSERT_EQ(TARQ_Solve(prob_), 0);
   EXPECT_EQ(IntAttr("LpStatus"), TARQ_STATUS_UNBOUNDED);
   // Without presolve the simplex proves the same.
@@ -86,10 +96,7 @@ TEST_F(LpStatus, BarrierWithAndWithoutCrossover) {
 
 TEST_F(LpStatus, BarrierTellsInfeasibleAndUnbounded) {
   ASSERT_EQ(TARQ_SetIntParam(prob_, "LpMethod", 2), 0);
-  Col(1, 0, kInf);
-  Col(1, 0, kInf);
-  Row({{0, 1}, {1, 1}}, 5, kInf);
-  Row({{0, 1}, {1, 1}}, -kInf, 3);
+  BuildContradiction();
   ASSERT_EQ(TARQ_Solve(prob_), 0);
   EXPECT_EQ(IntAttr("LpStatus"), TARQ_STATUS_INFEASIBLE);
   EXPECT_EQ(IntAttr("HasLpSol"), 0);
@@ -103,10 +110,7 @@ TEST_F(LpStatus, BarrierTellsInfeasibleAndUnbounded) {
                           [](const std::string& l) { return l.find("Barrier: the last point misses") == 0; }));
 
   ASSERT_EQ(TARQ_SetIntParam(prob_, "Crossover", 1), 0);
-  int row = 1;
-  double up = kInf;
-  ASSERT_EQ(TARQ_SetRowUpper(prob_, 1, &row, &up), 0);
-  ASSERT_EQ(TARQ_SetObjSense(prob_, TARQ_MAXIMIZE), 0);
+  OpenUp();
   ASSERT_EQ(TARQ_SetIntParam(prob_, "Presolve", 0), 0);
   ASSERT_EQ(TARQ_Solve(prob_), 0);
   EXPECT_EQ(IntAttr("LpStatus"), TARQ_STATUS_UNBOUNDED);
