@@ -119,6 +119,28 @@ TEST_F(LpStatus, BarrierTellsInfeasibleAndUnbounded) {
   EXPECT_EQ(IntAttr("LpStatus"), TARQ_STATUS_UNFINISHED);
 }
 
+// The barrier takes no problem without rows, and presolve can leave one: the simplex finishes it.
+TEST_F(LpStatus, BarrierMethodFinishesProblemsWithoutRows) {
+  Col(1, 1, 3);
+  Col(2, -1, 4);
+  ASSERT_EQ(TARQ_SetIntParam(prob_, "LpMethod", 2), 0);
+  for (int crossover : {0, 1}) {
+    for (int presolve : {0, 1}) {
+      ASSERT_EQ(TARQ_SetIntParam(prob_, "Crossover", crossover), 0);
+      ASSERT_EQ(TARQ_SetIntParam(prob_, "Presolve", presolve), 0);
+      ASSERT_EQ(TARQ_Solve(prob_), 0);
+      EXPECT_EQ(IntAttr("LpStatus"), TARQ_STATUS_OPTIMAL) << crossover << presolve;
+      EXPECT_NEAR(DblAttr("LpObjval"), -1, 1e-9) << crossover << presolve;
+    }
+  }
+  ASSERT_EQ(TARQ_SetObjSense(prob_, TARQ_MAXIMIZE), 0);
+  int col = 0;
+  double up = kInf;
+  ASSERT_EQ(TARQ_SetColUpper(prob_, 1, &col, &up), 0);
+  ASSERT_EQ(TARQ_Solve(prob_), 0);
+  EXPECT_EQ(IntAttr("LpStatus"), TARQ_STATUS_UNBOUNDED);
+}
+
 TEST_F(LpStatus, BarrierIterationLimitEndsTheBarrier) {
   BuildTransport(prob_, 12);
   ASSERT_EQ(TARQ_SetIntParam(prob_, "LpMethod", 2), 0);

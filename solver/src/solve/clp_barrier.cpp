@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <vector>
 #include <memory>
+#include <vector>
 
 #include <ClpCholeskyBase.hpp>
 #include <ClpInterior.hpp>
@@ -25,7 +25,8 @@ constexpr double kEngineTolerance = 1e-7;  // the engine's default primal and du
 std::chrono::steady_clock::time_point Deadline(double seconds) {
   using Clock = std::chrono::steady_clock;
   if (!(seconds < 1e9)) return Clock::time_point::max();
-  return Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(std::max(seconds, 0.0)));
+  const std::chrono::duration<double> span(std::max(seconds, 0.0));
+  return Clock::now() + std::chrono::duration_cast<Clock::duration>(span);
 }
 
 // Lets every message of the barrier through at detail 0, remembering the original details.
@@ -112,9 +113,12 @@ BarrierOutcome RunBarrier(ClpSimplex& model, LogRelay& relay, const InterruptFla
   std::unique_ptr<ClpSimplex> owned(reduced);
   ClpSimplex& work = reduced != nullptr ? *reduced : model;
 
-  Barrier(work, run.iterationLimit, relay, watch, out);
+  // The barrier takes no problem without rows or columns (presolve may leave one): the simplex
+  // finishes such a problem at once, crossover or not.
+  const bool empty = work.numberRows() == 0 || work.numberColumns() == 0;
+  if (!empty) Barrier(work, run.iterationLimit, relay, watch, out);
   if (out.interrupted || out.timedOut) return out;
-  if (!run.crossover) {
+  if (!run.crossover && !empty) {
     const int status = work.status();
     if (reduced != nullptr) {
       // The barrier point mapped back to the whole problem (the basis postsolve builds with it
@@ -137,7 +141,7 @@ BarrierOutcome RunBarrier(ClpSimplex& model, LogRelay& relay, const InterruptFla
     }
   };
   limit(work);
-  work.primal(1);  // crossover: a values pass from the barrier point
+  work.primal(empty ? 0 : 1);  // crossover: a values pass from the barrier point
   out.simplexIter = work.numberIterations();
   out.simplexIter += Settle(work);
   out.hasBasis = reduced == nullptr;
