@@ -215,38 +215,6 @@ TEST(ParamTable, DefaultsLieWithinTheirLimits) {
   ExpectDefaultsWithinLimits<int>(tarq_solver::kIntAttrInfo);
 }
 
-TEST(ParamTable, CommonParametersHaveTheDocumentedDefaultsAndRanges) {
-  struct DblCase {
-    DblParam id;
-    double def, min, max;
-  };
-  const DblCase dbls[] = {
-      {DblParam::TimeLimit, 1e30, 0, 1e30}, {DblParam::FeasTol, 1e-6, 1e-9, 1e-2}, {DblParam::DualTol, 1e-6, 1e-9, 1e-2},
-      {DblParam::IntTol, 1e-6, 1e-9, 1e-1}, {DblParam::RelGap, 1e-4, 0, 1},        {DblParam::AbsGap, 1e-6, 0, 1e30},
-      {DblParam::InfBound, 1e30, 1e10, 1e30},
-  };
-  for (const auto& c : dbls) {
-    const auto& e = Info(c.id);
-    EXPECT_EQ(e.def, c.def) << e.name;
-    EXPECT_EQ(e.min, c.min) << e.name;
-    EXPECT_EQ(e.max, c.max) << e.name;
-  }
-  struct IntCase {
-    IntParam id;
-    int def, min, max;
-  };
-  const IntCase ints[] = {
-      {IntParam::Logging, 1, 0, 1},   {IntParam::LogToConsole, 1, 0, 1}, {IntParam::Presolve, -1, -1, 2},
-      {IntParam::LpMethod, -1, -1, 2}, {IntParam::Threads, -1, -1, 128}, {IntParam::NodeLimit, -1, -1, 2147483647},
-  };
-  for (const auto& c : ints) {
-    const auto& e = Info(c.id);
-    EXPECT_EQ(e.def, c.def) << e.name;
-    EXPECT_EQ(e.min, c.min) << e.name;
-    EXPECT_EQ(e.max, c.max) << e.name;
-  }
-}
-
 TEST(ParamLookup, FindsEveryNameInAnyLetterCase) {
   for (const EntryRef& ref : kAllEntries) {
     const std::string name = NameOf(ref);
