@@ -13,6 +13,26 @@ void PutNumber(OutBuffer& out, double v) {
 }
 
 // Reads name -> number pairs of the listed member from an array of objects into dense vectors.
+// One entry per column or row: its name, its value and, when second is not null, a second value.
+void PutEntries(OutBuffer& out, NameTable& names, int count, const char* first, const double* firstValues,
+                const char* second, const double* secondValues) {
+  for (int k = 0; k < count; ++k) {
+    out.Put(k == 0 ? "\n    {\"name\": " : ",\n    {\"name\": ");
+    out.Put(JsonQuote(names.Display(k)));
+    out.Put(", \"");
+    out.Put(first);
+    out.Put("\": ");
+    PutNumber(out, firstValues[k]);
+    if (second != nullptr) {
+      out.Put(", \"");
+      out.Put(second);
+      out.Put("\": ");
+      PutNumber(out, secondValues[k]);
+    }
+    out.Put('}');
+  }
+}
+
 int ReadEntries(const JsonValue* list, NameTable& names, std::string_view field, std::vector<double>& dense,
                 std::vector<char>& given, IoError& err) {
   if (list == nullptr) return TARQ_RETCODE_OK;
@@ -60,29 +80,9 @@ int WriteJsonSol(Problem& p, OutBuffer& out, IoError& err) {
   out.Put(", \"mip\": ");
   out.PutInt(r.attrs[IntAttr::MipStatus]);
   out.Put("},\n  \"columns\": [");
-  for (int j = 0; j < cols; ++j) {
-    out.Put(j == 0 ? "\n    {\"name\": " : ",\n    {\"name\": ");
-    out.Put(JsonQuote(colNames.Display(j)));
-    out.Put(", \"value\": ");
-    PutNumber(out, r.values[j]);
-    if (duals) {
-      out.Put(", \"redcost\": ");
-      PutNumber(out, r.redCosts[j]);
-    }
-    out.Put('}');
-  }
+  PutEntries(out, colNames, cols, "value", r.values.data(), duals ? "redcost" : nullptr, r.redCosts.data());
   out.Put("\n  ],\n  \"rows\": [");
-  for (int i = 0; i < rows; ++i) {
-    out.Put(i == 0 ? "\n    {\"name\": " : ",\n    {\"name\": ");
-    out.Put(JsonQuote(rowNames.Display(i)));
-    out.Put(", \"activity\": ");
-    PutNumber(out, r.activity[i]);
-    if (duals) {
-      out.Put(", \"dual\": ");
-      PutNumber(out, r.duals[i]);
-    }
-    out.Put('}');
-  }
+  PutEntries(out, rowNames, rows, "activity", r.activity.data(), duals ? "dual" : nullptr, r.duals.data());
   out.Put("\n  ],\n  \"pool\": [");
   for (int k = 0; k < r.PoolSize(); ++k) {
     out.Put(k == 0 ? "\n    {\"objective\": " : ",\n    {\"objective\": ");
