@@ -72,7 +72,9 @@ TEST_F(SolveTest, InterruptFromAnotherThreadStopsABarrierSolve) {
   SolveAndInterrupt(prob_, watch);
   EXPECT_EQ(IntAttr("LpStatus"), TARQ_STATUS_INTERRUPTED);
   EXPECT_EQ(IntAttr("HasLpSol"), 0);
-  EXPECT_GT(IntAttr("BarrierIter"), 0);
+  // The cue may be the line before the first iteration, so the count can be 0; a full solve
+  // takes about forty.
+  EXPECT_LT(IntAttr("BarrierIter"), 20);
 }
 
 TEST_F(SolveTest, QuietBarrierSolveIsStoppedByInterruptAndByTimeLimit) {
