@@ -17,7 +17,9 @@ install(TARGETS tarq tarq_cpp EXPORT tarqTargets
         RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/include/tarq DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}
         FILES_MATCHING PATTERN "*.h" PATTERN "*.hpp")
-install(FILES ${PROJECT_SOURCE_DIR}/solver/include/tarq.h ${PROJECT_SOURCE_DIR}/solver/include/tarq_params.def
+# tarq.h and the topic headers it includes (tarq_*.h), and the parameter table.
+file(GLOB TARQ_C_HEADERS ${PROJECT_SOURCE_DIR}/solver/include/*.h)
+install(FILES ${TARQ_C_HEADERS} ${PROJECT_SOURCE_DIR}/solver/include/tarq_params.def
         DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 
 # The command-line program, when it is part of the build. Deferred to the end of the top directory,

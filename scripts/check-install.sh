@@ -36,6 +36,9 @@ done
 for header in "$root"/include/tarq/*.h; do
   [[ -f "$includedir/tarq/$(basename "$header")" ]] || fail "header tarq/$(basename "$header") not installed"
 done
+for header in "$root"/solver/include/*.h; do
+  [[ -f "$includedir/$(basename "$header")" ]] || fail "header $(basename "$header") not installed"
+done
 pass "headers"
 
 for lib in tarq tarq_cpp; do

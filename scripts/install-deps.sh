@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(cmake g++ make pkg-config
           coinor-libcbc-dev coinor-libclp-dev coinor-libcoinutils-dev coinor-libipopt-dev
-          libdsdp-dev zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev)
+          coinor-libbonmin-dev libdsdp-dev zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev)
 if [[ "${1:-}" == "--fuzz" ]]; then
   packages+=(clang libclang-rt-14-dev)
 fi

@@ -669,6 +669,11 @@ TARQ_API int TARQ_WriteMst(tarq_prob* prob, const char* filename);
 TARQ_API int TARQ_WriteOrd(tarq_prob* prob, const char* filename);
 TARQ_API int TARQ_WriteTuneParam(tarq_prob* prob, int index, const char* filename);
 
+/* ---------------------------------------------------------------------------------------------
+ * Further object kinds, one header each (quadratic rows, special constraints, semidefinite and
+ * nonlinear parts). They are part of this interface: include tarq.h, not them.
+ * ------------------------------------------------------------------------------------------- */
+
 #ifdef __cplusplus
 }
 #endif
