@@ -219,6 +219,7 @@ int SolveLp(const LpData& data, const EngineContext& ctx, StartBasis basis, Engi
     out.redCosts.assign(d, d + data.nCol);
     out.objective = data.Objective(out.values.data());
   }
+  if (ctx.analyse) AnalyseLp(data, ctx, model, method != 2 && basisMeaningful, out);
   return TARQ_RETCODE_OK;
 }
 
