@@ -63,6 +63,8 @@ bool RangeBasis(const LpData& data, ClpSimplex& model, EngineResult& out) {
   for (int k = 0; k < cols + rows; ++k) which[k] = k;
   std::vector<double> costUp(cols), costDown(cols), valueUp(cols + rows), valueDown(cols + rows);
   std::vector<int> seq1(cols + rows), seq2(cols + rows);
+  // The ratio tests widen each range by the tolerance they run with; ranges are meant exactly.
+  model.setDualTolerance(1e-12);
   if (cols > 0 &&
       model.dualRanging(cols, which.data(), costUp.data(), seq1.data(), costDown.data(), seq2.data()) != 0) {
     return false;
@@ -137,12 +139,14 @@ bool RangeBasis(const LpData& data, ClpSimplex& model, EngineResult& out) {
 
 }  // namespace
 
-void AnalyseLp(const LpData& data, const EngineContext& ctx, ClpSimplex& model, bool simplexBasis, EngineResult& out) {
+void AnalyseLp(const LpData& data, const EngineContext& ctx, ClpSimplex& model, bool simplexBasis,
+               const std::vector<double>& ray, EngineResult& out) {
   const ParamSet& params = ctx.params;
   const bool certificate = out.status == TARQ_STATUS_INFEASIBLE || out.status == TARQ_STATUS_UNBOUNDED;
   if (params.Int(IntParam::ReqFarkasRay) != 0 && certificate) {
     std::vector<std::vector<double>> candidates;
     if (simplexBasis) candidates = EngineCandidates(model, out.status, data.Rows(), data.nCol);
+    if (out.status == TARQ_STATUS_UNBOUNDED && !ray.empty()) candidates.insert(candidates.begin(), ray);
     AttachCertificate(data, ctx, candidates, out);
   }
   if (params.Int(IntParam::ReqSensitivity) != 0 && out.status == TARQ_STATUS_OPTIMAL) {

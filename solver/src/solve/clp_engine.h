@@ -18,8 +18,10 @@ ClpSimplex::Status ToClpStatus(int code, double lower, double upper);
 
 // After an LP solve of model (data loaded, status and solution in out): the certificate
 // ("ReqFarkasRay") of an infeasible or unbounded LP, the engine's own offered first when
-// simplexBasis, and the ranges ("ReqSensitivity") of an optimal basis. See clp_analysis.cpp.
-void AnalyseLp(const LpData& data, const EngineContext& ctx, ClpSimplex& model, bool simplexBasis, EngineResult& out);
+// simplexBasis (ray, when not empty, a known ray tried before those), and the ranges
+// ("ReqSensitivity") of an optimal basis. See clp_analysis.cpp.
+void AnalyseLp(const LpData& data, const EngineContext& ctx, ClpSimplex& model, bool simplexBasis,
+               const std::vector<double>& ray, EngineResult& out);
 
 // Engine log level for the "Logging" and "LogLevel" parameters.
 int EngineLogLevel(const ParamSet& params);
