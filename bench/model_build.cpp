@@ -2,7 +2,9 @@
 // builders (one expression per row, a builder array, one AddConstrs), the modeling layer's
 // AddConstrs from a raw row matrix, and the floor, raw TARQ_AddRows with the same arrays. Only the
 // constraints are timed; the variables (and, for builders, the caller's list of variable handles)
-// are made before the clock starts. Each case keeps the fastest of five runs.
+// are made before the clock starts. Each case keeps the fastest of five runs. The rows draw their
+// variables at random, then once more banded (row i on variables i .. i+4), where the caller's
+// handles are reached in order: builders_banded has a floor of its own on the banded rows.
 //
 // Memory: bytes_per_term is the growth of the resident set while a case builds its rows (its peak
 // minus the resident set just before it, divided by the terms); peak_mb is the process's peak
@@ -34,7 +36,10 @@ struct Rows {
   std::vector<double> rhs;
 };
 
-Rows MakeRows() {
+// Random rows: each term's variable is drawn from its own fifth of the variables. Banded rows
+// (local): row i uses variables i .. i+4, as in discretised models, so neighbouring rows touch
+// neighbouring variables.
+Rows MakeRows(bool banded) {
   Rows r;
   bench::Lcg rng{42};
   r.beg.resize(kRows + 1);
@@ -44,7 +49,8 @@ Rows MakeRows() {
   for (int i = 0; i < kRows; ++i) {
     r.beg[i] = i * kTerms;
     for (int k = 0; k < kTerms; ++k) {
-      r.idx[static_cast<size_t>(i) * kTerms + k] = k * band + static_cast<int>(rng.Next() % band);
+      const int random = k * band + static_cast<int>(rng.Next() % band);
+      r.idx[static_cast<size_t>(i) * kTerms + k] = banded ? (i + k) % kVars : random;
       r.val[static_cast<size_t>(i) * kTerms + k] = 1.0 + rng.Next() % 9;
     }
   }
@@ -143,15 +149,20 @@ double Builders(Tarq::IEnvr* env, const Rows& r, Start start) {
 }  // namespace
 
 int main() {
-  const Rows rows = MakeRows();
   Quiet quiet;
   std::unique_ptr<Tarq::IEnvr> env(CreateEnvr(&quiet));
   tarq_env* raw = nullptr;
   TARQ_CreateEnvWithPath(nullptr, &raw);
 
+  const Rows rows = MakeRows(false);
   const Run floor = Best([&](auto start) { return Floor(raw, rows, start); });
   Report("raw", Best([&](auto start) { return Raw(env.get(), rows, start); }), floor.seconds);
   Report("builders", Best([&](auto start) { return Builders(env.get(), rows, start); }), floor.seconds);
+  // The builders and their floor on banded rows: the caller's handles are then reached in order.
+  const Rows banded = MakeRows(true);
+  const Run bandedFloor = Best([&](auto start) { return Floor(raw, banded, start); });
+  Report("builders_banded", Best([&](auto start) { return Builders(env.get(), banded, start); }),
+         bandedFloor.seconds);
   TARQ_DeleteEnv(&raw);
   return 0;
 }

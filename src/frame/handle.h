@@ -191,10 +191,17 @@ class FrontHandled : public Handled<Iface, T> {
   // A constructor threw: the storage holds nothing else.
   static void operator delete(void* p) noexcept { ::operator delete(p, Block::kJointAlign); }
   static void operator delete(FrontHandled* p, std::destroying_delete_t, std::size_t size) noexcept {
-    unsigned char* behind = reinterpret_cast<unsigned char*>(p) + BlockOffset(size);
-    const bool blockBehind = static_cast<void*>(p->Ref().Block()) == behind;
-    p->~FrontHandled();  // may release the block behind, and with it this storage
-    if (!blockBehind) ::operator delete(static_cast<void*>(p), Block::kJointAlign);
+    Block* block = p->Ref().Block();
+    const bool blockBehind = static_cast<void*>(block) == reinterpret_cast<unsigned char*>(p) + BlockOffset(size);
+    if (!blockBehind) {
+      p->~FrontHandled();
+      ::operator delete(static_cast<void*>(p), Block::kJointAlign);
+      return;
+    }
+    // The storage must outlive the destructor: hold the block until it has run, then let go.
+    block->Retain();
+    p->~FrontHandled();
+    block->Release();
   }
 
  protected:
