@@ -25,7 +25,7 @@ RecordRef ByIndex(ModelData& m, Kind kind, int idx, const char* invalid, const c
     Record(m.status, TARQ_RETCODE_INTERNAL, "%s", internal);
     return Tarq::detail::FailedRecord();
   }
-  m.status.code = 0;
+  m.status.ClearCode();
   return entry;
 }
 
@@ -155,7 +155,7 @@ Tarq::IConstrBuilder* TarqModel::GetConstrBuilder(const Tarq::IConstraint* const
   if (!RowExpr(m, c, b.expr)) return new TarqConstrBuilder(b);
   const double lb = c.Get(Tarq::detail::kRowKind, "LB");
   const double ub = c.Get(Tarq::detail::kRowKind, "UB");
-  if (c.status.code != 0) {
+  if (!c.status.Ok()) {
     m.status = c.status;
     return new TarqConstrBuilder(Tarq::ConstrBuilder());
   }

@@ -1,4 +1,9 @@
+#include <unistd.h>
+
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
 
 #include "model/model_fixture.h"
 
@@ -156,6 +161,28 @@ TEST_F(ModelTest, ObjectsOfAnotherModelAreRefusedWithoutTouchingEitherModel) {
   Own<Tarq::IConstraint> ok(free->GetConstr(0));
   EXPECT_EQ(model_->GetCoeff(ok.get(), farVar.get()), 1e30);
   EXPECT_EQ(Code(), 3);
+
+  // Start values for another model's variable are refused; nothing reaches the solver.
+  model_->SetMipStart(farVar.get(), 1);
+  EXPECT_EQ(Code(), 3);
+  EXPECT_EQ(Msg(), "(INVALID) The variable belongs to another model");
+  Own<Tarq::IVarArray> both(CreateVarArray());
+  both->PushBack(mine.get());
+  both->PushBack(farVar.get());
+  const double values[] = {1, 1};
+  model_->SetMipStart(both.get(), values);
+  EXPECT_EQ(Msg(), "(INVALID) The 1-th variable belongs to another model");
+  model_->LoadMipStart();
+  const std::string mst = (std::filesystem::temp_directory_path() /
+                           ("tarq_foreign_start_" + std::to_string(::getpid()) + ".mst")).string();
+  ASSERT_EQ(TARQ_WriteMst(Prob(), mst.c_str()), 0);
+  std::ifstream in(mst);
+  std::string line, stored;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line[0] != '#') stored += line;
+  }
+  std::filesystem::remove(mst);
+  EXPECT_EQ(stored, "") << "no start was stored, not even for this model's own variable";
 }
 
 }  // namespace
