@@ -27,8 +27,28 @@ std::mutex& DriverMutex() {
 }
 
 constexpr int kPoolSize = 10;
+// Tolerance of the check of an interrupted run's solution (bounds, integrality, rows relative to
+// their activity); at least the solve's own tolerances.
+constexpr double kCheckTolerance = 1e-5;
 
-int NoCallback(CbcModel*, int) { return 0; }
+// The driver calls this at fixed stages of its run: 3 just before the branch-and-cut search of
+// the (preprocessed) model, 4 just after it. The search's model carries a copy of our event
+// handler, which leads to the solve's StopRecord.
+int DriverStage(CbcModel* model, int stage) {
+  auto* hook = model != nullptr ? dynamic_cast<CbcInterrupt*>(model->getEventHandler()) : nullptr;
+  if (hook == nullptr) return 0;
+  if (stage == 3) {
+    hook->Record().SetSearch(model);
+  } else if (stage == 4) {
+    hook->Record().SetSearch(nullptr);
+    hook->Record().AllowLpStops(false);
+  }
+  return 0;
+}
+
+// The bound that holds when nothing is known: -infinity for a minimisation, +infinity for a
+// maximisation.
+double NoBound(int sense) { return sense > 0 ? -TARQ_INFINITY : TARQ_INFINITY; }
 
 // Log level of the branch-and-cut search (see DriverCommands).
 int SearchLogLevel(const ParamSet& params) { return std::min(EngineLogLevel(params), 1); }
@@ -95,28 +115,29 @@ std::vector<std::string> DriverCommands(const ParamSet& params) {
   return cmd;
 }
 
+// The outcome of a run that no interrupt touched, from the driver's status (0 finished, 1 stopped
+// at a limit, 2 numerical difficulties) and its secondary status (why).
 int StatusFromCbc(const CbcModel& model, bool hasSolution) {
-  if (model.isProvenOptimal() && hasSolution) return TARQ_STATUS_OPTIMAL;
-  switch (model.secondaryStatus()) {
+  const int why = model.secondaryStatus();
+  switch (model.status()) {
     case 0:
-    case 2:
+      if (why == 7) return hasSolution ? TARQ_STATUS_UNBOUNDED : TARQ_STATUS_INF_OR_UNB;
+      if (why == 1) return TARQ_STATUS_INFEASIBLE;
       return hasSolution ? TARQ_STATUS_OPTIMAL : TARQ_STATUS_INFEASIBLE;
     case 1:
-      return TARQ_STATUS_INFEASIBLE;
-    case 3:
-      return TARQ_STATUS_NODELIMIT;
-    case 4:
-      return TARQ_STATUS_TIMEOUT;
-    case 5:
-      return TARQ_STATUS_INTERRUPTED;
-    case 7:
-      return hasSolution ? TARQ_STATUS_UNBOUNDED : TARQ_STATUS_INF_OR_UNB;
+      switch (why) {
+        case 3:
+          return TARQ_STATUS_NODELIMIT;
+        case 4:
+          return TARQ_STATUS_TIMEOUT;
+        default:
+          return TARQ_STATUS_UNFINISHED;
+      }
+    case 2:
+      return TARQ_STATUS_NUMERICAL;
     default:
-      break;
+      return TARQ_STATUS_UNFINISHED;
   }
-  if (model.isProvenInfeasible()) return TARQ_STATUS_INFEASIBLE;
-  if (model.isContinuousUnbounded()) return TARQ_STATUS_INF_OR_UNB;
-  return model.status() == 2 ? TARQ_STATUS_NUMERICAL : TARQ_STATUS_UNFINISHED;
 }
 
 // True when x satisfies bounds, rows and integrality within tol.
@@ -195,8 +216,10 @@ int SolveMip(const LpData& data, const EngineContext& ctx, const MipStartTable* 
   // relay (the copies share one lock).
   LogRelay relay(ctx.log, EngineLogLevel(params));
   LogRelay lpRelay(relay);
-  ClpInterrupt clpInterrupt(ctx.interrupt);
-  CbcInterrupt cbcInterrupt(ctx.interrupt);
+  StopRecord stops(ctx.interrupt);
+  ClpInterrupt clpInterrupt(stops);
+  CbcInterrupt cbcInterrupt(stops);
+  out.bound = NoBound(data.sense);
 
   OsiClpSolverInterface solver;
   solver.passInMessageHandler(&lpRelay);
@@ -229,28 +252,42 @@ int SolveMip(const LpData& data, const EngineContext& ctx, const MipStartTable* 
   if (params.Int(IntParam::Presolve) == 0) model.setMaximumSavedSolutions(kPoolSize);
   if (starts != nullptr) PassMipStart(*starts, data, params, solver, model);
   model.setLogLevel(SearchLogLevel(params));
-  CbcMain1(static_cast<int>(argv.size()), argv.data(), model, NoCallback, driverData);
+  CbcMain1(static_cast<int>(argv.size()), argv.data(), model, DriverStage, driverData);
 
+  // After a stop the driver's account of the run is not evidence (see StopRecord): the run is
+  // interrupted, its best solution is kept only when it checks out, and its bound is the one
+  // recorded before the first stop.
+  const bool stopped = stops.Stopped();
   const double* best = model.bestSolution();
   if (best != nullptr && model.getNumCols() == data.nCol) {
-    out.hasSolution = true;
-    out.values.assign(best, best + data.nCol);
-    data.Activities(out.values.data(), out.activity);
-    out.objective = data.Objective(out.values.data());
-  }
-  out.status = StatusFromCbc(model, out.hasSolution);
-  // An interrupt inside one of Cbc's LP solves surfaces as an unfinished or abandoned search.
-  if (ctx.interrupt.Raised() && out.status != TARQ_STATUS_OPTIMAL && out.status != TARQ_STATUS_INFEASIBLE) {
-    out.status = TARQ_STATUS_INTERRUPTED;
+    std::vector<double> act;
+    const double tol = std::max({kCheckTolerance, params.Dbl(DblParam::FeasTol), params.Dbl(DblParam::IntTol)});
+    if (!stopped || Feasible(data, best, tol, act)) {
+      out.hasSolution = true;
+      out.values.assign(best, best + data.nCol);
+      data.Activities(out.values.data(), out.activity);
+      out.objective = data.Objective(out.values.data());
+    } else {
+      ctx.log.Printf("Branch and cut was interrupted; its last solution misses the bounds, rows or integrality and "
+                     "is not kept");
+    }
   }
   out.nodes = model.getNodeCount();
   out.simplexIter = model.getIterationCount();
   out.methodUsed = 0;
-  if (out.status == TARQ_STATUS_OPTIMAL) {
-    out.bound = out.objective;
-  } else if (out.status != TARQ_STATUS_INFEASIBLE && out.status != TARQ_STATUS_INF_OR_UNB) {
-    const double bound = model.getBestPossibleObjValue();
-    if (std::isfinite(bound) && std::fabs(bound) < TARQ_INFINITY) out.bound = bound + data.objConst;
+  if (stopped) {
+    out.status = TARQ_STATUS_INTERRUPTED;
+    if (double bound; stops.Bound(bound) && std::isfinite(bound) && std::fabs(bound) < TARQ_INFINITY) {
+      out.bound = data.sense * bound + data.objConst;
+    }
+  } else {
+    out.status = StatusFromCbc(model, out.hasSolution);
+    if (out.status == TARQ_STATUS_OPTIMAL) {
+      out.bound = out.objective;
+    } else if (out.status != TARQ_STATUS_INFEASIBLE && out.status != TARQ_STATUS_INF_OR_UNB) {
+      const double bound = model.getBestPossibleObjValue();
+      if (std::isfinite(bound) && std::fabs(bound) < TARQ_INFINITY) out.bound = bound + data.objConst;
+    }
   }
   CollectPool(data, model, out);
   return TARQ_RETCODE_OK;
