@@ -234,7 +234,17 @@ int SolveMip(const LpData& data, const EngineContext& ctx, const MipStartTable* 
   std::vector<const char*> argv;
   for (const std::string& w : words) argv.push_back(w.c_str());
 
-  std::lock_guard<std::mutex> lock(DriverMutex());
+  // A log callback that starts a MIP solve while another runs could be waiting for its own
+  // caller (the thread that holds the driver, or a search thread working for it): it is refused
+  // instead.
+  std::unique_lock<std::mutex> lock(DriverMutex(), std::defer_lock);
+  if (!InLogCallback()) {
+    lock.lock();
+  } else if (!lock.try_lock()) {
+    ctx.log.Printf("MIP solve refused: it was started from a log callback while branch and cut runs for another "
+                   "solve, and MIP solves run one at a time");
+    return TARQ_RETCODE_THREAD;
+  }
   if (ctx.interrupt.Raised()) {
     out.status = TARQ_STATUS_INTERRUPTED;
     return TARQ_RETCODE_OK;
