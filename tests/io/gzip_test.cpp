@@ -81,23 +81,9 @@ class GzipTest : public IoTest {
   // all differ from prob_'s, so that any read that gets through changes prob_.
   void SetUp() override {
     IoTest::SetUp();
-    BuildSmall(prob_);
-    const double start[] = {1, 2};
-    ASSERT_EQ(TARQ_AddMipStart(prob_, 2, nullptr, start), 0);
-    const double factors[] = {1, 0, 0, 2};
-    ASSERT_EQ(TARQ_SetColBranchFactors(prob_, 4, nullptr, factors), 0);
-    ASSERT_EQ(TARQ_SetIntParam(prob_, "Threads", 2), 0);
-    ASSERT_EQ(TARQ_SolveLp(prob_), 0);
-
+    BuildSolved(prob_, TARQ_MAXIMIZE, {1, 2}, {1, 0, 0, 2}, 2);
     src_ = NewProblem();
-    BuildSmall(src_);
-    ASSERT_EQ(TARQ_SetObjSense(src_, TARQ_MINIMIZE), 0);
-    const double otherStart[] = {3, 0, 1, 1};
-    ASSERT_EQ(TARQ_AddMipStart(src_, 4, nullptr, otherStart), 0);
-    const double otherFactors[] = {0, 5, 4, 0};
-    ASSERT_EQ(TARQ_SetColBranchFactors(src_, 4, nullptr, otherFactors), 0);
-    ASSERT_EQ(TARQ_SetDblParam(src_, "TimeLimit", 7), 0);
-    ASSERT_EQ(TARQ_SolveLp(src_), 0);
+    BuildSolved(src_, TARQ_MINIMIZE, {3, 0, 1, 1}, {0, 5, 4, 0}, 3);
   }
 
   tarq_prob* src_ = nullptr;

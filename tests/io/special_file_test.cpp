@@ -25,11 +25,7 @@ class SpecialFileTest : public IoTest {
  protected:
   void SetUp() override {
     IoTest::SetUp();
-    BuildSmall(prob_);
-    const double start[] = {1, 2};
-    ASSERT_EQ(TARQ_AddMipStart(prob_, 2, nullptr, start), 0);
-    ASSERT_EQ(TARQ_SetIntParam(prob_, "Threads", 3), 0);
-    ASSERT_EQ(TARQ_SolveLp(prob_), 0);
+    BuildSolved(prob_, TARQ_MAXIMIZE, {1, 2}, {0, 2}, 3);
   }
 
   // What the writer puts into a regular file of that name.

@@ -88,24 +88,8 @@ TEST_F(Reentrancy, ChangesAndSolvesFromTheLogCallbackAreRefusedAndReadsWork) {
   const double start[] = {1, 2};
   ASSERT_EQ(TARQ_AddMipStart(prob_, 2, nullptr, start), 0);
   ASSERT_EQ(TARQ_SetColBranchFactors(prob_, 2, nullptr, start), 0);
-  // Files of every kind for the readers to be refused (a refused read must not even look).
   ASSERT_EQ(TARQ_Solve(prob_), 0);
   const double optimum = DblAttr("LpObjval");
-  for (const char* f : {"p.mps", "p.lp", "p.bin", "p.sol", "p.json", "p.bas", "p.mst", "p.ord", "p.par"}) {
-    const std::string path = File(f);
-    const std::string ext = path.substr(path.rfind('.') + 1);
-    int rc = ext == "mps"    ? TARQ_WriteMps(prob_, path.c_str())
-             : ext == "lp"   ? TARQ_WriteLp(prob_, path.c_str())
-             : ext == "bin"  ? TARQ_WriteBin(prob_, path.c_str())
-             : ext == "sol"  ? TARQ_WriteSol(prob_, path.c_str())
-             : ext == "json" ? TARQ_WriteJsonSol(prob_, path.c_str())
-             : ext == "bas"  ? TARQ_WriteBasis(prob_, path.c_str())
-             : ext == "mst"  ? TARQ_WriteMst(prob_, path.c_str())
-             : ext == "ord"  ? TARQ_WriteOrd(prob_, path.c_str())
-                             : TARQ_WriteParam(prob_, path.c_str());
-    ASSERT_EQ(rc, 0) << f;
-  }
-  std::ofstream(File("p.tune")) << "result 0.5 quick\nPresolve 0\n";
   ASSERT_EQ(TARQ_Reset(prob_, 0), 0);
   const std::string before = Fingerprint(prob_, dir_.string());
 
@@ -113,6 +97,7 @@ TEST_F(Reentrancy, ChangesAndSolvesFromTheLogCallbackAreRefusedAndReadsWork) {
   const double v = 3, vals[] = {1, 1};
   const char* name = "renamed";
   tarq_prob* self = prob_;
+  // The readers name files that do not exist: a read that looked would return 2.
   const std::vector<Call> changes = {
       {"Solve", TARQ_Solve},
       {"SolveLp", TARQ_SolveLp},
