@@ -8,11 +8,11 @@
 // 1 + the operation's byte offset in the vtable, so the slot is observable without an object.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstddef>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -66,15 +66,20 @@ int DeclaredVirtuals(const std::string& file, const std::string& className) {
   for (const auto& entry : std::filesystem::directory_iterator(std::string(TARQ_INCLUDE_DIR) + "/tarq")) {
     all += ReadHeader(entry.path().filename().string());
   }
-  const std::regex define(R"(#define (\w+)\()");
-  for (std::sregex_iterator it(all.begin(), all.end(), define), stop; it != stop; ++it) {
-    const std::string macro = (*it)[1];
+  const std::string define = "#define ";
+  for (std::size_t at = all.find(define); at != std::string::npos; at = all.find(define, at + 1)) {
+    const std::size_t nameBegin = at + define.size();
+    std::size_t nameEnd = nameBegin;
+    while (nameEnd < all.size() && (std::isalnum(static_cast<unsigned char>(all[nameEnd])) || all[nameEnd] == '_')) {
+      ++nameEnd;
+    }
+    if (nameEnd >= all.size() || all[nameEnd] != '(') continue;
+    const std::string macro = all.substr(nameBegin, nameEnd - nameBegin);
     if (body.find(macro + "(") == std::string::npos) continue;
-    const std::size_t from = static_cast<std::size_t>(it->position());
-    std::size_t to = from;
+    std::size_t to = at;
     while ((to = all.find('\n', to + 1)) != std::string::npos && all[to - 1] == '\\') {
     }
-    n += CountWord(all.substr(from, to - from), "virtual ");
+    n += CountWord(all.substr(at, to - at), "virtual ");
   }
   return n;
 }

@@ -14,6 +14,7 @@
 #include <mutex>
 #include <string>
 
+#include "solve/cbc_pool.h"
 #include "solve/clp_engine.h"
 #include "solve/engine_hooks.h"
 #include "solve/engines.h"
@@ -33,17 +34,17 @@ constexpr double kCheckTolerance = 1e-5;
 
 // The driver calls this at fixed stages of its run: 3 just before the branch-and-cut search of
 // the (preprocessed) model, 4 just after it. The search's model carries a copy of our event
-// handler, which leads to the solve's StopRecord.
+// handler, which leads to the solve's StopRecord. After the search the saved solutions are taken
+// out of its model (see cbc_pool.h).
 int DriverStage(CbcModel* model, int stage) {
   auto* hook = model != nullptr ? dynamic_cast<CbcInterrupt*>(model->getEventHandler()) : nullptr;
-  if (hook == nullptr) return 0;
-  if (stage == 3) {
+  if (hook != nullptr && stage == 3) {
     hook->Record().SetSearch(model);
-  } else if (stage == 4) {
+  } else if (hook != nullptr && stage == 4) {
     hook->Record().SetSearch(nullptr);
     hook->Record().AllowLpStops(false);
   }
-  return 0;
+  return TakeSavedSolutions(model, stage);
 }
 
 // The bound that holds when nothing is known: -infinity for a minimisation, +infinity for a
@@ -140,33 +141,20 @@ int StatusFromCbc(const CbcModel& model, bool hasSolution) {
   }
 }
 
-// True when x satisfies bounds, rows and integrality within tol.
-bool Feasible(const LpData& data, const double* x, double tol, std::vector<double>& act) {
-  for (int j = 0; j < data.nCol; ++j) {
-    if (x[j] < data.colLower[j] - tol || x[j] > data.colUpper[j] + tol) return false;
-    if (data.integer[j] && std::fabs(x[j] - std::round(x[j])) > tol) return false;
-  }
-  data.Activities(x, act);
-  for (int i = 0; i < data.Rows(); ++i) {
-    const double lo = i < data.nRow ? data.rowLower[i] : data.addLower[i - data.nRow];
-    const double up = i < data.nRow ? data.rowUpper[i] : data.addUpper[i - data.nRow];
-    const double scale = std::max(1.0, std::fabs(act[i]));
-    if (act[i] < lo - tol * scale || act[i] > up + tol * scale) return false;
-  }
-  return true;
-}
-
-// The pool: the best solution first, then the other saved solutions that are feasible and
-// distinct, by objective.
-void CollectPool(const LpData& data, const CbcModel& model, EngineResult& out) {
+// The pool: the best solution first, then the other saved solutions (those left in model and
+// those mapped back from the search, see cbc_pool.h) that are feasible and distinct, by
+// objective.
+void CollectPool(const LpData& data, const CbcModel& model, const std::vector<std::vector<double>>& mapped,
+                 EngineResult& out) {
   std::vector<std::pair<double, const double*>> found;
   if (out.hasSolution) found.emplace_back(out.objective, out.values.data());
+  for (const std::vector<double>& x : mapped) found.emplace_back(data.Objective(x.data()), x.data());
   std::vector<double> act;
   const double tol = 1e-5;
   if (model.getNumCols() == data.nCol) {
     for (int k = 0; k < model.numberSavedSolutions(); ++k) {
       const double* x = model.savedSolution(k);
-      if (x == nullptr || !Feasible(data, x, tol, act)) continue;
+      if (x == nullptr || !MeetsMip(data, x, tol, act)) continue;
       found.emplace_back(data.Objective(x), x);
     }
   }
@@ -218,7 +206,8 @@ int SolveMip(const LpData& data, const EngineContext& ctx, const MipStartTable* 
   LogRelay lpRelay(relay);
   StopRecord stops(ctx.interrupt);
   ClpInterrupt clpInterrupt(stops);
-  CbcInterrupt cbcInterrupt(stops);
+  PoolStash stash;
+  CbcSolutionWatch cbcInterrupt(stops, stash);
   out.bound = NoBound(data.sense);
 
   OsiClpSolverInterface solver;
@@ -256,13 +245,15 @@ int SolveMip(const LpData& data, const EngineContext& ctx, const MipStartTable* 
   driverData.noPrinting_ = EngineLogLevel(params) == 0;
   driverData.useSignalHandler_ = false;
   CbcMain0(model, driverData);
-  // The driver maps saved solutions back through its preprocessing with the original column
-  // count, reading past the end of solutions saved for fewer columns. So other solutions are
-  // kept only when preprocessing is off; otherwise the pool holds the best solution alone.
-  if (params.Int(IntParam::Presolve) == 0) model.setMaximumSavedSolutions(kPoolSize);
+  // Other solutions are saved in the search's model and taken out of it before the driver
+  // copies them (see cbc_pool.h).
+  model.setMaximumSavedSolutions(kPoolSize);
   if (starts != nullptr) PassMipStart(*starts, data, params, solver, model);
   model.setLogLevel(SearchLogLevel(params));
-  CbcMain1(static_cast<int>(argv.size()), argv.data(), model, DriverStage, driverData);
+  {
+    StashScope scope(stash);
+    CbcMain1(static_cast<int>(argv.size()), argv.data(), model, DriverStage, driverData);
+  }
 
   // After a stop the driver's account of the run is not evidence (see StopRecord): the run is
   // interrupted, its best solution is kept only when it checks out, and its bound is the one
@@ -272,7 +263,7 @@ int SolveMip(const LpData& data, const EngineContext& ctx, const MipStartTable* 
   if (best != nullptr && model.getNumCols() == data.nCol) {
     std::vector<double> act;
     const double tol = std::max({kCheckTolerance, params.Dbl(DblParam::FeasTol), params.Dbl(DblParam::IntTol)});
-    if (!stopped || Feasible(data, best, tol, act)) {
+    if (!stopped || MeetsMip(data, best, tol, act)) {
       out.hasSolution = true;
       out.values.assign(best, best + data.nCol);
       data.Activities(out.values.data(), out.activity);
@@ -299,7 +290,9 @@ int SolveMip(const LpData& data, const EngineContext& ctx, const MipStartTable* 
       if (std::isfinite(bound) && std::fabs(bound) < TARQ_INFINITY) out.bound = bound + data.objConst;
     }
   }
-  CollectPool(data, model, out);
+  std::vector<std::vector<double>> mapped;
+  if (out.hasSolution && !stash.solutions.empty()) mapped = MapStashed(data, ctx, stash, out.values, 1e-5);
+  CollectPool(data, model, mapped, out);
   return TARQ_RETCODE_OK;
 }
 
