@@ -11,7 +11,7 @@ using tarq_solver::WithProblem;
 namespace {
 
 int NotSupported(tarq_prob* prob, const char* filename, const char* verb, const char* kind,
-                 std::source_location where = std::source_location::current()) {
+                 const char* caller = __builtin_FUNCTION()) {
   auto body = [&](Problem& p) {
     if (filename == nullptr || *filename == '\0') return TARQ_RETCODE_INVALID;
     p.Log().Printf("Failed to %s %s file \"%s\": the format is not supported yet", verb, kind,
@@ -19,7 +19,7 @@ int NotSupported(tarq_prob* prob, const char* filename, const char* verb, const 
     return TARQ_RETCODE_INVALID;
   };
   // Reading a file would replace the problem; writing one only reads it.
-  return std::string_view(verb) == "read" ? WithProblem(prob, body, where) : ReadProblem(prob, body);
+  return std::string_view(verb) == "read" ? WithProblem(prob, body, caller) : ReadProblem(prob, body);
 }
 
 }  // namespace

@@ -51,7 +51,7 @@ bool ValidObjParam(ObjParam which, double value) {
 // Runs a change of objective index (created when missing) once check has passed.
 template <class Check, class Change>
 int EditObjective(tarq_prob* prob, int index, Check check, Change change,
-                  std::source_location where = std::source_location::current()) {
+                  const char* caller = __builtin_FUNCTION()) {
   return WithProblem(
       prob,
       [&](Problem& p) {
@@ -61,7 +61,7 @@ int EditObjective(tarq_prob* prob, int index, Check check, Change change,
         change(p, o);
         return TARQ_RETCODE_OK;
       },
-      where);
+      caller);
 }
 
 // Runs a read of an existing objective.
@@ -86,7 +86,7 @@ int FindParam(const char* name, Id& id) {
 // Setting a solver parameter of one objective changes no problem data: no solution is forgotten.
 template <class Id>
 int SetObjSolverParam(tarq_prob* prob, int index, const char* name, tarq_solver::ValueOf<Id> value,
-                      std::source_location where = std::source_location::current()) {
+                      const char* caller = __builtin_FUNCTION()) {
   return WithProblem(
       prob,
       [&](Problem& p) {
@@ -97,7 +97,7 @@ int SetObjSolverParam(tarq_prob* prob, int index, const char* name, tarq_solver:
         if (o == nullptr) o = &p.EditMultiObjs().Ensure(index, p.Params());
         return o->params.Set(id, value);
       },
-      where);
+      caller);
 }
 
 template <class Id>

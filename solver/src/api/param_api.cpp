@@ -18,14 +18,14 @@ namespace {
 // (change true) or a read. Null arguments, unknown names and names of another kind give 3 without
 // calling fn.
 template <class Id, class Fn>
-int WithParam(tarq_prob* prob, const char* name, bool change, Fn&& fn, const std::source_location& where) {
+int WithParam(tarq_prob* prob, const char* name, bool change, Fn&& fn, const char* caller) {
   if (prob == nullptr || name == nullptr) return TARQ_RETCODE_INVALID;
   auto body = [&](Problem& p) {
     auto ref = tarq_solver::FindEntry(name);
     if (!ref || ref->kind != tarq_solver::IdTraits<Id>::kKind) return TARQ_RETCODE_INVALID;
     return fn(p, static_cast<Id>(ref->id));
   };
-  return change ? WithProblem(prob, body, where) : ReadProblem(prob, body);
+  return change ? WithProblem(prob, body, caller) : ReadProblem(prob, body);
 }
 
 // What a getter reads: the current value, the default, or a limit of the table.
@@ -42,12 +42,12 @@ int GetField(tarq_prob* prob, const char* name, tarq_solver::ValueOf<Id>* value,
       case Field::kMax: *value = tarq_solver::Info(id).max; break;
     }
     return TARQ_RETCODE_OK;
-  }, std::source_location::current());
+  }, __builtin_FUNCTION());
 }
 
 template <class Id>
 int SetValue(tarq_prob* prob, const char* name, tarq_solver::ValueOf<Id> value,
-             std::source_location where = std::source_location::current()) {
+             const char* caller = __builtin_FUNCTION()) {
   return WithParam<Id>(
       prob, name, true,
       [&](Problem& p, Id id) {
@@ -55,7 +55,7 @@ int SetValue(tarq_prob* prob, const char* name, tarq_solver::ValueOf<Id> value,
         if (rc == TARQ_RETCODE_OK) tarq_solver::ApplyLogParams(p.Params(), p.Log());
         return rc;
       },
-      where);
+      caller);
 }
 
 }  // namespace

@@ -6,18 +6,18 @@
 //                  the problem is solving, so a solve never ends with results of other data.
 //   SolveProblemAs solves it (solve, IIS, relaxation, tuning): refused likewise; the problem
 //                  counts as solving until the body returns.
-// The log line names the C function, taken from the call site.
+// The log line names the C function, which the compiler supplies as a default argument.
 #pragma once
 
-#include <source_location>
 
 #include "core/boundary.h"
 #include "store/problem.h"
 
 namespace tarq_solver {
 
-// Logs that the call at where is refused because the problem is solving; returns 6.
-int RefuseWhileSolving(Problem& problem, const std::source_location& where);
+// Logs that the C function caller (named by the compiler at the call site) is refused because
+// the problem is solving; returns 6.
+int RefuseWhileSolving(Problem& problem, const char* caller);
 
 template <class Body>
 int ReadProblem(tarq_prob* prob, Body&& body) noexcept {
@@ -26,20 +26,20 @@ int ReadProblem(tarq_prob* prob, Body&& body) noexcept {
 }
 
 template <class Body>
-int WithProblem(tarq_prob* prob, Body&& body, std::source_location where = std::source_location::current()) noexcept {
+int WithProblem(tarq_prob* prob, Body&& body, const char* caller = __builtin_FUNCTION()) noexcept {
   if (prob == nullptr) return TARQ_RETCODE_INVALID;
   return Guard([&] {
-    if (prob->problem.Solving().Busy()) return RefuseWhileSolving(prob->problem, where);
+    if (prob->problem.Solving().Busy()) return RefuseWhileSolving(prob->problem, caller);
     return body(prob->problem);
   });
 }
 
 template <class Body>
-int SolveProblemAs(tarq_prob* prob, Body&& body, std::source_location where = std::source_location::current()) noexcept {
+int SolveProblemAs(tarq_prob* prob, Body&& body, const char* caller = __builtin_FUNCTION()) noexcept {
   if (prob == nullptr) return TARQ_RETCODE_INVALID;
   return Guard([&] {
     BusyFlag& solving = prob->problem.Solving();
-    if (!solving.Enter()) return RefuseWhileSolving(prob->problem, where);
+    if (!solving.Enter()) return RefuseWhileSolving(prob->problem, caller);
     struct Leave {
       BusyFlag& flag;
       ~Leave() { flag.Leave(); }
