@@ -89,6 +89,10 @@ class ModelData {
   std::vector<double> lower_;
   std::vector<double> upper_;
   std::vector<char> sense_;
+  // Quadratic terms staged for the solver library: row index, column index, coefficient.
+  std::vector<int> qrow_;
+  std::vector<int> qcol_;
+  std::vector<double> qval_;
 
  private:
   template <class Obj>

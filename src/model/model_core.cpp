@@ -25,7 +25,7 @@ const KindDeletion kDeletionOrder[] = {
     {Kind::kCone, nullptr, "Fail to del cones"},
     {Kind::kExpCone, nullptr, "Fail to del exponential cones"},
     {Kind::kAffineCone, nullptr, "Fail to delete affine cones"},
-    {Kind::kQConstr, nullptr, "Fail to del quatratic constraints"},
+    {Kind::kQConstr, TARQ_DelQConstrs, "Fail to del quatratic constraints"},
     {Kind::kNlConstr, nullptr, "Fail to del nonlinear constraints"},
     {Kind::kPsdVar, nullptr, "Fail to delete PSD vars"},
     {Kind::kPsdConstr, nullptr, "Fail to del PSD constraints"},
@@ -91,13 +91,15 @@ void ModelData::Resync() {
   r.counts.fill(0);
   r.startMap.clear();
   r.problem->pending = false;
-  int cols = 0, rows = 0;
+  int cols = 0, rows = 0, qrows = 0;
   if (!Checked(status, TARQ_GetIntAttr(Problem(), "Cols", &cols), "Failed to get int attribute") ||
-      !Checked(status, TARQ_GetIntAttr(Problem(), "Rows", &rows), "Failed to get int attribute")) {
+      !Checked(status, TARQ_GetIntAttr(Problem(), "Rows", &rows), "Failed to get int attribute") ||
+      !Checked(status, TARQ_GetIntAttr(Problem(), "QConstrs", &qrows), "Failed to get int attribute")) {
     return;
   }
   AppendRecords(Kind::kCol, cols, nullptr);
   AppendRecords(Kind::kRow, rows, nullptr);
+  AppendRecords(Kind::kQConstr, qrows, nullptr);
 }
 
 template <class Obj>

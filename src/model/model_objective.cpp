@@ -1,10 +1,12 @@
 // Objectives: the single objective, multi-objectives and their parameters and attributes.
+#include <climits>
 #include <string>
 
 #include "model/model_templates.h"
 #include "model/param_names.h"
 #include "model/tarq_model.h"
 #include "scalar/lin_expr.h"
+#include "scalar/quad_expr.h"
 #include "scalar/var.h"
 
 using Tarq::detail::Kind;
@@ -52,6 +54,36 @@ Tarq::LinExpr ExprFromCoefficients(ModelData& m, const std::vector<double>& coef
   return e;
 }
 
+// Coefficients, constant and sense of the objective from a linear expression (merged in place);
+// false after a recorded failure.
+bool SetLinearObjective(ModelData& m, Tarq::LinExpr& e, int sense) {
+  if (!m.GatherExpr(e)) return false;
+  if (!Checked(m.status,
+               TARQ_ReplaceColObj(m.Problem(), static_cast<int>(m.idx_.size()), m.idx_.data(), m.val_.data()),
+               "Fail to set objective coefficients")) {
+    return false;
+  }
+  if (!Checked(m.status, TARQ_SetObjConst(m.Problem(), e.constant), "Fail to set obj const")) return false;
+  return Checked(m.status, TARQ_SetObjSense(m.Problem(), sense), "Fail to set obj sense");
+}
+
+// The linear part of the objective (live columns with a non-zero coefficient, and the constant)
+// into out; false after a recorded failure (out then holds what was read).
+bool LinearObjective(ModelData& m, Tarq::LinExpr& out) {
+  double constant = 0;
+  if (!Checked(m.status, TARQ_GetDblAttr(m.Problem(), "ObjConst", &constant), "Fail to get double attribute")) {
+    return false;
+  }
+  out = Tarq::LinExpr(constant);
+  std::vector<double> coefs(static_cast<std::size_t>(m.Count(Kind::kCol)));
+  if (!Checked(m.status, TARQ_GetColInfo(m.Problem(), "Obj", static_cast<int>(coefs.size()), nullptr, coefs.data()),
+               "Fail to get col info")) {
+    return false;
+  }
+  out = ExprFromCoefficients(m, coefs, constant);
+  return true;
+}
+
 }  // namespace
 
 void TarqModel::SetObjSense(int sense) {
@@ -64,18 +96,7 @@ void TarqModel::SetObjConst(double value) {
   Checked(m.status, TARQ_SetObjConst(m.Problem(), value), "Fail to set obj const");
 }
 
-void TarqModel::SetObjective(Tarq::IExpr* expr, int sense) {
-  ModelData& m = Data();
-  Tarq::LinExpr& e = Tarq::ExprOf(expr);
-  if (!m.GatherExpr(e)) return;
-  if (!Checked(m.status,
-               TARQ_ReplaceColObj(m.Problem(), static_cast<int>(m.idx_.size()), m.idx_.data(), m.val_.data()),
-               "Fail to set objective coefficients")) {
-    return;
-  }
-  if (!Checked(m.status, TARQ_SetObjConst(m.Problem(), e.constant), "Fail to set obj const")) return;
-  Checked(m.status, TARQ_SetObjSense(m.Problem(), sense), "Fail to set obj sense");
-}
+void TarqModel::SetObjective(Tarq::IExpr* expr, int sense) { SetLinearObjective(Data(), Tarq::ExprOf(expr), sense); }
 
 void TarqModel::SetObjective(int num, const int* list, const double* values) {
   ModelData& m = Data();
@@ -84,17 +105,9 @@ void TarqModel::SetObjective(int num, const int* list, const double* values) {
 }
 
 Tarq::IExpr* TarqModel::GetObjective() {
-  ModelData& m = Data();
-  double constant = 0;
-  if (!Checked(m.status, TARQ_GetDblAttr(m.Problem(), "ObjConst", &constant), "Fail to get double attribute")) {
-    return new TarqExpr(0.0);
-  }
-  std::vector<double> coefs(static_cast<std::size_t>(m.Count(Kind::kCol)));
-  if (!Checked(m.status, TARQ_GetColInfo(m.Problem(), "Obj", static_cast<int>(coefs.size()), nullptr, coefs.data()),
-               "Fail to get col info")) {
-    return new TarqExpr(constant);
-  }
-  return new TarqExpr(ExprFromCoefficients(m, coefs, constant));
+  Tarq::LinExpr e;
+  LinearObjective(Data(), e);
+  return new TarqExpr(std::move(e));
 }
 
 void TarqModel::SetObjective(int index, Tarq::IExpr* expr, int sense, double priority, double weight, double absTol,
@@ -267,4 +280,83 @@ double TarqModel::GetPoolObjVal(int index, int solIndex) {
     return TARQ_INFINITY;
   }
   return value;
+}
+
+// The quadratic objective.
+
+namespace {
+
+// The whole objective from q: linear part, constant and sense, then the quadratic terms as they
+// are (replacing the stored ones); failure of the last step is recorded with failure.
+void SetWholeObjective(ModelData& m, Tarq::QuadExpr& q, int sense, const char* failure) {
+  if (!SetLinearObjective(m, q.lin, sense)) return;
+  for (std::size_t k = 0; k < q.coefs.size(); ++k) {
+    const Tarq::Var& a = q.vars1[k];
+    const Tarq::Var& b = q.vars2[k];
+    if ((a.Index() >= 0 && !m.Owns(a)) || (b.Index() >= 0 && !m.Owns(b))) {
+      Record(m.status, TARQ_RETCODE_INVALID, "Variable of another model in expression");
+      return;
+    }
+  }
+  if (q.coefs.size() > static_cast<std::size_t>(INT_MAX)) {
+    Record(m.status, TARQ_RETCODE_INVALID, "Fail to set objective of quadratic items of size %zu", q.coefs.size());
+    return;
+  }
+  m.qrow_.resize(q.coefs.size());
+  m.qcol_.resize(q.coefs.size());
+  for (std::size_t k = 0; k < q.coefs.size(); ++k) {
+    m.qrow_[k] = q.vars1[k].Index();
+    m.qcol_[k] = q.vars2[k].Index();
+  }
+  Checked(m.status,
+          TARQ_SetQuadObj(m.Problem(), static_cast<int>(q.coefs.size()), m.qrow_.data(), m.qcol_.data(),
+                          q.coefs.data()),
+          "%s", failure);
+}
+
+}  // namespace
+
+void TarqModel::SetObjective(Tarq::IQuadExpr* expr, int sense) {
+  SetWholeObjective(Data(), Tarq::QuadExprOf(expr), sense, "Fail to set quadratic objective");
+}
+
+void TarqModel::SetQuadObjective(Tarq::IQuadExpr* expr, int sense) {
+  SetWholeObjective(Data(), Tarq::QuadExprOf(expr), sense, "Fail to set quadratic objective");
+}
+
+void TarqModel::SetQuadObjective(Tarq::IExpr* expr, int sense) {
+  ModelData& m = Data();
+  if (!SetLinearObjective(m, Tarq::ExprOf(expr), sense)) return;
+  Checked(m.status, TARQ_DelQuadObj(m.Problem()), "Fail to delete quadratic objective");
+}
+
+void TarqModel::SetQuadObjective(int num, const int* rows, const int* cols, const double* vals) {
+  ModelData& m = Data();
+  Checked(m.status, TARQ_SetQuadObj(m.Problem(), num, rows, cols, vals), "Fail to set objective with quadratic data");
+}
+
+Tarq::IQuadExpr* TarqModel::GetQuadObjective() {
+  ModelData& m = Data();
+  Tarq::QuadExpr q;
+  if (!LinearObjective(m, q.lin)) return new TarqQuadExpr(std::move(q));
+  int size = 0;
+  if (!Checked(m.status, TARQ_GetIntAttr(m.Problem(), "QElems", &size), "Fail to get quadratic objective")) {
+    return new TarqQuadExpr(std::move(q));
+  }
+  m.qrow_.resize(static_cast<std::size_t>(size));
+  m.qcol_.resize(static_cast<std::size_t>(size));
+  m.qval_.resize(static_cast<std::size_t>(size));
+  if (!Checked(m.status, TARQ_GetQuadObj(m.Problem(), size, &size, m.qrow_.data(), m.qcol_.data(), m.qval_.data()),
+               "Fail to get quadratic objective")) {
+    return new TarqQuadExpr(std::move(q));
+  }
+  const auto& vars = m.record->List(Kind::kCol);
+  q.Reserve(static_cast<std::size_t>(size));
+  for (int k = 0; k < size; ++k) q.AddQuadTerm(Tarq::Var(vars[m.qrow_[k]]), Tarq::Var(vars[m.qcol_[k]]), m.qval_[k]);
+  return new TarqQuadExpr(std::move(q));
+}
+
+void TarqModel::DelQuadObjective() {
+  ModelData& m = Data();
+  Checked(m.status, TARQ_DelQuadObj(m.Problem()), "Fail to delete quadratic objective");
 }
