@@ -19,7 +19,8 @@ bool ParseNumber(const std::string& text, double& out) {
 const char* UsageText() {
   return "Usage: tarq-solve [options] [FILE]\n"
          "\n"
-         "Reads a problem from FILE (.mps, .lp or .bin, optionally .gz), solves it and prints a\n"
+         "Reads a problem from FILE (.mps, .qps, .lp or .bin, optionally .gz; .qps files are MPS with\n"
+         "quadratic sections), solves it and prints a\n"
          "summary. Without FILE, builds and solves a small production-planning example.\n"
          "\n"
          "Options:\n"

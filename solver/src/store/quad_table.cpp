@@ -1,5 +1,7 @@
 #include "store/quad_table.h"
 
+#include <algorithm>
+
 #include "store/tables.h"
 #include "tarq.h"
 
@@ -42,6 +44,37 @@ void ResizeAll(size_t n, Arrays&... arrays) {
 }
 
 }  // namespace
+
+namespace {
+
+struct Entry {
+  int row, col;
+  double val;
+};
+
+}  // namespace
+
+void SymLowerList::AppendHessian(const int* r, const int* c, const double* q, std::int64_t from, std::int64_t to) {
+  std::vector<Entry> e;
+  e.reserve(static_cast<std::size_t>(to - from));
+  for (std::int64_t p = from; p < to; ++p) {
+    const int i = std::max(r[p], c[p]), j = std::min(r[p], c[p]);
+    e.push_back({i, j, i == j ? 2 * q[p] : q[p]});
+  }
+  std::sort(e.begin(), e.end(), [](const Entry& a, const Entry& b) { return a.row != b.row ? a.row < b.row : a.col < b.col; });
+  for (std::size_t k = 0; k < e.size();) {
+    double sum = 0;
+    std::size_t m = k;
+    for (; m < e.size() && e[m].row == e[k].row && e[m].col == e[k].col; ++m) sum += e[m].val;
+    if (sum != 0.0) {
+      row.push_back(e[k].row);
+      col.push_back(e[k].col);
+      val.push_back(sum);
+    }
+    k = m;
+  }
+  begin.push_back(static_cast<std::int64_t>(val.size()));
+}
 
 double QuadRowTable::Lower(int k) const {
   return sense[static_cast<size_t>(k)] == 'L' ? -TARQ_INFINITY : rhs[static_cast<size_t>(k)];

@@ -52,6 +52,23 @@ struct QuadRowTable {
   void Erase(const std::vector<char>& drop);
 };
 
+// Lower triangles (row >= column) of symmetric matrices, one after another: matrix k holds the
+// entries [begin[k], begin[k + 1]). The Hessian of terms q * x_i * x_j is the symmetric H with
+// H_ij = H_ji = q (i != j) and H_ii = 2q, so that the terms sum to x'Hx / 2; repeated products
+// (x*y and y*x among them) meet in one entry, and entries that cancel to exactly 0 are dropped.
+struct SymLowerList {
+  std::vector<std::int64_t> begin{0};
+  std::vector<int> row;
+  std::vector<int> col;
+  std::vector<double> val;
+
+  int Count() const { return static_cast<int>(begin.size()) - 1; }
+  std::int64_t Begin(int k) const { return begin[static_cast<std::size_t>(k)]; }
+  std::int64_t End(int k) const { return begin[static_cast<std::size_t>(k) + 1]; }
+  // Appends the Hessian of the terms q[p] * x_r[p] * x_c[p], p in [from, to).
+  void AppendHessian(const int* r, const int* c, const double* q, std::int64_t from, std::int64_t to);
+};
+
 struct QuadStore {
   QuadTerms objective;
   QuadRowTable rows;
