@@ -227,6 +227,7 @@ int Run(const SmoothEvaluator& eval, const EngineContext& ctx, StopWatch& watch,
   Bonmin::OsiTMINLPInterface nlp;
   nlp.initialize(setup.roptions(), setup.options(), setup.journalist(), "bonmin.", tminlp);
   nlp.use(new StoppableTnlp(tminlp, &watch));
+  nlp.passInMessageHandler(&relay);  // the search's handler is made from this one
   setup.initialize(nlp);
 
   std::lock_guard<std::mutex> lock(SearchMutex());

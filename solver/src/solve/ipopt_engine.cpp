@@ -285,7 +285,8 @@ int SolveSmooth(const SmoothProblem& problem, const EngineContext& ctx, SmoothRe
   for (const IpoptSetting& s : IpoptSettings(ctx.params, eval)) {
     if (!ApplyIpoptSetting(options, s)) ctx.log.Printf("Interior point: option %s not accepted", s.name);
   }
-  if (app->Initialize() != Ipopt::Solve_Succeeded) return TARQ_RETCODE_INTERNAL;
+  // An empty options file name: no ipopt.opt of the working directory is read.
+  if (app->Initialize(std::string()) != Ipopt::Solve_Succeeded) return TARQ_RETCODE_INTERNAL;
   Ipopt::SmartPtr<Ipopt::TNLP> tnlp = new SmoothTnlp(eval, watch, out);
   const Ipopt::ApplicationReturnStatus status = app->OptimizeTNLP(tnlp);
   switch (status) {
