@@ -2,9 +2,9 @@
 //
 // Sections: NAME, OBJSENSE (or OBJSENS; MAX/MAXIMIZE/MIN/MINIMIZE on the header line or the
 // next), ROWS, COLUMNS (with 'MARKER' 'INTORG'/'INTEND' integer sections), RHS, RANGES, BOUNDS,
-// the quadratic sections below, ENDATA. Text after ENDATA is ignored, except the header of a section of another problem kind
-// (QUADOBJ, SOS, ...), which is rejected like such a section before ENDATA. A file without ENDATA
-// is rejected as truncated.
+// the quadratic sections below, ENDATA. Text after ENDATA is ignored, except the header of a
+// quadratic section (some files append a second part with one) or of a section of another problem
+// kind (SOS, ...), which is rejected. A file without ENDATA is rejected as truncated.
 // Conventions this reader follows:
 //  - The first N row is the objective; later N rows are kept as free rows. An RHS entry of the
 //    objective row is minus the objective constant; RHS and RANGES entries of free rows are
@@ -663,7 +663,13 @@ int MpsParser::CheckTail(LineReader& lines) {
     if (line.empty() || IsBlank(line[0])) continue;
     std::string_view tok[1];
     SplitFields(line, tok);
-    if (const char* name = UnsupportedSection(tok[0])) {
+    // A quadratic section after ENDATA belongs to a second part (whose layout of Q differs
+    // between writers): rejected rather than read or dropped.
+    const char* name = UnsupportedSection(tok[0]);
+    for (const char* quad : {"QUADOBJ", "QMATRIX", "QCMATRIX"}) {
+      if (name == nullptr && EqualNoCase(tok[0], quad)) name = quad;
+    }
+    if (name != nullptr) {
       line_ = lines.Number();
       return Error(std::string("the ") + name + " section (after ENDATA) is not supported");
     }

@@ -18,10 +18,7 @@
 // Names that MPS cannot hold (empty, with blanks or control characters) and repeated names are
 // replaced as OutputNames describes. A row whose lower bound exceeds its upper bound cannot be
 // expressed and fails the write with 3.
-#include <algorithm>
 #include <cmath>
-#include <string>
-#include <unordered_set>
 #include <vector>
 
 #include "io/formats.h"
@@ -119,31 +116,6 @@ void WriteColumnBounds(OutBuffer& out, std::string_view set, std::string_view na
   if (up < kInf) valued("UP", up);
 }
 
-// Names for the quadratic rows that MPS can hold and that no linear row (nor another quadratic
-// row) uses.
-std::vector<std::string> DistinctNames(const NameTable& table, const OutputNames& rowNames) {
-  const OutputNames own(table, 'Q', ValidMpsName);
-  std::vector<std::string> out;
-  std::unordered_set<std::string> taken;
-  for (int k = 0; k < own.Size(); ++k) {
-    std::string name(own[k]);
-    for (int suffix = 1; rowNames.Contains(name) || taken.count(name) != 0; ++suffix) {
-      name = std::string(own[k]) + "_" + std::to_string(suffix);
-    }
-    taken.insert(name);
-    out.push_back(std::move(name));
-  }
-  return out;
-}
-
-std::string UnusedByBoth(const OutputNames& rowNames, const std::vector<std::string>& quadNames, const char* base) {
-  std::string name = rowNames.Unused(base);
-  for (int suffix = 1; std::find(quadNames.begin(), quadNames.end(), name) != quadNames.end(); ++suffix) {
-    name = rowNames.Unused(std::string(base) + "_" + std::to_string(suffix));
-  }
-  return name;
-}
-
 // The linear entries of the quadratic rows by column: column j has [begin[j], begin[j + 1]).
 struct QuadEntriesByColumn {
   std::vector<std::int64_t> begin;
@@ -168,7 +140,7 @@ struct QuadEntriesByColumn {
 
 // QUADOBJ: Q = the Hessian of the objective terms, one triangle. QCMATRIX: Q = half the Hessian
 // of the row's terms, both triangles.
-void WriteQuadraticSections(Problem& problem, const OutputNames& colNames, const std::vector<std::string>& quadNames,
+void WriteQuadraticSections(Problem& problem, const OutputNames& colNames, const OutputNames& quadNames,
                             OutBuffer& out) {
   const QuadStore& q = problem.Quad();
   if (!q.objective.Empty()) {
@@ -183,7 +155,7 @@ void WriteQuadraticSections(Problem& problem, const OutputNames& colNames, const
     h.AppendHessian(rows.quadRow.data(), rows.quadCol.data(), rows.quadVal.data(), rows.QuadBegin(k), rows.QuadEnd(k));
     if (h.End(0) == 0) continue;
     out.Put("QCMATRIX   ");
-    out.Put(quadNames[static_cast<size_t>(k)]);
+    out.Put(quadNames[k]);
     out.Put('\n');
     for (size_t p = 0; p < h.val.size(); ++p) {
       const double half = 0.5 * h.val[p];
@@ -218,8 +190,8 @@ int WriteMps(Problem& problem, OutBuffer& out, IoError& err) {
   const OutputNames rowNames(rows.names, 'R', ValidMpsName);
   const QuadRowTable& quad = problem.Quad().rows;
   const int mq = quad.Size();
-  const std::vector<std::string> quadNames = DistinctNames(quad.names, rowNames);
-  const std::string objName = UnusedByBoth(rowNames, quadNames, "OBJ");
+  const OutputNames quadNames(quad.names, 'Q', ValidMpsName, &rowNames);
+  const std::string objName = rowNames.Unused("OBJ", &quadNames);
   const std::string boundSet = colNames.Unused("BND");
 
   out.Put("NAME\n");
@@ -240,7 +212,7 @@ int WriteMps(Problem& problem, OutBuffer& out, IoError& err) {
     out.Put(' ');
     out.Put(quad.sense[static_cast<size_t>(k)]);
     out.Put("  ");
-    out.Put(quadNames[static_cast<size_t>(k)]);
+    out.Put(quadNames[k]);
     out.Put('\n');
   }
   const QuadEntriesByColumn quadLinear(quad, n);
@@ -257,7 +229,7 @@ int WriteMps(Problem& problem, OutBuffer& out, IoError& err) {
     if (cols.obj[j] != 0 || v.len == 0) DataLine(out, colNames[j], objName, cols.obj[j]);
     for (std::int64_t p = 0; p < v.len; ++p) DataLine(out, colNames[j], rowNames[v.idx[p]], v.val[p]);
     for (std::int64_t p = quadLinear.begin[static_cast<size_t>(j)]; p < quadLinear.begin[static_cast<size_t>(j) + 1]; ++p) {
-      DataLine(out, colNames[j], quadNames[static_cast<size_t>(quadLinear.row[static_cast<size_t>(p)])],
+      DataLine(out, colNames[j], quadNames[quadLinear.row[static_cast<size_t>(p)]],
                quadLinear.val[static_cast<size_t>(p)]);
     }
   }
@@ -270,7 +242,7 @@ int WriteMps(Problem& problem, OutBuffer& out, IoError& err) {
   }
   for (int k = 0; k < mq; ++k) {
     const double rhs = quad.rhs[static_cast<size_t>(k)];
-    if (rhs != 0) DataLine(out, "RHS", quadNames[static_cast<size_t>(k)], rhs);
+    if (rhs != 0) DataLine(out, "RHS", quadNames[k], rhs);
   }
   bool anyRange = false;
   for (int i = 0; i < m && !anyRange; ++i) anyRange = forms[i].range != 0;
