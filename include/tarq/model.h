@@ -137,8 +137,8 @@ class IModel {
   // linear part is merged in place by variable; quadratic terms are passed as they are (x*y and
   // y*x are two terms). An expression without quadratic terms is refused.
   virtual IQConstraint* AddQConstr(IQuadExpr* expr, char sense, double rhs, const char* name) = 0;
-  // lhs - rhs <sense> 0.
-  virtual IQConstraint* AddQConstr(IQuadExpr* lhs, char sense, IQuadExpr* rhs, const char* name) = 0;
+  // lhs <sense> rhs, added as lhs - rhs <sense> 0.
+  virtual IQConstraint* AddQConstr(IQuadExpr* lhs, IQuadExpr* rhs, char sense, const char* name) = 0;
   virtual IQConstraint* AddQConstr(IQConstrBuilder* builder, const char* name) = 0;
   // Raw arrays: linear entries and quadratic terms quadVal[k] * x[quadRow[k]] * x[quadCol[k]].
   virtual IQConstraint* AddQConstr(int linNnz, const int* linIdx, const double* linVal, int quadNnz,

@@ -48,7 +48,8 @@ Tarq::IQConstraint* AddOne(ModelData& m, int linNnz, const int* linIdx, const do
                "Fail to add a quadratic constraint")) {
     return FailedQConstr();
   }
-  return new TarqQConstraint(m.Append<QConstraint>(Kind::kQConstr, 1, &text)[0]);
+  m.AppendRecords(Kind::kQConstr, 1, &text);
+  return new TarqQConstraint(QConstraint(m.record->List(Kind::kQConstr).back()));
 }
 
 // q <sense> rhs: the linear part is merged in place, the quadratic terms go as they are.
@@ -80,7 +81,7 @@ Tarq::IQConstraint* TarqModel::AddQConstr(Tarq::IQuadExpr* expr, char sense, dou
   return AddExprRow(Data(), Tarq::QuadExprOf(expr), sense, rhs, name);
 }
 
-Tarq::IQConstraint* TarqModel::AddQConstr(Tarq::IQuadExpr* lhs, char sense, Tarq::IQuadExpr* rhs, const char* name) {
+Tarq::IQConstraint* TarqModel::AddQConstr(Tarq::IQuadExpr* lhs, Tarq::IQuadExpr* rhs, char sense, const char* name) {
   Tarq::QuadExpr difference = Tarq::QuadExprOf(lhs).Copy();
   difference.AddQuadExpr(Tarq::QuadExprOf(rhs), -1.0);
   return AddExprRow(Data(), difference, sense, 0.0, name);

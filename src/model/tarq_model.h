@@ -91,7 +91,7 @@ class TarqModel final : public Tarq::detail::Handled<Tarq::IModel, Tarq::detail:
 
   // Quadratic constraints (model_qconstrs.cpp).
   Tarq::IQConstraint* AddQConstr(Tarq::IQuadExpr* expr, char sense, double rhs, const char* name) override;
-  Tarq::IQConstraint* AddQConstr(Tarq::IQuadExpr* lhs, char sense, Tarq::IQuadExpr* rhs, const char* name) override;
+  Tarq::IQConstraint* AddQConstr(Tarq::IQuadExpr* lhs, Tarq::IQuadExpr* rhs, char sense, const char* name) override;
   Tarq::IQConstraint* AddQConstr(Tarq::IQConstrBuilder* builder, const char* name) override;
   Tarq::IQConstraint* AddQConstr(int linNnz, const int* linIdx, const double* linVal, int quadNnz,
                                  const int* quadRow, const int* quadCol, const double* quadVal, char sense, double rhs,

@@ -94,7 +94,7 @@ TEST_F(ModelQuadTest, ExpressionReachesTheStoreWithMergedLinearAndUnmergedQuadra
   // Two sides: x*x + y >= z*z, i.e. x*x + y - z*z >= 0.
   Own<Tarq::IQuadExpr> right(CreateQuadExpr1(1));
   right->AddQuadTerm(z_.get(), z_.get(), 1);
-  Own<Tarq::IQConstraint> twoSided(model_->AddQConstr(sq.get(), 'G', right.get(), "two"));
+  Own<Tarq::IQConstraint> twoSided(model_->AddQConstr(sq.get(), right.get(), 'G', "two"));
   ASSERT_EQ(Code(), 0) << Msg();
   const StoredQRow t = Stored(2);
   EXPECT_EQ(t.quad, (Quad{{0, 0, 1}, {2, 2, -1}}));
