@@ -25,6 +25,10 @@ class IConstraint;
 class IConstrArray;
 class IConstrBuilder;
 class IConstrBuilderArray;
+class IQuadExpr;
+class IQConstraint;
+class IQConstrArray;
+class IQConstrBuilder;
 class IProbBuffer;
 class ILogCallback;
 
@@ -129,6 +133,18 @@ class IModel {
   virtual IConstrArray* AddConstrs(int count, const char* senses, const double* rhs, const int* beg, const int* cnt,
                                    const int* idx, const double* val, const char* prefix) = 0;
 
+  // --- Adding quadratic constraints: expression <sense> rhs with sense 'L', 'G' or 'E'. The
+  // linear part is merged in place by variable; quadratic terms are passed as they are (x*y and
+  // y*x are two terms). An expression without quadratic terms is refused.
+  virtual IQConstraint* AddQConstr(IQuadExpr* expr, char sense, double rhs, const char* name) = 0;
+  // lhs <sense> rhs, added as lhs - rhs <sense> 0.
+  virtual IQConstraint* AddQConstr(IQuadExpr* lhs, IQuadExpr* rhs, char sense, const char* name) = 0;
+  virtual IQConstraint* AddQConstr(IQConstrBuilder* builder, const char* name) = 0;
+  // Raw arrays: linear entries and quadratic terms quadVal[k] * x[quadRow[k]] * x[quadCol[k]].
+  virtual IQConstraint* AddQConstr(int linNnz, const int* linIdx, const double* linVal, int quadNnz,
+                                   const int* quadRow, const int* quadCol, const double* quadVal, char sense,
+                                   double rhs, const char* name) = 0;
+
   // --- Results of the last solve. Arrays hold one entry per column (values, redcost, column
   // basis) or per row (slack, duals, row basis); a null array is not filled.
   virtual void GetSolution(double* values) = 0;
@@ -160,6 +176,8 @@ class IModel {
                           const double* colLower, const double* colUpper, const char* rowSenses,
                           const double* rowBound, const double* rowUpper, const char* const* colNames,
                           const char* const* rowNames) = 0;
+  // Replaces the quadratic terms of the objective by vals[k] * x[rows[k]] * x[cols[k]].
+  virtual void SetQuadObjective(int num, const int* rows, const int* cols, const double* vals) = 0;
 
   // --- Getting objects and naming them.
   virtual IVar* GetVar(int idx) = 0;
@@ -173,12 +191,21 @@ class IModel {
   virtual void SetConstrNames(const IConstrArray* constrs, const char* names, std::size_t size) = 0;
   virtual IExpr* GetRow(const IConstraint* constr) = 0;
   virtual IConstrBuilder* GetConstrBuilder(const IConstraint* constr) = 0;
+  virtual IQConstraint* GetQConstr(int idx) = 0;
+  virtual IQConstraint* GetQConstrByName(const char* name) = 0;
+  virtual IQConstrArray* GetQConstrs() = 0;
+  virtual void SetQConstrNames(const IQConstrArray* constrs, const char* names, std::size_t size) = 0;
+  // The terms of a quadratic row (constant 0; the right-hand side is the constraint's GetRhs).
+  virtual IQuadExpr* GetQuadRow(const IQConstraint* constr) = 0;
 
   // --- Objectives. sense: 1 minimise, -1 maximise.
   virtual void SetObjSense(int sense) = 0;
   virtual void SetObjConst(double value) = 0;
   // Coefficients, constant and sense from a linear expression (merged in place).
   virtual void SetObjective(IExpr* expr, int sense) = 0;
+  // The whole objective from a quadratic expression: linear terms (merged in place), constant,
+  // sense and the quadratic terms as they are.
+  virtual void SetObjective(IQuadExpr* expr, int sense) = 0;
   // Replaces every coefficient: the listed columns get the values, the others 0.
   virtual void SetObjective(int num, const int* list, const double* values) = 0;
   virtual IExpr* GetObjective() = 0;
@@ -199,6 +226,13 @@ class IModel {
   virtual void ResetObjParam(int index) = 0;
   virtual void ResetObjParams(int index) = 0;
   virtual double GetPoolObjVal(int index, int solIndex) = 0;
+  // The whole objective, as SetObjective does; the linear form leaves no quadratic terms.
+  virtual void SetQuadObjective(IQuadExpr* expr, int sense) = 0;
+  virtual void SetQuadObjective(IExpr* expr, int sense) = 0;
+  // The whole objective: linear terms, constant and quadratic terms.
+  virtual IQuadExpr* GetQuadObjective() = 0;
+  // Removes the quadratic terms of the objective; the linear part stays.
+  virtual void DelQuadObjective() = 0;
 
   // --- MIP starts: values are kept by variable until LoadMipStart hands them to the solver.
   virtual void SetMipStart(int count, const double* values) = 0;
@@ -210,6 +244,8 @@ class IModel {
   // solution values "Value", "RedCost", "Slack", "Dual" once a solution exists).
   virtual void GetColInfo(const char* name, const IVarArray* vars, std::vector<double>& values) = 0;
   virtual void GetRowInfo(const char* name, const IConstrArray* constrs, std::vector<double>& values) = 0;
+  // "LB", "UB", and "Slack" (activity) and "Dual" once a solution exists.
+  virtual void GetQConstrInfo(const char* name, const IQConstrArray* constrs, std::vector<double>& values) = 0;
   virtual void SetColInfo(const char* name, const IVarArray* vars, const double* values, int len) = 0;
   virtual void SetRowInfo(const char* name, const IConstrArray* constrs, const double* values, int len) = 0;
 
@@ -232,6 +268,7 @@ class IModel {
   // --- Removal: marks the objects; the deletion happens at the next operation that needs it.
   virtual void Remove(const IVarArray* vars) = 0;
   virtual void Remove(const IConstrArray* constrs) = 0;
+  virtual void Remove(const IQConstrArray* constrs) = 0;
 
   // --- Housekeeping.
   virtual void ResetParam() = 0;

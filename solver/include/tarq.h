@@ -756,6 +756,8 @@ TARQ_API int TARQ_WriteTuneParam(tarq_prob* prob, int index, const char* filenam
  * nonlinear parts). They are part of this interface: include tarq.h, not them.
  * ------------------------------------------------------------------------------------------- */
 
+#include "tarq_quad.h"
+
 #ifdef __cplusplus
 }
 #endif

@@ -3,6 +3,7 @@
 #include "model/model.h"
 #include "scalar/column.h"
 #include "scalar/lin_expr.h"
+#include "scalar/quad_expr.h"
 #include "scalar/terms.h"
 
 namespace Tarq::detail {
@@ -25,7 +26,7 @@ const KindDeletion kDeletionOrder[] = {
     {Kind::kCone, nullptr, "Fail to del cones"},
     {Kind::kExpCone, nullptr, "Fail to del exponential cones"},
     {Kind::kAffineCone, nullptr, "Fail to delete affine cones"},
-    {Kind::kQConstr, nullptr, "Fail to del quatratic constraints"},
+    {Kind::kQConstr, TARQ_DelQConstrs, "Fail to del quatratic constraints"},
     {Kind::kNlConstr, nullptr, "Fail to del nonlinear constraints"},
     {Kind::kPsdVar, nullptr, "Fail to delete PSD vars"},
     {Kind::kPsdConstr, nullptr, "Fail to del PSD constraints"},
@@ -124,13 +125,15 @@ void ModelData::Resync() {
   r.startMap.clear();
   r.problem->pending = false;
   RecycleRecords();
-  int cols = 0, rows = 0;
+  int cols = 0, rows = 0, qrows = 0;
   if (!Checked(status, TARQ_GetIntAttr(Problem(), "Cols", &cols), "Failed to get int attribute") ||
-      !Checked(status, TARQ_GetIntAttr(Problem(), "Rows", &rows), "Failed to get int attribute")) {
+      !Checked(status, TARQ_GetIntAttr(Problem(), "Rows", &rows), "Failed to get int attribute") ||
+      !Checked(status, TARQ_GetIntAttr(Problem(), "QConstrs", &qrows), "Failed to get int attribute")) {
     return;
   }
   AppendRecords(Kind::kCol, cols, nullptr);
   AppendRecords(Kind::kRow, rows, nullptr);
+  AppendRecords(Kind::kQConstr, qrows, nullptr);
 }
 
 template <class Obj, class IndexOf>
@@ -166,6 +169,36 @@ bool ModelData::GatherExpr(LinExpr& expr) {
   const std::uint32_t epoch = record->problem->epoch;
   return Gather(expr.coefs, expr.vars, Kind::kCol, mixed, "Variable of another model in expression",
                 [epoch](const VarRef& v) { return v.IndexAt(epoch); });
+}
+
+bool ModelData::GatherQuad(const QuadExpr& expr) {
+  const std::size_t n = expr.coefs.size();
+  const std::uint32_t epoch = record->problem->epoch;
+  qrow_.resize(n);
+  qcol_.resize(n);
+  for (std::size_t k = 0; k < n; ++k) {
+    qrow_[k] = expr.vars1[k].IndexAt(epoch);
+    qcol_[k] = expr.vars2[k].IndexAt(epoch);
+  }
+  if (!expr.pins.OnlyHolder(record->problem.Block())) {
+    for (std::size_t k = 0; k < n; ++k) {
+      if ((qrow_[k] >= 0 && expr.vars1[k].Holder() != Holder()) || (qcol_[k] >= 0 && expr.vars2[k].Holder() != Holder())) {
+        Record(status, TARQ_RETCODE_INVALID, "Variable of another model in expression");
+        return false;
+      }
+    }
+  }
+  qval_.assign(expr.coefs.begin(), expr.coefs.end());
+  return true;
+}
+
+void ModelData::ScatterQuad(QuadExpr& expr) {
+  const auto& vars = record->List(Kind::kCol);
+  expr.Reserve(expr.coefs.size() + qval_.size());
+  for (std::size_t k = 0; k < qval_.size(); ++k) {
+    expr.AddQuadRef(VarRef{vars[qrow_[k]].Get()}, VarRef{vars[qcol_[k]].Get()}, qval_[k]);
+  }
+  if (!qval_.empty()) expr.pins.Pin(record->problem.Block());
 }
 
 bool ModelData::GatherColumn(Column& col) {

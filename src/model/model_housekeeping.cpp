@@ -2,6 +2,7 @@
 #include "model/model_templates.h"
 #include "model/tarq_model.h"
 #include "scalar/constraint.h"
+#include "scalar/qconstraint.h"
 #include "scalar/var.h"
 
 using Tarq::detail::BlockRef;
@@ -31,6 +32,10 @@ void TarqModel::Remove(const Tarq::IVarArray* vars) {
 
 void TarqModel::Remove(const Tarq::IConstrArray* constrs) {
   MarkRemoved(Data(), Tarq::ConstrsOf(constrs), "Constraint of another model");
+}
+
+void TarqModel::Remove(const Tarq::IQConstrArray* constrs) {
+  MarkRemoved(Data(), Tarq::QConstrsOf(constrs), "Quadratic constraint of another model");
 }
 
 void TarqModel::Clear() {

@@ -11,7 +11,8 @@ namespace {
 using BinTest = IoTest;
 
 // The small model plus everything else a problem stores: branch factors, MIP starts, an unnamed
-// column and row among named ones, a row with crossed bounds.
+// column and row among named ones, a row with crossed bounds, quadratic terms (repeated, in both
+// orders) in the objective and in quadratic rows.
 void AddExtras(tarq_prob* prob) {
   ASSERT_EQ(TARQ_AddCol(prob, 0.25, 0, nullptr, nullptr, 'C', -kInf, 1e-310, nullptr), 0);
   ASSERT_EQ(TARQ_AddRow(prob, 0, nullptr, nullptr, 0, 2, -3, nullptr), 0);
@@ -21,6 +22,13 @@ void AddExtras(tarq_prob* prob) {
   const double values[] = {1, 3.5};
   ASSERT_EQ(TARQ_AddMipStart(prob, 2, list, values), 0);
   ASSERT_EQ(TARQ_AddMipStart(prob, 0, nullptr, nullptr), 0);
+  const int qr[] = {0, 1, 0, 4}, qc[] = {1, 0, 1, 4};
+  const double qv[] = {1.5, -2, 1.5, 0.125};
+  ASSERT_EQ(TARQ_SetQuadObj(prob, 4, qr, qc, qv), 0);
+  const int li[] = {2, 3};
+  const double lv[] = {1, -1};
+  ASSERT_EQ(TARQ_AddQConstr(prob, 2, li, lv, 3, qr, qc, qv, 'L', 7, "ball"), 0);
+  ASSERT_EQ(TARQ_AddQConstr(prob, 0, nullptr, nullptr, 1, qr + 3, qc + 3, qv + 3, 'G', -1, nullptr), 0);
 }
 
 std::string BinBytes(tarq_prob* prob) {
@@ -107,13 +115,13 @@ TEST_F(BinTest, CorruptBytesFailTheChecksumOrTheStructureChecks) {
 TEST_F(BinTest, NewerAndInvalidVersionsAndOtherFilesAreRejected) {
   BuildSmall(prob_);
   std::string bytes = BinBytes(prob_);
-  const std::uint32_t newer = 2;
+  const std::uint32_t newer = 3;
   std::memcpy(bytes.data() + 8, &newer, sizeof newer);
   Reseal(bytes);
   tarq_prob* target = NewProblem();
   const std::string path = Write("newer.bin", bytes);
   EXPECT_EQ(TARQ_ReadBin(target, path.c_str()), 3);
-  EXPECT_LOGGED(log_, path, "byte 16", "file version 2 is newer than this library reads (1)");
+  EXPECT_LOGGED(log_, path, "byte 16", "file version 3 is newer than this library reads (2)");
   log_.clear();
   const std::uint32_t zero = 0;
   std::memcpy(bytes.data() + 8, &zero, sizeof zero);
@@ -125,6 +133,40 @@ TEST_F(BinTest, NewerAndInvalidVersionsAndOtherFilesAreRejected) {
   const std::string text = Write("text.bin", "NAME\nROWS\nENDATA\n" + std::string(64, ' '));
   EXPECT_EQ(TARQ_ReadBin(target, text.c_str()), 3);
   EXPECT_LOGGED(log_, text, "not a binary problem file");
+}
+
+}  // namespace
+}  // namespace iotest
+
+namespace iotest {
+namespace {
+
+// Files of version 1 have no quadratic sections; they still read, as problems without any.
+TEST_F(BinTest, VersionOneFilesWithoutQuadraticSectionsStillRead) {
+  BuildSmall(prob_);
+  const Snapshot before = Take(prob_);
+  const std::string bytes = BinBytes(prob_);
+  std::string old = bytes.substr(0, 16);
+  const std::uint32_t one = 1;
+  std::memcpy(old.data() + 8, &one, sizeof one);
+  for (size_t at = 16; at < bytes.size();) {
+    std::uint32_t tag = 0;
+    std::uint64_t len = 0;
+    std::memcpy(&tag, bytes.data() + at, sizeof tag);
+    std::memcpy(&len, bytes.data() + at + 8, sizeof len);
+    if (tag != 8 && tag != 9) old += bytes.substr(at, 16 + len);
+    at += 16 + len;
+  }
+  ASSERT_LT(old.size(), bytes.size());
+  Reseal(old);
+  tarq_prob* target = NewProblem();
+  const int r[1] = {0};
+  const double v[1] = {1};
+  ASSERT_EQ(TARQ_AddCol(target, 0, 0, nullptr, nullptr, 'C', 0, 1, "q"), 0);
+  ASSERT_EQ(TARQ_SetQuadObj(target, 1, r, r, v), 0);
+  const std::string path = Write("v1.bin", old);
+  ASSERT_EQ(TARQ_ReadBin(target, path.c_str()), 0) << (log_.empty() ? "" : log_[0]);
+  EXPECT_EQ(Take(target), before) << "the quadratic objective of the target is gone with the rest";
 }
 
 }  // namespace

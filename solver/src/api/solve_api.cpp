@@ -2,6 +2,7 @@
 #include "api/with_problem.h"
 #include "iis/iis.h"
 #include "relax/feas_relax.h"
+#include "solve/quad_solve.h"
 #include "solve/solve_driver.h"
 #include "tune/tune.h"
 
@@ -27,18 +28,25 @@ int TARQ_Interrupt(tarq_prob* prob) {
 }
 
 int TARQ_ComputeIIS(tarq_prob* prob) {
-  return SolveProblemAs(prob, [](Problem& p) { return tarq_solver::ComputeIis(p); });
+  return SolveProblemAs(prob, [](Problem& p) {
+    if (tarq_solver::RefuseQuadratic(p, "The IIS computation")) return TARQ_RETCODE_INVALID;
+    return tarq_solver::ComputeIis(p);
+  });
 }
 
 int TARQ_FeasRelax(tarq_prob* prob, const double* colLowPen, const double* colUppPen, const double* rowBndPen,
                    const double* rowUppPen) {
   return SolveProblemAs(prob, [&](Problem& p) {
+    if (tarq_solver::RefuseQuadratic(p, "The feasibility relaxation")) return TARQ_RETCODE_INVALID;
     return tarq_solver::FeasRelax(p, tarq_solver::RelaxPenalties{colLowPen, colUppPen, rowBndPen, rowUppPen});
   });
 }
 
 int TARQ_Tune(tarq_prob* prob) {
-  return SolveProblemAs(prob, [](Problem& p) { return tarq_solver::Tune(p); });
+  return SolveProblemAs(prob, [](Problem& p) {
+    if (tarq_solver::RefuseQuadratic(p, "Tuning")) return TARQ_RETCODE_INVALID;
+    return tarq_solver::Tune(p);
+  });
 }
 
 int TARQ_LoadTuneParam(tarq_prob* prob, int index) {

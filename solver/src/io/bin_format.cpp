@@ -12,6 +12,10 @@
 //   kColNames  u8 any named; when 1: u32 length[n], then the names' bytes (length 0: unnamed)
 //   kRowNames  the same for rows
 //   kMipStarts i32 count, i64 begin[count + 1], i32 column[entries], f64 value[entries]
+//   kQuadObj   i64 terms, i32 row[terms], i32 col[terms], f64 value[terms]             (version 2)
+//   kQuadRows  i32 rows q, i64 linBegin[q + 1], i32 linIdx[], f64 linVal[],
+//              i64 quadBegin[q + 1], i32 quadRow[], i32 quadCol[], f64 quadVal[],
+//              u8 sense[q], f64 rhs[q], then the names as in kColNames                   (version 2)
 //
 // Infinite bounds are stored as +-1e30, as the problem holds them, so a file reads back exactly.
 // Versions: a later object kind gets a new tag, placed before kEnd, and a new version number;
@@ -30,7 +34,8 @@ namespace tarq_solver {
 namespace {
 
 constexpr char kMagic[8] = {'T', 'A', 'R', 'Q', 'B', 'I', 'N', '\0'};
-constexpr std::uint32_t kVersion = 1;
+constexpr std::uint32_t kVersion = 2;
+constexpr std::uint32_t kFirstQuadVersion = 2;  // files before it have no quadratic sections
 constexpr std::uint32_t kByteOrder = 0x01020304;
 constexpr size_t kHeaderSize = 16;
 constexpr size_t kSectionHeader = 16;
@@ -44,6 +49,8 @@ enum Tag : std::uint32_t {
   kColNames = 5,
   kRowNames = 6,
   kMipStarts = 7,
+  kQuadObj = 8,
+  kQuadRows = 9,
   kEnd = 0xFFFF,
 };
 
@@ -123,6 +130,9 @@ struct BinProblem {
   std::string colNameBlock, rowNameBlock;  // names, each followed by a zero
   std::vector<const char*> colNames, rowNames;
   MipStartTable mipStarts;
+  QuadStore quad;
+  std::string quadNameBlock;
+  std::vector<const char*> quadNames;
 };
 
 #define TARQ_TRY(expr)                                  \
@@ -243,6 +253,54 @@ int ReadMipStarts(ByteReader& in, BinProblem& b) {
   return CheckVectorsRead(in, t.begin, total, t.col, t.value, b.nCol);
 }
 
+// Quadratic terms [0, n) of row/col/val: columns below nCol, valid coefficients.
+int CheckTermsRead(ByteReader& in, const std::vector<std::int32_t>& row, const std::vector<std::int32_t>& col,
+                   const std::vector<double>& val, int nCol) {
+  for (size_t k = 0; k < val.size(); ++k) {
+    if (row[k] < 0 || row[k] >= nCol || col[k] < 0 || col[k] >= nCol) return in.Error("quadratic term out of range");
+    if (!ValidCoef(val[k])) return in.Error("invalid quadratic coefficient");
+  }
+  return TARQ_RETCODE_OK;
+}
+
+int ReadQuadObj(ByteReader& in, BinProblem& b) {
+  std::int64_t n = 0;
+  TARQ_TRY(in.Read(n));
+  QuadTerms& t = b.quad.objective;
+  TARQ_TRY(in.ReadArray(t.row, n));
+  TARQ_TRY(in.ReadArray(t.col, n));
+  TARQ_TRY(in.ReadArray(t.val, n));
+  return CheckTermsRead(in, t.row, t.col, t.val, b.nCol);
+}
+
+int ReadQuadRows(ByteReader& in, BinProblem& b) {
+  std::int32_t m = 0;
+  TARQ_TRY(in.Read(m));
+  if (m < 0) return in.Error("invalid quadratic row count");
+  QuadRowTable& q = b.quad.rows;
+  TARQ_TRY(in.ReadArray(q.linBegin, std::int64_t{m} + 1));
+  TARQ_TRY(in.ReadArray(q.linIdx, q.linBegin.back()));
+  TARQ_TRY(in.ReadArray(q.linVal, q.linBegin.back()));
+  TARQ_TRY(CheckVectorsRead(in, q.linBegin, q.linBegin.back(), q.linIdx, q.linVal, b.nCol));
+  TARQ_TRY(in.ReadArray(q.quadBegin, std::int64_t{m} + 1));
+  const std::int64_t terms = q.quadBegin.back();
+  if (q.quadBegin.front() != 0) return in.Error("invalid vector offsets");
+  for (size_t k = 1; k < q.quadBegin.size(); ++k) {
+    if (q.quadBegin[k] < q.quadBegin[k - 1]) return in.Error("invalid vector offsets");
+  }
+  TARQ_TRY(in.ReadArray(q.quadRow, terms));
+  TARQ_TRY(in.ReadArray(q.quadCol, terms));
+  TARQ_TRY(in.ReadArray(q.quadVal, terms));
+  TARQ_TRY(CheckTermsRead(in, q.quadRow, q.quadCol, q.quadVal, b.nCol));
+  TARQ_TRY(in.ReadArray(q.sense, m));
+  TARQ_TRY(CheckAll(in, q.sense, [](char c) { return c == 'L' || c == 'G' || c == 'E'; }, "quadratic row sense"));
+  TARQ_TRY(in.ReadArray(q.rhs, m));
+  TARQ_TRY(CheckAll(in, q.rhs, ValidCoef, "quadratic row right-hand side"));
+  TARQ_TRY(ReadNames(in, m, b.quadNameBlock, b.quadNames));
+  q.names.Append(m, b.quadNames.empty() ? nullptr : b.quadNames.data());
+  return TARQ_RETCODE_OK;
+}
+
 int ParseBody(Problem& problem, std::string_view data, IoError& err) {
   err.byteOffset = true;
   ByteReader in(data, err);
@@ -259,8 +317,10 @@ int ParseBody(Problem& problem, std::string_view data, IoError& err) {
                     std::to_string(kVersion) + ")");
   }
   BinProblem b;
-  static constexpr std::uint32_t kOrder[] = {kDims, kCols, kRows, kMatrix, kColNames, kRowNames, kMipStarts, kEnd};
+  static constexpr std::uint32_t kOrder[] = {kDims,     kCols,      kRows,    kMatrix,   kColNames,
+                                             kRowNames, kMipStarts, kQuadObj, kQuadRows, kEnd};
   for (std::uint32_t expected : kOrder) {
+    if ((expected == kQuadObj || expected == kQuadRows) && version < kFirstQuadVersion) continue;
     std::uint32_t tag = 0, zero = 0;
     std::uint64_t length = 0;
     const size_t at = in.Pos();
@@ -278,6 +338,8 @@ int ParseBody(Problem& problem, std::string_view data, IoError& err) {
       case kColNames: TARQ_TRY(ReadNames(in, b.nCol, b.colNameBlock, b.colNames)); break;
       case kRowNames: TARQ_TRY(ReadNames(in, b.nRow, b.rowNameBlock, b.rowNames)); break;
       case kMipStarts: TARQ_TRY(ReadMipStarts(in, b)); break;
+      case kQuadObj: TARQ_TRY(ReadQuadObj(in, b)); break;
+      case kQuadRows: TARQ_TRY(ReadQuadRows(in, b)); break;
       default: {  // kEnd: the checksum was checked, or is skipped, by the caller
         std::uint32_t crc = 0, pad = 0;
         TARQ_TRY(in.Read(crc));
@@ -307,6 +369,7 @@ int ParseBody(Problem& problem, std::string_view data, IoError& err) {
   args.branch = b.hasBranch ? b.branch.data() : nullptr;
   if (problem.Load(args) != TARQ_RETCODE_OK) return Fail(err, TARQ_RETCODE_INVALID, 0, "the problem data is not valid");
   problem.ReplaceMipStarts(std::move(b.mipStarts));
+  problem.ReplaceQuad(std::move(b.quad));
   return TARQ_RETCODE_OK;
 }
 
@@ -363,6 +426,27 @@ int WriteBin(Problem& problem, OutBuffer& file, IoError&) {
     PutArray(s, starts.begin);
     PutArray(s, starts.col);
     PutArray(s, starts.value);
+  });
+  const QuadStore& quad = problem.Quad();
+  Section(out, kQuadObj, [&](OutBuffer& s) {
+    s.PutRaw(static_cast<std::int64_t>(quad.objective.Size()));
+    PutArray(s, quad.objective.row);
+    PutArray(s, quad.objective.col);
+    PutArray(s, quad.objective.val);
+  });
+  const QuadRowTable& q = quad.rows;
+  Section(out, kQuadRows, [&](OutBuffer& s) {
+    s.PutRaw(static_cast<std::int32_t>(q.Size()));
+    PutArray(s, q.linBegin);
+    PutArray(s, q.linIdx);
+    PutArray(s, q.linVal);
+    PutArray(s, q.quadBegin);
+    PutArray(s, q.quadRow);
+    PutArray(s, q.quadCol);
+    PutArray(s, q.quadVal);
+    PutArray(s, q.sense);
+    PutArray(s, q.rhs);
+    PutNames(s, q.names);
   });
   const std::string& bytes = out.Text();
   const std::uint32_t crc = static_cast<std::uint32_t>(

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "solve/multi_obj_solve.h"
+#include "solve/quad_solve.h"
 
 namespace tarq_solver {
 
@@ -152,7 +153,11 @@ bool HasIntegerColumns(const Problem& p) {
 
 int SolveProblem(Problem& p, bool lpOnly) {
   p.Interrupt().Lower();
-  if (p.MultiObjs().Count() > 0) return SolveMultiObjective(p, lpOnly);
+  if (p.MultiObjs().Count() > 0) {
+    if (RefuseQuadratic(p, "The multi-objective solve")) return TARQ_RETCODE_INVALID;
+    return SolveMultiObjective(p, lpOnly);
+  }
+  if (HasQuadratic(p)) return SolveQuadratic(p, lpOnly);
   const double started = WallSeconds();
   LpData data;
   if (int rc = BuildLpData(p, lpOnly, data); rc != TARQ_RETCODE_OK) return rc;

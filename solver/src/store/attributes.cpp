@@ -31,11 +31,14 @@ int IntAttrValue(Problem& p, IntAttr attr) {
     case IntAttr::HasBasis: return p.Result().HasBasis(cols.Size(), p.Rows().Size()) ? 1 : 0;
     case IntAttr::HasIIS: return p.Result().HasIis(cols.Size(), p.Rows().Size()) ? 1 : 0;
     case IntAttr::MultiObjs: return p.MultiObjs().Count();
+    case IntAttr::QElems: return p.Quad().objective.Size();
+    case IntAttr::QConstrs: return p.Quad().rows.Size();
+    case IntAttr::HasQObj: return p.Quad().objective.Empty() ? 0 : 1;
     // Kinds of object the store cannot hold yet: there are none of them.
-    case IntAttr::PSDCols: case IntAttr::QElems: case IntAttr::NLElems:
+    case IntAttr::PSDCols: case IntAttr::NLElems:
     case IntAttr::PSDElems: case IntAttr::SymMats: case IntAttr::Soss: case IntAttr::Cones:
-    case IntAttr::ExpCones: case IntAttr::AffineCones: case IntAttr::QConstrs: case IntAttr::NLConstrs:
-    case IntAttr::PSDConstrs: case IntAttr::LMIConstrs: case IntAttr::Indicators: case IntAttr::HasQObj:
+    case IntAttr::ExpCones: case IntAttr::AffineCones: case IntAttr::NLConstrs:
+    case IntAttr::PSDConstrs: case IntAttr::LMIConstrs: case IntAttr::Indicators:
     case IntAttr::HasNLObj: case IntAttr::HasPSDObj: case IntAttr::LazyCons: case IntAttr::LazyConsElems:
     case IntAttr::HasNLData: case IntAttr::HasNLPrimalStart: case IntAttr::PSDLens: case IntAttr::LMILens:
       return 0;
