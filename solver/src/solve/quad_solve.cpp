@@ -101,9 +101,7 @@ bool RefuseQuadratic(Problem& problem, const char* operation) {
   return true;
 }
 
-int BuildSmoothProblem(Problem& p, bool relax, SmoothProblem& out, QuadBlocks* blocks) {
-  LpData lp;
-  if (int rc = BuildLpData(p, relax, lp); rc != TARQ_RETCODE_OK) return rc;
+void SmoothFromLp(LpData& lp, SmoothProblem& out) {
   out = SmoothProblem();
   out.nCol = lp.nCol;
   out.sense = lp.sense;
@@ -114,7 +112,9 @@ int BuildSmoothProblem(Problem& p, bool relax, SmoothProblem& out, QuadBlocks* b
   out.integer = std::move(lp.integer);
   out.rowLower = std::move(lp.rowLower);
   out.rowUpper = std::move(lp.rowUpper);
-  // The column-compressed matrix turned into rows.
+  out.rowLower.insert(out.rowLower.end(), lp.addLower.begin(), lp.addLower.end());
+  out.rowUpper.insert(out.rowUpper.end(), lp.addUpper.begin(), lp.addUpper.end());
+  // The column-compressed matrix turned into rows, then the added rows as they are.
   const auto m = static_cast<std::size_t>(lp.nRow);
   out.rowStart.assign(m + 1, 0);
   for (int i : lp.index) ++out.rowStart[static_cast<std::size_t>(i) + 1];
@@ -129,6 +129,17 @@ int BuildSmoothProblem(Problem& p, bool relax, SmoothProblem& out, QuadBlocks* b
       out.rowValue[at] = lp.value[static_cast<std::size_t>(k)];
     }
   }
+  out.rowIndex.insert(out.rowIndex.end(), lp.addIndex.begin(), lp.addIndex.end());
+  out.rowValue.insert(out.rowValue.end(), lp.addValue.begin(), lp.addValue.end());
+  for (std::size_t a = 1; a < lp.addStart.size(); ++a) {
+    out.rowStart.push_back(out.rowStart[m] + static_cast<std::int64_t>(lp.addStart[a]));
+  }
+}
+
+int BuildSmoothProblem(Problem& p, bool relax, SmoothProblem& out, QuadBlocks* blocks) {
+  LpData lp;
+  if (int rc = BuildLpData(p, relax, lp); rc != TARQ_RETCODE_OK) return rc;
+  SmoothFromLp(lp, out);
   const QuadStore& q = p.Quad();
   QuadBlocks made;
   if (!q.objective.Empty()) {

@@ -3,6 +3,7 @@
 // and recording what they found.
 #pragma once
 
+#include "solve/lp_data.h"
 #include "solve/smooth_problem.h"
 #include "store/problem.h"
 
@@ -22,6 +23,10 @@ struct QuadBlocks {
   const QuadObjectiveBlock* objective = nullptr;
   const QuadRowsBlock* rows = nullptr;
 };
+
+// The linear problem of lp (the matrix rows, then the added rows) as a smooth problem without
+// blocks; lp's arrays are moved out. O(columns + rows + nonzeros).
+void SmoothFromLp(LpData& lp, SmoothProblem& out);
 
 // The problem as a smooth problem: its linear part, then the quadratic objective and the
 // quadratic rows as blocks. With relax, integer columns are continuous. Returns 3 when the
