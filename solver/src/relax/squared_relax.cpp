@@ -27,15 +27,7 @@ int SolveSquaredViolations(Problem& p, LpData& data, int first, EngineResult& ou
   EngineContext ctx{p.Params(), p.Log(), p.Interrupt()};
   SmoothResult res;
   if (int rc = mip ? SolveSmoothMip(sp, ctx, res) : SolveSmooth(sp, ctx, res); rc != TARQ_RETCODE_OK) return rc;
-  out = EngineResult();
-  out.status = res.status;
-  out.mip = mip;
-  out.hasSolution = res.hasSolution;
-  out.objective = res.objective;
-  out.bound = res.bound;
-  out.barrierIter = res.iterations;
-  out.nodes = res.nodes;
-  out.values = std::move(res.values);
+  out = OutcomeOf(res, mip);
   return TARQ_RETCODE_OK;
 }
 

@@ -56,17 +56,9 @@ Verdict CheckConvexity(const Problem& p, const QuadObjectiveBlock* objective, co
 // Records what the engine found as the problem's results.
 void Record(Problem& p, const SmoothProblem& sp, const SmoothResult& res, bool mip, bool lpOnly, double seconds) {
   const int nRow = sp.LinearRows();
-  EngineResult er;
-  er.status = res.status;
-  er.mip = mip;
-  er.hasSolution = res.hasSolution;
+  EngineResult er = OutcomeOf(res, mip);
   er.hasDuals = res.hasDuals;
-  er.objective = res.objective;
-  er.bound = res.bound;
-  er.barrierIter = res.iterations;
-  er.nodes = res.nodes;
   if (res.hasSolution) {
-    er.values = res.values;
     er.activity.assign(res.rowValues.begin(), res.rowValues.begin() + nRow);
     if (res.hasDuals) {
       er.duals.assign(res.duals.begin(), res.duals.begin() + nRow);
@@ -92,6 +84,19 @@ void Record(Problem& p, const SmoothProblem& sp, const SmoothResult& res, bool m
 }
 
 }  // namespace
+
+EngineResult OutcomeOf(const SmoothResult& res, bool mip) {
+  EngineResult er;
+  er.status = res.status;
+  er.mip = mip;
+  er.hasSolution = res.hasSolution;
+  er.objective = res.objective;
+  er.bound = res.bound;
+  er.barrierIter = res.iterations;
+  er.nodes = res.nodes;
+  if (res.hasSolution) er.values = res.values;
+  return er;
+}
 
 bool HasQuadratic(const Problem& problem) { return !problem.Quad().Empty(); }
 
