@@ -203,8 +203,8 @@ class IModel {
   virtual void SetObjConst(double value) = 0;
   // Coefficients, constant and sense from a linear expression (merged in place).
   virtual void SetObjective(IExpr* expr, int sense) = 0;
-  // The whole objective from a quadratic expression: linear terms (merged in place), constant,
-  // sense and the quadratic terms as they are.
+  // The linear terms (merged in place), constant and sense of a quadratic expression; its
+  // quadratic terms are not used and the stored ones stay (SetQuadObjective sets them).
   virtual void SetObjective(IQuadExpr* expr, int sense) = 0;
   // Replaces every coefficient: the listed columns get the values, the others 0.
   virtual void SetObjective(int num, const int* list, const double* values) = 0;
@@ -226,7 +226,8 @@ class IModel {
   virtual void ResetObjParam(int index) = 0;
   virtual void ResetObjParams(int index) = 0;
   virtual double GetPoolObjVal(int index, int solIndex) = 0;
-  // The whole objective, as SetObjective does; the linear form leaves no quadratic terms.
+  // The whole objective from a quadratic expression: linear terms (merged in place), constant,
+  // sense and the quadratic terms as they are. The linear form leaves no quadratic terms.
   virtual void SetQuadObjective(IQuadExpr* expr, int sense) = 0;
   virtual void SetQuadObjective(IExpr* expr, int sense) = 0;
   // The whole objective: linear terms, constant and quadratic terms.

@@ -313,7 +313,7 @@ void SetWholeObjective(ModelData& m, Tarq::QuadExpr& q, int sense, const char* f
 }  // namespace
 
 void TarqModel::SetObjective(Tarq::IQuadExpr* expr, int sense) {
-  SetWholeObjective(Data(), Tarq::QuadExprOf(expr), sense, "Fail to set quadratic objective");
+  SetLinearObjective(Data(), Tarq::QuadExprOf(expr).lin, sense);
 }
 
 void TarqModel::SetQuadObjective(Tarq::IQuadExpr* expr, int sense) {

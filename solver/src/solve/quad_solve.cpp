@@ -56,17 +56,9 @@ Verdict CheckConvexity(const Problem& p, const QuadObjectiveBlock* objective, co
 // Records what the engine found as the problem's results.
 void Record(Problem& p, const SmoothProblem& sp, const SmoothResult& res, bool mip, bool lpOnly, double seconds) {
   const int nRow = sp.LinearRows();
-  EngineResult er;
-  er.status = res.status;
-  er.mip = mip;
-  er.hasSolution = res.hasSolution;
+  EngineResult er = OutcomeOf(res, mip);
   er.hasDuals = res.hasDuals;
-  er.objective = res.objective;
-  er.bound = res.bound;
-  er.barrierIter = res.iterations;
-  er.nodes = res.nodes;
   if (res.hasSolution) {
-    er.values = res.values;
     er.activity.assign(res.rowValues.begin(), res.rowValues.begin() + nRow);
     if (res.hasDuals) {
       er.duals.assign(res.duals.begin(), res.duals.begin() + nRow);
@@ -93,6 +85,19 @@ void Record(Problem& p, const SmoothProblem& sp, const SmoothResult& res, bool m
 
 }  // namespace
 
+EngineResult OutcomeOf(const SmoothResult& res, bool mip) {
+  EngineResult er;
+  er.status = res.status;
+  er.mip = mip;
+  er.hasSolution = res.hasSolution;
+  er.objective = res.objective;
+  er.bound = res.bound;
+  er.barrierIter = res.iterations;
+  er.nodes = res.nodes;
+  if (res.hasSolution) er.values = res.values;
+  return er;
+}
+
 bool HasQuadratic(const Problem& problem) { return !problem.Quad().Empty(); }
 
 bool RefuseQuadratic(Problem& problem, const char* operation) {
@@ -101,9 +106,7 @@ bool RefuseQuadratic(Problem& problem, const char* operation) {
   return true;
 }
 
-int BuildSmoothProblem(Problem& p, bool relax, SmoothProblem& out, QuadBlocks* blocks) {
-  LpData lp;
-  if (int rc = BuildLpData(p, relax, lp); rc != TARQ_RETCODE_OK) return rc;
+void SmoothFromLp(LpData& lp, SmoothProblem& out) {
   out = SmoothProblem();
   out.nCol = lp.nCol;
   out.sense = lp.sense;
@@ -114,7 +117,9 @@ int BuildSmoothProblem(Problem& p, bool relax, SmoothProblem& out, QuadBlocks* b
   out.integer = std::move(lp.integer);
   out.rowLower = std::move(lp.rowLower);
   out.rowUpper = std::move(lp.rowUpper);
-  // The column-compressed matrix turned into rows.
+  out.rowLower.insert(out.rowLower.end(), lp.addLower.begin(), lp.addLower.end());
+  out.rowUpper.insert(out.rowUpper.end(), lp.addUpper.begin(), lp.addUpper.end());
+  // The column-compressed matrix turned into rows, then the added rows as they are.
   const auto m = static_cast<std::size_t>(lp.nRow);
   out.rowStart.assign(m + 1, 0);
   for (int i : lp.index) ++out.rowStart[static_cast<std::size_t>(i) + 1];
@@ -129,6 +134,17 @@ int BuildSmoothProblem(Problem& p, bool relax, SmoothProblem& out, QuadBlocks* b
       out.rowValue[at] = lp.value[static_cast<std::size_t>(k)];
     }
   }
+  out.rowIndex.insert(out.rowIndex.end(), lp.addIndex.begin(), lp.addIndex.end());
+  out.rowValue.insert(out.rowValue.end(), lp.addValue.begin(), lp.addValue.end());
+  for (std::size_t a = 1; a < lp.addStart.size(); ++a) {
+    out.rowStart.push_back(out.rowStart[m] + static_cast<std::int64_t>(lp.addStart[a]));
+  }
+}
+
+int BuildSmoothProblem(Problem& p, bool relax, SmoothProblem& out, QuadBlocks* blocks) {
+  LpData lp;
+  if (int rc = BuildLpData(p, relax, lp); rc != TARQ_RETCODE_OK) return rc;
+  SmoothFromLp(lp, out);
   const QuadStore& q = p.Quad();
   QuadBlocks made;
   if (!q.objective.Empty()) {

@@ -3,6 +3,9 @@
 // and recording what they found.
 #pragma once
 
+#include "solve/engines.h"
+#include "solve/lp_data.h"
+#include "solve/smooth_engines.h"
 #include "solve/smooth_problem.h"
 #include "store/problem.h"
 
@@ -23,10 +26,18 @@ struct QuadBlocks {
   const QuadRowsBlock* rows = nullptr;
 };
 
+// The linear problem of lp (the matrix rows, then the added rows) as a smooth problem without
+// blocks; lp's arrays are moved out. O(columns + rows + nonzeros).
+void SmoothFromLp(LpData& lp, SmoothProblem& out);
+
 // The problem as a smooth problem: its linear part, then the quadratic objective and the
 // quadratic rows as blocks. With relax, integer columns are continuous. Returns 3 when the
 // matrix is too large for the engines.
 int BuildSmoothProblem(Problem& problem, bool relax, SmoothProblem& out, QuadBlocks* blocks = nullptr);
+
+// The status, objective, bound, counts and values of a smooth solve as an engine result (without
+// activities, duals or pool).
+EngineResult OutcomeOf(const SmoothResult& res, bool mip);
 
 // Logs that an operation does not take quadratic parts and returns true when the problem has
 // them; operations built on linear solves (IIS, relaxation, tuning, multi-objective) use it.

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <numeric>
 
 namespace tarq_solver {
@@ -75,7 +74,7 @@ bool SmoothEvaluator::Objective(const double* x, double* f) const {
 }
 
 bool SmoothEvaluator::Gradient(const double* x, double* grad) const {
-  std::memcpy(grad, p_.obj.data(), sizeof(double) * static_cast<std::size_t>(p_.nCol));
+  std::copy(p_.obj.begin(), p_.obj.end(), grad);
   for (const auto& block : p_.blocks) {
     if (block->HasObjective() && !block->Gradient(x, grad)) return false;
   }
@@ -112,8 +111,7 @@ bool SmoothEvaluator::Values(const double* x, double* g) const {
 }
 
 bool SmoothEvaluator::Jacobian(const double* x, double* values) const {
-  const std::size_t linear = p_.rowValue.size();
-  if (linear > 0) std::memcpy(values, p_.rowValue.data(), sizeof(double) * linear);  // no linear rows: no array
+  std::copy(p_.rowValue.begin(), p_.rowValue.end(), values);  // none when there are no linear entries
   for (std::size_t b = 0; b < p_.blocks.size(); ++b) {
     if (p_.blocks[b]->Rows() > 0 && !p_.blocks[b]->Jacobian(x, values + jacAt_[b])) return false;
   }
