@@ -675,6 +675,7 @@ TARQ_API int TARQ_WriteTuneParam(tarq_prob* prob, int index, const char* filenam
  * ------------------------------------------------------------------------------------------- */
 
 #include "tarq_quad.h"
+#include "tarq_nonlinear.h"
 
 #ifdef __cplusplus
 }
