@@ -11,6 +11,12 @@
  *    and an out-pointer for the required size, then again with buffers of that size.
  *  - Bounds at or beyond TARQ_INFINITY (1e30) in magnitude are infinite.
  *  - One problem is used by one thread at a time.
+ *  - While a problem is being solved (TARQ_Solve, TARQ_SolveLp, TARQ_ComputeIIS, TARQ_FeasRelax,
+ *    TARQ_Tune), every call that would change it or solve it, also one made from its own log
+ *    callback, returns TARQ_RETCODE_THREAD (6), changes nothing and logs a line saying a solve is
+ *    running. Reading calls (getters, attributes, names, parameter getters, writers of files,
+ *    TARQ_CreateCopy) and TARQ_Interrupt stay allowed. Parameter setters, log settings,
+ *    TARQ_Reset and TARQ_DeleteProb count as changes.
  */
 #ifndef TARQ_H
 #define TARQ_H
@@ -37,7 +43,7 @@ extern "C" {
 #define TARQ_RETCODE_FILE 2      /* a file could not be opened, read or written */
 #define TARQ_RETCODE_INVALID 3   /* an argument is invalid; nothing was changed */
 #define TARQ_RETCODE_INTERNAL 5  /* an unexpected internal failure */
-#define TARQ_RETCODE_THREAD 6    /* a threading failure */
+#define TARQ_RETCODE_THREAD 6    /* refused while the problem is solving (see above), or a threading failure */
 #define TARQ_RETCODE_SERVER 7    /* a remote service failed (not used by this library) */
 #define TARQ_RETCODE_NONCONVEX 8 /* the problem is nonconvex where convexity is required */
 
@@ -132,13 +138,17 @@ TARQ_API int TARQ_CreateProb(tarq_env* env, tarq_prob** prob);
 /* Creates a deep copy of src: its data, parameters and log destinations. */
 TARQ_API int TARQ_CreateCopy(tarq_prob* src, tarq_prob** dst);
 
-/* Deletes a problem and sets *prob to NULL. */
+/* Deletes a problem and sets *prob to NULL; returns 6 (and keeps it) while it is solving. */
 TARQ_API int TARQ_DeleteProb(tarq_prob** prob);
 
 /* Removes every object from the problem; parameters and log destinations stay. */
 TARQ_API int TARQ_ClearProb(tarq_prob* prob);
 
-/* Registers a function that receives every log line of the problem; NULL unregisters. */
+/* Registers a function that receives every log line of the problem; NULL unregisters. The
+ * function is never re-entered: a line logged while it runs on the same thread (by a call it
+ * makes into this library, such as a refused change) reaches it once it has returned; lines
+ * logged while those are delivered go to the log file and the console only. During a solve it
+ * may run on a search thread of branch and cut. */
 TARQ_API int TARQ_SetLogCallback(tarq_prob* prob, TARQ_LogCallback cb, void* userdata);
 
 /* Appends the problem's log lines to the named file; NULL or "" stops logging to a file.
@@ -222,7 +232,49 @@ TARQ_API int TARQ_SetRowUpper(tarq_prob* prob, int num, const int* list, const d
 
 /* Information by name, matched without regard to letter case. Columns: "LB", "UB", "Obj",
  * "BranchFactor"; rows: "LB", "UB". The solution names ("Value", "RedCost" of columns, "Slack",
- * "Dual" of rows) return 3 while the problem has no solution. */
+ * "Dual" of rows) return 3 while the problem has no solution.
+ *
+ * Certificates ("ReqFarkasRay" 1, LP solves: TARQ_Solve of an LP or TARQ_SolveLp):
+ *   "DualFarkas" (rows), after an LP solve that ends infeasible: a vector y, one entry per row,
+ *     proving infeasibility. y_i > 0 takes row i's lower bound L_i, y_i < 0 its upper bound U_i
+ *     (the signs of the duals at a minimum), so every x meeting the rows has
+ *     (y'A) x >= beta = sum(y_i > 0) y_i L_i + sum(y_i < 0) y_i U_i, while the largest value of
+ *     (y'A) x within the column bounds stays below beta. y is scaled to largest magnitude 1.
+ *   "PrimalRay" (columns), after an LP solve that ends unbounded: a direction r, one entry per
+ *     column, scaled to largest magnitude 1, along which every row and bound keeps holding
+ *     (r_j >= 0 where the column has a lower bound, <= 0 where it has an upper bound, and
+ *     (A r)_i >= 0 / <= 0 / = 0 as row i has a lower / upper / both bounds) and the objective
+ *     improves in its sense (c'r < 0 at a minimum, > 0 at a maximum).
+ *   Both are checked before they are reported, to the tolerances of the solve: the
+ *   contradiction of y must exceed "FeasTol" times (sum |y_i| + sum |(y'A)_j|), entries of y'A
+ *   below "DualTol" count as 0; r may leave a row by "FeasTol" times the row's size along r and
+ *   must improve the objective by more than "DualTol" times the largest cost. The engine's own
+ *   certificate is taken when it passes; otherwise one is found by an auxiliary LP of the same
+ *   size (the least total violation of the rows, or the best direction within the recession
+ *   cone boxed to [-1, 1]). Certificates refer to the problem as stored, whatever presolve did.
+ *   One that fails its check is not reported and the log says why. "HasDualFarkas" and
+ *   "HasPrimalRay" are 1 while one is kept.
+ * Ranges ("ReqSensitivity" 1, after an LP solve that ends optimal with a basis): each value is
+ *   an end of the interval over which one number of the problem can move, all others fixed,
+ *   while the optimal basis stays optimal (primal feasible with the same nonbasic statuses and
+ *   dual feasible); an open end reads -1e30 or 1e30. "HasSensitivity" is 1 while they are kept.
+ *   "SAObjLow" / "SAObjUp" (columns): the objective coefficient. For a nonbasic column one end
+ *     is the coefficient minus its reduced cost, the other open; a nonbasic column with equal
+ *     bounds is optimal for every coefficient.
+ *   "SALBLow" / "SALBUp", "SAUBLow" / "SAUBUp" (columns): the lower and upper bound. The bound a
+ *     nonbasic column sits at moves until a basic variable reaches one of its bounds, and not
+ *     past the column's other bound (a column with equal bounds sits at the one its reduced cost
+ *     presses it against); any other bound, and both bounds of a basic column, may move from the
+ *     column's value outwards without limit.
+ *   "SARHSLow" / "SARHSUp" (rows): the right-hand side, which is the bound the row's activity
+ *     sits at (both bounds of an equality row, moved together) and otherwise the upper bound
+ *     when it is finite, else the lower bound. A bound the activity sits at moves until a basic
+ *     variable reaches one of its bounds, and not past the row's other bound; a bound it does
+ *     not sit at may move from the activity outwards without limit.
+ *   Ranging costs one tableau row or column per object: O(objects x nonzeros) at worst.
+ * Every one of these returns 3 when there is none: no solve yet, a MIP solve (the log says so),
+ * another outcome, the parameter off, or a change of the problem since; and for a column name
+ * asked of rows or the reverse. */
 TARQ_API int TARQ_GetColInfo(tarq_prob* prob, const char* name, int num, const int* list, double* values);
 TARQ_API int TARQ_GetRowInfo(tarq_prob* prob, const char* name, int num, const int* list, double* values);
 
@@ -284,14 +336,17 @@ TARQ_API int TARQ_SetObjConst(tarq_prob* prob, double constant);
  * line to the problem's log destinations and nowhere else.
  *
  * MIP solves of different problems run one at a time within a process (the branch-and-cut
- * driver keeps process-wide state); LP solves run concurrently.
+ * driver keeps process-wide state); LP solves run concurrently. A MIP solve started from a log
+ * callback while branch and cut runs for another problem returns 6 instead of waiting (it could
+ * be waiting for its own caller).
  *
  * Attributes a solve sets: "LpStatus" or "MipStatus", "LpObjval" (LP solves), "BestObj",
  *  "BestBnd", "BestGap" (MIP solves), "SimplexIter", "BarrierIter" (the iterations the
  * barrier solve reports), "NodeCnt", "SolvingTime", "PoolSols", "HasLpSol",
  * "HasMipSol", "HasBasis", "LpMethodUsed", "IsRelaxSolved" (1 after TARQ_SolveLp on a MIP) and
- * "PrimalInfMax" (largest bound or row violation of the solution). "HasDualFarkas" and
- * "HasPrimalRay" stay 0: certificates are not kept. Objective values include the objective
+ * "PrimalInfMax" (largest bound or row violation of the solution), and with "ReqFarkasRay" and
+ * "ReqSensitivity" "HasDualFarkas", "HasPrimalRay" and "HasSensitivity" (see the information
+ * above). Objective values include the objective
  * constant. An LP solve that stops before optimality leaves no solution (its basis is kept); a
  * MIP solve that stops early keeps the best solution found.
  *
@@ -307,9 +362,16 @@ TARQ_API int TARQ_SetObjConst(tarq_prob* prob, double constant);
  * Interrupting. TARQ_Interrupt may be called from any thread while a solve, IIS computation,
  * feasibility relaxation or tuning run of the problem runs on another; the engines poll the flag
  * (the simplex at every iteration, the barrier between its iterations, branch and cut at every
- * event) and stop promptly with status TARQ_STATUS_INTERRUPTED, keeping the best solution found. The
- * flag is cleared when the next such operation starts, so an interrupt with no solve running has
- * no effect.
+ * event and in its LP solves) and stop promptly with status TARQ_STATUS_INTERRUPTED, keeping the
+ * best solution found. The flag is cleared when the next such operation starts, so an interrupt
+ * with no solve running (or one that comes before the solve has begun) has no effect.
+ * What an interrupted MIP solve reports, whatever phase it stopped in (preprocessing, root LP,
+ * cuts, heuristics, tree): "MipStatus" TARQ_STATUS_INTERRUPTED (or the outcome of a search that
+ * finished before the interrupt took effect); a solution exactly when "HasMipSol" is 1, checked
+ * against the bounds, rows and integrality; and a "BestBnd" that is a valid bound: the search's
+ * own bound from its last progress report before it was stopped, or -1e30 (minimisation) / 1e30
+ * (maximisation) when it stopped before reporting one. An interrupted multi-objective MIP reports
+ * no bound for its lead objective (-1e30 / 1e30).
  * ------------------------------------------------------------------------------------------- */
 
 /* Outcome of a solve, the values of "LpStatus" and "MipStatus". */
@@ -377,8 +439,11 @@ TARQ_API int TARQ_SetSlackBasis(tarq_prob* prob);
 TARQ_API int TARQ_GetColBasis(tarq_prob* prob, int num, const int* list, int* basis);
 TARQ_API int TARQ_GetRowBasis(tarq_prob* prob, int num, const int* list, int* basis);
 
-/* The solution pool: after a MIP solve, the best solution first, then (when "Presolve" is 0)
- * the other distinct feasible solutions branch and cut saved, best first, at most 10 in all;
+/* The solution pool: after a MIP solve, the best solution first, then other distinct solutions
+ * branch and cut found (incumbents it improved on, and solutions offered to the search), best
+ * first, at most 10 in all; with its preprocessing on they are mapped back to the problem's
+ * columns (completed by an LP over the continuous columns when needed) and kept only when they
+ * meet every row, bound and integrality to 1e-5;
  * after an LP solve, the LP solution alone. index is 0-based and below
  * "PoolSols". GetPoolSolution reads the listed columns (list NULL: the first num). */
 TARQ_API int TARQ_GetPoolObjVal(tarq_prob* prob, int index, double* value);
@@ -459,17 +524,25 @@ TARQ_API int TARQ_GetSOSIIS(tarq_prob* prob, int num, const int* list, int* stat
 TARQ_API int TARQ_GetIndicatorIIS(tarq_prob* prob, int num, const int* list, int* status);
 
 /* Finds the least penalised violation of bounds that makes the problem feasible: each relaxable
- * bound gets a violation variable whose penalty per unit is given, and the weighted sum of
- * violations is minimised ("FeasRelaxMode" 0; modes 1 and 2 return 3) by the engine the problem
- * calls for. colLowPen / colUppPen hold one penalty per column, rowBndPen one per row for the
+ * bound gets a violation variable with the given penalty, and by "FeasRelaxMode"
+ *   0: the weighted sum of violations is minimised (an LP for an LP, a MIP for a MIP);
+ *   1: the weighted sum of squared violations: needs a quadratic objective, which the library
+ *      cannot solve yet: returns 3 with a log line;
+ *   2: the weighted number of violated bounds is minimised, a MIP: each violation v gets a binary
+ *      b priced with the penalty and the row v <= M b, where M is the largest violation the
+ *      bounds that stay hard allow (column bounds tightened by bound propagation over the hard
+ *      rows; exact, since every relaxed point lies within them). A relaxable bound whose
+ *      violation nothing hard limits cannot be counted so: it stays hard, and the log names it.
+ * colLowPen / colUppPen hold one penalty per column, rowBndPen one per row for the
  * row's lower bound (and for both bounds when rowUppPen is NULL), rowUppPen one per row for the
  * upper bound. A NULL array, a negative penalty or one at or beyond "InfBound" makes the bounds
  * not relaxable. The problem is not changed. Afterwards "FeasRelaxObj" is the least weighted
- * violation, "HasFeasRelaxSol" is 1, "FeasRelaxTime" is set, and the relaxed solution (values of
- * the problem's columns that violate the bounds by at most the reported amounts) is the
- * problem's solution: TARQ_GetSolution, TARQ_GetLpSolution (values and activities) and the
- * "Value" / "Slack" information read it, and TARQ_WriteRelax writes the relaxed problem. Status
- * attributes describe the relaxed solve. */
+ * violation (mode 2: weighted count), "HasFeasRelaxSol" is 1, "FeasRelaxTime" is set, and the
+ * relaxed solution (values of the problem's columns that violate the bounds by at most the
+ * reported amounts) is the problem's solution: TARQ_GetSolution, TARQ_GetLpSolution (values and
+ * activities) and the "Value" / "Slack" information read it, and TARQ_WriteRelax writes the
+ * relaxed problem (of mode 0). Status attributes describe the relaxed solve. There is no second,
+ * minimal-change phase. */
 TARQ_API int TARQ_FeasRelax(tarq_prob* prob, const double* colLowPen, const double* colUppPen, const double* rowBndPen,
                             const double* rowUppPen);
 
@@ -551,15 +624,18 @@ TARQ_API int TARQ_GetDblAttr(tarq_prob* prob, const char* name, double* value);
  * accepted when its value is a whole number); double values are decimal numerals.
  * When a name occurs twice, its last line wins.
  *
- * TARQ_ReadParam reads such a file, gzip-compressed or not, into the problem's parameters. It is
+ * TARQ_ReadParam reads such a file, gzip-compressed or not (checked as the file readers below
+ * check it), into the problem's parameters. It is
  * all-or-nothing: a malformed line, an unknown name, an attribute name or an invalid value
  * returns 3, a file that cannot be opened or read returns 2, and either way every parameter
  * keeps its value and one log line names the file, the line and what was wrong.
  *
  * TARQ_WriteParam writes a comment line and then, in table order, every parameter whose value
  * differs from its default, doubles with 17 significant digits, so that reading the file into a
- * problem whose parameters are at their defaults restores exactly the same values. Returns 2 when
- * the file cannot be written. A NULL or empty filename returns 3 for both. */
+ * problem whose parameters are at their defaults restores exactly the same values, compressed and
+ * placed as the file writers below do it. Returns 2 when the file cannot be written. A NULL or
+ * empty filename returns 3 for both. Parameter file names are taken as given (not relative to the
+ * home directory). */
 TARQ_API int TARQ_ReadParam(tarq_prob* prob, const char* filename);
 TARQ_API int TARQ_WriteParam(tarq_prob* prob, const char* filename);
 
@@ -579,8 +655,14 @@ TARQ_API int TARQ_AddMipStart(tarq_prob* prob, int num, const int* list, const d
  *
  * Every function takes the problem and a file name; relative names are taken relative to the
  * environment's home directory when one is set. Readers accept plain and gzip-compressed files
- * alike (gzip is recognised by its first bytes, whatever the name). Writers compress when the
- * name ends in ".gz".
+ * alike (gzip is recognised by its first bytes, whatever the name); a gzip stream that ends
+ * early (a truncated file, or a header alone) or fails its CRC or length check returns 2 with
+ * nothing changed, whatever the data before the fault. Writers compress when the name ends in
+ * ".gz". A new or existing regular file is written to a temporary file beside it and renamed into
+ * place (keeping the old file's permissions), so a failed write leaves the old file as it was. A
+ * symbolic link is followed: its target gets the content and the link stays. Any other existing
+ * path (a FIFO, a device such as /dev/null) is written through as it is and never replaced; a
+ * failed write there cannot be undone.
  *
  * Codes: 3 for a NULL problem or a NULL or empty name; 2 when the file cannot be opened, read
  * or written; 3 when the content does not parse. A failed read leaves the problem exactly as it

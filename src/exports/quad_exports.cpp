@@ -14,10 +14,8 @@ Tarq::IQuadExpr* CreateQuadExpr2(Tarq::IVar* var, double coeff) {
 }
 
 Tarq::IQuadExpr* CreateQuadExpr3(Tarq::IExpr* expr) {
-  const Tarq::LinExpr& e = Tarq::ExprOf(expr);
-  Tarq::QuadExpr q(e.constant);
-  q.lin.coefs = e.coefs;
-  q.lin.vars = e.vars;
+  Tarq::QuadExpr q;
+  q.lin.AddExpr(Tarq::ExprOf(expr), 1.0);
   return new TarqQuadExpr(std::move(q));
 }
 

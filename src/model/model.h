@@ -23,6 +23,7 @@
 
 namespace Tarq {
 struct LinExpr;
+struct QuadExpr;
 struct Column;
 }  // namespace Tarq
 
@@ -77,10 +78,22 @@ class ModelData {
   // term's object belongs to this model; then copies indices and coefficients into idx_/val_.
   // False (status recorded) for an object of another model.
   bool GatherExpr(LinExpr& expr);
+  // Copies the quadratic terms of expr, as they are, into qrow_/qcol_/qval_ after the same owner
+  // check (the linear part is left alone). Removed variables keep their negative index, which
+  // the solver library refuses.
+  bool GatherQuad(const QuadExpr& expr);
+  // Appends the terms staged in qrow_/qcol_/qval_ (as read from the solver library) to expr as
+  // terms over the model's variables.
+  void ScatterQuad(QuadExpr& expr);
   // After the whole problem was replaced (read from a file, loaded from arrays): rebuilds the
   // lists from the solver's counts; objects held from before stand for nothing (index -2).
   void Resync();
   bool GatherColumn(Column& col);
+  // Takes every object out of the lists (their records stay valid for whoever holds them).
+  void RetireAll();
+  // Recycles the records of objects no longer listed when nothing outside the model refers to
+  // any record of it.
+  void RecycleRecords();
 
   // Scratch reused by successive operations.
   std::vector<int> idx_;
@@ -95,8 +108,9 @@ class ModelData {
   std::vector<double> qval_;
 
  private:
-  template <class Obj>
-  bool Gather(std::vector<double>& coefs, std::vector<Obj>& objs, Kind kind, const char* foreign);
+  template <class Obj, class IndexOf>
+  bool Gather(std::vector<double>& coefs, std::vector<Obj>& objs, Kind kind, bool checkOwner, const char* foreign,
+              IndexOf indexOf);
   std::vector<double> scratch_;
   std::vector<unsigned char> mark_;
 };

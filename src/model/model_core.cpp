@@ -3,6 +3,7 @@
 #include "model/model.h"
 #include "scalar/column.h"
 #include "scalar/lin_expr.h"
+#include "scalar/quad_expr.h"
 #include "scalar/terms.h"
 
 namespace Tarq::detail {
@@ -57,13 +58,36 @@ bool ModelData::Flush() {
       if (rec->index >= 0) {
         rec->index = static_cast<int>(kept.size());
         kept.push_back(std::move(rec));
+      } else {
+        r.problem->records.Retire(rec.Get());
       }
     }
     list = std::move(kept);
     r.Count(d.kind) = static_cast<int>(list.size());
   }
   r.problem->pending = false;
+  ++r.problem->epoch;
+  RecycleRecords();
   return true;
+}
+
+void ModelData::RetireAll() {
+  ModelRecord& r = *record;
+  ++r.problem->epoch;
+  for (auto& list : r.lists) {
+    for (const RecordRef& rec : list) r.problem->records.Retire(rec.Get());
+    list.clear();
+  }
+}
+
+void ModelData::RecycleRecords() {
+  ModelRecord& r = *record;
+  if (r.problem->records.Retired() == 0) return;
+  // The model's own references: its record, its lists and its start map. Any other reference is
+  // held outside (a variable, constraint or expression) and may still name a retired record.
+  std::size_t own = 1 + r.startMap.size();
+  for (const auto& list : r.lists) own += list.size();
+  if (r.problem.Block()->refs.load(std::memory_order_acquire) == own) r.problem->records.RecycleRetired();
 }
 
 void ModelData::AppendRecords(Kind kind, int count, const char* const* names) {
@@ -71,12 +95,13 @@ void ModelData::AppendRecords(Kind kind, int count, const char* const* names) {
   std::vector<RecordRef>& list = r.List(kind);
   GrowAhead(list, static_cast<std::size_t>(count));
   int& n = r.Count(kind);
+  RecordStore& store = r.problem->records;
   for (int k = 0; k < count; ++k) {
-    RecordRef rec = RecordRef::Make();
-    rec->problem = r.problem;
+    ObjectRecord* rec = store.New();
+    rec->problem.block = r.problem.Block();
     if (names != nullptr && names[k] != nullptr) rec->name = names[k];
     rec->index = n++;
-    list.push_back(std::move(rec));
+    list.emplace_back(rec);
   }
 }
 
@@ -86,11 +111,12 @@ void ModelData::Resync() {
     for (auto& rec : list) {
       if (rec->index >= 0) rec->index = kFailedIndex;  // removed ones keep their former position
     }
-    list.clear();
   }
+  RetireAll();
   r.counts.fill(0);
   r.startMap.clear();
   r.problem->pending = false;
+  RecycleRecords();
   int cols = 0, rows = 0, qrows = 0;
   if (!Checked(status, TARQ_GetIntAttr(Problem(), "Cols", &cols), "Failed to get int attribute") ||
       !Checked(status, TARQ_GetIntAttr(Problem(), "Rows", &rows), "Failed to get int attribute") ||
@@ -102,35 +128,74 @@ void ModelData::Resync() {
   AppendRecords(Kind::kQConstr, qrows, nullptr);
 }
 
-template <class Obj>
-bool ModelData::Gather(std::vector<double>& coefs, std::vector<Obj>& objs, Kind kind, const char* foreign) {
-  for (const Obj& o : objs) {
-    if (!Owns(o) && o.Index() >= 0) {
-      Record(status, TARQ_RETCODE_INVALID, "%s", foreign);
-      return false;
+template <class Obj, class IndexOf>
+bool ModelData::Gather(std::vector<double>& coefs, std::vector<Obj>& objs, Kind kind, bool checkOwner,
+                       const char* foreign, IndexOf indexOf) {
+  idx_.resize(objs.size());
+  for (std::size_t i = 0; i < objs.size(); ++i) idx_[i] = indexOf(objs[i]);
+  if (checkOwner) {
+    for (std::size_t i = 0; i < objs.size(); ++i) {
+      if (objs[i].Holder() != Holder() && idx_[i] >= 0) {
+        Record(status, TARQ_RETCODE_INVALID, "%s", foreign);
+        return false;
+      }
     }
   }
-  const std::size_t n = static_cast<std::size_t>(Count(kind));
-  if (scratch_.size() < n) {
-    scratch_.resize(n);
-    mark_.resize(n, 0);
+  if (objs.size() <= kSmallMerge) {
+    MergeTermsSmall(coefs, objs, idx_);
+  } else {
+    const std::size_t n = static_cast<std::size_t>(Count(kind));
+    if (scratch_.size() < n) {
+      scratch_.resize(n);
+      mark_.resize(n, 0);
+    }
+    MergeTermsDense(coefs, objs, idx_, scratch_.data(), mark_.data());
   }
-  MergeTermsDense(coefs, objs, scratch_.data(), mark_.data());
-  idx_.resize(objs.size());
-  val_.resize(objs.size());
-  for (std::size_t i = 0; i < objs.size(); ++i) {
-    idx_[i] = objs[i].Index();
-    val_[i] = coefs[i];
-  }
+  val_.assign(coefs.begin(), coefs.end());
   return true;
 }
 
 bool ModelData::GatherExpr(LinExpr& expr) {
-  return Gather(expr.coefs, expr.vars, Kind::kCol, "Variable of another model in expression");
+  // Terms of another model can only be there when the expression pins another holder.
+  const bool mixed = !expr.pins.OnlyHolder(record->problem.Block());
+  const std::uint32_t epoch = record->problem->epoch;
+  return Gather(expr.coefs, expr.vars, Kind::kCol, mixed, "Variable of another model in expression",
+                [epoch](const VarRef& v) { return v.IndexAt(epoch); });
+}
+
+bool ModelData::GatherQuad(const QuadExpr& expr) {
+  const std::size_t n = expr.coefs.size();
+  const std::uint32_t epoch = record->problem->epoch;
+  qrow_.resize(n);
+  qcol_.resize(n);
+  for (std::size_t k = 0; k < n; ++k) {
+    qrow_[k] = expr.vars1[k].IndexAt(epoch);
+    qcol_[k] = expr.vars2[k].IndexAt(epoch);
+  }
+  if (!expr.pins.OnlyHolder(record->problem.Block())) {
+    for (std::size_t k = 0; k < n; ++k) {
+      if ((qrow_[k] >= 0 && expr.vars1[k].Holder() != Holder()) || (qcol_[k] >= 0 && expr.vars2[k].Holder() != Holder())) {
+        Record(status, TARQ_RETCODE_INVALID, "Variable of another model in expression");
+        return false;
+      }
+    }
+  }
+  qval_.assign(expr.coefs.begin(), expr.coefs.end());
+  return true;
+}
+
+void ModelData::ScatterQuad(QuadExpr& expr) {
+  const auto& vars = record->List(Kind::kCol);
+  expr.Reserve(expr.coefs.size() + qval_.size());
+  for (std::size_t k = 0; k < qval_.size(); ++k) {
+    expr.AddQuadRef(VarRef{vars[qrow_[k]].Get()}, VarRef{vars[qcol_[k]].Get()}, qval_[k]);
+  }
+  if (!qval_.empty()) expr.pins.Pin(record->problem.Block());
 }
 
 bool ModelData::GatherColumn(Column& col) {
-  return Gather(col.coefs, col.constrs, Kind::kRow, "Constraint of another model in column");
+  return Gather(col.coefs, col.constrs, Kind::kRow, true, "Constraint of another model in column",
+                [](const Constraint& c) { return c.Index(); });
 }
 
 BlockRef<ModelData> MakeModel(const BlockRef<EnvHolder>& env, const char* name) {

@@ -54,17 +54,22 @@ Tarq::LinExpr ExprFromCoefficients(ModelData& m, const std::vector<double>& coef
   return e;
 }
 
-// Coefficients, constant and sense of the objective from a linear expression (merged in place);
-// false after a recorded failure.
-bool SetLinearObjective(ModelData& m, Tarq::LinExpr& e, int sense) {
-  if (!m.GatherExpr(e)) return false;
+// Stores the linear objective gathered in idx_/val_ with its constant and sense; false after a
+// recorded failure.
+bool StoreLinearObjective(ModelData& m, double constant, int sense) {
   if (!Checked(m.status,
                TARQ_ReplaceColObj(m.Problem(), static_cast<int>(m.idx_.size()), m.idx_.data(), m.val_.data()),
                "Fail to set objective coefficients")) {
     return false;
   }
-  if (!Checked(m.status, TARQ_SetObjConst(m.Problem(), e.constant), "Fail to set obj const")) return false;
+  if (!Checked(m.status, TARQ_SetObjConst(m.Problem(), constant), "Fail to set obj const")) return false;
   return Checked(m.status, TARQ_SetObjSense(m.Problem(), sense), "Fail to set obj sense");
+}
+
+// Coefficients, constant and sense of the objective from a linear expression (merged in place);
+// false after a recorded failure.
+bool SetLinearObjective(ModelData& m, Tarq::LinExpr& e, int sense) {
+  return m.GatherExpr(e) && StoreLinearObjective(m, e.constant, sense);
 }
 
 // The linear part of the objective (live columns with a non-zero coefficient, and the constant)
@@ -286,32 +291,23 @@ double TarqModel::GetPoolObjVal(int index, int solIndex) {
 
 namespace {
 
-// The whole objective from q: linear part, constant and sense, then the quadratic terms as they
-// are (replacing the stored ones); failure of the last step is recorded with failure.
+// The whole objective from q. Both parts are gathered (and checked for foreign variables) before
+// anything is stored; the quadratic terms, which the solver library checks most (removed
+// variables, non-finite coefficients), are stored first and replace the stored ones, so a
+// refusal leaves the objective as it was.
 void SetWholeObjective(ModelData& m, Tarq::QuadExpr& q, int sense, const char* failure) {
-  if (!SetLinearObjective(m, q.lin, sense)) return;
-  for (std::size_t k = 0; k < q.coefs.size(); ++k) {
-    const Tarq::Var& a = q.vars1[k];
-    const Tarq::Var& b = q.vars2[k];
-    if ((a.Index() >= 0 && !m.Owns(a)) || (b.Index() >= 0 && !m.Owns(b))) {
-      Record(m.status, TARQ_RETCODE_INVALID, "Variable of another model in expression");
-      return;
-    }
-  }
-  if (q.coefs.size() > static_cast<std::size_t>(INT_MAX)) {
-    Record(m.status, TARQ_RETCODE_INVALID, "Fail to set objective of quadratic items of size %zu", q.coefs.size());
+  if (!m.GatherExpr(q.lin) || !m.GatherQuad(q)) return;
+  if (m.qval_.size() > static_cast<std::size_t>(INT_MAX)) {
+    Record(m.status, TARQ_RETCODE_INVALID, "Fail to set objective of quadratic items of size %zu", m.qval_.size());
     return;
   }
-  m.qrow_.resize(q.coefs.size());
-  m.qcol_.resize(q.coefs.size());
-  for (std::size_t k = 0; k < q.coefs.size(); ++k) {
-    m.qrow_[k] = q.vars1[k].Index();
-    m.qcol_[k] = q.vars2[k].Index();
+  if (!Checked(m.status,
+               TARQ_SetQuadObj(m.Problem(), static_cast<int>(m.qval_.size()), m.qrow_.data(), m.qcol_.data(),
+                               m.qval_.data()),
+               "%s", failure)) {
+    return;
   }
-  Checked(m.status,
-          TARQ_SetQuadObj(m.Problem(), static_cast<int>(q.coefs.size()), m.qrow_.data(), m.qcol_.data(),
-                          q.coefs.data()),
-          "%s", failure);
+  StoreLinearObjective(m, q.lin.constant, sense);
 }
 
 }  // namespace
@@ -350,9 +346,7 @@ Tarq::IQuadExpr* TarqModel::GetQuadObjective() {
                "Fail to get quadratic objective")) {
     return new TarqQuadExpr(std::move(q));
   }
-  const auto& vars = m.record->List(Kind::kCol);
-  q.Reserve(static_cast<std::size_t>(size));
-  for (int k = 0; k < size; ++k) q.AddQuadTerm(Tarq::Var(vars[m.qrow_[k]]), Tarq::Var(vars[m.qcol_[k]]), m.qval_[k]);
+  m.ScatterQuad(q);
   return new TarqQuadExpr(std::move(q));
 }
 

@@ -17,27 +17,6 @@ Tarq::IQConstraint* FailedQConstr() { return new TarqQConstraint(QConstraint());
 
 bool ValidSense(char sense) { return sense == 'E' || sense == 'G' || sense == 'L'; }
 
-// Copies the quadratic terms, as they are, into qrow_/qcol_/qval_; false (recorded) for a
-// variable of another model. Removed variables pass with their negative index, which the solver
-// library refuses.
-bool GatherQuadTerms(ModelData& m, const Tarq::QuadExpr& q) {
-  const std::size_t n = q.coefs.size();
-  m.qrow_.resize(n);
-  m.qcol_.resize(n);
-  m.qval_.assign(q.coefs.begin(), q.coefs.end());
-  for (std::size_t k = 0; k < n; ++k) {
-    const Tarq::Var& a = q.vars1[k];
-    const Tarq::Var& b = q.vars2[k];
-    if ((a.Index() >= 0 && !m.Owns(a)) || (b.Index() >= 0 && !m.Owns(b))) {
-      Record(m.status, TARQ_RETCODE_INVALID, "Variable of another model in expression");
-      return false;
-    }
-    m.qrow_[k] = a.Index();
-    m.qcol_[k] = b.Index();
-  }
-  return true;
-}
-
 Tarq::IQConstraint* AddOne(ModelData& m, int linNnz, const int* linIdx, const double* linVal, int quadNnz,
                            const int* quadRow, const int* quadCol, const double* quadVal, char sense, double rhs,
                            const char* name) {
@@ -62,7 +41,7 @@ Tarq::IQConstraint* AddExprRow(ModelData& m, Tarq::QuadExpr& q, char sense, doub
     Record(m.status, TARQ_RETCODE_INVALID, "Invalid quadratic constraint sense");
     return FailedQConstr();
   }
-  if (!m.GatherExpr(q.lin) || !GatherQuadTerms(m, q)) return FailedQConstr();
+  if (!m.GatherExpr(q.lin) || !m.GatherQuad(q)) return FailedQConstr();
   if (m.idx_.size() > INT_MAX) {
     Record(m.status, TARQ_RETCODE_INVALID, "Fail to add quadratic constraint of linear items of size %zu", m.idx_.size());
     return FailedQConstr();
@@ -157,10 +136,8 @@ Tarq::IQuadExpr* TarqModel::GetQuadRow(const Tarq::IQConstraint* constr) {
   const auto& vars = m.record->List(Kind::kCol);
   q.lin.coefs.assign(m.val_.begin(), m.val_.end());
   q.lin.vars.reserve(m.idx_.size());
-  for (int j : m.idx_) q.lin.vars.emplace_back(vars[j]);
-  q.Reserve(m.qval_.size());
-  for (std::size_t k = 0; k < m.qval_.size(); ++k) {
-    q.AddQuadTerm(Tarq::Var(vars[m.qrow_[k]]), Tarq::Var(vars[m.qcol_[k]]), m.qval_[k]);
-  }
+  for (int j : m.idx_) q.lin.vars.push_back(Tarq::VarRef{vars[j].Get()});
+  q.lin.pins.Pin(m.record->problem.Block());
+  m.ScatterQuad(q);
   return new TarqQuadExpr(std::move(q));
 }

@@ -12,7 +12,11 @@ std::vector<V> ModelData::Append(Kind kind, int count, const char* const* names)
   const std::vector<RecordRef>& list = record->List(kind);
   std::vector<V> out;
   out.reserve(static_cast<std::size_t>(count));
-  for (std::size_t k = list.size() - static_cast<std::size_t>(count); k < list.size(); ++k) out.emplace_back(list[k]);
+  std::uint32_t epoch = 0;
+  for (std::size_t k = list.size() - static_cast<std::size_t>(count); k < list.size(); ++k) {
+    out.emplace_back(list[k]);
+    out.back().CachedIndex(epoch);  // remembered while the records are at hand
+  }
   return out;
 }
 
@@ -21,6 +25,16 @@ bool ModelData::Indices(const std::vector<V>& objects, const char* what) {
   idx_.resize(objects.size());
   for (std::size_t k = 0; k < objects.size(); ++k) {
     const V& v = objects[k];
+    // A null pointer or the result of a failed add or lookup stands for nothing (index -2, and no
+    // model); only an object that has a model can belong to another one.
+    if (v.Index() == kFailedIndex || v.Holder() == nullptr) {
+      if (objects.size() == 1) {
+        Record(status, TARQ_RETCODE_INVALID, "Invalid %s", what);
+      } else {
+        Record(status, TARQ_RETCODE_INVALID, "The %zu-th %s is invalid", k, what);
+      }
+      return false;
+    }
     if (!Owns(v)) {
       Record(status, TARQ_RETCODE_INVALID, "The %zu-th %s belongs to another model", k, what);
       return false;

@@ -123,7 +123,7 @@ class TarqModel final : public Tarq::detail::Handled<Tarq::IModel, Tarq::detail:
                   const int* colCnt, const int* colIdx, const double* colVal, const char* types,
                   const double* colLower, const double* colUpper, const char* rowSenses, const double* rowBound,
                   const double* rowUpper, const char* const* colNames, const char* const* rowNames) override;
-  void SetQuadObjective(int num, const int* rows, const int* cols, const double* vals) override;  // model_quad_objective.cpp
+  void SetQuadObjective(int num, const int* rows, const int* cols, const double* vals) override;  // model_objective.cpp
 
   // Getting and naming (model_access.cpp).
   Tarq::IVar* GetVar(int idx) override;
@@ -147,7 +147,7 @@ class TarqModel final : public Tarq::detail::Handled<Tarq::IModel, Tarq::detail:
   void SetObjSense(int sense) override;
   void SetObjConst(double value) override;
   void SetObjective(Tarq::IExpr* expr, int sense) override;
-  void SetObjective(Tarq::IQuadExpr* expr, int sense) override;  // model_quad_objective.cpp
+  void SetObjective(Tarq::IQuadExpr* expr, int sense) override;
   void SetObjective(int num, const int* list, const double* values) override;
   Tarq::IExpr* GetObjective() override;
   void SetObjective(int index, Tarq::IExpr* expr, int sense, double priority, double weight, double absTol,
@@ -165,7 +165,7 @@ class TarqModel final : public Tarq::detail::Handled<Tarq::IModel, Tarq::detail:
   void ResetObjParam(int index) override;
   void ResetObjParams(int index) override;
   double GetPoolObjVal(int index, int solIndex) override;
-  void SetQuadObjective(Tarq::IQuadExpr* expr, int sense) override;  // model_quad_objective.cpp
+  void SetQuadObjective(Tarq::IQuadExpr* expr, int sense) override;
   void SetQuadObjective(Tarq::IExpr* expr, int sense) override;
   Tarq::IQuadExpr* GetQuadObjective() override;
   void DelQuadObjective() override;
@@ -194,14 +194,14 @@ class TarqModel final : public Tarq::detail::Handled<Tarq::IModel, Tarq::detail:
   void GetColInfo(const char* name, const Tarq::IVarArray* vars, std::vector<double>& values) override;
   void GetRowInfo(const char* name, const Tarq::IConstrArray* constrs, std::vector<double>& values) override;
   void GetQConstrInfo(const char* name, const Tarq::IQConstrArray* constrs,
-                      std::vector<double>& values) override;  // model_qconstrs.cpp
+                      std::vector<double>& values) override;
   void SetColInfo(const char* name, const Tarq::IVarArray* vars, const double* values, int len) override;
   void SetRowInfo(const char* name, const Tarq::IConstrArray* constrs, const double* values, int len) override;
 
   // Removal and housekeeping (model_housekeeping.cpp, ResetParam in model_params.cpp).
   void Remove(const Tarq::IVarArray* vars) override;
   void Remove(const Tarq::IConstrArray* constrs) override;
-  void Remove(const Tarq::IQConstrArray* constrs) override;  // model_qconstrs.cpp
+  void Remove(const Tarq::IQConstrArray* constrs) override;
   void ResetParam() override;
   void Clear() override;
   Tarq::IModel* Clone() override;

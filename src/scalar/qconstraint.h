@@ -41,11 +41,10 @@ extern const ScalarKind kQuadRowKind;
 
 }  // namespace Tarq
 
-class TarqQConstraint final : public Tarq::detail::Handled<Tarq::IQConstraint, Tarq::QConstraint> {
+class TarqQConstraint final : public Tarq::detail::FrontHandled<Tarq::IQConstraint, Tarq::QConstraint> {
  public:
-  using Handled::Handled;
-  explicit TarqQConstraint(const Tarq::QConstraint& c)
-      : Handled(Tarq::detail::BlockRef<Tarq::QConstraint>::Make(c)) {}
+  using FrontHandled::FrontHandled;
+  explicit TarqQConstraint(const Tarq::QConstraint& c) : FrontHandled(FromValue{}, c) {}
 
   int GetIdx() const override { return Data().Index(); }
   const char* GetName() override { return Data().Name(Tarq::detail::kQuadRowKind); }

@@ -20,9 +20,10 @@ void QuadExpr::AddQuadExpr(const QuadExpr& other, double mult) {
   detail::GrowAhead(coefs, n);
   detail::GrowAhead(vars1, n);
   detail::GrowAhead(vars2, n);
+  pins.Pin(other.pins);
   for (std::size_t i = 0; i < n; ++i) {
     const double c = other.coefs[i];
-    AddQuadTerm(other.vars1[i], other.vars2[i], mult == 1.0 ? c : mult == -1.0 ? 0.0 - c : c * mult);
+    AddQuadRef(other.vars1[i], other.vars2[i], mult == 1.0 ? c : mult == -1.0 ? 0.0 - c : c * mult);
   }
 }
 
@@ -35,8 +36,12 @@ void QuadExpr::AddMulExpr(const LinExpr& e1, const LinExpr& e2) {
   detail::GrowAhead(coefs, n * m);
   detail::GrowAhead(vars1, n * m);
   detail::GrowAhead(vars2, n * m);
+  if (n != 0 && m != 0) {
+    pins.Pin(e1.pins);
+    pins.Pin(e2.pins);
+  }
   for (std::size_t i = 0; i < n; ++i) {
-    for (std::size_t j = 0; j < m; ++j) AddQuadTerm(e1.vars[i], e2.vars[j], e2.coefs[j] * e1.coefs[i]);
+    for (std::size_t j = 0; j < m; ++j) AddQuadRef(e1.vars[i], e2.vars[j], e2.coefs[j] * e1.coefs[i]);
   }
 }
 
@@ -46,7 +51,12 @@ void QuadExpr::AddMulExprVar(const LinExpr& e, const Var& v) {
   detail::GrowAhead(coefs, n);
   detail::GrowAhead(vars1, n);
   detail::GrowAhead(vars2, n);
-  for (std::size_t i = 0; i < n; ++i) AddQuadTerm(e.vars[i], v, e.coefs[i]);
+  if (n == 0) return;
+  VarRef ref{v.record.Get()};
+  ref.index = v.CachedIndex(ref.epoch);
+  pins.Pin(e.pins);
+  pins.Pin(v.record.Holder());
+  for (std::size_t i = 0; i < n; ++i) AddQuadRef(e.vars[i], ref, e.coefs[i]);
 }
 
 void QuadExpr::MultiplyBy(double d) {
@@ -93,39 +103,43 @@ void QuadExpr::RemoveFirst(int index) {
 }
 
 void QuadExpr::Clear() {
-  lin.coefs.clear();
-  lin.vars.clear();
+  lin.ClearTerms();
   lin.constant = 0;
   coefs.clear();
   vars1.clear();
   vars2.clear();
+  pins.Clear();
 }
 
 QuadExpr QuadExpr::Copy() const {
   QuadExpr copy;
   copy.lin.coefs = lin.coefs;
   copy.lin.vars = lin.vars;
+  copy.lin.pins = lin.pins;
   copy.lin.constant = lin.constant;
   copy.coefs = coefs;
   copy.vars1 = vars1;
   copy.vars2 = vars2;
+  copy.pins = pins;
   return copy;
 }
 
 double QuadExpr::Evaluate() {
   double value = lin.Evaluate();
   status = lin.status;  // the code, and the message with a non-zero code
-  if (!coefs.empty() && status.code != 0) return TARQ_INFINITY;
+  if (!coefs.empty() && !status.Ok()) return TARQ_INFINITY;
   for (std::size_t i = 0; i < coefs.size(); ++i) {
-    const double x = vars1[i].Get(detail::kColumnKind, "Value");
-    const double y = vars2[i].Get(detail::kColumnKind, "Value");
+    Var v1 = vars1[i].ToVar();
+    Var v2 = vars2[i].ToVar();
+    const double x = v1.Get(detail::kColumnKind, "Value");
+    const double y = v2.Get(detail::kColumnKind, "Value");
     value += coefs[i] * x * y;
-    status = vars1[i].status;
-    if (status.code != 0) return TARQ_INFINITY;
-    status = vars2[i].status;
-    if (status.code != 0 && i + 1 < coefs.size()) return TARQ_INFINITY;
+    status = v1.status;
+    if (!status.Ok()) return TARQ_INFINITY;
+    status = v2.status;
+    if (!status.Ok() && i + 1 < coefs.size()) return TARQ_INFINITY;
   }
-  return status.code == 0 ? value : TARQ_INFINITY;
+  return status.Ok() ? value : TARQ_INFINITY;
 }
 
 void QuadExpr::Print(std::ostream& out, int maxLen) {
@@ -141,7 +155,7 @@ void QuadExpr::Print(std::ostream& out, int maxLen) {
     if (vars1[i].Index() < 0 || vars2[i].Index() < 0 || c == 0.0) continue;
     out << (c < 0 ? " - " : " + ");
     if (std::fabs(c) != 1.0) out << std::fabs(c) << " * ";
-    out << vars1[i].Name(detail::kColumnKind) << " * " << vars2[i].Name(detail::kColumnKind);
+    out << vars1[i].ToVar().Name(detail::kColumnKind) << " * " << vars2[i].ToVar().Name(detail::kColumnKind);
   }
   if (m < static_cast<long long>(coefs.size())) out << " ... ";
 }
@@ -155,8 +169,8 @@ std::ostream& operator<<(std::ostream& out, QuadExpr& expr) {
 
 namespace {
 
-Tarq::IVar* VarAt(const std::vector<Tarq::Var>& vars, int i) {
-  return new TarqVar(Tarq::detail::InRange(vars, i) ? vars[i] : Tarq::Var());
+Tarq::IVar* VarAt(const std::vector<Tarq::VarRef>& vars, int i) {
+  return new TarqVar(Tarq::detail::InRange(vars, i) ? vars[i].ToVar() : Tarq::Var());
 }
 
 }  // namespace

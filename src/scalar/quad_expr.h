@@ -17,12 +17,15 @@ namespace Tarq {
 // A linear part plus quadratic terms coefs[i] * vars1[i] * vars2[i], kept as the caller adds
 // them. A plain value: copies are deep, moves cost a few pointer swaps, so it can serve as the
 // entry of n-dimensional expressions. Its status is its own, apart from the linear part's.
+// Every quadratic term's records belong to a holder in pins (the linear part pins its own); add
+// terms through AddQuadTerm, AddQuadExpr and the products, which keep that so.
 struct QuadExpr {
   LinExpr lin;
   std::vector<double> coefs;
-  std::vector<Var> vars1;
-  std::vector<Var> vars2;
+  std::vector<VarRef> vars1;
+  std::vector<VarRef> vars2;
   detail::Status status;
+  detail::HolderPins pins;
 
   QuadExpr() = default;
   explicit QuadExpr(double constant) : lin(constant) {}
@@ -30,6 +33,16 @@ struct QuadExpr {
 
   int Size() const { return static_cast<int>(coefs.size()); }
   void AddQuadTerm(const Var& v1, const Var& v2, double coef) {
+    VarRef a{v1.record.Get()};
+    a.index = v1.CachedIndex(a.epoch);
+    VarRef b{v2.record.Get()};
+    b.index = v2.CachedIndex(b.epoch);
+    AddQuadRef(a, b, coef);
+    pins.Pin(v1.record.Holder());
+    pins.Pin(v2.record.Holder());
+  }
+  // Appends a term whose records the caller has pinned in pins already.
+  void AddQuadRef(const VarRef& v1, const VarRef& v2, double coef) {
     coefs.push_back(coef);
     vars1.push_back(v1);
     vars2.push_back(v2);
@@ -61,11 +74,11 @@ std::ostream& operator<<(std::ostream& out, QuadExpr& expr);
 
 }  // namespace Tarq
 
-class TarqQuadExpr final : public Tarq::detail::Handled<Tarq::IQuadExpr, Tarq::QuadExpr> {
+class TarqQuadExpr final : public Tarq::detail::FrontHandled<Tarq::IQuadExpr, Tarq::QuadExpr> {
  public:
-  using Handled::Handled;
-  explicit TarqQuadExpr(Tarq::QuadExpr expr)
-      : Handled(Tarq::detail::BlockRef<Tarq::QuadExpr>::Make(std::move(expr))) {}
+  using FrontHandled::FrontHandled;
+  explicit TarqQuadExpr(const Tarq::QuadExpr& expr) : FrontHandled(FromValue{}, expr) {}
+  explicit TarqQuadExpr(Tarq::QuadExpr&& expr) : FrontHandled(FromValue{}, std::move(expr)) {}
 
   int GetSize() const override { return Data().Size(); }
   Tarq::IVar* GetVar1(int i) const override;

@@ -266,6 +266,24 @@ TEST_F(ModelQuadTest, RemovalIsDeferredAndRenumbersBothKinds) {
   EXPECT_EQ(copy->GetIntAttr("QConstrs"), 2);
 }
 
+TEST_F(ModelQuadTest, ReadingAFileGivesObjectsForItsQuadraticRows) {
+  Own<Tarq::IQuadExpr> q = Square();
+  Own<Tarq::IQConstraint> old(model_->AddQConstr(q.get(), 'L', 4, "kept"));
+  const std::string path = testing::TempDir() + "model_quad.lp";
+  model_->Write(path.c_str());
+  ASSERT_EQ(Code(), 0) << Msg();
+  model_->Read(path.c_str());
+  ASSERT_EQ(Code(), 0) << Msg();
+  EXPECT_EQ(old->GetIdx(), -2) << "objects held from before stand for nothing";
+  Own<Tarq::IQConstrArray> rows(model_->GetQConstrs());
+  ASSERT_EQ(rows->GetSize(), 1);
+  Own<Tarq::IQConstraint> back(rows->GetQConstr(0));
+  EXPECT_STREQ(back->GetName(), "kept");
+  EXPECT_EQ(back->GetRhs(), 4);
+  Own<Tarq::IQuadExpr> terms(model_->GetQuadRow(back.get()));
+  EXPECT_STREQ(terms->ToString(512), "y + x * x");
+}
+
 TEST_F(ModelQuadTest, ObjectiveRoundTrips) {
   Own<Tarq::IQuadExpr> obj(CreateQuadExpr1(7));
   obj->AddLinTerm(x_.get(), 1);

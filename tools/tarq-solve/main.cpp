@@ -158,12 +158,17 @@ int Run(const tarqsolve::Options& opt) {
   }
 
   log.echo = !opt.quiet;
+  log.last.clear();
   if (opt.lp) {
     model->SolveLp();
   } else {
     model->Solve();
   }
-  if (model->GetErrorCode() != 0) return Fail(kExitSolve, "the solve could not run: " + Message(*model));
+  if (model->GetErrorCode() != 0) {
+    // The solver's last line says why (a nonconvex part, an engine failure).
+    const std::string why = log.last.empty() ? "" : ": " + log.last;
+    return Fail(kExitSolve, "the solve could not run: " + Message(*model) + why);
+  }
   log.echo = false;
   log.last.clear();
 

@@ -7,6 +7,16 @@
 namespace tarqsolve {
 namespace {
 
+// The problem files tarq-solve reads, as the usage text and the messages name them.
+constexpr const char* kProblemFormats = ".mps, .qps, .lp or .bin, optionally .gz";
+
+// True when name ends with a problem suffix (.mps, .qps, .lp, .bin), possibly followed by ".gz". Other
+// files the model can read (solutions, starts, parameters, ...) are no problems to solve.
+bool IsProblemFile(std::string name) {
+  if (EndsWithAny(name, {".gz"})) name.resize(name.size() - 3);
+  return EndsWithAny(name, {".mps", ".qps", ".lp", ".bin"});
+}
+
 bool ParseNumber(const std::string& text, double& out) {
   const char* b = text.data();
   const char* e = b + text.size();
@@ -20,8 +30,8 @@ const char* UsageText() {
   return "Usage: tarq-solve [options] [FILE]\n"
          "\n"
          "Reads a problem from FILE (.mps, .qps, .lp or .bin, optionally .gz; .qps files are MPS with\n"
-         "quadratic sections), solves it and prints a\n"
-         "summary. Without FILE, builds and solves a small production-planning example.\n"
+         "quadratic sections), solves it and prints a summary. Without FILE, builds and solves a small\n"
+         "production-planning example.\n"
          "\n"
          "Options:\n"
          "  --param NAME=VALUE   set a solver parameter (repeatable), e.g. --param RelGap=1e-6\n"
@@ -117,6 +127,9 @@ bool ParseOptions(int argc, const char* const* argv, Options& out, std::string& 
       return false;
     } else if (!out.file.empty()) {
       error = "only one FILE may be given (got \"" + out.file + "\" and \"" + arg + "\")";
+      return false;
+    } else if (!IsProblemFile(arg)) {
+      error = "FILE must be a problem file (" + std::string(kProblemFormats) + "), got \"" + arg + "\"";
       return false;
     } else {
       out.file = arg;

@@ -3,6 +3,7 @@
 #include "store/named_objects.h"
 
 using tarq_solver::Problem;
+using tarq_solver::ReadProblem;
 using tarq_solver::VectorList;
 using tarq_solver::WithProblem;
 
@@ -13,7 +14,7 @@ int TARQ_SetQuadObj(tarq_prob* prob, int num, const int* rows, const int* cols, 
 }
 
 int TARQ_GetQuadObj(tarq_prob* prob, int size, int* pNum, int* rows, int* cols, double* vals) {
-  return WithProblem(prob, [&](Problem& p) { return p.GetQuadObj(size, pNum, rows, cols, vals); });
+  return ReadProblem(prob, [&](Problem& p) { return p.GetQuadObj(size, pNum, rows, cols, vals); });
 }
 
 int TARQ_DelQuadObj(tarq_prob* prob) {
@@ -48,13 +49,13 @@ int TARQ_DelQConstrs(tarq_prob* prob, int num, const int* list) {
 
 int TARQ_GetQConstr(tarq_prob* prob, int qrow, int linSize, int quadSize, int* pLinNnz, int* linIdx, double* linVal,
                     int* pQuadNnz, int* quadRow, int* quadCol, double* quadVal) {
-  return WithProblem(prob, [&](Problem& p) {
+  return ReadProblem(prob, [&](Problem& p) {
     return p.GetQConstr(qrow, linSize, quadSize, pLinNnz, linIdx, linVal, pQuadNnz, quadRow, quadCol, quadVal);
   });
 }
 
 int TARQ_GetQConstrRhs(tarq_prob* prob, int num, const int* list, double* rhs) {
-  return WithProblem(prob, [&](Problem& p) { return p.GetQConstrRhs(num, list, rhs); });
+  return ReadProblem(prob, [&](Problem& p) { return p.GetQConstrRhs(num, list, rhs); });
 }
 
 int TARQ_SetQConstrRhs(tarq_prob* prob, int num, const int* list, const double* rhs) {
@@ -62,7 +63,7 @@ int TARQ_SetQConstrRhs(tarq_prob* prob, int num, const int* list, const double* 
 }
 
 int TARQ_GetQConstrSense(tarq_prob* prob, int num, const int* list, char* senses) {
-  return WithProblem(prob, [&](Problem& p) { return p.GetQConstrSense(num, list, senses); });
+  return ReadProblem(prob, [&](Problem& p) { return p.GetQConstrSense(num, list, senses); });
 }
 
 int TARQ_SetQConstrSense(tarq_prob* prob, int num, const int* list, const char* senses) {
@@ -70,7 +71,7 @@ int TARQ_SetQConstrSense(tarq_prob* prob, int num, const int* list, const char* 
 }
 
 int TARQ_GetQConstrInfo(tarq_prob* prob, const char* name, int num, const int* list, double* values) {
-  return WithProblem(prob, [&](Problem& p) { return p.GetQConstrInfo(name, num, list, values); });
+  return ReadProblem(prob, [&](Problem& p) { return p.GetQConstrInfo(name, num, list, values); });
 }
 
 int TARQ_SetQConstrNames(tarq_prob* prob, int num, const int* list, const char* const* names) {
@@ -78,11 +79,11 @@ int TARQ_SetQConstrNames(tarq_prob* prob, int num, const int* list, const char* 
 }
 
 int TARQ_GetQConstrName(tarq_prob* prob, int qrow, char* buf, int len, int* pReqSize) {
-  return WithProblem(prob, [&](Problem& p) { return tarq_solver::CopyName(p.QuadNames(), qrow, buf, len, pReqSize); });
+  return ReadProblem(prob, [&](Problem& p) { return tarq_solver::CopyName(p.QuadNames(), qrow, buf, len, pReqSize); });
 }
 
 int TARQ_GetQConstrIdx(tarq_prob* prob, const char* name, int* qrow) {
-  return WithProblem(prob, [&](Problem& p) { return tarq_solver::FindNamed(p.QuadNames(), name, qrow); });
+  return ReadProblem(prob, [&](Problem& p) { return tarq_solver::FindNamed(p.QuadNames(), name, qrow); });
 }
 
 }  // extern "C"

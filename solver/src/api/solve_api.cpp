@@ -7,16 +7,17 @@
 #include "tune/tune.h"
 
 using tarq_solver::Problem;
+using tarq_solver::SolveProblemAs;
 using tarq_solver::WithProblem;
 
 extern "C" {
 
 int TARQ_Solve(tarq_prob* prob) {
-  return WithProblem(prob, [](Problem& p) { return tarq_solver::SolveProblem(p, false); });
+  return SolveProblemAs(prob, [](Problem& p) { return tarq_solver::SolveProblem(p, false); });
 }
 
 int TARQ_SolveLp(tarq_prob* prob) {
-  return WithProblem(prob, [](Problem& p) { return tarq_solver::SolveProblem(p, true); });
+  return SolveProblemAs(prob, [](Problem& p) { return tarq_solver::SolveProblem(p, true); });
 }
 
 // Only raises an atomic flag: safe while another thread solves the same problem.
@@ -27,7 +28,7 @@ int TARQ_Interrupt(tarq_prob* prob) {
 }
 
 int TARQ_ComputeIIS(tarq_prob* prob) {
-  return WithProblem(prob, [](Problem& p) {
+  return SolveProblemAs(prob, [](Problem& p) {
     if (tarq_solver::RefuseQuadratic(p, "The IIS computation")) return TARQ_RETCODE_INVALID;
     return tarq_solver::ComputeIis(p);
   });
@@ -35,14 +36,14 @@ int TARQ_ComputeIIS(tarq_prob* prob) {
 
 int TARQ_FeasRelax(tarq_prob* prob, const double* colLowPen, const double* colUppPen, const double* rowBndPen,
                    const double* rowUppPen) {
-  return WithProblem(prob, [&](Problem& p) {
+  return SolveProblemAs(prob, [&](Problem& p) {
     if (tarq_solver::RefuseQuadratic(p, "The feasibility relaxation")) return TARQ_RETCODE_INVALID;
     return tarq_solver::FeasRelax(p, tarq_solver::RelaxPenalties{colLowPen, colUppPen, rowBndPen, rowUppPen});
   });
 }
 
 int TARQ_Tune(tarq_prob* prob) {
-  return WithProblem(prob, [](Problem& p) {
+  return SolveProblemAs(prob, [](Problem& p) {
     if (tarq_solver::RefuseQuadratic(p, "Tuning")) return TARQ_RETCODE_INVALID;
     return tarq_solver::Tune(p);
   });

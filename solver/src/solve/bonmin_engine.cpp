@@ -4,7 +4,9 @@
 // Output: Bonmin's own messages and those of its search go through a LogRelay, Ipopt's through
 // an IpoptLogJournal; no options file is read. Stopping: the search checks the interrupt flag
 // at every node (CbcInterrupt), and every node's Ipopt run checks it, and the deadline, at every
-// iteration (StoppableTnlp), so an interrupt or the time limit ends the solve promptly.
+// iteration (StoppableTnlp), so an interrupt or the time limit ends the solve promptly. A node
+// whose relaxation was cut short may be pruned as if infeasible, so after any stop the search's
+// own status and bound are not trusted (see Run).
 #include <algorithm>
 #include <cmath>
 #include <mutex>
@@ -26,6 +28,8 @@ namespace tarq_solver {
 namespace {
 
 constexpr double kIpoptInfinity = 1e20;
+// Tolerance of the check of a stopped run's solution; at least the solve's own tolerances.
+constexpr double kCheckTolerance = 1e-5;
 
 double ToEngine(double bound) {
   if (bound >= TARQ_INFINITY) return kIpoptInfinity;
@@ -148,26 +152,31 @@ class SmoothTminlp : public Bonmin::TMINLP {
   const SmoothEvaluator& eval_;
 };
 
-// The node relaxations as Ipopt sees them, stopping at the next iteration once the watch says so.
-// Copies (Bonmin clones the node solver) share the watch.
+// The node relaxations as Ipopt sees them, stopping at the next iteration once the watch says so
+// (and noting the stop in the record). Copies (Bonmin clones the node solver) share both.
 class StoppableTnlp : public Bonmin::TMINLP2TNLP {
  public:
-  StoppableTnlp(const Ipopt::SmartPtr<Bonmin::TMINLP>& tminlp, StopWatch* watch)
-      : Bonmin::TMINLP2TNLP(tminlp), watch_(watch) {}
-  StoppableTnlp(const StoppableTnlp& other) : Bonmin::TMINLP2TNLP(other), watch_(other.watch_) {}
+  StoppableTnlp(const Ipopt::SmartPtr<Bonmin::TMINLP>& tminlp, StopWatch* watch, StopRecord* stops)
+      : Bonmin::TMINLP2TNLP(tminlp), watch_(watch), stops_(stops) {}
+  StoppableTnlp(const StoppableTnlp& other)
+      : Bonmin::TMINLP2TNLP(other), watch_(other.watch_), stops_(other.stops_) {}
   Bonmin::TMINLP2TNLP* clone() const override { return new StoppableTnlp(*this); }
 
   bool intermediate_callback(Ipopt::AlgorithmMode mode, Ipopt::Index iter, Ipopt::Number obj, Ipopt::Number infPr,
                              Ipopt::Number infDu, Ipopt::Number mu, Ipopt::Number dNorm, Ipopt::Number reg,
                              Ipopt::Number alphaDu, Ipopt::Number alphaPr, Ipopt::Index ls,
                              const Ipopt::IpoptData* data, Ipopt::IpoptCalculatedQuantities* cq) override {
-    if (watch_->Stop()) return false;
+    if (watch_->Stop()) {
+      stops_->NoteStop();
+      return false;
+    }
     return Bonmin::TMINLP2TNLP::intermediate_callback(mode, iter, obj, infPr, infDu, mu, dNorm, reg, alphaDu, alphaPr,
                                                       ls, data, cq);
   }
 
  private:
   StopWatch* watch_;
+  StopRecord* stops_;
 };
 
 // Bonmin's search drives Cbc, whose driver keeps process-wide state: one search at a time.
@@ -214,7 +223,8 @@ int StatusFromBonmin(Bonmin::Bab::MipStatuses status, const StopWatch& watch, co
 
 int Run(const SmoothEvaluator& eval, const EngineContext& ctx, StopWatch& watch, SmoothResult& out) {
   LogRelay relay(ctx.log, EngineLogLevel(ctx.params));
-  CbcInterrupt cbcInterrupt(ctx.interrupt);
+  StopRecord stops(ctx.interrupt);
+  CbcInterrupt cbcInterrupt(stops);
   Bonmin::BonminSetup setup(&relay);
   setup.initializeOptionsAndJournalist();
   setup.readOptionsString("");  // and so no options file is read
@@ -226,29 +236,51 @@ int Run(const SmoothEvaluator& eval, const EngineContext& ctx, StopWatch& watch,
   Ipopt::SmartPtr<Bonmin::TMINLP> tminlp = new SmoothTminlp(eval);
   Bonmin::OsiTMINLPInterface nlp;
   nlp.initialize(setup.roptions(), setup.options(), setup.journalist(), "bonmin.", tminlp);
-  nlp.use(new StoppableTnlp(tminlp, &watch));
+  nlp.use(new StoppableTnlp(tminlp, &watch, &stops));
   nlp.passInMessageHandler(&relay);  // the search's handler is made from this one
   setup.initialize(nlp);
 
   std::lock_guard<std::mutex> lock(SearchMutex());
   Bonmin::Bab bab;
   bab.model().passInEventHandler(&cbcInterrupt);
+  stops.SetSearch(&bab.model());
   bab(setup);
+  stops.SetSearch(nullptr);
   out.nodes = bab.numNodes();
   out.iterations = bab.iterationCount();
-  out.status = StatusFromBonmin(bab.mipStatus(), watch, ctx.params, out.nodes);
+  const int sense = eval.Problem().sense;
+  out.bound = sense > 0 ? -TARQ_INFINITY : TARQ_INFINITY;
+  // After a stop (the interrupt, or the deadline cutting a node's relaxation short) the run ends
+  // interrupted or at the time limit, its solution is kept only when it checks out, and its
+  // bound is the one recorded before the first stop, if any.
+  const bool stopped = stops.Stopped();
+  if (stopped) {
+    out.status = watch.TimedOut() && !stops.Raised() ? TARQ_STATUS_TIMEOUT : TARQ_STATUS_INTERRUPTED;
+  } else {
+    out.status = StatusFromBonmin(bab.mipStatus(), watch, ctx.params, out.nodes);
+  }
   const double* best = bab.bestSolution();
-  if (best != nullptr) {
+  const double tol = std::max({kCheckTolerance, ctx.params.Dbl(DblParam::FeasTol), ctx.params.Dbl(DblParam::IntTol)});
+  if (best != nullptr && (!stopped || eval.Meets(best, tol))) {
     out.values.assign(best, best + eval.Cols());
     out.hasSolution = true;
     CompleteSmoothSolution(eval, out);
-    const double bound = bab.bestBound();
-    if (out.status == TARQ_STATUS_OPTIMAL) {
-      out.bound = out.objective;
-    } else if (std::isfinite(bound) && std::fabs(bound) < 1e19) {
-      out.bound = eval.Problem().sense * bound;
-    }
+  } else if (best != nullptr) {
+    ctx.log.Line("Branch and bound was stopped; its last solution misses the bounds, rows or integrality and is not "
+                 "kept");
   }
+  double bound = 0;
+  if (stopped) {
+    if (!stops.Bound(bound)) return TARQ_RETCODE_OK;
+  } else if (out.status == TARQ_STATUS_OPTIMAL && out.hasSolution) {
+    out.bound = out.objective;
+    return TARQ_RETCODE_OK;
+  } else if (out.status != TARQ_STATUS_INFEASIBLE && out.status != TARQ_STATUS_INF_OR_UNB) {
+    bound = bab.bestBound();
+  } else {
+    return TARQ_RETCODE_OK;
+  }
+  if (std::isfinite(bound) && std::fabs(bound) < 1e19) out.bound = sense * bound;
   return TARQ_RETCODE_OK;
 }
 

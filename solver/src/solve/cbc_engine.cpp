@@ -14,6 +14,7 @@
 #include <mutex>
 #include <string>
 
+#include "solve/cbc_pool.h"
 #include "solve/clp_engine.h"
 #include "solve/engine_hooks.h"
 #include "solve/engines.h"
@@ -27,8 +28,28 @@ std::mutex& DriverMutex() {
 }
 
 constexpr int kPoolSize = 10;
+// Tolerance of the check of an interrupted run's solution (bounds, integrality, rows relative to
+// their activity); at least the solve's own tolerances.
+constexpr double kCheckTolerance = 1e-5;
 
-int NoCallback(CbcModel*, int) { return 0; }
+// The driver calls this at fixed stages of its run: 3 just before the branch-and-cut search of
+// the (preprocessed) model, 4 just after it. The search's model carries a copy of our event
+// handler, which leads to the solve's StopRecord. After the search the saved solutions are taken
+// out of its model (see cbc_pool.h).
+int DriverStage(CbcModel* model, int stage) {
+  auto* hook = model != nullptr ? dynamic_cast<CbcInterrupt*>(model->getEventHandler()) : nullptr;
+  if (hook != nullptr && stage == 3) {
+    hook->Record().SetSearch(model);
+  } else if (hook != nullptr && stage == 4) {
+    hook->Record().SetSearch(nullptr);
+    hook->Record().AllowLpStops(false);
+  }
+  return TakeSavedSolutions(model, stage);
+}
+
+// The bound that holds when nothing is known: -infinity for a minimisation, +infinity for a
+// maximisation.
+double NoBound(int sense) { return sense > 0 ? -TARQ_INFINITY : TARQ_INFINITY; }
 
 // Log level of the branch-and-cut search (see DriverCommands).
 int SearchLogLevel(const ParamSet& params) { return std::min(EngineLogLevel(params), 1); }
@@ -95,57 +116,45 @@ std::vector<std::string> DriverCommands(const ParamSet& params) {
   return cmd;
 }
 
+// The outcome of a run that no interrupt touched, from the driver's status (0 finished, 1 stopped
+// at a limit, 2 numerical difficulties) and its secondary status (why).
 int StatusFromCbc(const CbcModel& model, bool hasSolution) {
-  if (model.isProvenOptimal() && hasSolution) return TARQ_STATUS_OPTIMAL;
-  switch (model.secondaryStatus()) {
+  const int why = model.secondaryStatus();
+  switch (model.status()) {
     case 0:
-    case 2:
+      if (why == 7) return hasSolution ? TARQ_STATUS_UNBOUNDED : TARQ_STATUS_INF_OR_UNB;
+      if (why == 1) return TARQ_STATUS_INFEASIBLE;
       return hasSolution ? TARQ_STATUS_OPTIMAL : TARQ_STATUS_INFEASIBLE;
     case 1:
-      return TARQ_STATUS_INFEASIBLE;
-    case 3:
-      return TARQ_STATUS_NODELIMIT;
-    case 4:
-      return TARQ_STATUS_TIMEOUT;
-    case 5:
-      return TARQ_STATUS_INTERRUPTED;
-    case 7:
-      return hasSolution ? TARQ_STATUS_UNBOUNDED : TARQ_STATUS_INF_OR_UNB;
+      switch (why) {
+        case 3:
+          return TARQ_STATUS_NODELIMIT;
+        case 4:
+          return TARQ_STATUS_TIMEOUT;
+        default:
+          return TARQ_STATUS_UNFINISHED;
+      }
+    case 2:
+      return TARQ_STATUS_NUMERICAL;
     default:
-      break;
+      return TARQ_STATUS_UNFINISHED;
   }
-  if (model.isProvenInfeasible()) return TARQ_STATUS_INFEASIBLE;
-  if (model.isContinuousUnbounded()) return TARQ_STATUS_INF_OR_UNB;
-  return model.status() == 2 ? TARQ_STATUS_NUMERICAL : TARQ_STATUS_UNFINISHED;
 }
 
-// True when x satisfies bounds, rows and integrality within tol.
-bool Feasible(const LpData& data, const double* x, double tol, std::vector<double>& act) {
-  for (int j = 0; j < data.nCol; ++j) {
-    if (x[j] < data.colLower[j] - tol || x[j] > data.colUpper[j] + tol) return false;
-    if (data.integer[j] && std::fabs(x[j] - std::round(x[j])) > tol) return false;
-  }
-  data.Activities(x, act);
-  for (int i = 0; i < data.Rows(); ++i) {
-    const double lo = i < data.nRow ? data.rowLower[i] : data.addLower[i - data.nRow];
-    const double up = i < data.nRow ? data.rowUpper[i] : data.addUpper[i - data.nRow];
-    const double scale = std::max(1.0, std::fabs(act[i]));
-    if (act[i] < lo - tol * scale || act[i] > up + tol * scale) return false;
-  }
-  return true;
-}
-
-// The pool: the best solution first, then the other saved solutions that are feasible and
-// distinct, by objective.
-void CollectPool(const LpData& data, const CbcModel& model, EngineResult& out) {
+// The pool: the best solution first, then the other saved solutions (those left in model and
+// those mapped back from the search, see cbc_pool.h) that are feasible and distinct, by
+// objective.
+void CollectPool(const LpData& data, const CbcModel& model, const std::vector<std::vector<double>>& mapped,
+                 EngineResult& out) {
   std::vector<std::pair<double, const double*>> found;
   if (out.hasSolution) found.emplace_back(out.objective, out.values.data());
+  for (const std::vector<double>& x : mapped) found.emplace_back(data.Objective(x.data()), x.data());
   std::vector<double> act;
   const double tol = 1e-5;
   if (model.getNumCols() == data.nCol) {
     for (int k = 0; k < model.numberSavedSolutions(); ++k) {
       const double* x = model.savedSolution(k);
-      if (x == nullptr || !Feasible(data, x, tol, act)) continue;
+      if (x == nullptr || !MeetsMip(data, x, tol, act)) continue;
       found.emplace_back(data.Objective(x), x);
     }
   }
@@ -195,8 +204,11 @@ int SolveMip(const LpData& data, const EngineContext& ctx, const MipStartTable* 
   // relay (the copies share one lock).
   LogRelay relay(ctx.log, EngineLogLevel(params));
   LogRelay lpRelay(relay);
-  ClpInterrupt clpInterrupt(ctx.interrupt);
-  CbcInterrupt cbcInterrupt(ctx.interrupt);
+  StopRecord stops(ctx.interrupt);
+  ClpInterrupt clpInterrupt(stops);
+  PoolStash stash;
+  CbcSolutionWatch cbcInterrupt(stops, stash);
+  out.bound = NoBound(data.sense);
 
   OsiClpSolverInterface solver;
   solver.passInMessageHandler(&lpRelay);
@@ -211,7 +223,17 @@ int SolveMip(const LpData& data, const EngineContext& ctx, const MipStartTable* 
   std::vector<const char*> argv;
   for (const std::string& w : words) argv.push_back(w.c_str());
 
-  std::lock_guard<std::mutex> lock(DriverMutex());
+  // A log callback that starts a MIP solve while another runs could be waiting for its own
+  // caller (the thread that holds the driver, or a search thread working for it): it is refused
+  // instead.
+  std::unique_lock<std::mutex> lock(DriverMutex(), std::defer_lock);
+  if (!InLogCallback()) {
+    lock.lock();
+  } else if (!lock.try_lock()) {
+    ctx.log.Printf("MIP solve refused: it was started from a log callback while branch and cut runs for another "
+                   "solve, and MIP solves run one at a time");
+    return TARQ_RETCODE_THREAD;
+  }
   if (ctx.interrupt.Raised()) {
     out.status = TARQ_STATUS_INTERRUPTED;
     return TARQ_RETCODE_OK;
@@ -223,36 +245,54 @@ int SolveMip(const LpData& data, const EngineContext& ctx, const MipStartTable* 
   driverData.noPrinting_ = EngineLogLevel(params) == 0;
   driverData.useSignalHandler_ = false;
   CbcMain0(model, driverData);
-  // The driver maps saved solutions back through its preprocessing with the original column
-  // count, reading past the end of solutions saved for fewer columns. So other solutions are
-  // kept only when preprocessing is off; otherwise the pool holds the best solution alone.
-  if (params.Int(IntParam::Presolve) == 0) model.setMaximumSavedSolutions(kPoolSize);
+  // Other solutions are saved in the search's model and taken out of it before the driver
+  // copies them (see cbc_pool.h).
+  model.setMaximumSavedSolutions(kPoolSize);
   if (starts != nullptr) PassMipStart(*starts, data, params, solver, model);
   model.setLogLevel(SearchLogLevel(params));
-  CbcMain1(static_cast<int>(argv.size()), argv.data(), model, NoCallback, driverData);
+  {
+    StashScope scope(stash);
+    CbcMain1(static_cast<int>(argv.size()), argv.data(), model, DriverStage, driverData);
+  }
 
+  // After a stop the driver's account of the run is not evidence (see StopRecord): the run is
+  // interrupted, its best solution is kept only when it checks out, and its bound is the one
+  // recorded before the first stop.
+  const bool stopped = stops.Stopped();
   const double* best = model.bestSolution();
   if (best != nullptr && model.getNumCols() == data.nCol) {
-    out.hasSolution = true;
-    out.values.assign(best, best + data.nCol);
-    data.Activities(out.values.data(), out.activity);
-    out.objective = data.Objective(out.values.data());
-  }
-  out.status = StatusFromCbc(model, out.hasSolution);
-  // An interrupt inside one of Cbc's LP solves surfaces as an unfinished or abandoned search.
-  if (ctx.interrupt.Raised() && out.status != TARQ_STATUS_OPTIMAL && out.status != TARQ_STATUS_INFEASIBLE) {
-    out.status = TARQ_STATUS_INTERRUPTED;
+    std::vector<double> act;
+    const double tol = std::max({kCheckTolerance, params.Dbl(DblParam::FeasTol), params.Dbl(DblParam::IntTol)});
+    if (!stopped || MeetsMip(data, best, tol, act)) {
+      out.hasSolution = true;
+      out.values.assign(best, best + data.nCol);
+      data.Activities(out.values.data(), out.activity);
+      out.objective = data.Objective(out.values.data());
+    } else {
+      ctx.log.Printf("Branch and cut was interrupted; its last solution misses the bounds, rows or integrality and "
+                     "is not kept");
+    }
   }
   out.nodes = model.getNodeCount();
   out.simplexIter = model.getIterationCount();
   out.methodUsed = 0;
-  if (out.status == TARQ_STATUS_OPTIMAL) {
-    out.bound = out.objective;
-  } else if (out.status != TARQ_STATUS_INFEASIBLE && out.status != TARQ_STATUS_INF_OR_UNB) {
-    const double bound = model.getBestPossibleObjValue();
-    if (std::isfinite(bound) && std::fabs(bound) < TARQ_INFINITY) out.bound = bound + data.objConst;
+  if (stopped) {
+    out.status = TARQ_STATUS_INTERRUPTED;
+    if (double bound; stops.Bound(bound) && std::isfinite(bound) && std::fabs(bound) < TARQ_INFINITY) {
+      out.bound = data.sense * bound + data.objConst;
+    }
+  } else {
+    out.status = StatusFromCbc(model, out.hasSolution);
+    if (out.status == TARQ_STATUS_OPTIMAL) {
+      out.bound = out.objective;
+    } else if (out.status != TARQ_STATUS_INFEASIBLE && out.status != TARQ_STATUS_INF_OR_UNB) {
+      const double bound = model.getBestPossibleObjValue();
+      if (std::isfinite(bound) && std::fabs(bound) < TARQ_INFINITY) out.bound = bound + data.objConst;
+    }
   }
-  CollectPool(data, model, out);
+  std::vector<std::vector<double>> mapped;
+  if (out.hasSolution && !stash.solutions.empty()) mapped = MapStashed(data, ctx, stash, out.values, 1e-5);
+  CollectPool(data, model, mapped, out);
   return TARQ_RETCODE_OK;
 }
 

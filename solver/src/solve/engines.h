@@ -32,6 +32,12 @@ struct EngineResult {
   // Distinct integer solutions, best first, nCol values each.
   std::vector<double> poolValues;
   std::vector<double> poolObj;
+  // With "ReqFarkasRay" (LP solves run with analyse): a checked certificate of infeasibility,
+  // one entry per row, or of unboundedness, one per column; empty when there is none.
+  std::vector<double> farkas;
+  std::vector<double> ray;
+  // With "ReqSensitivity" after an optimal LP solve run with analyse; empty otherwise.
+  LpRanges ranges;
 };
 
 // A starting basis for an LP solve (TARQ_BASIS_* codes), or null pointers for none.
@@ -44,13 +50,17 @@ struct EngineContext {
   const ParamSet& params;
   const Logger& log;
   const InterruptFlag& interrupt;
+  // Leave the certificates and ranges the parameters ask for (the caller's own solves only, not
+  // the trial solves of IIS, relaxation or multi-objective levels).
+  bool analyse = false;
 };
 
 // Solves data as an LP (integer markers ignored). Returns 0 or 1 (memory); the outcome is in out.
 int SolveLp(const LpData& data, const EngineContext& ctx, StartBasis basis, EngineResult& out);
 
 // Solves data as a MIP with branch and cut. starts: MIP starts (sparse, the table's layout),
-// tried as the solve's first incumbent. Returns 0, or 1 / 5 when the engine failed to run.
+// tried as the solve's first incumbent. Returns 0, 1 / 5 when the engine failed to run, or 6 when it
+// was started from a log callback while branch and cut ran for another solve.
 int SolveMip(const LpData& data, const EngineContext& ctx, const MipStartTable* starts, EngineResult& out);
 
 }  // namespace tarq_solver

@@ -1,6 +1,7 @@
 #include "solve/smooth_problem.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <numeric>
 
@@ -83,6 +84,21 @@ bool SmoothEvaluator::Gradient(const double* x, double* grad) const {
   std::memcpy(grad, p_.obj.data(), sizeof(double) * static_cast<std::size_t>(p_.nCol));
   for (const auto& block : p_.blocks) {
     if (block->HasObjective() && !block->Gradient(x, grad)) return false;
+  }
+  return true;
+}
+
+bool SmoothEvaluator::Meets(const double* x, double tol) const {
+  for (int j = 0; j < p_.nCol; ++j) {
+    const auto k = static_cast<std::size_t>(j);
+    if (!(x[j] >= p_.colLower[k] - tol && x[j] <= p_.colUpper[k] + tol)) return false;
+    if (p_.integer[k] && std::fabs(x[j] - std::round(x[j])) > tol) return false;
+  }
+  std::vector<double> g(static_cast<std::size_t>(rows_));
+  if (!Values(x, g.data())) return false;
+  for (std::size_t i = 0; i < g.size(); ++i) {
+    const double scale = std::max(1.0, std::fabs(g[i]));
+    if (!(g[i] >= lower_[i] - tol * scale && g[i] <= upper_[i] + tol * scale)) return false;
   }
   return true;
 }

@@ -114,6 +114,9 @@ class SmoothEvaluator {
   bool Values(const double* x, double* g) const;
   bool Jacobian(const double* x, double* values) const;
   bool Hessian(const double* x, double objFactor, const double* lambda, double* values) const;
+  // True when x meets the column bounds, integrality and every row within tol (rows relative
+  // to their value when it exceeds 1); false also when a row cannot be evaluated at x.
+  bool Meets(const double* x, double tol) const;
 
  private:
   const SmoothProblem& p_;

@@ -20,9 +20,12 @@ void Results::ClearSolution() {
   rowLowerIis.clear();
   rowUpperIis.clear();
   relaxPenalties.clear();
+  farkas.clear();
+  ray.clear();
+  ranges.Clear();
   for (IntAttr a :
        {IntAttr::HasLpSol, IntAttr::HasMipSol, IntAttr::HasFeasRelaxSol, IntAttr::PoolSols, IntAttr::HasDualFarkas,
-        IntAttr::HasPrimalRay, IntAttr::HasIIS, IntAttr::IISCols, IntAttr::IISRows, IntAttr::IsMinIIS}) {
+        IntAttr::HasPrimalRay, IntAttr::HasSensitivity, IntAttr::HasIIS, IntAttr::IISCols, IntAttr::IISRows, IntAttr::IsMinIIS}) {
     attrs[a] = 0;
   }
 }
