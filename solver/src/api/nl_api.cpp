@@ -1,9 +1,11 @@
 // Nonlinear-row, nonlinear-objective and primal-start functions of the C interface
 // (tarq_nonlinear.h).
 #include "api/with_problem.h"
+#include "io/formats.h"
 #include "store/named_objects.h"
 
 using tarq_solver::Problem;
+using tarq_solver::ReadProblem;
 using tarq_solver::VectorList;
 using tarq_solver::WithProblem;
 
@@ -41,7 +43,7 @@ int TARQ_DelNLConstrs(tarq_prob* prob, int num, const int* list) {
 
 int TARQ_GetNLConstr(tarq_prob* prob, int row, int tokSize, int constSize, int linSize, int* pNumToken, int* tokens,
                      int* pNumConst, double* consts, int* pLinNnz, int* linIdx, double* linVal) {
-  return WithProblem(prob, [&](Problem& p) {
+  return ReadProblem(prob, [&](Problem& p) {
     return p.GetNlConstr(row, tokSize, constSize, linSize, pNumToken, tokens, pNumConst, consts, pLinNnz, linIdx,
                          linVal);
   });
@@ -56,7 +58,7 @@ int TARQ_SetNLConstrUpper(tarq_prob* prob, int num, const int* list, const doubl
 }
 
 int TARQ_GetNLConstrInfo(tarq_prob* prob, const char* name, int num, const int* list, double* values) {
-  return WithProblem(prob, [&](Problem& p) { return p.GetNlConstrInfo(name, num, list, values); });
+  return ReadProblem(prob, [&](Problem& p) { return p.GetNlConstrInfo(name, num, list, values); });
 }
 
 int TARQ_SetNLConstrNames(tarq_prob* prob, int num, const int* list, const char* const* names) {
@@ -64,11 +66,11 @@ int TARQ_SetNLConstrNames(tarq_prob* prob, int num, const int* list, const char*
 }
 
 int TARQ_GetNLConstrName(tarq_prob* prob, int row, char* buf, int len, int* pReqSize) {
-  return WithProblem(prob, [&](Problem& p) { return tarq_solver::CopyName(p.NlNames(), row, buf, len, pReqSize); });
+  return ReadProblem(prob, [&](Problem& p) { return tarq_solver::CopyName(p.NlNames(), row, buf, len, pReqSize); });
 }
 
 int TARQ_GetNLConstrIdx(tarq_prob* prob, const char* name, int* row) {
-  return WithProblem(prob, [&](Problem& p) { return tarq_solver::FindNamed(p.NlNames(), name, row); });
+  return ReadProblem(prob, [&](Problem& p) { return tarq_solver::FindNamed(p.NlNames(), name, row); });
 }
 
 int TARQ_SetNLObj(tarq_prob* prob, int nToken, int nConst, const int* tokens, const double* consts) {
@@ -77,7 +79,7 @@ int TARQ_SetNLObj(tarq_prob* prob, int nToken, int nConst, const int* tokens, co
 
 int TARQ_GetNLObj(tarq_prob* prob, int tokSize, int constSize, int* pNumToken, int* tokens, int* pNumConst,
                   double* consts) {
-  return WithProblem(prob, [&](Problem& p) {
+  return ReadProblem(prob, [&](Problem& p) {
     return p.GetNlObj(tokSize, constSize, pNumToken, tokens, pNumConst, consts);
   });
 }
@@ -88,6 +90,14 @@ int TARQ_DelNLObj(tarq_prob* prob) {
 
 int TARQ_SetNLPrimalStart(tarq_prob* prob, int num, const int* list, const double* values) {
   return WithProblem(prob, [&](Problem& p) { return p.SetNlPrimalStart(num, list, values); });
+}
+
+int TARQ_WriteNL(tarq_prob* prob, const char* filename) {
+  return ReadProblem(prob, [&](Problem& p) {
+    const int rc = tarq_solver::WriteFormatFile(p, filename, "NL", tarq_solver::WriteNl);
+    if (rc != TARQ_RETCODE_OK) return rc;
+    return tarq_solver::WriteNlNames(p, p.Env().Resolve(filename));
+  });
 }
 
 }  // extern "C"
