@@ -96,12 +96,20 @@ void ModelData::AppendRecords(Kind kind, int count, const char* const* names) {
   GrowAhead(list, static_cast<std::size_t>(count));
   int& n = r.Count(kind);
   RecordStore& store = r.problem->records;
-  for (int k = 0; k < count; ++k) {
-    ObjectRecord* rec = store.New();
-    rec->problem.block = r.problem.Block();
-    if (names != nullptr && names[k] != nullptr) rec->name = names[k];
-    rec->index = n++;
-    list.emplace_back(rec);
+  HolderBlock* holder = r.problem.Block();
+  if (count > 0) holder->Retain(static_cast<std::uint32_t>(count));  // one per new list entry
+  int k = 0;
+  try {
+    for (; k < count; ++k) {
+      ObjectRecord* rec = store.New();
+      rec->problem.block = holder;
+      if (names != nullptr && names[k] != nullptr) rec->name = names[k];
+      rec->index = n++;
+      list.emplace_back(rec, holder, RecordRef::Adopt{});
+    }
+  } catch (...) {
+    for (; k < count; ++k) holder->Release();  // the references no entry took over
+    throw;
   }
 }
 
