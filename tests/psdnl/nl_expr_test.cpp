@@ -100,7 +100,7 @@ TEST_F(NlExprTest, ScalingByZeroOneAndMinusOne) {
   EXPECT_EQ(Tokens(e.get()), (std::vector<int>{H, 0, -31, -19, -19, K, -12}));
   e->DivideBy(0.0);
   EXPECT_EQ(e->GetErrorCode(), 3);
-  EXPECT_STREQ(e->GetErrorMsg(), "Nonlinear expression is divided by zero");
+  EXPECT_STREQ(e->GetErrorMsg(), "(INVALID) Nonlinear expression is divided by zero");
   EXPECT_EQ(e->GetSize(), 7u);
   e->MultiplyBy(0.0);
   EXPECT_EQ(e->GetSize(), 1u);
@@ -175,11 +175,11 @@ TEST_F(NlExprTest, EvaluationAndItsErrors) {
   model_->Remove(gone.get());
   model_->GetIntAttr("Cols");  // runs the deletion: z moves to column 1
   EXPECT_EQ(s->Evaluate(), 1e30);
-  EXPECT_STREQ(s->GetErrorMsg(), "Index of Var in nonlinear expression is out of order");
+  EXPECT_STREQ(s->GetErrorMsg(), "(INVALID) Index of Var in nonlinear expression is out of order");
   Own<Tarq::INlExpr> bad(h_->Sin(y_.get()));
   EXPECT_EQ(bad->GetSize(), 1u);
   EXPECT_EQ(bad->GetErrorCode(), 3);
-  EXPECT_STREQ(bad->GetErrorMsg(), "Invalid variable of index -4");
+  EXPECT_STREQ(bad->GetErrorMsg(), "(INVALID) Invalid variable of index -4");
 }
 
 }  // namespace

@@ -320,7 +320,7 @@ int WriteNl(Problem& problem, OutBuffer& out, IoError&) {
       dense[static_cast<std::size_t>(j)] += v;
     };
     if (row.kind == FileRow::kLinear) {
-      const VectorView v = matrix.Vector(Axis::kRow, row.index);
+      const VectorView v = matrix.Vector(row.index);
       for (std::int64_t p = 0; p < v.len; ++p) touch(v.idx[p], v.val[p]);
     } else if (row.kind == FileRow::kQuadratic) {
       const QuadRowTable& q = quad.rows;
