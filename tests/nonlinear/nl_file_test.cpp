@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <sstream>
 #include <string>
