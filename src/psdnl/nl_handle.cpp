@@ -62,7 +62,6 @@ const Tarq::Var& Arg(const Tarq::IVar* v) { return Tarq::VarOf(v); }
 const Tarq::LinExpr& Arg(const Tarq::IExpr* e) { return Tarq::ExprOf(e); }
 const Tarq::QuadExpr& Arg(const Tarq::IQuadExpr* q) { return Tarq::QuadExprOf(q); }
 const NlExpr& Arg(const Tarq::INlExpr* e) { return Tarq::NlExprOf(e); }
-double Arg(double v) { return v; }
 
 // f(x): the operand of x, then the token; a zero expression argument gives f(0); a variable of
 // negative index gives the zero expression carrying the error.
