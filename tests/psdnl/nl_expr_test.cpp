@@ -164,7 +164,8 @@ TEST_F(NlExprTest, EvaluationAndItsErrors) {
   model_->SetColInfo("UB", vars.get(), values, 3);
   model_->Solve();
   ASSERT_EQ(Code(), 0) << Msg();
-  Own<Tarq::INlExpr> e(h_->Pow(x_.get(), 3.0));
+  Own<Tarq::INlExpr> xe = X();
+  Own<Tarq::INlExpr> e(h_->Pow(xe.get(), 3.0));
   e->MultiplyBy(y_.get());
   e->AddTerm(z_.get(), 1.0);
   EXPECT_DOUBLE_EQ(e->Evaluate(), 8 * 0.5 + 3);

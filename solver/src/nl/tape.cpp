@@ -364,7 +364,17 @@ bool Tape::Forward(int f, int first, int last, const double* x) const {
         break;
       default: {
         const int ia = base + a_[gi];
-        const Binary bin = EvalBinary(op_[gi], v[ia], v[i - 1], kPartials && (info & kOperandA),
+        const int op = op_[gi];
+        if (op == kMul) {  // the most frequent operator, without the dispatch of EvalBinary
+          const double va = v[ia], vb = v[i - 1];
+          r = va * vb;
+          if constexpr (kPartials) {
+            da[i] = vb;
+            db[i] = va;
+          }
+          break;
+        }
+        const Binary bin = EvalBinary(op, v[ia], v[i - 1], kPartials && (info & kOperandA),
                                       kPartials && (info & kOperandB));
         r = bin.r;
         if constexpr (kPartials) {
