@@ -22,10 +22,13 @@ void Check(const T& obj) {
   if (obj.GetErrorCode() != 0) throw Tarq::Exception(obj.GetErrorMsg(), obj.GetErrorCode());
 }
 
+// "LpStatus" of a solve that found a local optimum of a problem with nonlinear functions.
+constexpr int kLocallyOptimal = 10;
+
 void Report(Tarq::IModel& model, Tarq::IVar& x, Tarq::IVar& y) {
   const int status = model.GetIntAttr("LpStatus");
   std::printf("status %s, objective %.6f at x = %.4f, y = %.4f\n",
-              status == TARQ_STATUS_LOCALLY_OPTIMAL ? "locally optimal" : "not solved", model.GetDblAttr("LpObjval"),
+              status == kLocallyOptimal ? "locally optimal" : "not solved", model.GetDblAttr("LpObjval"),
               x.Get("Value"), y.Get("Value"));
 }
 

@@ -392,11 +392,11 @@ double NlExpr::Evaluate() {
       stack.back() = ApplyOne(t, stack.back());
     }
   }
+  if (!status.Ok()) return TARQ_INFINITY;  // the first error stays the one reported
   if (stack.size() != 1) {
     detail::Record(status, TARQ_RETCODE_INVALID, "Nonlinear expression in postfix is incorrect");
     return TARQ_INFINITY;
   }
-  if (!status.Ok()) return TARQ_INFINITY;
   return linear + stack.back();
 }
 
