@@ -36,11 +36,14 @@ void Report(Tarq::IModel& model, Tarq::IVar& x, Tarq::IVar& y) {
 
 int main() {
   try {
-    Own<Tarq::IEnvr> env(CreateEnvr(nullptr));
+    Own<Tarq::IEnvrConfig> config(CreateEnvrConfig());
+    config->Set("Banner", "0");
+    config->Set("LogToConsole", "0");
+    Check(*config);
+    Own<Tarq::IEnvr> env(CreateEnvrWithConfig(config.get(), nullptr));
     Check(*env);
     Own<Tarq::IModel> model(env->CreateModel("rosenbrock"));
     Check(*model);
-    model->SetIntParam("LogToConsole", 0);
     Own<Tarq::IVar> x(model->AddVar(-10, 10, 0, 'C', "x"));
     Own<Tarq::IVar> y(model->AddVar(-10, 10, 0, 'C', "y"));
     Check(*model);
