@@ -119,7 +119,7 @@ bool SmoothEvaluator::Values(const double* x, double* g) const {
 
 bool SmoothEvaluator::Jacobian(const double* x, double* values) const {
   const std::size_t linear = p_.rowValue.size();
-  std::memcpy(values, p_.rowValue.data(), sizeof(double) * linear);
+  if (linear > 0) std::memcpy(values, p_.rowValue.data(), sizeof(double) * linear);  // no linear rows: no array
   for (std::size_t b = 0; b < p_.blocks.size(); ++b) {
     if (p_.blocks[b]->Rows() > 0 && !p_.blocks[b]->Jacobian(x, values + jacAt_[b])) return false;
   }
