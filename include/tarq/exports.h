@@ -6,6 +6,8 @@
 #include "tarq/envr.h"
 #include "tarq/expr.h"
 #include "tarq/model.h"
+#include "tarq/nl_expr.h"
+#include "tarq/nlconstraint.h"
 #include "tarq/var.h"
 #include "tarq/ndarray.h"
 #include "tarq/prob_buffer.h"
@@ -50,6 +52,17 @@ TARQ_CPP_API Tarq::IQuadExpr* CreateQuadExpr5(Tarq::IExpr* expr1, Tarq::IExpr* e
 TARQ_CPP_API Tarq::IQConstrArray* CreateQConstrArray();
 TARQ_CPP_API Tarq::IQConstrBuilder* CreateQConstrBuilder();
 TARQ_CPP_API Tarq::IQConstrBuilderArray* CreateQConstrBuilderArray();
+// Nonlinear expressions: 1 a constant; 2 coeff * var; 3 a copy of a linear expression; 4 a
+// quadratic expression, its quadratic terms as tokens. The function factory is stateless.
+TARQ_CPP_API Tarq::INlExpr* CreateNlExpr1(double constant);
+TARQ_CPP_API Tarq::INlExpr* CreateNlExpr2(Tarq::IVar* var, double coeff);
+TARQ_CPP_API Tarq::INlExpr* CreateNlExpr3(Tarq::IExpr* expr);
+TARQ_CPP_API Tarq::INlExpr* CreateNlExpr4(Tarq::IQuadExpr* expr);
+TARQ_CPP_API Tarq::INlHelper* CreateNlHelper();
+// Empty nonlinear-constraint arrays and builders.
+TARQ_CPP_API Tarq::INlConstrArray* CreateNlConstrArray();
+TARQ_CPP_API Tarq::INlConstrBuilder* CreateNlConstrBuilder();
+TARQ_CPP_API Tarq::INlConstrBuilderArray* CreateNlConstrBuilderArray();
 
 // N-dimensional arrays over caller data: CreateNdArray{Dbl,Int,Int64t}{1,2,3}{WithData,WithExData}
 // take the element pointer (row-major) and one size per dimension, and return an array of that

@@ -386,6 +386,8 @@ TARQ_API int TARQ_SetObjConst(tarq_prob* prob, double constant);
 #define TARQ_STATUS_TIMEOUT 7     /* stopped at "TimeLimit" */
 #define TARQ_STATUS_INTERRUPTED 8 /* stopped by TARQ_Interrupt */
 #define TARQ_STATUS_UNFINISHED 9  /* stopped for another reason (an iteration limit, ...) */
+#define TARQ_STATUS_LOCALLY_OPTIMAL 10 /* a local optimum of a problem with nonlinear functions, which
+                                          is the global one only if the problem is convex */
 
 TARQ_API int TARQ_Solve(tarq_prob* prob);
 TARQ_API int TARQ_SolveLp(tarq_prob* prob);
@@ -759,6 +761,7 @@ TARQ_API int TARQ_WriteTuneParam(tarq_prob* prob, int index, const char* filenam
  * ------------------------------------------------------------------------------------------- */
 
 #include "tarq_quad.h"
+#include "tarq_nonlinear.h"
 
 #ifdef __cplusplus
 }

@@ -27,7 +27,7 @@ const KindDeletion kDeletionOrder[] = {
     {Kind::kExpCone, nullptr, "Fail to del exponential cones"},
     {Kind::kAffineCone, nullptr, "Fail to delete affine cones"},
     {Kind::kQConstr, TARQ_DelQConstrs, "Fail to del quatratic constraints"},
-    {Kind::kNlConstr, nullptr, "Fail to del nonlinear constraints"},
+    {Kind::kNlConstr, TARQ_DelNLConstrs, "Fail to del nonlinear constraints"},
     {Kind::kPsdVar, nullptr, "Fail to delete PSD vars"},
     {Kind::kPsdConstr, nullptr, "Fail to del PSD constraints"},
     {Kind::kLmiConstr, nullptr, "Fail to del LMI constraints"},
@@ -125,15 +125,17 @@ void ModelData::Resync() {
   r.startMap.clear();
   r.problem->pending = false;
   RecycleRecords();
-  int cols = 0, rows = 0, qrows = 0;
+  int cols = 0, rows = 0, qrows = 0, nlrows = 0;
   if (!Checked(status, TARQ_GetIntAttr(Problem(), "Cols", &cols), "Failed to get int attribute") ||
       !Checked(status, TARQ_GetIntAttr(Problem(), "Rows", &rows), "Failed to get int attribute") ||
-      !Checked(status, TARQ_GetIntAttr(Problem(), "QConstrs", &qrows), "Failed to get int attribute")) {
+      !Checked(status, TARQ_GetIntAttr(Problem(), "QConstrs", &qrows), "Failed to get int attribute") ||
+      !Checked(status, TARQ_GetIntAttr(Problem(), "NLConstrs", &nlrows), "Failed to get int attribute")) {
     return;
   }
   AppendRecords(Kind::kCol, cols, nullptr);
   AppendRecords(Kind::kRow, rows, nullptr);
   AppendRecords(Kind::kQConstr, qrows, nullptr);
+  AppendRecords(Kind::kNlConstr, nlrows, nullptr);
 }
 
 template <class Obj, class IndexOf>

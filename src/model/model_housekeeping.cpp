@@ -1,6 +1,7 @@
 // Removal, clearing and cloning.
 #include "model/model_templates.h"
 #include "model/tarq_model.h"
+#include "psdnl/nlconstraint.h"
 #include "scalar/constraint.h"
 #include "scalar/qconstraint.h"
 #include "scalar/var.h"
@@ -32,6 +33,10 @@ void TarqModel::Remove(const Tarq::IVarArray* vars) {
 
 void TarqModel::Remove(const Tarq::IConstrArray* constrs) {
   MarkRemoved(Data(), Tarq::ConstrsOf(constrs), "Constraint of another model");
+}
+
+void TarqModel::Remove(const Tarq::INlConstrArray* constrs) {
+  MarkRemoved(Data(), Tarq::NlConstrsOf(constrs), "Nonlinear constraint of another model");
 }
 
 void TarqModel::Remove(const Tarq::IQConstrArray* constrs) {

@@ -185,7 +185,6 @@ TEST_F(IoTest, PendingFormatsSayTheyAreNotSupportedYet) {
       {"SDPA", [&](const char* f) { return TARQ_ReadSDPA(prob_, f); }},
       {"CBF", [&](const char* f) { return TARQ_ReadCbf(prob_, f); }},
       {"CBF", [&](const char* f) { return TARQ_WriteCbf(prob_, f); }},
-      {"NL", [&](const char* f) { return TARQ_WriteNL(prob_, f); }},
   };
   for (const auto& [kind, call] : calls) {
     log_.clear();

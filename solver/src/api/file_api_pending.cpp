@@ -30,6 +30,5 @@ int TARQ_ReadSDPA(tarq_prob* prob, const char* filename) { return NotSupported(p
 int TARQ_ReadCbf(tarq_prob* prob, const char* filename) { return NotSupported(prob, filename, "read", "CBF"); }
 
 int TARQ_WriteCbf(tarq_prob* prob, const char* filename) { return NotSupported(prob, filename, "write", "CBF"); }
-int TARQ_WriteNL(tarq_prob* prob, const char* filename) { return NotSupported(prob, filename, "write", "NL"); }
 
 }  // extern "C"

@@ -3,6 +3,7 @@
 // format describes or change nothing and fill err; write functions append to out.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "io/io_common.h"
@@ -23,6 +24,11 @@ int WriteLp(Problem& problem, OutBuffer& out, IoError& err);
 int ParseBin(Problem& problem, std::string_view data, IoError& err);
 int ParseBinUnchecked(Problem& problem, std::string_view data, IoError& err);
 int WriteBin(Problem& problem, OutBuffer& out, IoError& err);
+
+// The .nl text format (written only; see nl_writer.cpp). WriteNlNames writes <stem>.col and
+// <stem>.row beside the file at path when any object has a name.
+int WriteNl(Problem& problem, OutBuffer& out, IoError& err);
+int WriteNlNames(Problem& problem, const std::string& path);
 
 // MIP start: "name value" lines. Reading replaces every stored MIP start by the file's start.
 int ParseMst(Problem& problem, std::string_view text, IoError& err);

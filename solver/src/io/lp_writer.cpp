@@ -227,7 +227,11 @@ bool ValidLpName(std::string_view name) {
   return true;
 }
 
-int WriteLp(Problem& problem, OutBuffer& out, IoError&) {
+int WriteLp(Problem& problem, OutBuffer& out, IoError& err) {
+  if (!problem.Nl().Empty()) {
+    return Fail(err, TARQ_RETCODE_INVALID, 0,
+                "the LP format cannot hold nonlinear rows or a nonlinear objective (write an .nl file)");
+  }
   const ColumnTable& cols = problem.Cols();
   const RowTable& rows = problem.Rows();
   const int n = cols.Size(), m = rows.Size();

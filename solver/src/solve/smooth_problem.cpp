@@ -8,6 +8,12 @@ namespace tarq_solver {
 
 bool SmoothProblem::IsMip() const { return std::any_of(integer.begin(), integer.end(), [](char c) { return c != 0; }); }
 
+double SmoothProblem::StartValue(int j) const {
+  const auto k = static_cast<std::size_t>(j);
+  const double x = k < start.size() ? start[k] : 0.0;
+  return std::clamp(x, colLower[k], colUpper[k]);
+}
+
 SmoothEvaluator::SmoothEvaluator(const SmoothProblem& problem) : p_(problem) {
   const int linear = p_.LinearRows();
   rows_ = linear;

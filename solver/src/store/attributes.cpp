@@ -34,13 +34,23 @@ int IntAttrValue(Problem& p, IntAttr attr) {
     case IntAttr::QElems: return p.Quad().objective.Size();
     case IntAttr::QConstrs: return p.Quad().rows.Size();
     case IntAttr::HasQObj: return p.Quad().objective.Empty() ? 0 : 1;
+    case IntAttr::NLConstrs: return p.Nl().rows.Size();
+    case IntAttr::NLElems: {
+      const NlStore& nl = p.Nl();
+      const auto n = static_cast<std::int64_t>(nl.rows.programs.tokens.size()) +
+                     (nl.HasObjective() ? static_cast<std::int64_t>(nl.objective.tokens.size()) : 0);
+      return n > INT_MAX ? INT_MAX : static_cast<int>(n);
+    }
+    case IntAttr::HasNLObj: return p.Nl().HasObjective() ? 1 : 0;
+    case IntAttr::HasNLData: return p.Nl().Empty() ? 0 : 1;
+    case IntAttr::HasNLPrimalStart: return p.Nl().HasStart() ? 1 : 0;
     // Kinds of object the store cannot hold yet: there are none of them.
-    case IntAttr::PSDCols: case IntAttr::NLElems:
+    case IntAttr::PSDCols:
     case IntAttr::PSDElems: case IntAttr::SymMats: case IntAttr::Soss: case IntAttr::Cones:
-    case IntAttr::ExpCones: case IntAttr::AffineCones: case IntAttr::NLConstrs:
+    case IntAttr::ExpCones: case IntAttr::AffineCones:
     case IntAttr::PSDConstrs: case IntAttr::LMIConstrs: case IntAttr::Indicators:
-    case IntAttr::HasNLObj: case IntAttr::HasPSDObj: case IntAttr::LazyCons: case IntAttr::LazyConsElems:
-    case IntAttr::HasNLData: case IntAttr::HasNLPrimalStart: case IntAttr::PSDLens: case IntAttr::LMILens:
+    case IntAttr::HasPSDObj: case IntAttr::LazyCons: case IntAttr::LazyConsElems:
+    case IntAttr::PSDLens: case IntAttr::LMILens:
       return 0;
     default: return p.Result().attrs[attr];
   }
