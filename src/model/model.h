@@ -66,6 +66,9 @@ class ModelData {
   // (null for none); returns them as values of type V.
   template <class V>
   std::vector<V> Append(Kind kind, int count, const char* const* names);
+  // One new record, returned as a value of type V (no list allocated for it).
+  template <class V>
+  V AppendOne(Kind kind, const char* name);
   void AppendRecords(Kind kind, int count, const char* const* names);
 
   // Checks that every object belongs to this model and is live; records "The %d-th <what> has

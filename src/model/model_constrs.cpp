@@ -25,7 +25,7 @@ Tarq::IConstraint* AddOne(ModelData& m, int nnz, const int* cols, const double* 
   if (!Checked(m.status, TARQ_AddRow(m.Problem(), nnz, cols, vals, sense, bound, upper, text), "%s", failure)) {
     return FailedConstr();
   }
-  return new TarqConstraint(m.Append<Constraint>(Kind::kRow, 1, &text)[0]);
+  return new TarqConstraint(m.AppendOne<Constraint>(Kind::kRow, text));
 }
 
 // Adds one row from an expression, which is merged in place first (also when the sense is then

@@ -4,6 +4,7 @@
 #include <strings.h>
 
 #include "model/model_lookup.h"
+#include "model/model_templates.h"
 #include "model/tarq_model.h"
 #include "psdnl/nlconstraint.h"
 #include "scalar/var.h"
@@ -52,8 +53,7 @@ Tarq::INlConstraint* AddOne(ModelData& m, NlExpr& e, char s, double first, doubl
                "Fail to add a nonlinear constraint")) {
     return FailedNlConstr();
   }
-  m.AppendRecords(Kind::kNlConstr, 1, &text);
-  return new TarqNlConstraint(NlConstraint(m.record->List(Kind::kNlConstr).back()));
+  return new TarqNlConstraint(m.AppendOne<NlConstraint>(Kind::kNlConstr, text));
 }
 
 Tarq::INlConstraint* AddSensed(ModelData& m, NlExpr& e, char sense, double rhs, const char* name) {

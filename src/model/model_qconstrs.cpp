@@ -3,6 +3,7 @@
 #include <climits>
 
 #include "model/model_lookup.h"
+#include "model/model_templates.h"
 #include "model/tarq_model.h"
 #include "scalar/qconstraint.h"
 #include "scalar/var.h"
@@ -27,8 +28,7 @@ Tarq::IQConstraint* AddOne(ModelData& m, int linNnz, const int* linIdx, const do
                "Fail to add a quadratic constraint")) {
     return FailedQConstr();
   }
-  m.AppendRecords(Kind::kQConstr, 1, &text);
-  return new TarqQConstraint(QConstraint(m.record->List(Kind::kQConstr).back()));
+  return new TarqQConstraint(m.AppendOne<QConstraint>(Kind::kQConstr, text));
 }
 
 // q <sense> rhs: the linear part is merged in place, the quadratic terms go as they are.

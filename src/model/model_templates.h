@@ -23,6 +23,17 @@ std::vector<V> ModelData::Append(Kind kind, int count, const char* const* names)
 }
 
 template <class V>
+V ModelData::AppendOne(Kind kind, const char* name) {
+  AppendRecords(kind, 1, &name);
+  HolderBlock* holder = record->problem.Block();
+  holder->Retain(1);  // the returned object's reference
+  V out(RecordRef(record->List(kind).back().Get(), holder, RecordRef::Adopt{}));
+  std::uint32_t epoch = 0;
+  out.CachedIndex(epoch);
+  return out;
+}
+
+template <class V>
 bool ModelData::Indices(const std::vector<V>& objects, const char* what) {
   idx_.resize(objects.size());
   for (std::size_t k = 0; k < objects.size(); ++k) {

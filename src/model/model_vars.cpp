@@ -22,7 +22,7 @@ Tarq::IVar* AddOne(ModelData& m, double lb, double ub, double obj, char type, in
   if (!Checked(m.status, TARQ_AddCol(m.Problem(), obj, nnz, rows, vals, type, lb, ub, text), "%s", failure)) {
     return FailedVar();
   }
-  return new TarqVar(m.Append<Var>(Kind::kCol, 1, &text)[0]);
+  return new TarqVar(m.AppendOne<Var>(Kind::kCol, text));
 }
 
 // Scalars repeated for a batch.

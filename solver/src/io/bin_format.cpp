@@ -67,8 +67,9 @@ enum Tag : std::uint32_t {
 
 // ----------------------------------------------------------------------------------- writing --
 
-template <class T>
-void PutArray(OutBuffer& out, const std::vector<T>& v) {
+template <class Vec>
+void PutArray(OutBuffer& out, const Vec& v) {
+  using T = typename Vec::value_type;
   out.PutBytes(v.data(), v.size() * sizeof(T));
 }
 
@@ -109,8 +110,9 @@ class ByteReader {
     return TARQ_RETCODE_OK;
   }
   // Reads count elements, checking first that the file holds them.
-  template <class T>
-  int ReadArray(std::vector<T>& v, std::int64_t count) {
+  template <class Vec>
+  int ReadArray(Vec& v, std::int64_t count) {
+    using T = typename Vec::value_type;
     if (count < 0 || static_cast<std::uint64_t>(count) > Left() / sizeof(T)) return Error("the file ends early");
     v.resize(static_cast<size_t>(count));
     if (count > 0) std::memcpy(v.data(), data_.data() + pos_, static_cast<size_t>(count) * sizeof(T));
@@ -154,9 +156,9 @@ struct BinProblem {
     if (int rc_ = (expr); rc_ != TARQ_RETCODE_OK) return rc_; \
   } while (0)
 
-template <class T, class Valid>
-int CheckAll(ByteReader& in, const std::vector<T>& v, Valid valid, const char* what) {
-  for (const T& x : v) {
+template <class Vec, class Valid>
+int CheckAll(ByteReader& in, const Vec& v, Valid valid, const char* what) {
+  for (const auto& x : v) {
     if (!valid(x)) return in.Error(std::string("invalid ") + what);
   }
   return TARQ_RETCODE_OK;
@@ -201,8 +203,9 @@ int ReadRows(ByteReader& in, BinProblem& b) {
 
 // Sparse vectors (matrix columns, MIP starts): offsets from 0 to total, non-decreasing; indices
 // below `limit` and each at most once per vector; values valid coefficients.
-int CheckVectorsRead(ByteReader& in, const std::vector<std::int64_t>& begin, std::int64_t total,
-                     const std::vector<std::int32_t>& index, const std::vector<double>& value, int limit) {
+template <class Begins, class Indices, class Values>
+int CheckVectorsRead(ByteReader& in, const Begins& begin, std::int64_t total, const Indices& index,
+                     const Values& value, int limit) {
   if (begin.front() != 0 || begin.back() != total) return in.Error("invalid vector offsets");
   for (size_t k = 1; k < begin.size(); ++k) {
     if (begin[k] < begin[k - 1]) return in.Error("invalid vector offsets");
@@ -268,8 +271,8 @@ int ReadMipStarts(ByteReader& in, BinProblem& b) {
 }
 
 // Quadratic terms [0, n) of row/col/val: columns below nCol, valid coefficients.
-int CheckTermsRead(ByteReader& in, const std::vector<std::int32_t>& row, const std::vector<std::int32_t>& col,
-                   const std::vector<double>& val, int nCol) {
+template <class Indices, class Values>
+int CheckTermsRead(ByteReader& in, const Indices& row, const Indices& col, const Values& val, int nCol) {
   for (size_t k = 0; k < val.size(); ++k) {
     if (row[k] < 0 || row[k] >= nCol || col[k] < 0 || col[k] >= nCol) return in.Error("quadratic term out of range");
     if (!ValidCoef(val[k])) return in.Error("invalid quadratic coefficient");

@@ -78,7 +78,7 @@ int BuildLpData(Problem& problem, bool relax, LpData& data) {
   data.nRow = rows.Size();
   data.sense = problem.ObjSense();
   data.objConst = problem.ObjConst();
-  data.obj = cols.obj;
+  data.obj.assign(cols.obj.begin(), cols.obj.end());
   data.colLower.resize(cols.lower.size());
   data.colUpper.resize(cols.upper.size());
   std::transform(cols.lower.begin(), cols.lower.end(), data.colLower.begin(), lowerOf);

@@ -28,7 +28,7 @@ int InstallLpSolution(Problem& p, const double* values, const double* slack, con
   }
   // Activities A x and reduced costs c - A'y, in one pass over the columns.
   r.activity.assign(static_cast<size_t>(rows), 0.0);
-  r.redCosts = p.Cols().obj;
+  r.redCosts.assign(p.Cols().obj.begin(), p.Cols().obj.end());
   SparseMatrix& m = p.Matrix();
   m.Consolidate(Axis::kCol);
   for (int j = 0; j < cols; ++j) {

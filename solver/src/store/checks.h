@@ -39,8 +39,8 @@ int CheckListed(int size, int num, const int* list, const T* values, Valid valid
 }
 
 // Checks, then writes conv(values[k]) at each listed position of target.
-template <class T, class Valid, class Conv>
-int AssignListed(std::vector<T>& target, int num, const int* list, const T* values, Valid valid, Conv conv) {
+template <class Vec, class T, class Valid, class Conv>
+int AssignListed(Vec& target, int num, const int* list, const T* values, Valid valid, Conv conv) {
   int rc = CheckListed(static_cast<int>(target.size()), num, list, values, valid);
   if (rc != TARQ_RETCODE_OK) return rc;
   for (int k = 0; k < num; ++k) target[At(list, k)] = conv(values[k]);
@@ -48,8 +48,8 @@ int AssignListed(std::vector<T>& target, int num, const int* list, const T* valu
 }
 
 // Reads source at each listed position into out.
-template <class T>
-int ReadListed(const std::vector<T>& source, int num, const int* list, T* out) {
+template <class Vec, class T>
+int ReadListed(const Vec& source, int num, const int* list, T* out) {
   if (int rc = CheckList(num, list, static_cast<int>(source.size())); rc != TARQ_RETCODE_OK) return rc;
   if (num > 0 && out == nullptr) return TARQ_RETCODE_INVALID;
   for (int k = 0; k < num; ++k) out[k] = source[At(list, k)];

@@ -20,7 +20,7 @@ void Problem::Reset(bool all) {
 
 Results& Problem::Result() {
   if (results_.version != version_) {
-    results_.ForgetStale(cols_.Size(), rows_.Size(), cols_.lower, cols_.upper);
+    results_.ForgetStale(cols_.Size(), rows_.Size(), cols_.lower.data(), cols_.upper.data());
     results_.version = version_;
   }
   return results_;

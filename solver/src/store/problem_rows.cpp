@@ -10,26 +10,35 @@ namespace tarq_solver {
 int Problem::AddRows(int num, const VectorList& entries, const char* senses, const double* bound, const double* upper,
                      const char* const* names) {
   if (num < 0) return TARQ_RETCODE_INVALID;
-  std::vector<double> lo(static_cast<size_t>(num)), up(static_cast<size_t>(num));
-  for (int k = 0; k < num; ++k) {
+  // The bounds of row k; checked for every row before anything is stored, computed again when
+  // storing (cheaper than two scratch arrays per call on the one-row path).
+  const auto bounds = [&](int k, double* lo, double* up) {
     const char sense = senses != nullptr ? senses[k] : 0;
-    double b = bound != nullptr ? bound[k] : (sense == 0 ? -TARQ_INFINITY : 0.0);
-    double u = upper != nullptr ? upper[k] : (sense == 0 ? TARQ_INFINITY : 0.0);
-    if (int rc = RowBounds(sense, b, u, &lo[k], &up[k]); rc != TARQ_RETCODE_OK) return rc;
+    const double b = bound != nullptr ? bound[k] : (sense == 0 ? -TARQ_INFINITY : 0.0);
+    const double u = upper != nullptr ? upper[k] : (sense == 0 ? TARQ_INFINITY : 0.0);
+    return RowBounds(sense, b, u, lo, up);
+  };
+  for (int k = 0; k < num; ++k) {
+    double lo = 0, up = 0;
+    if (int rc = bounds(k, &lo, &up); rc != TARQ_RETCODE_OK) return rc;
   }
   VectorList list = entries;
   list.num = num;
   if (int rc = CheckVectors(list, cols_.Size(), stamp_); rc != TARQ_RETCODE_OK) return rc;
   if (num == 0) return TARQ_RETCODE_OK;
 
-  ReserveFor(rows_.lower, lo.size());
-  ReserveFor(rows_.upper, up.size());
+  ReserveFor(rows_.lower, static_cast<size_t>(num));
+  ReserveFor(rows_.upper, static_cast<size_t>(num));
   auto staged = rows_.names.Stage(num, names);
   matrix_.Append(Axis::kRow, list);
   // Nothing below allocates.
   rows_.names.Commit(std::move(staged));
-  rows_.lower.insert(rows_.lower.end(), lo.begin(), lo.end());
-  rows_.upper.insert(rows_.upper.end(), up.begin(), up.end());
+  for (int k = 0; k < num; ++k) {
+    double lo = 0, up = 0;
+    bounds(k, &lo, &up);
+    rows_.lower.push_back(lo);
+    rows_.upper.push_back(up);
+  }
   Modified();
   return TARQ_RETCODE_OK;
 }

@@ -33,8 +33,7 @@ void Results::ClearSolution() {
 // The basis outlives value changes and additions: added columns join nonbasic at a finite bound
 // (superbasic when free), added rows join basic. Fewer columns or rows than the basis has means
 // a deletion happened that the basis cannot follow, so it is dropped.
-void Results::ForgetStale(int cols, int rows, const std::vector<double>& colLower,
-                          const std::vector<double>& colUpper) {
+void Results::ForgetStale(int cols, int rows, const double* colLower, const double* colUpper) {
   ClearSolution();
   const auto oldCols = static_cast<int>(colBasis.size());
   const auto oldRows = static_cast<int>(rowBasis.size());

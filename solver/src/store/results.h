@@ -116,7 +116,7 @@ struct Results {
   void ClearSolution();
   // Called when the problem data changed: drops what ClearSolution drops and fits the basis to
   // the new sizes (see results.cpp).
-  void ForgetStale(int cols, int rows, const std::vector<double>& colLower, const std::vector<double>& colUpper);
+  void ForgetStale(int cols, int rows, const double* colLower, const double* colUpper);
   void Clear() { *this = Results(); }
 };
 

@@ -31,7 +31,7 @@ void SparseMatrix::Append(Axis axis, const VectorList& list) {
   for (int k = 0; k < list.num; ++k) total += list.End(k) - list.Begin(k);
   if (axis != major_ && index_.empty() && pending_.empty()) {
     // Nothing stored yet: turn the matrix around for free.
-    std::vector<std::int64_t> start(static_cast<size_t>(nMinor_) + 1, 0);
+    PodVector<std::int64_t> start(static_cast<size_t>(nMinor_) + 1, 0);
     start_.swap(start);
     std::swap(nMajor_, nMinor_);
     major_ = axis;
@@ -120,13 +120,13 @@ void SparseMatrix::Consolidate(Axis axis) {
 
 void SparseMatrix::Transpose() {
   // Counting sort of the entries by their minor index; zeros are dropped on the way.
-  std::vector<std::int64_t> start(static_cast<size_t>(nMinor_) + 1, 0);
+  PodVector<std::int64_t> start(static_cast<size_t>(nMinor_) + 1, 0);
   for (size_t p = 0; p < index_.size(); ++p) {
     if (value_[p] != 0.0) ++start[static_cast<size_t>(index_[p]) + 1];
   }
   for (int j = 0; j < nMinor_; ++j) start[j + 1] += start[j];
-  std::vector<int> index(static_cast<size_t>(start[nMinor_]));
-  std::vector<double> value(index.size());
+  PodVector<int> index(static_cast<size_t>(start[nMinor_]));
+  PodVector<double> value(index.size());
   std::vector<std::int64_t> next(start.begin(), start.end() - 1);
   for (int i = 0; i < nMajor_; ++i) {
     for (std::int64_t p = start_[i]; p < start_[i + 1]; ++p) {
@@ -162,9 +162,9 @@ void SparseMatrix::MergePending() {
   }
   // Merge vector by vector: stored entries first, then pending ones overriding or extending.
   std::vector<std::int64_t> where(static_cast<size_t>(nMinor_), -1);
-  std::vector<std::int64_t> start(static_cast<size_t>(nMajor_) + 1, 0);
-  std::vector<int> index;
-  std::vector<double> value;
+  PodVector<std::int64_t> start(static_cast<size_t>(nMajor_) + 1, 0);
+  PodVector<int> index;
+  PodVector<double> value;
   index.reserve(index_.size() + pminor.size());
   value.reserve(index_.size() + pminor.size());
   for (int i = 0; i < nMajor_; ++i) {

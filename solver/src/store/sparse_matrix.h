@@ -10,6 +10,7 @@
 // Exact zeros are never stored: setting an entry to 0 removes it.
 #pragma once
 
+#include "core/pod_vector.h"
 #include <cstdint>
 #include <vector>
 
@@ -89,9 +90,9 @@ class SparseMatrix {
   Axis major_ = Axis::kRow;
   int nMajor_ = 0;
   int nMinor_ = 0;
-  std::vector<std::int64_t> start_{0};
-  std::vector<int> index_;
-  std::vector<double> value_;
+  PodVector<std::int64_t> start_{0};
+  PodVector<int> index_;
+  PodVector<double> value_;
   std::vector<Entry> pending_;  // applied in order over the compressed vectors; last wins
   std::int64_t zeros_ = 0;      // entries of the compressed vectors set to 0 in place
 };

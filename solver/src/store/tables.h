@@ -4,13 +4,14 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/pod_vector.h"
 #include "store/name_table.h"
 
 namespace tarq_solver {
 
 // Removes the elements whose drop flag is set, keeping order; O(size).
-template <class T>
-void EraseFlagged(std::vector<T>& v, const std::vector<char>& drop) {
+template <class Vec>
+void EraseFlagged(Vec& v, const std::vector<char>& drop) {
   if (v.empty()) return;
   size_t out = 0;
   for (size_t i = 0; i < v.size(); ++i) {
@@ -22,11 +23,11 @@ void EraseFlagged(std::vector<T>& v, const std::vector<char>& drop) {
 }
 
 struct ColumnTable {
-  std::vector<double> obj;
-  std::vector<double> lower;
-  std::vector<double> upper;
-  std::vector<char> type;
-  std::vector<double> branch;  // empty until a branch factor is set; then one per column
+  PodVector<double> obj;
+  PodVector<double> lower;
+  PodVector<double> upper;
+  PodVector<char> type;
+  PodVector<double> branch;  // empty until a branch factor is set; then one per column
   NameTable names{'C'};
 
   int Size() const { return static_cast<int>(obj.size()); }
@@ -41,8 +42,8 @@ struct ColumnTable {
 };
 
 struct RowTable {
-  std::vector<double> lower;
-  std::vector<double> upper;
+  PodVector<double> lower;
+  PodVector<double> upper;
   NameTable names{'R'};
 
   int Size() const { return static_cast<int>(lower.size()); }
