@@ -107,13 +107,13 @@ TEST_F(BinTest, CorruptBytesFailTheChecksumOrTheStructureChecks) {
 TEST_F(BinTest, NewerVersionsAndOtherFilesAreRejected) {
   BuildSmall(prob_);
   std::string bytes = BinBytes(prob_);
-  const std::uint32_t newer = 2;
+  const std::uint32_t newer = 3;
   std::memcpy(bytes.data() + 8, &newer, sizeof newer);
   Reseal(bytes);
   tarq_prob* target = NewProblem();
   const std::string path = Write("newer.bin", bytes);
   EXPECT_EQ(TARQ_ReadBin(target, path.c_str()), 3);
-  EXPECT_LOGGED(log_, path, "byte 16", "file version 2 is newer than this library reads (1)");
+  EXPECT_LOGGED(log_, path, "byte 16", "file version 3 is newer than this library reads (2)");
   log_.clear();
   const std::string text = Write("text.bin", "NAME\nROWS\nENDATA\n" + std::string(64, ' '));
   EXPECT_EQ(TARQ_ReadBin(target, text.c_str()), 3);

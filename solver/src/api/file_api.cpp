@@ -30,6 +30,14 @@ int TARQ_ReadBin(tarq_prob* prob, const char* filename) {
   return WithProblem(prob, [&](Problem& p) { return ReadFormatFile(p, filename, "binary", tarq_solver::ParseBin); });
 }
 
+int TARQ_ReadSDPA(tarq_prob* prob, const char* filename) {
+  return WithProblem(prob, [&](Problem& p) { return ReadFormatFile(p, filename, "SDPA", tarq_solver::ParseSdpa); });
+}
+
+int TARQ_WriteSDPA(tarq_prob* prob, const char* filename) {
+  return WithProblem(prob, [&](Problem& p) { return WriteFormatFile(p, filename, "SDPA", tarq_solver::WriteSdpa); });
+}
+
 int TARQ_ReadMst(tarq_prob* prob, const char* filename) {
   return WithProblem(prob, [&](Problem& p) { return ReadFormatFile(p, filename, "MIP start", tarq_solver::ParseMst); });
 }

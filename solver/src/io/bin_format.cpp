@@ -12,16 +12,23 @@
 //   kColNames  u8 any named; when 1: u32 length[n], then the names' bytes (length 0: unnamed)
 //   kRowNames  the same for rows
 //   kMipStarts i32 count, i64 begin[count + 1], i32 column[entries], f64 value[entries]
+//   kPsd       (optional, from version 2) symmetric matrices, PSD columns, PSD rows, LMI rows:
+//              see bin_psd.h
 //
 // Infinite bounds are stored as +-1e30, as the problem holds them, so a file reads back exactly.
-// Versions: a later object kind gets a new tag, placed before kEnd, and a new version number;
+// Versions: a later object kind gets a new optional section with a new tag, written only when
+// the problem holds objects of that kind, placed before kEnd in the order of the tags, and a new
+// version number;
 // the reader accepts files up to its own version and rejects newer ones with a clear message.
 // Numbers are in the writing machine's byte order; a file whose mark shows the other order is
 // rejected. The reader checks the checksum first, then every count against the bytes that are
 // left before it allocates, every index, value and name, so a truncated or corrupt file fails
 // with 3 (and the byte offset of the fault) and never changes the problem.
 #include <cstring>
+#include <iterator>
 
+#include "io/bin_io.h"
+#include "io/bin_psd.h"
 #include "io/formats.h"
 #include "store/checks.h"
 
@@ -29,8 +36,14 @@ namespace tarq_solver {
 
 namespace {
 
+using bin::ByteReader;
+using bin::PutArray;
+using bin::PutNames;
+using bin::ReadNames;
+using bin::Section;
+
 constexpr char kMagic[8] = {'T', 'A', 'R', 'Q', 'B', 'I', 'N', '\0'};
-constexpr std::uint32_t kVersion = 1;
+constexpr std::uint32_t kVersion = 2;
 constexpr std::uint32_t kByteOrder = 0x01020304;
 constexpr size_t kHeaderSize = 16;
 constexpr size_t kSectionHeader = 16;
@@ -44,73 +57,14 @@ enum Tag : std::uint32_t {
   kColNames = 5,
   kRowNames = 6,
   kMipStarts = 7,
+  kPsd = 8,
+  kLastOptional = kPsd,
   kEnd = 0xFFFF,
 };
 
 // ----------------------------------------------------------------------------------- writing --
 
-template <class T>
-void PutArray(OutBuffer& out, const std::vector<T>& v) {
-  out.PutBytes(v.data(), v.size() * sizeof(T));
-}
-
-// Appends one section; `body` writes the payload into a scratch buffer first to know its size.
-template <class Body>
-void Section(OutBuffer& out, std::uint32_t tag, Body&& body) {
-  OutBuffer payload;
-  body(payload);
-  out.PutRaw(tag);
-  out.PutRaw(std::uint32_t{0});
-  out.PutRaw(static_cast<std::uint64_t>(payload.Text().size()));
-  out.Put(payload.Text());
-}
-
-void PutNames(OutBuffer& out, const NameTable& names) {
-  const std::uint8_t named = names.AnyNamed() ? 1 : 0;
-  out.PutRaw(named);
-  if (!named) return;
-  for (int k = 0; k < names.Size(); ++k) out.PutRaw(static_cast<std::uint32_t>(names.Explicit(k).size()));
-  for (int k = 0; k < names.Size(); ++k) out.Put(names.Explicit(k));
-}
-
 // ----------------------------------------------------------------------------------- reading --
-
-class ByteReader {
- public:
-  ByteReader(std::string_view data, IoError& err) : data_(data), err_(err) {}
-
-  size_t Pos() const { return pos_; }
-  size_t Left() const { return data_.size() - pos_; }
-  int Error(std::string what) { return Fail(err_, TARQ_RETCODE_INVALID, static_cast<std::int64_t>(pos_), std::move(what)); }
-
-  template <class T>
-  int Read(T& v) {
-    if (Left() < sizeof(T)) return Error("the file ends early");
-    std::memcpy(&v, data_.data() + pos_, sizeof(T));
-    pos_ += sizeof(T);
-    return TARQ_RETCODE_OK;
-  }
-  // Reads count elements, checking first that the file holds them.
-  template <class T>
-  int ReadArray(std::vector<T>& v, std::int64_t count) {
-    if (count < 0 || static_cast<std::uint64_t>(count) > Left() / sizeof(T)) return Error("the file ends early");
-    v.resize(static_cast<size_t>(count));
-    if (count > 0) std::memcpy(v.data(), data_.data() + pos_, static_cast<size_t>(count) * sizeof(T));
-    pos_ += static_cast<size_t>(count) * sizeof(T);
-    return TARQ_RETCODE_OK;
-  }
-  int ReadBytes(std::string_view& s, size_t count) {
-    if (count > Left()) return Error("the file ends early");
-    s = data_.substr(pos_, count);
-    pos_ += count;
-    return TARQ_RETCODE_OK;
-  }
-
- private:
-  std::string_view data_;
-  IoError& err_;
-  size_t pos_ = 0;
-};
 
 struct BinProblem {
   std::int32_t nCol = 0, nRow = 0, objSense = 1, hasBranch = 0;
@@ -123,6 +77,7 @@ struct BinProblem {
   std::string colNameBlock, rowNameBlock;  // names, each followed by a zero
   std::vector<const char*> colNames, rowNames;
   MipStartTable mipStarts;
+  PsdStore psd;
 };
 
 #define TARQ_TRY(expr)                                  \
@@ -203,34 +158,6 @@ int ReadMatrix(ByteReader& in, BinProblem& b) {
   return CheckVectorsRead(in, b.begin, b.nnz, b.rowIndex, b.value, b.nRow);
 }
 
-int ReadNames(ByteReader& in, std::int32_t count, std::string& block, std::vector<const char*>& names) {
-  std::uint8_t named = 0;
-  TARQ_TRY(in.Read(named));
-  if (named > 1) return in.Error("invalid name flag");
-  if (!named) return TARQ_RETCODE_OK;
-  std::vector<std::uint32_t> len;
-  TARQ_TRY(in.ReadArray(len, count));
-  std::uint64_t total = 0;
-  for (std::uint32_t l : len) total += l;
-  std::string_view bytes;
-  if (total > in.Left()) return in.Error("the file ends early");
-  TARQ_TRY(in.ReadBytes(bytes, static_cast<size_t>(total)));
-  if (bytes.find('\0') != std::string_view::npos) return in.Error("a name contains a zero byte");
-  block.reserve(static_cast<size_t>(total) + len.size());
-  std::vector<size_t> offset;
-  offset.reserve(len.size());
-  size_t at = 0;
-  for (std::uint32_t l : len) {
-    offset.push_back(block.size());
-    block.append(bytes.substr(at, l));
-    block.push_back('\0');
-    at += l;
-  }
-  names.reserve(len.size());
-  for (size_t off : offset) names.push_back(block.data() + off);
-  return TARQ_RETCODE_OK;
-}
-
 int ReadMipStarts(ByteReader& in, BinProblem& b) {
   std::int32_t count = 0;
   TARQ_TRY(in.Read(count));
@@ -258,15 +185,21 @@ int ParseBody(Problem& problem, std::string_view data, IoError& err) {
                     std::to_string(kVersion) + ")");
   }
   BinProblem b;
-  static constexpr std::uint32_t kOrder[] = {kDims, kCols, kRows, kMatrix, kColNames, kRowNames, kMipStarts, kEnd};
-  for (std::uint32_t expected : kOrder) {
+  // The sections up to kMipStarts come in this order; later kinds' sections are optional and
+  // follow in the order of their tags; kEnd closes the file.
+  static constexpr std::uint32_t kRequired[] = {kDims, kCols, kRows, kMatrix, kColNames, kRowNames, kMipStarts};
+  size_t required = 0;
+  std::uint32_t last = 0;
+  while (true) {
     std::uint32_t tag = 0, zero = 0;
     std::uint64_t length = 0;
     const size_t at = in.Pos();
     TARQ_TRY(in.Read(tag));
     TARQ_TRY(in.Read(zero));
     TARQ_TRY(in.Read(length));
-    if (tag != expected || zero != 0) return Fail(err, TARQ_RETCODE_INVALID, static_cast<std::int64_t>(at), "unexpected section");
+    const bool expected = required < std::size(kRequired) ? tag == kRequired[required]
+                                                          : tag == kEnd || (tag > last && tag <= kLastOptional);
+    if (!expected || zero != 0) return Fail(err, TARQ_RETCODE_INVALID, static_cast<std::int64_t>(at), "unexpected section");
     if (length > in.Left()) return in.Error("the file ends early");
     const size_t start = in.Pos();
     switch (tag) {
@@ -277,6 +210,7 @@ int ParseBody(Problem& problem, std::string_view data, IoError& err) {
       case kColNames: TARQ_TRY(ReadNames(in, b.nCol, b.colNameBlock, b.colNames)); break;
       case kRowNames: TARQ_TRY(ReadNames(in, b.nRow, b.rowNameBlock, b.rowNames)); break;
       case kMipStarts: TARQ_TRY(ReadMipStarts(in, b)); break;
+      case kPsd: TARQ_TRY(bin::ReadPsd(in, b.nCol, b.psd)); break;
       default: {  // kEnd: the checksum was checked, or is skipped, by the caller
         std::uint32_t crc = 0, pad = 0;
         TARQ_TRY(in.Read(crc));
@@ -285,6 +219,9 @@ int ParseBody(Problem& problem, std::string_view data, IoError& err) {
       }
     }
     if (in.Pos() - start != length) return in.Error("section length does not match its content");
+    if (tag == kEnd) break;
+    if (required < std::size(kRequired)) ++required;
+    last = tag;
   }
   if (in.Left() != 0) return in.Error("data after the end section");
 
@@ -306,6 +243,7 @@ int ParseBody(Problem& problem, std::string_view data, IoError& err) {
   args.branch = b.hasBranch ? b.branch.data() : nullptr;
   if (problem.Load(args) != TARQ_RETCODE_OK) return Fail(err, TARQ_RETCODE_INVALID, 0, "the problem data is not valid");
   problem.ReplaceMipStarts(std::move(b.mipStarts));
+  problem.ReplacePsd(std::move(b.psd));
   return TARQ_RETCODE_OK;
 }
 
@@ -363,6 +301,7 @@ int WriteBin(Problem& problem, OutBuffer& file, IoError&) {
     PutArray(s, starts.col);
     PutArray(s, starts.value);
   });
+  if (!problem.Psd().Empty()) Section(out, kPsd, [&](OutBuffer& s) { bin::PutPsd(s, problem.Psd()); });
   const std::string& bytes = out.Text();
   const std::uint32_t crc = static_cast<std::uint32_t>(
       crc32_z(0L, reinterpret_cast<const Bytef*>(bytes.data()), bytes.size()));

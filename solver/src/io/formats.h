@@ -24,6 +24,11 @@ int ParseBin(Problem& problem, std::string_view data, IoError& err);
 int ParseBinUnchecked(Problem& problem, std::string_view data, IoError& err);
 int WriteBin(Problem& problem, OutBuffer& out, IoError& err);
 
+// SDPA sparse format (see tarq_psd.h). ParseSdpa replaces the whole problem; WriteSdpa refuses
+// (3) a problem the format cannot hold.
+int ParseSdpa(Problem& problem, std::string_view text, IoError& err);
+int WriteSdpa(Problem& problem, OutBuffer& out, IoError& err);
+
 // MIP start: "name value" lines. Reading replaces every stored MIP start by the file's start.
 int ParseMst(Problem& problem, std::string_view text, IoError& err);
 int WriteMst(Problem& problem, OutBuffer& out, IoError& err);

@@ -6,6 +6,8 @@
 namespace tarq_solver {
 namespace {
 
+int Capped(std::int64_t n) { return n > INT_MAX ? INT_MAX : static_cast<int>(n); }
+
 int CountType(const ColumnTable& cols, char type) {
   return static_cast<int>(std::count(cols.type.begin(), cols.type.end(), type));
 }
@@ -17,10 +19,7 @@ int IntAttrValue(Problem& p, IntAttr attr) {
   switch (attr) {
     case IntAttr::Cols: return cols.Size();
     case IntAttr::Rows: return p.Rows().Size();
-    case IntAttr::Elems: {
-      const auto nnz = p.Matrix().Nonzeros();
-      return nnz > INT_MAX ? INT_MAX : static_cast<int>(nnz);
-    }
+    case IntAttr::Elems: return Capped(p.Matrix().Nonzeros());
     case IntAttr::Bins: return CountType(cols, 'B');
     case IntAttr::Ints: return CountType(cols, 'I');
     case IntAttr::IsMIP:
@@ -31,13 +30,19 @@ int IntAttrValue(Problem& p, IntAttr attr) {
     case IntAttr::HasBasis: return p.Result().HasBasis(cols.Size(), p.Rows().Size()) ? 1 : 0;
     case IntAttr::HasIIS: return p.Result().HasIis(cols.Size(), p.Rows().Size()) ? 1 : 0;
     case IntAttr::MultiObjs: return p.MultiObjs().Count();
+    case IntAttr::PSDCols: return p.Psd().Cols().Size();
+    case IntAttr::PSDConstrs: return p.Psd().Rows().Size();
+    case IntAttr::LMIConstrs: return p.Psd().Lmis().Size();
+    case IntAttr::SymMats: return p.Psd().Mats().Size();
+    case IntAttr::PSDElems: return Capped(p.Psd().PsdTerms());
+    case IntAttr::HasPSDObj: return p.Psd().HasObj() ? 1 : 0;
+    case IntAttr::PSDLens: return Capped(p.Psd().PsdDims());
+    case IntAttr::LMILens: return Capped(p.Psd().LmiDims());
     // Kinds of object the store cannot hold yet: there are none of them.
-    case IntAttr::PSDCols: case IntAttr::QElems: case IntAttr::NLElems:
-    case IntAttr::PSDElems: case IntAttr::SymMats: case IntAttr::Soss: case IntAttr::Cones:
+    case IntAttr::QElems: case IntAttr::NLElems: case IntAttr::Soss: case IntAttr::Cones:
     case IntAttr::ExpCones: case IntAttr::AffineCones: case IntAttr::QConstrs: case IntAttr::NLConstrs:
-    case IntAttr::PSDConstrs: case IntAttr::LMIConstrs: case IntAttr::Indicators: case IntAttr::HasQObj:
-    case IntAttr::HasNLObj: case IntAttr::HasPSDObj: case IntAttr::LazyCons: case IntAttr::LazyConsElems:
-    case IntAttr::HasNLData: case IntAttr::HasNLPrimalStart: case IntAttr::PSDLens: case IntAttr::LMILens:
+    case IntAttr::Indicators: case IntAttr::HasQObj: case IntAttr::HasNLObj: case IntAttr::LazyCons:
+    case IntAttr::LazyConsElems: case IntAttr::HasNLData: case IntAttr::HasNLPrimalStart:
       return 0;
     default: return p.Result().attrs[attr];
   }

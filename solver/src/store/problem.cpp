@@ -32,6 +32,7 @@ void Problem::Clear() {
   matrix_.Clear();
   mipStarts_ = MipStartTable();
   multiObjs_.Clear();
+  psd_ = PsdStore();
   objSense_ = 1;
   objConst_ = 0;
   stamp_.clear();

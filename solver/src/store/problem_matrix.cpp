@@ -54,31 +54,14 @@ int Problem::SetElems(int num, const int* rows, const int* cols, const double* v
 }
 
 int Problem::SetNames(Axis axis, int num, const int* list, const char* const* names) {
-  NameTable& table = Names(axis);
-  if (int rc = CheckList(num, list, table.Size()); rc != TARQ_RETCODE_OK) return rc;
-  if (num > 0 && names == nullptr) return TARQ_RETCODE_INVALID;
-  for (int k = 0; k < num; ++k) table.Set(At(list, k), names[k] != nullptr ? names[k] : "");
-  return TARQ_RETCODE_OK;
+  return SetListedNames(Names(axis), num, list, names);
 }
 
 int Problem::GetName(Axis axis, int pos, char* buf, int len, int* reqSize) const {
-  const NameTable& table = axis == Axis::kRow ? rows_.names : cols_.names;
-  if (pos < 0 || pos >= table.Size()) return TARQ_RETCODE_INVALID;
-  std::string name = table.Display(pos);
-  const size_t need = name.size() + 1;
-  if (need > INT_MAX) return TARQ_RETCODE_INVALID;
-  if (reqSize != nullptr) *reqSize = static_cast<int>(need);
-  if (buf == nullptr) return reqSize != nullptr ? TARQ_RETCODE_OK : TARQ_RETCODE_INVALID;
-  if (len < 0 || static_cast<size_t>(len) < need) return TARQ_RETCODE_INVALID;
-  std::memcpy(buf, name.c_str(), need);
-  return TARQ_RETCODE_OK;
+  return CopyName(axis == Axis::kRow ? rows_.names : cols_.names, pos, buf, len, reqSize);
 }
 
-int Problem::FindName(Axis axis, const char* name, int* pos) {
-  if (name == nullptr || pos == nullptr) return TARQ_RETCODE_INVALID;
-  *pos = Names(axis).Find(name);
-  return *pos >= 0 ? TARQ_RETCODE_OK : TARQ_RETCODE_INVALID;
-}
+int Problem::FindName(Axis axis, const char* name, int* pos) { return tarq_solver::FindName(Names(axis), name, pos); }
 
 int Problem::Load(const LoadArgs& a) {
   if (a.nCol < 0 || a.nRow < 0 || (a.objSense != 1 && a.objSense != -1) || !ValidCoef(a.objConst)) {
@@ -98,6 +81,7 @@ int Problem::Load(const LoadArgs& a) {
   std::swap(matrix_, fresh.matrix_);
   std::swap(mipStarts_, fresh.mipStarts_);
   multiObjs_.Clear();
+  psd_ = PsdStore();
   results_.Clear();
   objSense_ = a.objSense;
   objConst_ = a.objConst;

@@ -16,6 +16,7 @@ void Results::ClearSolution() {
   rowLowerIis.clear();
   rowUpperIis.clear();
   relaxPenalties.clear();
+  psd.Clear();
   for (IntAttr a :
        {IntAttr::HasLpSol, IntAttr::HasMipSol, IntAttr::HasFeasRelaxSol, IntAttr::PoolSols, IntAttr::HasDualFarkas,
         IntAttr::HasPrimalRay, IntAttr::HasIIS, IntAttr::IISCols, IntAttr::IISRows, IntAttr::IsMinIIS}) {
