@@ -1,4 +1,5 @@
 // Getting objects by index and by name, naming them, and reading rows and columns back.
+#include "model/access_helpers.h"
 #include "model/model_templates.h"
 #include "model/tarq_model.h"
 #include "scalar/column.h"
@@ -10,56 +11,13 @@ using Tarq::Var;
 using Tarq::detail::BatchNames;
 using Tarq::detail::Kind;
 using Tarq::detail::ModelData;
+using Tarq::detail::ByIndex;
+using Tarq::detail::ByName;
+using Tarq::detail::Live;
 using Tarq::detail::RecordRef;
+using Tarq::detail::SetNames;
 
 namespace {
-
-// The list entry at position idx, or a failed record after recording why.
-RecordRef ByIndex(ModelData& m, Kind kind, int idx, const char* invalid, const char* internal) {
-  if (idx < 0 || idx >= m.Count(kind)) {
-    Record(m.status, TARQ_RETCODE_INVALID, "%s", invalid);
-    return Tarq::detail::FailedRecord();
-  }
-  const RecordRef& entry = m.record->List(kind)[idx];
-  if (entry->index != idx && idx + entry->index != -3) {
-    Record(m.status, TARQ_RETCODE_INTERNAL, "%s", internal);
-    return Tarq::detail::FailedRecord();
-  }
-  m.status.code = 0;
-  return entry;
-}
-
-// The position the solver gives a normalised name, or -1 after recording the failure.
-int ByName(ModelData& m, int (*find)(tarq_prob*, const char*, int*), const char* name, const char* failure) {
-  const std::string normalised = Tarq::detail::NormaliseName(name);
-  int idx = -1;
-  if (!Checked(m.status, find(m.Problem(), normalised.c_str(), &idx), "%s", failure)) return -1;
-  return idx;
-}
-
-template <class V>
-std::vector<V> Live(ModelData& m, Kind kind) {
-  std::vector<V> out;
-  for (const RecordRef& r : m.record->List(kind)) {
-    if (r->index >= 0) out.emplace_back(r);
-  }
-  return out;
-}
-
-// Gives each object its name from a packed buffer, through the solver and in the cached names.
-template <class V>
-void SetNames(ModelData& m, const std::vector<V>& objects, const char* names, std::size_t size, const char* what,
-              int (*set)(tarq_prob*, int, const int*, const char* const*), const char* failure) {
-  if (!m.Indices(objects, what)) return;
-  BatchNames packed;
-  if (!packed.FromPacked(names, size, static_cast<int>(objects.size()))) {
-    Record(m.status, TARQ_RETCODE_INVALID, "Invalid size of input names");
-    return;
-  }
-  const int n = static_cast<int>(objects.size());
-  if (!Checked(m.status, set(m.Problem(), n, m.idx_.data(), packed.Pointers()), "%s", failure)) return;
-  for (int k = 0; k < n; ++k) objects[k].record->name = packed.At(k);
-}
 
 // Reads one stored vector (a row or a column) with the two-call protocol into idx_/val_.
 bool ReadVector(ModelData& m, int (*get)(tarq_prob*, int, const int*, int*, int*, int*, double*, int, int*),

@@ -27,9 +27,9 @@ const KindDeletion kDeletionOrder[] = {
     {Kind::kAffineCone, nullptr, "Fail to delete affine cones"},
     {Kind::kQConstr, nullptr, "Fail to del quatratic constraints"},
     {Kind::kNlConstr, nullptr, "Fail to del nonlinear constraints"},
-    {Kind::kPsdVar, nullptr, "Fail to delete PSD vars"},
-    {Kind::kPsdConstr, nullptr, "Fail to del PSD constraints"},
-    {Kind::kLmiConstr, nullptr, "Fail to del LMI constraints"},
+    {Kind::kPsdVar, TARQ_DelPSDCols, "Fail to delete PSD vars"},
+    {Kind::kPsdConstr, TARQ_DelPSDConstrs, "Fail to del PSD constraints"},
+    {Kind::kLmiConstr, TARQ_DelLMIConstrs, "Fail to del LMI constraints"},
 };
 
 }  // namespace
@@ -91,13 +91,15 @@ void ModelData::Resync() {
   r.counts.fill(0);
   r.startMap.clear();
   r.problem->pending = false;
-  int cols = 0, rows = 0;
-  if (!Checked(status, TARQ_GetIntAttr(Problem(), "Cols", &cols), "Failed to get int attribute") ||
-      !Checked(status, TARQ_GetIntAttr(Problem(), "Rows", &rows), "Failed to get int attribute")) {
-    return;
+  // Each kind the solver library can hold, with the attribute that counts it.
+  static constexpr std::pair<Kind, const char*> kCounted[] = {
+      {Kind::kCol, "Cols"},         {Kind::kRow, "Rows"},           {Kind::kPsdVar, "PSDCols"},
+      {Kind::kPsdConstr, "PSDConstrs"}, {Kind::kLmiConstr, "LMIConstrs"}, {Kind::kSymMat, "SymMats"}};
+  for (const auto& [kind, attr] : kCounted) {
+    int n = 0;
+    if (!Checked(status, TARQ_GetIntAttr(Problem(), attr, &n), "Failed to get int attribute")) return;
+    AppendRecords(kind, n, nullptr);
   }
-  AppendRecords(Kind::kCol, cols, nullptr);
-  AppendRecords(Kind::kRow, rows, nullptr);
 }
 
 template <class Obj>

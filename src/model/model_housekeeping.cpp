@@ -1,6 +1,8 @@
 // Removal, clearing and cloning.
 #include "model/model_templates.h"
 #include "model/tarq_model.h"
+#include "psdnl/lmi.h"
+#include "psdnl/psd_expr.h"
 #include "scalar/constraint.h"
 #include "scalar/var.h"
 
@@ -31,6 +33,18 @@ void TarqModel::Remove(const Tarq::IVarArray* vars) {
 
 void TarqModel::Remove(const Tarq::IConstrArray* constrs) {
   MarkRemoved(Data(), Tarq::ConstrsOf(constrs), "Constraint of another model");
+}
+
+void TarqModel::Remove(const Tarq::IPsdVarArray* vars) {
+  MarkRemoved(Data(), Tarq::PsdVarsOf(vars), "PSD variable of another model");
+}
+
+void TarqModel::Remove(const Tarq::IPsdConstrArray* constrs) {
+  MarkRemoved(Data(), Tarq::PsdConstrsOf(constrs), "PSD constraint of another model");
+}
+
+void TarqModel::Remove(const Tarq::ILmiConstrArray* constrs) {
+  MarkRemoved(Data(), Tarq::LmiConstrsOf(constrs), "LMI constraint of another model");
 }
 
 void TarqModel::Clear() {

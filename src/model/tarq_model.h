@@ -3,6 +3,8 @@
 #pragma once
 
 #include "model/model.h"
+#include "psdnl/lmi.h"
+#include "psdnl/psd_expr.h"
 #include "tarq/model.h"
 
 class TarqModel final : public Tarq::detail::Handled<Tarq::IModel, Tarq::detail::ModelData> {
@@ -89,6 +91,28 @@ class TarqModel final : public Tarq::detail::Handled<Tarq::IModel, Tarq::detail:
   Tarq::IConstrArray* AddConstrs(int count, const char* senses, const double* rhs, const int* beg, const int* cnt,
                                  const int* idx, const double* val, const char* prefix) override;
 
+  // PSD variables, PSD and LMI constraints (model_psd.cpp).
+  Tarq::IPsdVar* AddPsdVar(int dim, const char* name) override;
+  Tarq::IPsdVarArray* AddPsdVars(int count, const int* dims, const char* prefix) override;
+  Tarq::IPsdConstraint* AddPsdConstr(Tarq::IPsdExpr* expr, char sense, double rhs, const char* name) override;
+  Tarq::IPsdConstraint* AddPsdConstr(Tarq::IPsdExpr* expr, double lb, double ub, const char* name) override;
+  Tarq::IPsdConstraint* AddPsdConstr(Tarq::IPsdConstrBuilder* builder, const char* name) override;
+  Tarq::ILmiConstraint* AddLmiConstr(Tarq::ILmiExpr* expr, const char* name) override;
+
+  // Symmetric matrices (model_sym_mats.cpp).
+  Tarq::ISymMatrix* AddSymMat(int dim, int nz, const int* rows, const int* cols, const double* vals) override;
+  Tarq::ISymMatrix* AddSparseMat(int dim, int nz, const int* rows, const int* cols, const double* vals) override;
+  Tarq::ISymMatrix* AddDenseMat(int dim, const double* values, int count) override;
+  Tarq::ISymMatrix* AddOnesMat(int dim, double value) override;
+  Tarq::ISymMatrix* AddDiagMat(int dim, const double* values, int count) override;
+  Tarq::ISymMatrix* AddDiagMat(int dim, double value) override;
+  Tarq::ISymMatrix* AddDiagMat(int dim, const double* values, int count, int offset) override;
+  Tarq::ISymMatrix* AddDiagMat(int dim, double value, int offset) override;
+  Tarq::ISymMatrix* AddOnesMat(int dim) override;
+  Tarq::ISymMatrix* AddEyeMat(int dim) override;
+  Tarq::ISymMatrix* AddSymMat(Tarq::ISymMatExpr* expr) override;
+  Tarq::ISymMatrix* GetSymMat(int idx) override;
+
   // Results (model_results.cpp).
   void GetSolution(double* values) override;
   void GetLpSolution(double* values, double* slack, double* duals, double* redcost) override;
@@ -109,12 +133,21 @@ class TarqModel final : public Tarq::detail::Handled<Tarq::IModel, Tarq::detail:
   void SetCoeff(const Tarq::IConstraint* constr, const Tarq::IVar* var, double value) override;
   void SetCoeffs(const Tarq::IConstrArray* constrs, const Tarq::IVarArray* vars, const double* values,
                  int len) override;
+  // Semidefinite coefficients and solutions (model_psd_coeffs.cpp).
+  Tarq::ISymMatrix* GetPsdCoeff(const Tarq::IPsdConstraint* constr, const Tarq::IPsdVar* var) override;
+  void SetPsdCoeff(const Tarq::IPsdConstraint* constr, const Tarq::IPsdVar* var, const Tarq::ISymMatrix* mat) override;
+  Tarq::ISymMatrix* GetLmiCoeff(const Tarq::ILmiConstraint* constr, const Tarq::IVar* var) override;
+  void SetLmiCoeff(const Tarq::ILmiConstraint* constr, const Tarq::IVar* var, const Tarq::ISymMatrix* mat) override;
+  Tarq::ISymMatrix* GetLmiRhs(const Tarq::ILmiConstraint* constr) override;
+  void SetLmiRhs(const Tarq::ILmiConstraint* constr, const Tarq::ISymMatrix* mat) override;
   void GetColMatrix(std::vector<int>& beg, std::vector<int>& cnt, std::vector<int>& idx,
                     std::vector<double>& val) override;
   void LoadMatrix(int nCol, int nRow, int objSense, double objConst, const double* obj, const int* colBeg,
                   const int* colCnt, const int* colIdx, const double* colVal, const char* types,
                   const double* colLower, const double* colUpper, const char* rowSenses, const double* rowBound,
                   const double* rowUpper, const char* const* colNames, const char* const* rowNames) override;
+  void GetPsdSolution(std::vector<double>& values, std::vector<double>& duals) override;
+  void GetLmiSolution(std::vector<double>& slacks, std::vector<double>& duals) override;
 
   // Getting and naming (model_access.cpp).
   Tarq::IVar* GetVar(int idx) override;
@@ -128,6 +161,21 @@ class TarqModel final : public Tarq::detail::Handled<Tarq::IModel, Tarq::detail:
   void SetConstrNames(const Tarq::IConstrArray* constrs, const char* names, std::size_t size) override;
   Tarq::IExpr* GetRow(const Tarq::IConstraint* constr) override;
   Tarq::IConstrBuilder* GetConstrBuilder(const Tarq::IConstraint* constr) override;
+  // Getting and naming semidefinite objects (model_psd_access.cpp).
+  Tarq::IPsdVar* GetPsdVar(int idx) override;
+  Tarq::IPsdVar* GetPsdVarByName(const char* name) override;
+  Tarq::IPsdVarArray* GetPsdVars() override;
+  void SetPsdVarNames(const Tarq::IPsdVarArray* vars, const char* names, std::size_t size) override;
+  Tarq::IPsdConstraint* GetPsdConstr(int idx) override;
+  Tarq::IPsdConstraint* GetPsdConstrByName(const char* name) override;
+  Tarq::IPsdConstrArray* GetPsdConstrs() override;
+  void SetPsdConstrNames(const Tarq::IPsdConstrArray* constrs, const char* names, std::size_t size) override;
+  Tarq::IPsdExpr* GetPsdRow(const Tarq::IPsdConstraint* constr) override;
+  Tarq::ILmiConstraint* GetLmiConstr(int idx) override;
+  Tarq::ILmiConstraint* GetLmiConstrByName(const char* name) override;
+  Tarq::ILmiConstrArray* GetLmiConstrs() override;
+  void SetLmiConstrNames(const Tarq::ILmiConstrArray* constrs, const char* names, std::size_t size) override;
+  Tarq::ILmiExpr* GetLmiRow(const Tarq::ILmiConstraint* constr) override;
 
   // Objectives (model_objective.cpp).
   void SetObjSense(int sense) override;
@@ -150,6 +198,10 @@ class TarqModel final : public Tarq::detail::Handled<Tarq::IModel, Tarq::detail:
   void ResetObjParam(int index) override;
   void ResetObjParams(int index) override;
   double GetPoolObjVal(int index, int solIndex) override;
+  // PSD objective (model_psd_coeffs.cpp).
+  void SetPsdObjective(Tarq::IPsdExpr* expr, int sense) override;
+  Tarq::IPsdExpr* GetPsdObjective() override;
+  void DelPsdObjective() override;
 
   // Starts, solving, resets and logs (model_solve.cpp).
   void SetMipStart(int count, const double* values) override;
@@ -174,12 +226,18 @@ class TarqModel final : public Tarq::detail::Handled<Tarq::IModel, Tarq::detail:
   // Information by name (model_params.cpp).
   void GetColInfo(const char* name, const Tarq::IVarArray* vars, std::vector<double>& values) override;
   void GetRowInfo(const char* name, const Tarq::IConstrArray* constrs, std::vector<double>& values) override;
+  void GetPsdConstrInfo(const char* name, const Tarq::IPsdConstrArray* constrs, std::vector<double>& values) override;
   void SetColInfo(const char* name, const Tarq::IVarArray* vars, const double* values, int len) override;
   void SetRowInfo(const char* name, const Tarq::IConstrArray* constrs, const double* values, int len) override;
+  void SetPsdConstrInfo(const char* name, const Tarq::IPsdConstrArray* constrs, const double* values,
+                        int len) override;
 
   // Removal and housekeeping (model_housekeeping.cpp, ResetParam in model_params.cpp).
   void Remove(const Tarq::IVarArray* vars) override;
   void Remove(const Tarq::IConstrArray* constrs) override;
+  void Remove(const Tarq::IPsdVarArray* vars) override;
+  void Remove(const Tarq::IPsdConstrArray* constrs) override;
+  void Remove(const Tarq::ILmiConstrArray* constrs) override;
   void ResetParam() override;
   void Clear() override;
   Tarq::IModel* Clone() override;

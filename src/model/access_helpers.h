@@ -1,0 +1,59 @@
+// Getting objects of any kind by index and by name, listing the live ones and naming them: the
+// pieces the get-and-name operations of every kind share.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "model/model_templates.h"
+
+namespace Tarq::detail {
+
+// The list entry at position idx, or a failed record after recording why.
+inline RecordRef ByIndex(ModelData& m, Kind kind, int idx, const char* invalid, const char* internal) {
+  if (idx < 0 || idx >= m.Count(kind)) {
+    Record(m.status, TARQ_RETCODE_INVALID, "%s", invalid);
+    return FailedRecord();
+  }
+  const RecordRef& entry = m.record->List(kind)[idx];
+  if (entry->index != idx && idx + entry->index != -3) {
+    Record(m.status, TARQ_RETCODE_INTERNAL, "%s", internal);
+    return FailedRecord();
+  }
+  m.status.code = 0;
+  return entry;
+}
+
+// The position the solver gives a normalised name, or -1 after recording the failure.
+inline int ByName(ModelData& m, int (*find)(tarq_prob*, const char*, int*), const char* name, const char* failure) {
+  const std::string normalised = NormaliseName(name);
+  int idx = -1;
+  if (!Checked(m.status, find(m.Problem(), normalised.c_str(), &idx), "%s", failure)) return -1;
+  return idx;
+}
+
+template <class V>
+std::vector<V> Live(ModelData& m, Kind kind) {
+  std::vector<V> out;
+  for (const RecordRef& r : m.record->List(kind)) {
+    if (r->index >= 0) out.emplace_back(r);
+  }
+  return out;
+}
+
+// Gives each object its name from a packed buffer, through the solver and in the cached names.
+template <class V>
+void SetNames(ModelData& m, const std::vector<V>& objects, const char* names, std::size_t size, const char* what,
+              int (*set)(tarq_prob*, int, const int*, const char* const*), const char* failure) {
+  if (!m.Indices(objects, what)) return;
+  BatchNames packed;
+  if (!packed.FromPacked(names, size, static_cast<int>(objects.size()))) {
+    Record(m.status, TARQ_RETCODE_INVALID, "Invalid size of input names");
+    return;
+  }
+  const int n = static_cast<int>(objects.size());
+  if (!Checked(m.status, set(m.Problem(), n, m.idx_.data(), packed.Pointers()), "%s", failure)) return;
+  for (int k = 0; k < n; ++k) objects[k].record->name = packed.At(k);
+}
+
+}  // namespace Tarq::detail
