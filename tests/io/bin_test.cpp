@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "common/psd_dump.h"
 #include "io/formats.h"
 #include "io_fixture.h"
 
@@ -11,8 +12,23 @@ namespace {
 using BinTest = IoTest;
 
 // The small model plus everything else a problem stores: branch factors, MIP starts, an unnamed
-// column and row among named ones, a row with crossed bounds.
+// column and row among named ones, a row with crossed bounds, and semidefinite parts (matrices,
+// a named and an unnamed PSD column, the PSD objective, a PSD row and an LMI row).
 void AddExtras(tarq_prob* prob) {
+  const int r[] = {0, 1, 1}, c[] = {0, 0, 1};
+  const double v[] = {2, -0.5, 1e-300};
+  ASSERT_EQ(TARQ_AddSymMat(prob, 2, 3, r, c, v), 0);
+  ASSERT_EQ(TARQ_AddSymMat(prob, 3, 1, r, c, v), 0);
+  const int dims[] = {2, 3};
+  const char* psdNames[] = {"P", nullptr};
+  ASSERT_EQ(TARQ_AddPSDCols(prob, 2, dims, psdNames), 0);
+  const int psdCols[] = {1}, objMats[] = {1};
+  ASSERT_EQ(TARQ_ReplacePSDObj(prob, 1, psdCols, objMats), 0);
+  const int lin[] = {3, 0}, pc[] = {0, 1}, pm[] = {0, 1};
+  const double lv[] = {1.25, -2};
+  ASSERT_EQ(TARQ_AddPSDConstr(prob, 2, lin, lv, 2, pc, pm, 0, -1, 7, "prow"), 0);
+  const int lc[] = {2};
+  ASSERT_EQ(TARQ_AddLMIConstr(prob, 2, 1, lc, pm, 0, nullptr), 0);
   ASSERT_EQ(TARQ_AddCol(prob, 0.25, 0, nullptr, nullptr, 'C', -kInf, 1e-310, nullptr), 0);
   ASSERT_EQ(TARQ_AddRow(prob, 0, nullptr, nullptr, 0, 2, -3, nullptr), 0);
   const double factors[] = {0, 5, -1, 0, 2};
@@ -41,12 +57,15 @@ TEST_F(BinTest, RoundTripIsExact) {
   BuildSmall(prob_);
   AddExtras(prob_);
   const Snapshot before = Take(prob_);
+  const std::string psdBefore = PsdDump(prob_);
+  ASSERT_NE(psdBefore.find("lmi L0"), std::string::npos);
   const std::string path = Path("all.bin");
   ASSERT_EQ(TARQ_WriteBin(prob_, path.c_str()), 0);
   tarq_prob* back = NewProblem();
   ASSERT_EQ(TARQ_AddCol(back, 1, 0, nullptr, nullptr, 'I', 0, 1, "old"), 0);  // replaced entirely
   ASSERT_EQ(TARQ_ReadBin(back, path.c_str()), 0) << (log_.empty() ? "" : log_[0]);
   EXPECT_EQ(Take(back), before);
+  EXPECT_EQ(PsdDump(back), psdBefore);
   // Unnamed objects stay unnamed rather than taking their generated names.
   EXPECT_TRUE(back->problem.Cols().names.Explicit(4).empty());
   EXPECT_TRUE(back->problem.Rows().names.Explicit(5).empty());

@@ -22,6 +22,11 @@ std::mutex& DsdpMutex() {
 // The relative duality gap (of DSDP's own objectives) at which a point where DSDP stopped short of
 // convergence is accepted as optimal.
 constexpr double kAcceptGap = 1e-6;
+// The relative gap between b'y and <C, X> (with the X that DSDP computes at the end, less accurate
+// than its iterates) beyond which no stop is accepted as optimal: DSDP's own objectives include
+// its penalty and bound terms, and can close on a point that is not optimal when the problem has
+// no strictly feasible y.
+constexpr double kTrustGap = 1e-5;
 
 // DSDP's packed index of element (i, j), i >= j: the lower triangle row by row.
 int DsdpIndex(int i, int j) { return i * (i + 1) / 2 + j; }
@@ -317,7 +322,7 @@ double Classify(const ConicForm& form, const DsdpSettings& settings, const Monit
   // is less accurate.
   const double engineGap =
       std::fabs(run.ppEngine - run.ddEngine) / (1.0 + std::fabs(run.ppEngine) + std::fabs(run.ddEngine));
-  const bool converged = run.reason == DSDP_CONVERGED && run.type == DSDP_PDFEASIBLE;
+  const bool converged = run.reason == DSDP_CONVERGED && run.type == DSDP_PDFEASIBLE && gap <= kTrustGap;
   const bool feasible = run.r <= 1e-8 * (1.0 + ymax);
   // DSDP keeps y within bounds; y at a bound with a large gap means the maximisation has no
   // finite optimum, whatever type DSDP reports.
@@ -330,7 +335,8 @@ double Classify(const ConicForm& form, const DsdpSettings& settings, const Monit
     out.status = ConicStatus::kPrimalInfeasible;
   } else if (run.type == DSDP_INFEASIBLE) {
     out.status = ConicStatus::kDualInfeasible;
-  } else if (feasible && run.type != DSDP_PDUNKNOWN && (converged || engineGap <= std::max(settings.gapTol, kAcceptGap))) {
+  } else if (feasible && run.type != DSDP_PDUNKNOWN &&
+             (converged || (engineGap <= std::max(settings.gapTol, kAcceptGap) && gap <= kTrustGap))) {
     // Converged, or stopped by short steps or numerical trouble at a point that is optimal
     // within the tolerance.
     out.status = ConicStatus::kOptimal;

@@ -1,5 +1,9 @@
 #include "solve/sdp_mapping.h"
 
+#include <algorithm>
+#include <cmath>
+#include <unordered_map>
+
 namespace tarq_solver {
 
 namespace {
@@ -12,6 +16,61 @@ std::vector<std::int64_t> PackedOffsets(const std::vector<int>& dims) {
 }
 
 }  // namespace
+
+// Rows that are multiples of one another bound the same linear form; when their bounds meet in a
+// single point they state an equality as two opposite inequalities (as files of the SDPA format
+// must), which leaves the dual mapping without a strictly feasible point. Such groups become one
+// equality on their first row, bound t * value for the row's multiple t, and the other rows of the
+// group are left out (they are implied). Exact: the rows allow no other value. O(terms log terms).
+void SdpMapping::MergeParallelRows() {
+  const int n = Rows();
+  merged_.assign(static_cast<size_t>(n), RowMerge{});
+  struct Key {
+    std::vector<std::pair<int, double>> terms;  // sorted, scaled so the first coefficient is 1
+    double scale;                               // the row's first coefficient
+  };
+  std::vector<Key> keys(static_cast<size_t>(n));
+  std::unordered_map<std::uint64_t, std::vector<int>> buckets;
+  for (int r = 0; r < n; ++r) {
+    const RowView v = Row(r);
+    if (v.nLin == 0 || v.nPsd > 0) continue;
+    Key& k = keys[r];
+    for (std::int64_t q = 0; q < v.nLin; ++q) k.terms.emplace_back(v.cols[q], v.vals[q]);
+    std::sort(k.terms.begin(), k.terms.end());
+    k.scale = k.terms[0].second;
+    std::uint64_t h = 1469598103934665603ULL;
+    for (auto& [c, a] : k.terms) {
+      a /= k.scale;
+      h = (h ^ static_cast<std::uint64_t>(c)) * 1099511628211ULL;
+      h = (h ^ std::hash<double>{}(a)) * 1099511628211ULL;
+    }
+    buckets[h].push_back(r);
+  }
+  for (const auto& [h, rows] : buckets) {
+    for (size_t i = 0; i < rows.size(); ++i) {
+      const int first = rows[i];
+      if (merged_[first].skip || keys[first].terms.empty()) continue;
+      // Bounds of the normalised form over every row equal to this one.
+      double lo = -TARQ_INFINITY, up = TARQ_INFINITY;
+      std::vector<int> group;
+      for (size_t j = i; j < rows.size(); ++j) {
+        const int r = rows[j];
+        if (merged_[r].skip || keys[r].terms != keys[first].terms) continue;
+        const RowView v = Row(r);
+        const double t = keys[r].scale, l = Lower(v.lower), u = Upper(v.upper);
+        const double nl = t > 0 ? (l > -TARQ_INFINITY ? l / t : -TARQ_INFINITY) : (u < TARQ_INFINITY ? u / t : -TARQ_INFINITY);
+        const double nu = t > 0 ? (u < TARQ_INFINITY ? u / t : TARQ_INFINITY) : (l > -TARQ_INFINITY ? l / t : TARQ_INFINITY);
+        lo = std::max(lo, nl);
+        up = std::min(up, nu);
+        group.push_back(r);
+      }
+      if (group.size() < 2 || lo != up) continue;
+      merged_[first].equality = true;
+      merged_[first].value = keys[first].scale * lo;
+      for (size_t g = 1; g < group.size(); ++g) merged_[group[g]].skip = true;
+    }
+  }
+}
 
 SdpMapping::SdpMapping(Problem& problem, double inf)
     : problem_(problem),
@@ -80,13 +139,15 @@ void SdpMapping::BuildDual(ConicForm& form) {
     lpOrigin_.push_back(origin);
   };
   std::vector<std::pair<int, double>> terms;
+  MergeParallelRows();
   for (int r = 0; r < Rows(); ++r) {
+    if (merged_[r].skip) continue;
     const RowView v = Row(r);
     const double lo = Lower(v.lower), up = Upper(v.upper);
-    if (lo == up) {
+    if (lo == up || merged_[r].equality) {
       terms.clear();
       for (std::int64_t k = 0; k < v.nLin; ++k) terms.emplace_back(v.cols[k] + 1, v.vals[k]);
-      form.AddEquality(terms, lo);
+      form.AddEquality(terms, merged_[r].equality ? merged_[r].value : lo);
       eqOrigin_.push_back({r, -1, false});
       continue;
     }

@@ -61,6 +61,7 @@ class SdpMapping {
   double Upper(double v) const { return v >= inf_ ? TARQ_INFINITY : v; }
 
   void BuildDual(ConicForm& form);
+  void MergeParallelRows();
   void BuildPrimal(ConicForm& form);
   // Adds the elements of matrix mat times f to block blk for variable var.
   void AddMat(ConicBlock& blk, int var, int mat, double f) const;
@@ -81,6 +82,12 @@ class SdpMapping {
     int col;       // column or -1
     bool upper;    // the row's or column's upper bound
   };
+  struct RowMerge {
+    bool equality = false;  // the row stands for the equality row = value of its group
+    bool skip = false;      // the row is implied by its group's equality
+    double value = 0;
+  };
+  std::vector<RowMerge> merged_;
   std::vector<Origin> lpOrigin_;
   std::vector<Origin> eqOrigin_;
   std::vector<int> lmiBlock_;
