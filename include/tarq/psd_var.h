@@ -26,7 +26,8 @@ class IPsdVar {
   virtual void Get(const char* info, double* out, int length) = 0;
   // The same as a dimension x dimension array (without storage after a failure).
   virtual INdArray<double, 2>* Get(const char* info) = 0;
-  // The sum of the elements X[i][j] with i <= j, as an expression of cached one-element matrices.
+  // The sum of all elements of X: one term per position i <= j with a cached one-element matrix
+  // (an off-diagonal element stands for both of its positions).
   virtual IPsdExpr* Sum() = 0;
   virtual void Remove() = 0;
   virtual int GetErrorCode() const = 0;

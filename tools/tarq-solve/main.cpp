@@ -98,10 +98,17 @@ std::string SetParam(Tarq::IModel& model, const std::string& name, const std::st
   return "";
 }
 
+// The problem class the summary names: SDP when the model has semidefinite parts, MIP when it
+// has integer columns (and is not solved as its relaxation), nothing for an LP.
+const char* ProblemClass(Tarq::IModel& model, bool mip) {
+  if (model.GetIntAttr("PSDCols") + model.GetIntAttr("PSDConstrs") + model.GetIntAttr("LMIConstrs") > 0) return " (SDP)";
+  return mip ? " (MIP)" : "";
+}
+
 void PrintSummary(Tarq::IModel& model, bool lp) {
   const bool mip = !lp && model.GetIntAttr("IsMIP") == 1;
   std::printf("Model: %d columns, %d rows, %d nonzeros%s\n", model.GetIntAttr("Cols"), model.GetIntAttr("Rows"),
-              model.GetIntAttr("Elems"), mip ? " (MIP)" : "");
+              model.GetIntAttr("Elems"), ProblemClass(model, mip));
   const int status = model.GetIntAttr(mip ? "MipStatus" : "LpStatus");
   std::printf("Status: %s\n", StatusWord(status));
   const bool has = model.GetIntAttr(mip ? "HasMipSol" : "HasLpSol") == 1;

@@ -19,8 +19,8 @@ bool ParseNumber(const std::string& text, double& out) {
 const char* UsageText() {
   return "Usage: tarq-solve [options] [FILE]\n"
          "\n"
-         "Reads a problem from FILE (.mps, .lp or .bin, optionally .gz), solves it and prints a\n"
-         "summary. Without FILE, builds and solves a small production-planning example.\n"
+         "Reads a problem from FILE (.mps, .lp, .bin or .dat-s, optionally .gz), solves it and\n"
+         "prints a summary. Without FILE, builds and solves a small production-planning example.\n"
          "\n"
          "Options:\n"
          "  --param NAME=VALUE   set a solver parameter (repeatable), e.g. --param RelGap=1e-6\n"
