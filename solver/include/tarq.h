@@ -222,7 +222,49 @@ TARQ_API int TARQ_SetRowUpper(tarq_prob* prob, int num, const int* list, const d
 
 /* Information by name, matched without regard to letter case. Columns: "LB", "UB", "Obj",
  * "BranchFactor"; rows: "LB", "UB". The solution names ("Value", "RedCost" of columns, "Slack",
- * "Dual" of rows) return 3 while the problem has no solution. */
+ * "Dual" of rows) return 3 while the problem has no solution.
+ *
+ * Certificates ("ReqFarkasRay" 1, LP solves: TARQ_Solve of an LP or TARQ_SolveLp):
+ *   "DualFarkas" (rows), after an LP solve that ends infeasible: a vector y, one entry per row,
+ *     proving infeasibility. y_i > 0 takes row i's lower bound L_i, y_i < 0 its upper bound U_i
+ *     (the signs of the duals at a minimum), so every x meeting the rows has
+ *     (y'A) x >= beta = sum(y_i > 0) y_i L_i + sum(y_i < 0) y_i U_i, while the largest value of
+ *     (y'A) x within the column bounds stays below beta. y is scaled to largest magnitude 1.
+ *   "PrimalRay" (columns), after an LP solve that ends unbounded: a direction r, one entry per
+ *     column, scaled to largest magnitude 1, along which every row and bound keeps holding
+ *     (r_j >= 0 where the column has a lower bound, <= 0 where it has an upper bound, and
+ *     (A r)_i >= 0 / <= 0 / = 0 as row i has a lower / upper / both bounds) and the objective
+ *     improves in its sense (c'r < 0 at a minimum, > 0 at a maximum).
+ *   Both are checked before they are reported, to the tolerances of the solve: the
+ *   contradiction of y must exceed "FeasTol" times (sum |y_i| + sum |(y'A)_j|), entries of y'A
+ *   below "DualTol" count as 0; r may leave a row by "FeasTol" times the row's size along r and
+ *   must improve the objective by more than "DualTol" times the largest cost. The engine's own
+ *   certificate is taken when it passes; otherwise one is found by an auxiliary LP of the same
+ *   size (the least total violation of the rows, or the best direction within the recession
+ *   cone boxed to [-1, 1]). Certificates refer to the problem as stored, whatever presolve did.
+ *   One that fails its check is not reported and the log says why. "HasDualFarkas" and
+ *   "HasPrimalRay" are 1 while one is kept.
+ * Ranges ("ReqSensitivity" 1, after an LP solve that ends optimal with a basis): each value is
+ *   an end of the interval over which one number of the problem can move, all others fixed,
+ *   while the optimal basis stays optimal (primal feasible with the same nonbasic statuses and
+ *   dual feasible); an open end reads -1e30 or 1e30. "HasSensitivity" is 1 while they are kept.
+ *   "SAObjLow" / "SAObjUp" (columns): the objective coefficient. For a nonbasic column one end
+ *     is the coefficient minus its reduced cost, the other open; a nonbasic column with equal
+ *     bounds is optimal for every coefficient.
+ *   "SALBLow" / "SALBUp", "SAUBLow" / "SAUBUp" (columns): the lower and upper bound. The bound a
+ *     nonbasic column sits at moves until a basic variable reaches one of its bounds, and not
+ *     past the column's other bound (a column with equal bounds sits at the one its reduced cost
+ *     presses it against); any other bound, and both bounds of a basic column, may move from the
+ *     column's value outwards without limit.
+ *   "SARHSLow" / "SARHSUp" (rows): the right-hand side, which is the bound the row's activity
+ *     sits at (both bounds of an equality row, moved together) and otherwise the upper bound
+ *     when it is finite, else the lower bound. A bound the activity sits at moves until a basic
+ *     variable reaches one of its bounds, and not past the row's other bound; a bound it does
+ *     not sit at may move from the activity outwards without limit.
+ *   Ranging costs one tableau row or column per object: O(objects x nonzeros) at worst.
+ * Every one of these returns 3 when there is none: no solve yet, a MIP solve (the log says so),
+ * another outcome, the parameter off, or a change of the problem since; and for a column name
+ * asked of rows or the reverse. */
 TARQ_API int TARQ_GetColInfo(tarq_prob* prob, const char* name, int num, const int* list, double* values);
 TARQ_API int TARQ_GetRowInfo(tarq_prob* prob, const char* name, int num, const int* list, double* values);
 
@@ -290,8 +332,9 @@ TARQ_API int TARQ_SetObjConst(tarq_prob* prob, double constant);
  *  "BestBnd", "BestGap" (MIP solves), "SimplexIter", "BarrierIter" (the iterations the
  * barrier solve reports), "NodeCnt", "SolvingTime", "PoolSols", "HasLpSol",
  * "HasMipSol", "HasBasis", "LpMethodUsed", "IsRelaxSolved" (1 after TARQ_SolveLp on a MIP) and
- * "PrimalInfMax" (largest bound or row violation of the solution). "HasDualFarkas" and
- * "HasPrimalRay" stay 0: certificates are not kept. Objective values include the objective
+ * "PrimalInfMax" (largest bound or row violation of the solution), and with "ReqFarkasRay" and
+ * "ReqSensitivity" "HasDualFarkas", "HasPrimalRay" and "HasSensitivity" (see the information
+ * above). Objective values include the objective
  * constant. An LP solve that stops before optimality leaves no solution (its basis is kept); a
  * MIP solve that stops early keeps the best solution found.
  *
@@ -375,8 +418,11 @@ TARQ_API int TARQ_SetSlackBasis(tarq_prob* prob);
 TARQ_API int TARQ_GetColBasis(tarq_prob* prob, int num, const int* list, int* basis);
 TARQ_API int TARQ_GetRowBasis(tarq_prob* prob, int num, const int* list, int* basis);
 
-/* The solution pool: after a MIP solve, the best solution first, then (when "Presolve" is 0)
- * the other distinct feasible solutions branch and cut saved, best first, at most 10 in all;
+/* The solution pool: after a MIP solve, the best solution first, then other distinct solutions
+ * branch and cut found (incumbents it improved on, and solutions offered to the search), best
+ * first, at most 10 in all; with its preprocessing on they are mapped back to the problem's
+ * columns (completed by an LP over the continuous columns when needed) and kept only when they
+ * meet every row, bound and integrality to 1e-5;
  * after an LP solve, the LP solution alone. index is 0-based and below
  * "PoolSols". GetPoolSolution reads the listed columns (list NULL: the first num). */
 TARQ_API int TARQ_GetPoolObjVal(tarq_prob* prob, int index, double* value);
@@ -457,17 +503,25 @@ TARQ_API int TARQ_GetSOSIIS(tarq_prob* prob, int num, const int* list, int* stat
 TARQ_API int TARQ_GetIndicatorIIS(tarq_prob* prob, int num, const int* list, int* status);
 
 /* Finds the least penalised violation of bounds that makes the problem feasible: each relaxable
- * bound gets a violation variable whose penalty per unit is given, and the weighted sum of
- * violations is minimised ("FeasRelaxMode" 0; modes 1 and 2 return 3) by the engine the problem
- * calls for. colLowPen / colUppPen hold one penalty per column, rowBndPen one per row for the
+ * bound gets a violation variable with the given penalty, and by "FeasRelaxMode"
+ *   0: the weighted sum of violations is minimised (an LP for an LP, a MIP for a MIP);
+ *   1: the weighted sum of squared violations: needs a quadratic objective, which the library
+ *      cannot solve yet: returns 3 with a log line;
+ *   2: the weighted number of violated bounds is minimised, a MIP: each violation v gets a binary
+ *      b priced with the penalty and the row v <= M b, where M is the largest violation the
+ *      bounds that stay hard allow (column bounds tightened by bound propagation over the hard
+ *      rows; exact, since every relaxed point lies within them). A relaxable bound whose
+ *      violation nothing hard limits cannot be counted so: it stays hard, and the log names it.
+ * colLowPen / colUppPen hold one penalty per column, rowBndPen one per row for the
  * row's lower bound (and for both bounds when rowUppPen is NULL), rowUppPen one per row for the
  * upper bound. A NULL array, a negative penalty or one at or beyond "InfBound" makes the bounds
  * not relaxable. The problem is not changed. Afterwards "FeasRelaxObj" is the least weighted
- * violation, "HasFeasRelaxSol" is 1, "FeasRelaxTime" is set, and the relaxed solution (values of
- * the problem's columns that violate the bounds by at most the reported amounts) is the
- * problem's solution: TARQ_GetSolution, TARQ_GetLpSolution (values and activities) and the
- * "Value" / "Slack" information read it, and TARQ_WriteRelax writes the relaxed problem. Status
- * attributes describe the relaxed solve. */
+ * violation (mode 2: weighted count), "HasFeasRelaxSol" is 1, "FeasRelaxTime" is set, and the
+ * relaxed solution (values of the problem's columns that violate the bounds by at most the
+ * reported amounts) is the problem's solution: TARQ_GetSolution, TARQ_GetLpSolution (values and
+ * activities) and the "Value" / "Slack" information read it, and TARQ_WriteRelax writes the
+ * relaxed problem (of mode 0). Status attributes describe the relaxed solve. There is no second,
+ * minimal-change phase. */
 TARQ_API int TARQ_FeasRelax(tarq_prob* prob, const double* colLowPen, const double* colUppPen, const double* rowBndPen,
                             const double* rowUppPen);
 

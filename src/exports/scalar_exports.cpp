@@ -18,7 +18,7 @@ Tarq::IExpr* CreateExpr(double constant) { return new TarqExpr(constant); }
 Tarq::IExpr* CreateLinExpr(Tarq::IVar* var, double coeff) {
   Tarq::LinExpr e;
   e.AddTerm(Tarq::VarOf(var), coeff);
-  return new TarqExpr(Tarq::detail::BlockRef<Tarq::LinExpr>::Make(std::move(e)));
+  return new TarqExpr(std::move(e));
 }
 
 }  // extern "C"

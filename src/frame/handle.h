@@ -21,6 +21,7 @@ struct HandleBlock {
   T* object;             // the owned object, or the first of an array; null owns nothing
   std::uint64_t count;   // 1: one object allocated singly; n: an array of n
   std::atomic<std::uint32_t> refs;
+  std::uint32_t front = 0;  // bytes of the block's allocation in front of it (an implementation object)
 
   // Takes ownership of a singly allocated object; one reference.
   static HandleBlock* Adopt(T* obj) { return new HandleBlock{obj, 1, 1}; }
@@ -29,15 +30,22 @@ struct HandleBlock {
   // nothing leaks when the constructor throws.
   template <class... Args>
   static HandleBlock* Make(Args&&... args) {
-    void* raw = ::operator new(sizeof(Joint), std::align_val_t(alignof(Joint)));
-    Joint* joint = static_cast<Joint*>(raw);
-    T* obj = nullptr;
+    void* raw = ::operator new(sizeof(Joint), kJointAlign);
     try {
-      obj = new (joint->slot) T(std::forward<Args>(args)...);
+      return MakeAt(raw, std::forward<Args>(args)...);
     } catch (...) {
-      ::operator delete(raw, std::align_val_t(alignof(Joint)));
+      ::operator delete(raw, kJointAlign);
       throw;
     }
+  }
+
+  // As Make, in storage the caller got from ::operator new(n, kJointAlign) with n at least
+  // kJointSize; the block's last release frees that storage. On an exception the storage is left
+  // to the caller.
+  template <class... Args>
+  static HandleBlock* MakeAt(void* raw, Args&&... args) {
+    Joint* joint = static_cast<Joint*>(raw);
+    T* obj = new (joint->slot) T(std::forward<Args>(args)...);
     return new (&joint->block) HandleBlock{obj, 1, 1};
   }
 
@@ -62,9 +70,10 @@ struct HandleBlock {
   void Release() noexcept {
     if (refs.fetch_sub(1, std::memory_order_acq_rel) != 1) return;
     if (IsJoint()) {
+      unsigned char* start = reinterpret_cast<unsigned char*>(this) - front;
       object->~T();
       this->~HandleBlock();
-      ::operator delete(static_cast<void*>(this), std::align_val_t(alignof(Joint)));
+      ::operator delete(static_cast<void*>(start), kJointAlign);
       return;
     }
     if (object != nullptr) {
@@ -83,6 +92,12 @@ struct HandleBlock {
     HandleBlock block;
     alignas(T) unsigned char slot[sizeof(T)];
   };
+
+ public:
+  static constexpr std::size_t kJointSize = sizeof(Joint);
+  static constexpr std::align_val_t kJointAlign{alignof(Joint)};
+
+ private:
 
   bool IsJoint() const noexcept {
     return count == 1 && static_cast<const void*>(object) ==
@@ -149,6 +164,66 @@ class Handled : public Iface {
 
  protected:
   BlockRef<T> ref_;
+};
+
+// An implementation class whose objects are made from a value and keep that value's block in the
+// same allocation, right behind the object: [object | block | value]. Reaching the value through
+// the object then touches neighbouring memory, and making an object costs one allocation instead
+// of two. The storage is freed by whichever goes
+// last: the object (when its block lives elsewhere) or the block (its last release frees the
+// storage it was made in, object included). Objects made other than by a new-expression of the
+// class (none are) get a block of their own.
+template <class Iface, class T>
+class FrontHandled : public Handled<Iface, T> {
+  using Block = HandleBlock<T>;
+  static constexpr std::size_t kAlign = static_cast<std::size_t>(Block::kJointAlign);
+  static constexpr std::size_t BlockOffset(std::size_t size) { return (size + kAlign - 1) / kAlign * kAlign; }
+
+ public:
+  using Handled<Iface, T>::Handled;
+
+  static void* operator new(std::size_t size) {
+    void* base = ::operator new(BlockOffset(size) + Block::kJointSize, Block::kJointAlign);
+    pendingObject_ = base;
+    pendingSize_ = size;
+    return base;
+  }
+  // A constructor threw: the storage holds nothing else.
+  static void operator delete(void* p) noexcept { ::operator delete(p, Block::kJointAlign); }
+  static void operator delete(FrontHandled* p, std::destroying_delete_t, std::size_t size) noexcept {
+    Block* block = p->Ref().Block();
+    const bool blockBehind = static_cast<void*>(block) == reinterpret_cast<unsigned char*>(p) + BlockOffset(size);
+    if (!blockBehind) {
+      p->~FrontHandled();
+      ::operator delete(static_cast<void*>(p), Block::kJointAlign);
+      return;
+    }
+    // The storage must outlive the destructor: hold the block until it has run, then let go.
+    block->Retain();
+    p->~FrontHandled();
+    block->Release();
+  }
+
+ protected:
+  struct FromValue {};
+  // Makes the block of a new value, behind this object when it was just allocated by the class's
+  // operator new.
+  template <class... Args>
+  explicit FrontHandled(FromValue, Args&&... args) : Handled<Iface, T>(MakeBlock(this, std::forward<Args>(args)...)) {}
+
+ private:
+  template <class... Args>
+  static BlockRef<T> MakeBlock(const void* self, Args&&... args) {
+    if (self != pendingObject_) return BlockRef<T>::Make(std::forward<Args>(args)...);
+    pendingObject_ = nullptr;
+    const std::size_t offset = BlockOffset(pendingSize_);
+    Block* block = Block::MakeAt(const_cast<unsigned char*>(static_cast<const unsigned char*>(self)) + offset,
+                                 std::forward<Args>(args)...);
+    block->front = static_cast<std::uint32_t>(offset);
+    return BlockRef<T>(block);
+  }
+  static inline thread_local const void* pendingObject_ = nullptr;
+  static inline thread_local std::size_t pendingSize_ = 0;
 };
 
 // The value behind a caller's interface pointer. A null pointer stands for a fresh, empty value:

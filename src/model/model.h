@@ -81,6 +81,11 @@ class ModelData {
   // lists from the solver's counts; objects held from before stand for nothing (index -2).
   void Resync();
   bool GatherColumn(Column& col);
+  // Takes every object out of the lists (their records stay valid for whoever holds them).
+  void RetireAll();
+  // Recycles the records of objects no longer listed when nothing outside the model refers to
+  // any record of it.
+  void RecycleRecords();
 
   // Scratch reused by successive operations.
   std::vector<int> idx_;
@@ -91,8 +96,9 @@ class ModelData {
   std::vector<char> sense_;
 
  private:
-  template <class Obj>
-  bool Gather(std::vector<double>& coefs, std::vector<Obj>& objs, Kind kind, const char* foreign);
+  template <class Obj, class IndexOf>
+  bool Gather(std::vector<double>& coefs, std::vector<Obj>& objs, Kind kind, bool checkOwner, const char* foreign,
+              IndexOf indexOf);
   std::vector<double> scratch_;
   std::vector<unsigned char> mark_;
 };

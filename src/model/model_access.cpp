@@ -46,7 +46,8 @@ bool RowExpr(ModelData& m, const Constraint& c, Tarq::LinExpr& out) {
   const auto& vars = m.record->List(Kind::kCol);
   out.coefs.assign(m.val_.begin(), m.val_.end());
   out.vars.reserve(m.idx_.size());
-  for (int j : m.idx_) out.vars.emplace_back(vars[j]);
+  for (int j : m.idx_) out.vars.push_back(Tarq::VarRef{vars[j].Get()});
+  out.pins.Pin(m.record->problem.Block());
   return true;
 }
 

@@ -57,13 +57,36 @@ bool ModelData::Flush() {
       if (rec->index >= 0) {
         rec->index = static_cast<int>(kept.size());
         kept.push_back(std::move(rec));
+      } else {
+        r.problem->records.Retire(rec.Get());
       }
     }
     list = std::move(kept);
     r.Count(d.kind) = static_cast<int>(list.size());
   }
   r.problem->pending = false;
+  ++r.problem->epoch;
+  RecycleRecords();
   return true;
+}
+
+void ModelData::RetireAll() {
+  ModelRecord& r = *record;
+  ++r.problem->epoch;
+  for (auto& list : r.lists) {
+    for (const RecordRef& rec : list) r.problem->records.Retire(rec.Get());
+    list.clear();
+  }
+}
+
+void ModelData::RecycleRecords() {
+  ModelRecord& r = *record;
+  if (r.problem->records.Retired() == 0) return;
+  // The model's own references: its record, its lists and its start map. Any other reference is
+  // held outside (a variable, constraint or expression) and may still name a retired record.
+  std::size_t own = 1 + r.startMap.size();
+  for (const auto& list : r.lists) own += list.size();
+  if (r.problem.Block()->refs.load(std::memory_order_acquire) == own) r.problem->records.RecycleRetired();
 }
 
 void ModelData::AppendRecords(Kind kind, int count, const char* const* names) {
@@ -71,12 +94,13 @@ void ModelData::AppendRecords(Kind kind, int count, const char* const* names) {
   std::vector<RecordRef>& list = r.List(kind);
   GrowAhead(list, static_cast<std::size_t>(count));
   int& n = r.Count(kind);
+  RecordStore& store = r.problem->records;
   for (int k = 0; k < count; ++k) {
-    RecordRef rec = RecordRef::Make();
-    rec->problem = r.problem;
+    ObjectRecord* rec = store.New();
+    rec->problem.block = r.problem.Block();
     if (names != nullptr && names[k] != nullptr) rec->name = names[k];
     rec->index = n++;
-    list.push_back(std::move(rec));
+    list.emplace_back(rec);
   }
 }
 
@@ -86,11 +110,12 @@ void ModelData::Resync() {
     for (auto& rec : list) {
       if (rec->index >= 0) rec->index = kFailedIndex;  // removed ones keep their former position
     }
-    list.clear();
   }
+  RetireAll();
   r.counts.fill(0);
   r.startMap.clear();
   r.problem->pending = false;
+  RecycleRecords();
   // Each kind the solver library can hold, with the attribute that counts it.
   static constexpr std::pair<Kind, const char*> kCounted[] = {
       {Kind::kCol, "Cols"},         {Kind::kRow, "Rows"},           {Kind::kPsdVar, "PSDCols"},
@@ -102,35 +127,44 @@ void ModelData::Resync() {
   }
 }
 
-template <class Obj>
-bool ModelData::Gather(std::vector<double>& coefs, std::vector<Obj>& objs, Kind kind, const char* foreign) {
-  for (const Obj& o : objs) {
-    if (!Owns(o) && o.Index() >= 0) {
-      Record(status, TARQ_RETCODE_INVALID, "%s", foreign);
-      return false;
+template <class Obj, class IndexOf>
+bool ModelData::Gather(std::vector<double>& coefs, std::vector<Obj>& objs, Kind kind, bool checkOwner,
+                       const char* foreign, IndexOf indexOf) {
+  idx_.resize(objs.size());
+  for (std::size_t i = 0; i < objs.size(); ++i) idx_[i] = indexOf(objs[i]);
+  if (checkOwner) {
+    for (std::size_t i = 0; i < objs.size(); ++i) {
+      if (objs[i].Holder() != Holder() && idx_[i] >= 0) {
+        Record(status, TARQ_RETCODE_INVALID, "%s", foreign);
+        return false;
+      }
     }
   }
-  const std::size_t n = static_cast<std::size_t>(Count(kind));
-  if (scratch_.size() < n) {
-    scratch_.resize(n);
-    mark_.resize(n, 0);
+  if (objs.size() <= kSmallMerge) {
+    MergeTermsSmall(coefs, objs, idx_);
+  } else {
+    const std::size_t n = static_cast<std::size_t>(Count(kind));
+    if (scratch_.size() < n) {
+      scratch_.resize(n);
+      mark_.resize(n, 0);
+    }
+    MergeTermsDense(coefs, objs, idx_, scratch_.data(), mark_.data());
   }
-  MergeTermsDense(coefs, objs, scratch_.data(), mark_.data());
-  idx_.resize(objs.size());
-  val_.resize(objs.size());
-  for (std::size_t i = 0; i < objs.size(); ++i) {
-    idx_[i] = objs[i].Index();
-    val_[i] = coefs[i];
-  }
+  val_.assign(coefs.begin(), coefs.end());
   return true;
 }
 
 bool ModelData::GatherExpr(LinExpr& expr) {
-  return Gather(expr.coefs, expr.vars, Kind::kCol, "Variable of another model in expression");
+  // Terms of another model can only be there when the expression pins another holder.
+  const bool mixed = !expr.pins.OnlyHolder(record->problem.Block());
+  const std::uint32_t epoch = record->problem->epoch;
+  return Gather(expr.coefs, expr.vars, Kind::kCol, mixed, "Variable of another model in expression",
+                [epoch](const VarRef& v) { return v.IndexAt(epoch); });
 }
 
 bool ModelData::GatherColumn(Column& col) {
-  return Gather(col.coefs, col.constrs, Kind::kRow, "Constraint of another model in column");
+  return Gather(col.coefs, col.constrs, Kind::kRow, true, "Constraint of another model in column",
+                [](const Constraint& c) { return c.Index(); });
 }
 
 BlockRef<ModelData> MakeModel(const BlockRef<EnvHolder>& env, const char* name) {

@@ -53,10 +53,11 @@ void TarqModel::Clear() {
   if (!Checked(m.status, TARQ_ResetParam(m.Problem()), "Fail to reset parameter settings")) return;
   if (!Checked(m.status, TARQ_ClearProb(m.Problem()), "Fail to clear problem")) return;
   ModelRecord& r = *m.record;
-  for (auto& list : r.lists) list.clear();
+  m.RetireAll();
   r.counts.fill(0);
   r.startMap.clear();
   r.problem->pending = false;
+  m.RecycleRecords();
 }
 
 Tarq::IModel* TarqModel::Clone() {

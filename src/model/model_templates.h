@@ -12,7 +12,11 @@ std::vector<V> ModelData::Append(Kind kind, int count, const char* const* names)
   const std::vector<RecordRef>& list = record->List(kind);
   std::vector<V> out;
   out.reserve(static_cast<std::size_t>(count));
-  for (std::size_t k = list.size() - static_cast<std::size_t>(count); k < list.size(); ++k) out.emplace_back(list[k]);
+  std::uint32_t epoch = 0;
+  for (std::size_t k = list.size() - static_cast<std::size_t>(count); k < list.size(); ++k) {
+    out.emplace_back(list[k]);
+    out.back().CachedIndex(epoch);  // remembered while the records are at hand
+  }
   return out;
 }
 

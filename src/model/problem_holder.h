@@ -1,15 +1,53 @@
-// The owner of a model's solver problem.
+// The owner of a model's solver problem and of the records of its objects.
 #pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
 
 #include "tarq.h"
 
 namespace Tarq::detail {
 
-// Every object record of the model holds a reference on it, so the problem lives until the
-// last object of the model is gone.
+struct ObjectRecord;
+
+// Owns the records of one model's objects: allocated in chunks, never moved, all freed with the
+// store. Records the model no longer lists (removed and deleted, cleared, replaced by a read) are
+// retired; they are recycled for new objects only when nothing outside the model can still refer
+// to them, which the model tells by the holder's reference count (RecycleRetired).
+class RecordStore {
+ public:
+  RecordStore();
+  RecordStore(const RecordStore&) = delete;
+  RecordStore& operator=(const RecordStore&) = delete;
+  ~RecordStore();
+
+  // A fresh record (index -2, no name) whose holder link the caller sets.
+  ObjectRecord* New();
+  void Retire(ObjectRecord* rec) { retired_.push_back(rec); }
+  // Makes every retired record available again. Only call it when no reference from outside
+  // the model exists (no variable, constraint or expression of the model is held anywhere).
+  void RecycleRetired();
+  std::size_t Retired() const noexcept { return retired_.size(); }
+
+ private:
+  struct Chunk;
+  std::vector<std::unique_ptr<Chunk>> chunks_;
+  std::size_t usedInLast_ = 0;
+  std::vector<ObjectRecord*> free_;
+  std::vector<ObjectRecord*> retired_;
+};
+
+// Every object record of the model lives in this holder's store and every reference to a record
+// counts on this holder, so the problem lives until the last object of the model is gone.
 struct ProblemHolder {
   bool pending = false;  // an object is marked removed and not yet deleted
+  // Grows whenever an object's index may have changed (a removal, a deletion, a clear, a read);
+  // an index remembered together with the epoch it was read in is current while they match.
+  std::uint32_t epoch = 1;
   tarq_prob* problem = nullptr;
+  RecordStore records;
 
   ProblemHolder() = default;
   ProblemHolder(const ProblemHolder&) = delete;

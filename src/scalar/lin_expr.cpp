@@ -13,6 +13,7 @@ void LinExpr::AddExpr(const LinExpr& other, double mult) {
   if (mult == 0.0) return;
   detail::GrowAhead(coefs, other.coefs.size());
   detail::GrowAhead(vars, other.vars.size());
+  pins.Pin(other.pins);
   const std::size_t n = other.coefs.size();  // the other expression may be this one
   for (std::size_t i = 0; i < n; ++i) {
     const double c = other.coefs[i];
@@ -24,8 +25,7 @@ void LinExpr::AddExpr(const LinExpr& other, double mult) {
 
 void LinExpr::MultiplyBy(double d) {
   if (d == 0.0) {
-    coefs.clear();
-    vars.clear();
+    ClearTerms();
     constant = 0;
     return;
   }
@@ -48,7 +48,7 @@ double LinExpr::Evaluate() {
   double value = constant;
   if (!coefs.empty() && status.code != 0) return TARQ_INFINITY;
   for (std::size_t i = 0; i < coefs.size(); ++i) {
-    Var& var = vars[i];
+    Var var = vars[i].ToVar();
     const double x = var.Get(detail::kColumnKind, "Value");
     value += coefs[i] * x;
     if (var.status.code != 0) {
@@ -77,7 +77,7 @@ void LinExpr::Print(std::ostream& out, int maxLen) {
       out << " + ";
     }
     if (std::fabs(c) != 1.0) out << std::fabs(c) << " * ";
-    out << vars[i].Name(detail::kColumnKind);
+    out << vars[i].ToVar().Name(detail::kColumnKind);
     first = false;
   }
   if (m < static_cast<long long>(coefs.size())) out << " ... ";
@@ -91,7 +91,7 @@ std::ostream& operator<<(std::ostream& out, LinExpr& expr) {
 }  // namespace Tarq
 
 Tarq::IVar* TarqExpr::GetVar(int i) const {
-  return new TarqVar(Tarq::detail::InRange(Data().vars, i) ? Data().vars[i] : Tarq::Var());
+  return new TarqVar(Tarq::detail::InRange(Data().vars, i) ? Data().vars[i].ToVar() : Tarq::Var());
 }
 
 void TarqExpr::AddTerm(const Tarq::IVar* var, double coeff) { Data().AddTerm(Tarq::VarOf(var), coeff); }
@@ -155,8 +155,7 @@ void TarqExpr::Reserve(int n) {
 }
 
 void TarqExpr::Clear() {
-  Data().coefs.clear();
-  Data().vars.clear();
+  Data().ClearTerms();
   Data().constant = 0;
 }
 
@@ -164,8 +163,9 @@ Tarq::IExpr* TarqExpr::Clone() const {
   Tarq::LinExpr copy;
   copy.coefs = Data().coefs;
   copy.vars = Data().vars;
+  copy.pins = Data().pins;
   copy.constant = Data().constant;
-  return new TarqExpr(Tarq::detail::BlockRef<Tarq::LinExpr>::Make(std::move(copy)));
+  return new TarqExpr(std::move(copy));
 }
 
 const char* TarqExpr::ToString(int maxLen) {

@@ -1,6 +1,7 @@
 // Linear expressions: the value type Tarq::LinExpr and its handle TarqExpr.
 #pragma once
 
+#include <cstdint>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -13,20 +14,48 @@
 
 namespace Tarq {
 
+// A term's variable: a bare record pointer. The expression holding it pins the record's holder
+// (HolderPins), so the record outlives the term; copying a term touches neither record nor count.
+struct VarRef {
+  detail::ObjectRecord* rec = detail::FailedRecordPtr();
+  int index = detail::kFailedIndex;  // the index as of epoch
+  std::uint32_t epoch = 0;           // the holder's epoch when index was read; 0: not known
+
+  int Index() const noexcept { return rec->index; }
+  // The current index, without reading the record when the holder is still at the epoch in
+  // which index was read (the caller passes the holder's epoch).
+  int IndexAt(std::uint32_t holderEpoch) const noexcept { return epoch == holderEpoch ? index : rec->index; }
+  const detail::ProblemHolder* Holder() const noexcept { return rec->problem.Get(); }
+  // A variable value (fresh status) sharing the record.
+  Var ToVar() const { return Var(detail::RecordRef(rec)); }
+};
+
 // Terms stay as the caller adds them (duplicates and zeros included) until a model merges them.
+// Every term's record belongs to a holder in pins; add terms through AddTerm or AddExpr, which
+// keep that so.
 struct LinExpr {
   std::vector<double> coefs;
-  std::vector<Var> vars;
+  std::vector<VarRef> vars;
   double constant = 0;
   detail::Status status;
+  detail::HolderPins pins;
 
   LinExpr() = default;
   explicit LinExpr(double c) : constant(c) {}
 
   int Size() const { return static_cast<int>(coefs.size()); }
   void AddTerm(const Var& var, double coef) {
+    VarRef ref{var.record.Get()};
+    ref.index = var.CachedIndex(ref.epoch);
     coefs.push_back(coef);
-    vars.push_back(var);
+    vars.push_back(ref);
+    pins.Pin(var.record.Holder());
+  }
+  // Removes every term and sets the constant to 0; the status stays.
+  void ClearTerms() {
+    coefs.clear();
+    vars.clear();
+    pins.Clear();
   }
   void AddExpr(const LinExpr& other, double mult);
   void MultiplyBy(double d);
@@ -41,11 +70,12 @@ std::ostream& operator<<(std::ostream& out, LinExpr& expr);
 
 }  // namespace Tarq
 
-class TarqExpr final : public Tarq::detail::Handled<Tarq::IExpr, Tarq::LinExpr> {
+class TarqExpr final : public Tarq::detail::FrontHandled<Tarq::IExpr, Tarq::LinExpr> {
  public:
-  using Handled::Handled;
-  explicit TarqExpr(double constant) : Handled(Tarq::detail::BlockRef<Tarq::LinExpr>::Make(constant)) {}
-  explicit TarqExpr(const Tarq::LinExpr& expr) : Handled(Tarq::detail::BlockRef<Tarq::LinExpr>::Make(expr)) {}
+  using FrontHandled::FrontHandled;
+  explicit TarqExpr(double constant) : FrontHandled(FromValue{}, constant) {}
+  explicit TarqExpr(const Tarq::LinExpr& expr) : FrontHandled(FromValue{}, expr) {}
+  explicit TarqExpr(Tarq::LinExpr&& expr) : FrontHandled(FromValue{}, std::move(expr)) {}
 
   int GetSize() const override { return Data().Size(); }
   Tarq::IVar* GetVar(int i) const override;

@@ -1,8 +1,18 @@
 // The record behind every modeling object of a model (variable, constraint, ...): shared by the
 // model's list of its kind and by every caller-held copy, so renumbering is seen everywhere.
+//
+// Memory model: records live in the record store of their model's problem holder and are freed
+// with it (or recycled once nothing outside the model can refer to them, see RecordStore). A
+// RecordRef is a record pointer plus one counted reference on that holder, so copying one never
+// touches the record itself; expressions keep bare record pointers and pin the holder once per
+// expression (see HolderPins).
 #pragma once
 
+#include <cstddef>
+#include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "frame/handle.h"
 #include "model/problem_holder.h"
@@ -15,15 +25,128 @@ constexpr int kFailedIndex = -2;
 inline int RemovedIndex(int pos) { return -3 - pos; }
 inline int FormerPosition(int index) { return -3 - index; }
 
+using HolderBlock = HandleBlock<ProblemHolder>;
+
+// The holder a record belongs to, not counted (the store that owns the record lives in it).
+struct HolderLink {
+  HolderBlock* block = nullptr;
+  ProblemHolder* Get() const noexcept { return block != nullptr ? block->object : nullptr; }
+  ProblemHolder* operator->() const noexcept { return Get(); }
+};
+
+// A name held by a record: one pointer, null while the object has none (most objects in large
+// models), so a record stays small.
+class RecordName {
+ public:
+  bool empty() const noexcept { return text_ == nullptr || text_[0] == '\0'; }
+  const char* c_str() const noexcept { return text_ != nullptr ? text_.get() : ""; }
+  RecordName& operator=(const char* text);
+  RecordName& operator=(const std::string& text) { return *this = text.c_str(); }
+
+ private:
+  std::unique_ptr<char[]> text_;
+};
+
 struct ObjectRecord {
-  BlockRef<ProblemHolder> problem;  // keeps the solver problem alive
-  std::string name;                 // normalised name, or the name fetched from the solver
+  HolderLink problem;  // null for the shared failed record
+  RecordName name;     // normalised name, or the name fetched from the solver
   int index = kFailedIndex;
 };
 
-using RecordRef = BlockRef<ObjectRecord>;
+// The one record standing for nothing (index -2), shared by every failed object. Nothing writes
+// to it: every writer checks for a non-negative index first.
+ObjectRecord* FailedRecordPtr() noexcept;
+
+// A counted reference on a record's holder, with the record. The default one is the failed record.
+class RecordRef {
+ public:
+  RecordRef() noexcept : rec_(FailedRecordPtr()) {}
+  // From a bare pointer: reads the record to find its holder.
+  explicit RecordRef(ObjectRecord* rec) noexcept : rec_(rec), holder_(rec->problem.block) {
+    if (holder_ != nullptr) holder_->Retain();
+  }
+  RecordRef(const RecordRef& o) noexcept : rec_(o.rec_), holder_(o.holder_) {
+    if (holder_ != nullptr) holder_->Retain();
+  }
+  RecordRef(RecordRef&& o) noexcept : rec_(o.rec_), holder_(std::exchange(o.holder_, nullptr)) {
+    o.rec_ = FailedRecordPtr();
+  }
+  RecordRef& operator=(RecordRef o) noexcept {
+    std::swap(rec_, o.rec_);
+    std::swap(holder_, o.holder_);
+    return *this;
+  }
+  ~RecordRef() {
+    if (holder_ != nullptr) holder_->Release();
+  }
+
+  ObjectRecord* Get() const noexcept { return rec_; }
+  ObjectRecord* operator->() const noexcept { return rec_; }
+  ObjectRecord& operator*() const noexcept { return *rec_; }
+  HolderBlock* Holder() const noexcept { return holder_; }
+
+ private:
+  ObjectRecord* rec_;
+  HolderBlock* holder_ = nullptr;
+};
 
 // A record standing for nothing (index -2), as returned after a failed add or lookup.
-inline RecordRef FailedRecord() { return RecordRef::Make(); }
+inline RecordRef FailedRecord() { return RecordRef(); }
+
+// Counted references on the holders of the records an expression refers to: nearly always one.
+// Copies retain, destruction releases.
+class HolderPins {
+ public:
+  HolderPins() = default;
+  HolderPins(const HolderPins& o) : one_(o.one_), more_(o.more_ ? std::make_unique<std::vector<HolderBlock*>>(*o.more_) : nullptr) {
+    RetainAll();
+  }
+  HolderPins(HolderPins&& o) noexcept : one_(std::exchange(o.one_, nullptr)), more_(std::move(o.more_)) {}
+  HolderPins& operator=(const HolderPins& o) {
+    if (this != &o) *this = HolderPins(o);
+    return *this;
+  }
+  HolderPins& operator=(HolderPins&& o) noexcept {
+    if (this != &o) {
+      ReleaseAll();
+      one_ = std::exchange(o.one_, nullptr);
+      more_ = std::move(o.more_);
+    }
+    return *this;
+  }
+  ~HolderPins() { ReleaseAll(); }
+
+  // Pins the holder unless it is pinned already; a null holder (the failed record) needs none.
+  void Pin(HolderBlock* h) {
+    if (h == one_ || h == nullptr) return;
+    if (one_ == nullptr) {
+      one_ = h;
+      h->Retain();
+      return;
+    }
+    PinMore(h);
+  }
+  void Pin(const HolderPins& o) {
+    Pin(o.one_);
+    if (o.more_) {
+      for (HolderBlock* h : *o.more_) Pin(h);
+    }
+  }
+  // True when every pinned holder is h (or nothing is pinned).
+  bool OnlyHolder(const HolderBlock* h) const noexcept { return (one_ == nullptr || one_ == h) && !more_; }
+  void Clear() noexcept {
+    ReleaseAll();
+    one_ = nullptr;
+    more_.reset();
+  }
+
+ private:
+  void PinMore(HolderBlock* h);
+  void RetainAll() noexcept;
+  void ReleaseAll() noexcept;
+
+  HolderBlock* one_ = nullptr;
+  std::unique_ptr<std::vector<HolderBlock*>> more_;  // further holders, each pinned once
+};
 
 }  // namespace Tarq::detail

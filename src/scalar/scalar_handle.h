@@ -8,10 +8,10 @@
 namespace Tarq::detail {
 
 template <class Iface, class Value, const ScalarKind& kKind>
-class ScalarHandle : public Handled<Iface, Value> {
+class ScalarHandle : public FrontHandled<Iface, Value> {
  public:
-  using Handled<Iface, Value>::Handled;
-  explicit ScalarHandle(const Value& v) : Handled<Iface, Value>(BlockRef<Value>::Make(v)) {}
+  using FrontHandled<Iface, Value>::FrontHandled;
+  explicit ScalarHandle(const Value& v) : FrontHandled<Iface, Value>(typename FrontHandled<Iface, Value>::FromValue{}, v) {}
 
   int GetIdx() const override { return this->Data().Index(); }
   const char* GetName() override { return this->Data().Name(kKind); }

@@ -98,6 +98,7 @@ void ScalarValue::Remove() const {
   if (r.index < 0) return;
   r.index = RemovedIndex(r.index);
   r.problem->pending = true;
+  ++r.problem->epoch;
 }
 
 }  // namespace Tarq::detail

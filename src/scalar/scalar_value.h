@@ -2,6 +2,8 @@
 // share the record (and so the index the model renumbers) but not the status.
 #pragma once
 
+#include <cstdint>
+
 #include "frame/status.h"
 #include "scalar/record.h"
 #include "scalar/scalar_kind.h"
@@ -14,6 +16,21 @@ class ScalarValue {
   explicit ScalarValue(RecordRef r) : record(std::move(r)) {}
 
   int Index() const { return record->index; }
+  // The index without reading the record while the index remembered from an earlier read is
+  // still current; epoch receives the holder's epoch (0 for the failed record).
+  int CachedIndex(std::uint32_t& epoch) const {
+    const HolderBlock* h = record.Holder();
+    if (h == nullptr) {
+      epoch = 0;
+      return kFailedIndex;
+    }
+    epoch = h->object->epoch;
+    if (cachedEpoch_ != epoch) {
+      cachedIndex_ = record->index;
+      cachedEpoch_ = epoch;
+    }
+    return cachedIndex_;
+  }
   tarq_prob* Problem() const { return record->problem->problem; }
   const ProblemHolder* Holder() const { return record->problem.Get(); }
 
@@ -29,7 +46,14 @@ class ScalarValue {
   // Marks the object removed (once) and tells the model that a deletion is pending.
   void Remove() const;
 
+  // The record and the remembered index come first: they are what expressions read.
   RecordRef record;
+
+ private:
+  mutable int cachedIndex_ = kFailedIndex;
+  mutable std::uint32_t cachedEpoch_ = 0;  // never a holder's epoch: nothing remembered yet
+
+ public:
   Status status;
 
  private:

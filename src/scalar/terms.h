@@ -38,14 +38,24 @@ bool RemoveTermsOf(std::vector<double>& coefs, std::vector<Obj>& objs, int index
   return any;
 }
 
-// Merges terms by object index with caller-owned dense scratch (a value and a mark per index,
-// marks clear on entry and on return). Terms of negative index and objects whose coefficients
-// are all exactly 0 disappear; each remaining object keeps one term, at the first position it
-// occupies after the moves, holding the sum. Linear in the number of terms.
+// Removes term i and its entry of a parallel index list, moving the last ones into place.
 template <class Obj>
-void MergeTermsDense(std::vector<double>& coefs, std::vector<Obj>& objs, double* scratch, unsigned char* mark) {
+void RemoveTermAt(std::vector<double>& coefs, std::vector<Obj>& objs, std::vector<int>& index, std::size_t i) {
+  index[i] = index.back();
+  index.pop_back();
+  RemoveTermAt(coefs, objs, i);
+}
+
+// Merges terms by object index with caller-owned dense scratch (a value and a mark per index,
+// marks clear on entry and on return). index[i] is term i's object index, read once by the
+// caller; it is kept parallel to the terms. Terms of negative index and objects whose
+// coefficients are all exactly 0 disappear; each remaining object keeps one term, at the first
+// position it occupies after the moves, holding the sum. Linear in the number of terms.
+template <class Obj>
+void MergeTermsDense(std::vector<double>& coefs, std::vector<Obj>& objs, std::vector<int>& index, double* scratch,
+                     unsigned char* mark) {
   for (std::size_t i = 0; i < objs.size(); ++i) {
-    const int k = objs[i].Index();
+    const int k = index[i];
     const double c = coefs[i];
     if (k < 0 || c == 0.0) continue;  // a NaN is not 0 and is kept
     if (mark[k]) {
@@ -56,13 +66,51 @@ void MergeTermsDense(std::vector<double>& coefs, std::vector<Obj>& objs, double*
     }
   }
   for (std::size_t i = 0; i < objs.size();) {
-    const int k = objs[i].Index();
+    const int k = index[i];
     if (k < 0 || !mark[k]) {
-      RemoveTermAt(coefs, objs, i);
+      RemoveTermAt(coefs, objs, index, i);
       continue;
     }
     coefs[i] = scratch[k];
     mark[k] = 0;
+    ++i;
+  }
+}
+
+// The same merge as MergeTermsDense, with the same result, for short term lists: a local table
+// replaces the scratch, so no random access into column-length arrays is made.
+constexpr std::size_t kSmallMerge = 16;
+
+template <class Obj>
+void MergeTermsSmall(std::vector<double>& coefs, std::vector<Obj>& objs, std::vector<int>& index) {
+  int keys[kSmallMerge];
+  double sums[kSmallMerge];
+  bool open[kSmallMerge];
+  std::size_t used = 0;
+  for (std::size_t i = 0; i < objs.size(); ++i) {
+    const int k = index[i];
+    const double c = coefs[i];
+    if (k < 0 || c == 0.0) continue;  // a NaN is not 0 and is kept
+    std::size_t j = 0;
+    while (j < used && keys[j] != k) ++j;
+    if (j < used) {
+      sums[j] += c;
+    } else {
+      keys[used] = k;
+      sums[used] = c;
+      open[used++] = true;
+    }
+  }
+  for (std::size_t i = 0; i < objs.size();) {
+    const int k = index[i];
+    std::size_t j = 0;
+    while (j < used && keys[j] != k) ++j;
+    if (k < 0 || j == used || !open[j]) {
+      RemoveTermAt(coefs, objs, index, i);
+      continue;
+    }
+    coefs[i] = sums[j];
+    open[j] = false;
     ++i;
   }
 }
@@ -96,7 +144,9 @@ void MergeTermsSized(std::vector<double>& coefs, std::vector<Obj>& objs, int siz
   if (static_cast<std::size_t>(size) / objs.size() <= 99) {
     std::vector<double> scratch(static_cast<std::size_t>(size));
     std::vector<unsigned char> mark(static_cast<std::size_t>(size), 0);
-    MergeTermsDense(coefs, objs, scratch.data(), mark.data());
+    std::vector<int> index(objs.size());
+    for (std::size_t i = 0; i < objs.size(); ++i) index[i] = objs[i].Index();
+    MergeTermsDense(coefs, objs, index, scratch.data(), mark.data());
   } else {
     MergeTermsMap(coefs, objs);
   }

@@ -182,3 +182,67 @@ TEST_F(ModelTest, NullObjectsStandForEmptyOnes) {
 }
 
 }  // namespace
+
+// Expressions keep bare pointers to the records of their variables and remember each term's index
+// with the model's epoch: renumbering after a deletion must still reach every term, and the
+// records must outlive the model and the caller's handles while an expression refers to them.
+TEST_F(ModelTest, ExpressionsFollowRenumberingAndOutliveTheirModel) {
+  Own<Tarq::IVarArray> vars(model_->AddVars(5, 'C', "x"));
+  Own<Tarq::IVar> x1(vars->GetVar(1)), x3(vars->GetVar(3)), x4(vars->GetVar(4));
+  Own<Tarq::IExpr> before(CreateLinExpr(x3.get(), 2));
+  before->AddTerm(x4.get(), 5);
+  x1->Remove();
+  EXPECT_NE(model_->GetIntAttr("Cols"), 0);  // runs the deletion: x3 and x4 become 2 and 3
+  Own<Tarq::IExpr> after(CreateLinExpr(x4.get(), 1));  // a handle whose remembered index is stale
+  Own<Tarq::IConstraint> a(model_->AddConstr(before.get(), 'L', 1, "a"));
+  Own<Tarq::IConstraint> b(model_->AddConstr(after.get(), 'L', 1, "b"));
+  ASSERT_EQ(Code(), 0) << Msg();
+  EXPECT_EQ(SolverRow(a->GetIdx()), (Terms{{2, 2}, {3, 5}}));
+  EXPECT_EQ(SolverRow(b->GetIdx()), (Terms{{3, 1}}));
+
+  // Removing a variable after the expression was built drops its term at the merge.
+  Own<Tarq::IExpr> late(CreateLinExpr(x3.get(), 1));
+  late->AddTerm(x4.get(), 1);
+  x3->Remove();
+  Own<Tarq::IConstraint> c(model_->AddConstr(late.get(), 'L', 1, "c"));
+  ASSERT_EQ(Code(), 0) << Msg();
+  EXPECT_EQ(late->GetSize(), 1);
+
+  // Only the expression is left: its terms still name their (removed or live) variables.
+  Own<Tarq::IExpr> survivor(CreateLinExpr(x4.get(), 1));
+  survivor->AddTerm(x3.get(), 1);
+  x1.reset();
+  x3.reset();
+  x4.reset();
+  vars.reset();
+  a.reset();
+  b.reset();
+  c.reset();
+  model_.reset();
+  Own<Tarq::IVar> first(survivor->GetVar(0)), second(survivor->GetVar(1));
+  EXPECT_GE(first->GetIdx(), 0);
+  EXPECT_EQ(second->GetIdx(), -3 - 2) << "a removed variable keeps its former position";
+  EXPECT_STREQ(first->GetName(), "x_4");
+  EXPECT_STRNE(survivor->ToString(512), "");
+}
+
+// Records of deleted objects are recycled once nothing outside the model refers to the model,
+// and not while something does.
+TEST_F(ModelTest, RecordsOfDeletedObjectsAreRecycledOnlyWhenNothingRefersToThem) {
+  auto& store = static_cast<TarqModel*>(model_.get())->Data().record->problem->records;
+  {
+    Own<Tarq::IVarArray> vars(model_->AddVars(4, 'C', nullptr));
+    model_->Remove(vars.get());
+    Own<Tarq::IExpr> held(CreateLinExpr(Own<Tarq::IVar>(vars->GetVar(0)).get(), 1));
+    EXPECT_EQ(model_->GetIntAttr("Cols"), 0);
+    EXPECT_EQ(store.Retired(), 4u) << "the array and the expression still refer to the records";
+  }
+  Own<Tarq::IVar> y(model_->AddVar(0, 1, 0, 'C', "y"));
+  y->Remove();
+  y.reset();
+  EXPECT_EQ(model_->GetIntAttr("Cols"), 0);
+  EXPECT_EQ(store.Retired(), 0u) << "with no reference outside the model, every retired record is reused";
+  Own<Tarq::IVar> z(model_->AddVar(0, 1, 0, 'C', nullptr));
+  EXPECT_EQ(z->GetIdx(), 0);
+  EXPECT_STREQ(z->GetName(), "C0") << "a recycled record starts clean, without the old name";
+}

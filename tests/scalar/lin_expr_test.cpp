@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <sstream>
 #include <vector>
 
@@ -69,6 +70,42 @@ TEST(TermMerge, MapFormKeepsZeroTermsAndSizedFormChoosesByDensity) {
   std::vector<Obj> sparseObjs{{7}};
   Tarq::detail::MergeTermsSized(sparse, sparseObjs, 1000);  // map form keeps it
   EXPECT_EQ(sparseObjs.size(), 1u);
+}
+
+// The short-list merge must give exactly what the dense merge gives (same terms, same order,
+// same sums), on lists with repeats, zeros, cancellations and removed objects.
+TEST(TermMerge, ShortListMergeMatchesTheDenseMerge) {
+  struct Obj {
+    int index;
+    int Index() const { return index; }
+  };
+  unsigned state = 12345;
+  auto next = [&] { return (state = state * 1103515245u + 12345u) >> 16; };
+  std::vector<double> scratch(8, 0);
+  std::vector<unsigned char> mark(8, 0);
+  for (int trial = 0; trial < 2000; ++trial) {
+    const std::size_t n = next() % (Tarq::detail::kSmallMerge + 1);
+    std::vector<double> coefs(n);
+    std::vector<Obj> objs(n);
+    for (std::size_t i = 0; i < n; ++i) {
+      objs[i].index = static_cast<int>(next() % 9) - 1;  // -1 stands for a removed object
+      coefs[i] = static_cast<double>(static_cast<int>(next() % 5) - 2);
+    }
+    std::vector<double> denseCoefs = coefs, smallCoefs = coefs;
+    std::vector<Obj> denseObjs = objs, smallObjs = objs;
+    std::vector<int> denseIdx, smallIdx;
+    for (const Obj& o : objs) denseIdx.push_back(o.index);
+    smallIdx = denseIdx;
+    Tarq::detail::MergeTermsDense(denseCoefs, denseObjs, denseIdx, scratch.data(), mark.data());
+    Tarq::detail::MergeTermsSmall(smallCoefs, smallObjs, smallIdx);
+    ASSERT_EQ(smallObjs.size(), denseObjs.size()) << "trial " << trial;
+    for (std::size_t i = 0; i < denseObjs.size(); ++i) {
+      EXPECT_EQ(smallObjs[i].index, denseObjs[i].index) << "trial " << trial << " term " << i;
+      EXPECT_EQ(smallCoefs[i], denseCoefs[i]) << "trial " << trial << " term " << i;
+      EXPECT_EQ(smallIdx[i], smallObjs[i].index) << "the index list stays parallel to the terms";
+    }
+    ASSERT_EQ(std::count(mark.begin(), mark.end(), 1), 0) << "the dense merge clears its marks";
+  }
 }
 
 TEST_F(LinExprTest, RemoveMovesTheLastTermIntoTheGap) {

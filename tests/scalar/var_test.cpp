@@ -44,7 +44,7 @@ TEST_F(ModelTest, VariableNameTypeAndSolutionQueries) {
   ASSERT_GT(expected.size(), 128u);
   EXPECT_EQ(again->GetName(), expected);
   auto& record = *Tarq::VarOf(again.get()).record;
-  record.name.clear();  // drop the cache: the name is fetched again, with a larger buffer
+  record.name = nullptr;  // drop the cache: the name is fetched again, with a larger buffer
   EXPECT_EQ(again->GetName(), expected);
 
   EXPECT_EQ(v->GetType(), 'C');

@@ -173,9 +173,59 @@ TEST_F(Infeasible, RelaxingBoundsPicksTheCheapestAndSkipsUnrelaxable) {
   ASSERT_EQ(TARQ_FeasRelax(prob_, nullptr, nullptr, nullptr, nullptr), 0);  // nothing relaxable
   EXPECT_EQ(IntAttr("LpStatus"), TARQ_STATUS_INFEASIBLE);
   EXPECT_EQ(IntAttr("HasFeasRelaxSol"), 0);
-  const std::string path = testing::TempDir() + "tarq_none.relax";
+}
+
+TEST_F(Infeasible, CountingViolationsNeedsALimitOnThem) {
+  const double up[] = {1, 1, 1};
+  ASSERT_EQ(TARQ_SetIntParam(prob_, "FeasRelaxMode", 2), 0);
+  Quiet();
+  // Nothing that stays hard limits how far x, y and z may pass their upper bounds: no count is
+  // possible, the bounds stay hard and the problem (an LP then) stays infeasible.
+  ASSERT_EQ(TARQ_FeasRelax(prob_, nullptr, up, nullptr, nullptr), 0);
+  EXPECT_EQ(IntAttr("HasFeasRelaxSol"), 0);
+  EXPECT_EQ(IntAttr("LpStatus"), TARQ_STATUS_INFEASIBLE);
+  EXPECT_NE(std::find(lines_.begin(), lines_.end(),
+                      "FeasRelax: 3 relaxable bounds cannot be counted, since the bounds that stay hard do not limit "
+                      "how far they can be violated; they stay hard: upper bound of column 0, upper bound of "
+                      "column 1, upper bound of column 2"),
+            lines_.end());
+  // A hard row x - y <= 100 with y's upper bound hard limits x: x <= 104 passes 3 by at most 101.
+  const double upX[] = {1, -1, -1};
+  ASSERT_EQ(TARQ_FeasRelax(prob_, nullptr, upX, nullptr, nullptr), 0);
+  EXPECT_EQ(IntAttr("HasFeasRelaxSol"), 1);
+  EXPECT_NEAR(DblAttr("FeasRelaxObj"), 1, 1e-9);
+  EXPECT_GE(Solution()[0], 6 - 1e-6);
+
   ASSERT_EQ(TARQ_SetIntParam(prob_, "FeasRelaxMode", 1), 0);
-  EXPECT_EQ(TARQ_FeasRelax(prob_, low, up, nullptr, nullptr), TARQ_RETCODE_INVALID);
+  EXPECT_EQ(TARQ_FeasRelax(prob_, nullptr, up, nullptr, nullptr), TARQ_RETCODE_INVALID);
+  EXPECT_EQ(lines_.back(),
+            "FeasRelax: \"FeasRelaxMode\" 1 (weighted sum of squared violations) needs a quadratic objective, which "
+            "the solver library cannot store or solve yet");
+}
+
+// x >= 5, y >= 5 and x + y <= 6 over x, y in [0, 10], all three rows relaxable at prices 2, 2, 3:
+// the least weighted violation (mode 0) moves the bounds by 4 in all at price 2 (8); the least
+// weighted count (mode 2) gives up one row of price 2.
+TEST_F(SolveTest, RelaxationModesWeighAmountsOrCounts) {
+  Quiet();
+  Row({}, 5, kInf, "x5");
+  Row({}, 5, kInf, "y5");
+  Row({}, -kInf, 6, "sum");
+  Col(1, 0, 10, 'C', {{0, 1}, {2, 1}}, "x");
+  Col(1, 0, 10, 'C', {{1, 1}, {2, 1}}, "y");
+  const double pen[] = {2, 2, 3};
+  ASSERT_EQ(TARQ_FeasRelax(prob_, nullptr, nullptr, pen, nullptr), 0);
+  EXPECT_NEAR(DblAttr("FeasRelaxObj"), 8, 1e-9);
+  ASSERT_EQ(TARQ_SetIntParam(prob_, "FeasRelaxMode", 2), 0);
+  ASSERT_EQ(TARQ_FeasRelax(prob_, nullptr, nullptr, pen, nullptr), 0);
+  EXPECT_EQ(IntAttr("HasFeasRelaxSol"), 1);
+  EXPECT_NEAR(DblAttr("FeasRelaxObj"), 2, 1e-9);
+  const auto x = Solution();
+  const int met = (x[0] >= 5 - 1e-6) + (x[1] >= 5 - 1e-6) + (x[0] + x[1] <= 6 + 1e-6);
+  EXPECT_EQ(met, 2);                 // exactly one row given up...
+  EXPECT_LE(x[0] + x[1], 6 + 1e-6);  // ...and not the dear one
+  EXPECT_EQ(IntAttr("Cols"), 2);     // the problem is unchanged
+  EXPECT_EQ(IntAttr("Rows"), 3);
 }
 
 }  // namespace

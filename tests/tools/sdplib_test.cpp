@@ -64,7 +64,7 @@ double LastDigitUnit(const std::string& text) {
   return std::pow(10.0, exponent - decimals);
 }
 
-std::string Run(const std::string& file, int& exitCode) {
+std::string RunTarqSolve(const std::string& file, int& exitCode) {
   const std::string cmd = std::string("'") + TARQ_SOLVE_PATH + "' --quiet '" + file + "'";
   FILE* pipe = popen(cmd.c_str(), "r");
   std::string out;
@@ -82,7 +82,7 @@ TEST_P(Sdplib, TarqSolveReachesThePublishedResult) {
   const Instance& c = GetParam();
   const fs::path file = fs::path(TARQ_TEST_DATA_DIR) / "sdplib" / (c.name + ".dat-s.gz");
   int code = -1;
-  const std::string out = Run(file.string(), code);
+  const std::string out = RunTarqSolve(file.string(), code);
   ASSERT_EQ(code, 0) << out;
   EXPECT_NE(out.find(" (SDP)\n"), std::string::npos) << out;
   if (c.status == "primal_infeasible") {

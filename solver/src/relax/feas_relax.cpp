@@ -3,13 +3,15 @@
 //   row bounds:    a x + vL - vU in [lower, upper]       (vL, vU: columns with one matrix entry)
 //   column bounds: x_j + vL - vU in [lower_j, upper_j]  (one added row; x_j loses those bounds)
 // The problem's own objective is not part of it. The penalties are kept with the results so the
-// relaxed problem can be written out later.
+// relaxed problem can be written out later. "FeasRelaxMode" 2 counts the violations instead (see
+// count_relax.h); mode 1 needs a quadratic objective and is refused.
 #include "relax/feas_relax.h"
 
 #include <algorithm>
 #include <cmath>
 #include <string>
 
+#include "relax/count_relax.h"
 #include "solve/solve_driver.h"
 
 namespace tarq_solver {
@@ -87,8 +89,10 @@ void AddViolations(const Problem& p, const std::vector<double>* pen, LpData& dat
 
 int FeasRelax(Problem& p, const RelaxPenalties& given) {
   p.Interrupt().Lower();
-  if (p.Params().Int(IntParam::FeasRelaxMode) != 0) {
-    p.Log().Printf("FeasRelax: only \"FeasRelaxMode\" 0 (weighted sum of violations) is supported");
+  const int mode = p.Params().Int(IntParam::FeasRelaxMode);
+  if (mode == 1) {
+    p.Log().Printf("FeasRelax: \"FeasRelaxMode\" 1 (weighted sum of squared violations) needs a quadratic "
+                   "objective, which the solver library cannot store or solve yet");
     return TARQ_RETCODE_INVALID;
   }
   const double started = WallSeconds();
@@ -110,7 +114,11 @@ int FeasRelax(Problem& p, const RelaxPenalties& given) {
 
   LpData data;
   if (int rc = BuildLpData(p, false, data); rc != TARQ_RETCODE_OK) return rc;
+  std::vector<double> limits;
+  std::vector<std::string> what;
+  if (mode == 2) limits = ViolationLimits(data, pen, what);
   AddViolations(p, pen, data, nullptr);
+  if (mode == 2) CountViolations(data, nCol, limits, what, p.Log());
   EngineResult res;
   if (int rc = RunEngine(p, data, p.Params(), false, StartBasis{}, res); rc != TARQ_RETCODE_OK) return rc;
 

@@ -14,6 +14,7 @@
 #include <mutex>
 #include <string>
 
+#include "solve/cbc_pool.h"
 #include "solve/clp_engine.h"
 #include "solve/engine_hooks.h"
 #include "solve/engines.h"
@@ -27,8 +28,6 @@ std::mutex& DriverMutex() {
 }
 
 constexpr int kPoolSize = 10;
-
-int NoCallback(CbcModel*, int) { return 0; }
 
 // Log level of the branch-and-cut search (see DriverCommands).
 int SearchLogLevel(const ParamSet& params) { return std::min(EngineLogLevel(params), 1); }
@@ -119,33 +118,20 @@ int StatusFromCbc(const CbcModel& model, bool hasSolution) {
   return model.status() == 2 ? TARQ_STATUS_NUMERICAL : TARQ_STATUS_UNFINISHED;
 }
 
-// True when x satisfies bounds, rows and integrality within tol.
-bool Feasible(const LpData& data, const double* x, double tol, std::vector<double>& act) {
-  for (int j = 0; j < data.nCol; ++j) {
-    if (x[j] < data.colLower[j] - tol || x[j] > data.colUpper[j] + tol) return false;
-    if (data.integer[j] && std::fabs(x[j] - std::round(x[j])) > tol) return false;
-  }
-  data.Activities(x, act);
-  for (int i = 0; i < data.Rows(); ++i) {
-    const double lo = i < data.nRow ? data.rowLower[i] : data.addLower[i - data.nRow];
-    const double up = i < data.nRow ? data.rowUpper[i] : data.addUpper[i - data.nRow];
-    const double scale = std::max(1.0, std::fabs(act[i]));
-    if (act[i] < lo - tol * scale || act[i] > up + tol * scale) return false;
-  }
-  return true;
-}
-
-// The pool: the best solution first, then the other saved solutions that are feasible and
-// distinct, by objective.
-void CollectPool(const LpData& data, const CbcModel& model, EngineResult& out) {
+// The pool: the best solution first, then the other saved solutions (those left in model and
+// those mapped back from the search, see cbc_pool.h) that are feasible and distinct, by
+// objective.
+void CollectPool(const LpData& data, const CbcModel& model, const std::vector<std::vector<double>>& mapped,
+                 EngineResult& out) {
   std::vector<std::pair<double, const double*>> found;
   if (out.hasSolution) found.emplace_back(out.objective, out.values.data());
+  for (const std::vector<double>& x : mapped) found.emplace_back(data.Objective(x.data()), x.data());
   std::vector<double> act;
   const double tol = 1e-5;
   if (model.getNumCols() == data.nCol) {
     for (int k = 0; k < model.numberSavedSolutions(); ++k) {
       const double* x = model.savedSolution(k);
-      if (x == nullptr || !Feasible(data, x, tol, act)) continue;
+      if (x == nullptr || !MeetsMip(data, x, tol, act)) continue;
       found.emplace_back(data.Objective(x), x);
     }
   }
@@ -196,7 +182,8 @@ int SolveMip(const LpData& data, const EngineContext& ctx, const MipStartTable* 
   LogRelay relay(ctx.log, EngineLogLevel(params));
   LogRelay lpRelay(relay);
   ClpInterrupt clpInterrupt(ctx.interrupt);
-  CbcInterrupt cbcInterrupt(ctx.interrupt);
+  PoolStash stash;
+  CbcSolutionWatch cbcInterrupt(ctx.interrupt, stash);
 
   OsiClpSolverInterface solver;
   solver.passInMessageHandler(&lpRelay);
@@ -223,13 +210,15 @@ int SolveMip(const LpData& data, const EngineContext& ctx, const MipStartTable* 
   driverData.noPrinting_ = EngineLogLevel(params) == 0;
   driverData.useSignalHandler_ = false;
   CbcMain0(model, driverData);
-  // The driver maps saved solutions back through its preprocessing with the original column
-  // count, reading past the end of solutions saved for fewer columns. So other solutions are
-  // kept only when preprocessing is off; otherwise the pool holds the best solution alone.
-  if (params.Int(IntParam::Presolve) == 0) model.setMaximumSavedSolutions(kPoolSize);
+  // Other solutions are saved in the search's model and taken out of it before the driver
+  // copies them (see cbc_pool.h).
+  model.setMaximumSavedSolutions(kPoolSize);
   if (starts != nullptr) PassMipStart(*starts, data, params, solver, model);
   model.setLogLevel(SearchLogLevel(params));
-  CbcMain1(static_cast<int>(argv.size()), argv.data(), model, NoCallback, driverData);
+  {
+    StashScope scope(stash);
+    CbcMain1(static_cast<int>(argv.size()), argv.data(), model, TakeSavedSolutions, driverData);
+  }
 
   const double* best = model.bestSolution();
   if (best != nullptr && model.getNumCols() == data.nCol) {
@@ -252,7 +241,9 @@ int SolveMip(const LpData& data, const EngineContext& ctx, const MipStartTable* 
     const double bound = model.getBestPossibleObjValue();
     if (std::isfinite(bound) && std::fabs(bound) < TARQ_INFINITY) out.bound = bound + data.objConst;
   }
-  CollectPool(data, model, out);
+  std::vector<std::vector<double>> mapped;
+  if (out.hasSolution && !stash.solutions.empty()) mapped = MapStashed(data, ctx, stash, out.values, 1e-5);
+  CollectPool(data, model, mapped, out);
   return TARQ_RETCODE_OK;
 }
 

@@ -127,6 +127,33 @@ ClpSolve SolveOptions(const ParamSet& params, bool warm, int& method) {
   return options;
 }
 
+// Columns without matrix entries whose cost improves without limit in a direction their bounds
+// leave open. Clp's simplex reports such an LP infeasible (its dual side is unbounded at once),
+// so each is held at a finite value for the solve: exact, since the column touches no row, so the
+// rest of the LP is unchanged, and a feasible rest then makes the LP unbounded along the column.
+// Returns the directions (unit rays over the columns, sparse: column and sign). O(columns).
+std::vector<std::pair<int, double>> HoldOpenEmptyColumns(const LpData& data, ClpSimplex& model) {
+  std::vector<std::pair<int, double>> open;
+  std::vector<char> used;
+  for (int j = 0; j < data.nCol; ++j) {
+    if (data.start[j + 1] > data.start[j]) continue;
+    const double c = data.sense * data.obj[j];
+    const bool up = c < 0 && data.colUpper[j] >= TARQ_INFINITY, down = c > 0 && data.colLower[j] <= -TARQ_INFINITY;
+    if (!up && !down) continue;
+    if (used.empty()) {  // a column in an added row is not empty
+      used.assign(static_cast<size_t>(data.nCol), 0);
+      for (int col : data.addIndex) used[col] = 1;
+    }
+    if (used[j]) continue;
+    const double lo = data.colLower[j], hi = data.colUpper[j];
+    const double at = lo > -TARQ_INFINITY ? lo : hi < TARQ_INFINITY ? hi : 0.0;
+    model.setColumnLower(j, at);
+    model.setColumnUpper(j, at);
+    open.emplace_back(j, up ? 1.0 : -1.0);
+  }
+  return open;
+}
+
 }  // namespace
 
 int SolveLp(const LpData& data, const EngineContext& ctx, StartBasis basis, EngineResult& out) {
@@ -138,6 +165,7 @@ int SolveLp(const LpData& data, const EngineContext& ctx, StartBasis basis, Engi
   model.passInMessageHandler(&relay);
   model.passInEventHandler(&interrupt);
   LoadIntoClp(data, model);
+  const std::vector<std::pair<int, double>> open = HoldOpenEmptyColumns(data, model);
   model.setPrimalTolerance(params.Dbl(DblParam::FeasTol));
   model.setDualTolerance(params.Dbl(DblParam::DualTol));
   const double timeLimit = params.Dbl(DblParam::TimeLimit);
@@ -198,6 +226,13 @@ int SolveLp(const LpData& data, const EngineContext& ctx, StartBasis basis, Engi
     out.simplexIter = model.numberIterations();
   }
   out.methodUsed = method;
+  if (!open.empty() && out.status == TARQ_STATUS_OPTIMAL) {
+    out.status = TARQ_STATUS_UNBOUNDED;
+    if (params.Int(IntParam::LogLevel) >= 1) {
+      ctx.log.Printf("LP: column %d has no matrix entries and its cost improves without limit: unbounded",
+                     open[0].first);
+    }
+  }
   const int rows = data.Rows();
   if (basisMeaningful && model.statusArray() != nullptr) {
     out.hasBasis = true;
@@ -218,6 +253,14 @@ int SolveLp(const LpData& data, const EngineContext& ctx, StartBasis basis, Engi
     const double* d = model.dualColumnSolution();
     out.redCosts.assign(d, d + data.nCol);
     out.objective = data.Objective(out.values.data());
+  }
+  if (ctx.analyse) {
+    std::vector<double> ray;
+    if (!open.empty()) {
+      ray.assign(static_cast<size_t>(data.nCol), 0.0);
+      ray[open[0].first] = open[0].second;
+    }
+    AnalyseLp(data, ctx, model, method != 2 && basisMeaningful, ray, out);
   }
   return TARQ_RETCODE_OK;
 }

@@ -32,6 +32,12 @@ struct EngineResult {
   // Distinct integer solutions, best first, nCol values each.
   std::vector<double> poolValues;
   std::vector<double> poolObj;
+  // With "ReqFarkasRay" (LP solves run with analyse): a checked certificate of infeasibility,
+  // one entry per row, or of unboundedness, one per column; empty when there is none.
+  std::vector<double> farkas;
+  std::vector<double> ray;
+  // With "ReqSensitivity" after an optimal LP solve run with analyse; empty otherwise.
+  LpRanges ranges;
 };
 
 // A starting basis for an LP solve (TARQ_BASIS_* codes), or null pointers for none.
@@ -44,6 +50,9 @@ struct EngineContext {
   const ParamSet& params;
   const Logger& log;
   const InterruptFlag& interrupt;
+  // Leave the certificates and ranges the parameters ask for (the caller's own solves only, not
+  // the trial solves of IIS, relaxation or multi-objective levels).
+  bool analyse = false;
 };
 
 // Solves data as an LP (integer markers ignored). Returns 0 or 1 (memory); the outcome is in out.

@@ -65,14 +65,15 @@ double MaxViolation(const Problem& p, const std::vector<double>& x, const std::v
 }  // namespace
 
 int RunEngine(Problem& problem, const LpData& data, const ParamSet& params, bool lpOnly, StartBasis basis,
-              EngineResult& out) {
+              EngineResult& out, bool analyse) {
   const bool mip = !lpOnly && data.IsMip();
   const bool chatty = params.Int(IntParam::LogLevel) >= 1;
   if (chatty) {
     problem.Log().Printf("Solving %s: %d columns, %d rows, %lld nonzeros", mip ? "MIP" : "LP", data.nCol, data.Rows(),
                          static_cast<long long>(data.index.size() + data.addIndex.size()));
   }
-  EngineContext ctx{params, problem.Log(), problem.Interrupt()};
+  EngineContext ctx{params, problem.Log(), problem.Interrupt(), analyse && !mip};
+  if (analyse && mip) NoteMipAnalysis(problem.Log(), params);
   int rc = TARQ_RETCODE_OK;
   if (data.nCol == 0) {
     SolveWithoutColumns(data, mip, out);
@@ -141,6 +142,7 @@ void RecordResult(Problem& p, const EngineResult& res, bool lpOnly, double secon
     }
     a[IntAttr::PoolSols] = r.PoolSize();
   }
+  RecordAnalysis(p, res);
   p.StampResults();
 }
 
@@ -191,7 +193,7 @@ int SolveProblem(Problem& p, bool lpOnly) {
   StartBasis basis;
   if (r.HasBasis(data.nCol, data.nRow)) basis = StartBasis{&r.colBasis, &r.rowBasis};
   EngineResult res;
-  if (int rc = RunEngine(p, data, p.Params(), lpOnly, basis, res); rc != TARQ_RETCODE_OK) return rc;
+  if (int rc = RunEngine(p, data, p.Params(), lpOnly, basis, res, true); rc != TARQ_RETCODE_OK) return rc;
   RecordResult(p, res, lpOnly, WallSeconds() - started);
   return TARQ_RETCODE_OK;
 }

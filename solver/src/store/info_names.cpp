@@ -13,7 +13,12 @@ InfoName ParseInfoName(const char* name) {
     InfoName info;
   } kNames[] = {{"LB", InfoName::kLB},       {"UB", InfoName::kUB},           {"Obj", InfoName::kObj},
                 {"BranchFactor", InfoName::kBranchFactor}, {"Value", InfoName::kValue},
-                {"RedCost", InfoName::kRedCost}, {"Slack", InfoName::kSlack}, {"Dual", InfoName::kDual}};
+                {"RedCost", InfoName::kRedCost}, {"Slack", InfoName::kSlack}, {"Dual", InfoName::kDual},
+                {"DualFarkas", InfoName::kDualFarkas}, {"PrimalRay", InfoName::kPrimalRay},
+                {"SAObjLow", InfoName::kSAObjLow}, {"SAObjUp", InfoName::kSAObjUp},
+                {"SALBLow", InfoName::kSALBLow}, {"SALBUp", InfoName::kSALBUp},
+                {"SAUBLow", InfoName::kSAUBLow}, {"SAUBUp", InfoName::kSAUBUp},
+                {"SARHSLow", InfoName::kSARHSLow}, {"SARHSUp", InfoName::kSARHSUp}};
   for (const auto& entry : kNames) {
     if (EqualNoCase(name, entry.text)) return entry.info;
   }

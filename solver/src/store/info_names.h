@@ -3,7 +3,28 @@
 
 namespace tarq_solver {
 
-enum class InfoName { kUnknown, kLB, kUB, kObj, kBranchFactor, kValue, kRedCost, kSlack, kDual };
+enum class InfoName {
+  kUnknown,
+  kLB,
+  kUB,
+  kObj,
+  kBranchFactor,
+  kValue,
+  kRedCost,
+  kSlack,
+  kDual,
+  // Certificates and ranges of the last LP solve (see analysis_info.cpp).
+  kDualFarkas,
+  kPrimalRay,
+  kSAObjLow,
+  kSAObjUp,
+  kSALBLow,
+  kSALBUp,
+  kSAUBLow,
+  kSAUBUp,
+  kSARHSLow,
+  kSARHSUp,
+};
 
 InfoName ParseInfoName(const char* name);
 

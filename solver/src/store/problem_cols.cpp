@@ -3,6 +3,7 @@
 
 #include "store/checks.h"
 #include "store/grow.h"
+#include "store/analysis_info.h"
 #include "store/info_names.h"
 #include "store/problem.h"
 
@@ -101,7 +102,7 @@ int Problem::GetColInfo(const char* name, int num, const int* list, double* valu
       if (!r.HasDuals(cols_.Size(), rows_.Size())) return TARQ_RETCODE_INVALID;
       return ReadListed(r.redCosts, num, list, values);
     }
-    default: return TARQ_RETCODE_INVALID;  // unknown, or a solution value with no solution yet
+    default: return ReadAnalysisInfo(*this, ParseInfoName(name), Axis::kCol, num, list, values);
   }
 }
 

@@ -24,8 +24,8 @@ int Problem::GetVectors(Axis axis, int num, const int* list, int* beg, int* cnt,
     VectorView v = matrix_.Vector(At(list, k));
     if (beg != nullptr) beg[k] = offset;
     if (cnt != nullptr) cnt[k] = static_cast<int>(v.len);
-    if (idx != nullptr) std::memcpy(idx + offset, v.idx, sizeof(int) * static_cast<size_t>(v.len));
-    if (val != nullptr) std::memcpy(val + offset, v.val, sizeof(double) * static_cast<size_t>(v.len));
+    if (idx != nullptr && v.len > 0) std::memcpy(idx + offset, v.idx, sizeof(int) * static_cast<size_t>(v.len));
+    if (val != nullptr && v.len > 0) std::memcpy(val + offset, v.val, sizeof(double) * static_cast<size_t>(v.len));
     offset += static_cast<int>(v.len);
   }
   return TARQ_RETCODE_OK;

@@ -1,6 +1,7 @@
 // Row operations of the problem.
 #include "store/checks.h"
 #include "store/grow.h"
+#include "store/analysis_info.h"
 #include "store/info_names.h"
 #include "store/problem.h"
 
@@ -76,7 +77,7 @@ int Problem::GetRowInfo(const char* name, int num, const int* list, double* valu
       if (!r.HasDuals(cols_.Size(), rows_.Size())) return TARQ_RETCODE_INVALID;
       return ReadListed(r.duals, num, list, values);
     }
-    default: return TARQ_RETCODE_INVALID;  // unknown, or a solution value with no solution yet
+    default: return ReadAnalysisInfo(*this, ParseInfoName(name), Axis::kRow, num, list, values);
   }
 }
 

@@ -17,9 +17,12 @@ void Results::ClearSolution() {
   rowUpperIis.clear();
   relaxPenalties.clear();
   psd.Clear();
+  farkas.clear();
+  ray.clear();
+  ranges.Clear();
   for (IntAttr a :
        {IntAttr::HasLpSol, IntAttr::HasMipSol, IntAttr::HasFeasRelaxSol, IntAttr::PoolSols, IntAttr::HasDualFarkas,
-        IntAttr::HasPrimalRay, IntAttr::HasIIS, IntAttr::IISCols, IntAttr::IISRows, IntAttr::IsMinIIS}) {
+        IntAttr::HasPrimalRay, IntAttr::HasSensitivity, IntAttr::HasIIS, IntAttr::IISCols, IntAttr::IISRows, IntAttr::IsMinIIS}) {
     attrs[a] = 0;
   }
 }

@@ -31,6 +31,18 @@ struct SolveAttrs {
   double operator[](DblAttr a) const { return dbls[static_cast<int>(a)]; }
 };
 
+// Ranging of an optimal LP basis (the "SA*" information of tarq.h): per column the objective
+// coefficient's and both bounds' ranges, per row the right-hand side's range.
+struct LpRanges {
+  std::vector<double> objLow, objUp;
+  std::vector<double> lbLow, lbUp, ubLow, ubUp;
+  std::vector<double> rhsLow, rhsUp;
+  bool Fits(int cols, int rows) const {
+    return static_cast<int>(objLow.size()) == cols && static_cast<int>(rhsLow.size()) == rows && cols + rows > 0;
+  }
+  void Clear() { *this = LpRanges(); }
+};
+
 // One tuning result: parameter settings (by table position) and the time the trial took.
 struct TuneResult {
   std::vector<std::pair<IntParam, int>> ints;
@@ -54,6 +66,12 @@ struct Results {
 
   std::vector<int> colBasis;
   std::vector<int> rowBasis;
+  // Certificates of the last LP solve when "ReqFarkasRay" asked for them (see "DualFarkas" and
+  // "PrimalRay" in tarq.h): one entry per row / per column, empty when there is none.
+  std::vector<double> farkas;
+  std::vector<double> ray;
+  // Ranges of the last LP solve when "ReqSensitivity" asked for them.
+  LpRanges ranges;
   std::vector<int> colLowerIis;
   std::vector<int> colUpperIis;
   std::vector<int> rowLowerIis;
@@ -82,9 +100,15 @@ struct Results {
     return !colLowerIis.empty() && static_cast<int>(colLowerIis.size()) == cols &&
            static_cast<int>(rowLowerIis.size()) == rows;
   }
+  bool HasFarkas(int rows) const {
+    return attrs[IntAttr::HasDualFarkas] != 0 && static_cast<int>(farkas.size()) == rows;
+  }
+  bool HasRay(int cols) const { return attrs[IntAttr::HasPrimalRay] != 0 && static_cast<int>(ray.size()) == cols; }
+  bool HasRanges(int cols, int rows) const { return attrs[IntAttr::HasSensitivity] != 0 && ranges.Fits(cols, rows); }
   int PoolSize() const { return static_cast<int>(poolObj.size()); }
 
-  // Drops the solution, the pool and the IIS (not the tuning results).
+  // Drops the solution, the pool, the certificates, the ranges and the IIS (not the tuning
+  // results).
   void ClearSolution();
   // Called when the problem data changed: drops what ClearSolution drops and fits the basis to
   // the new sizes (see results.cpp).
