@@ -3,6 +3,7 @@
 #include <fstream>
 #include <string>
 #include <malloc.h>
+#include <time.h>
 #include <unistd.h>
 
 namespace bench {
@@ -19,6 +20,12 @@ std::size_t StatusField(const char* key) {
 }
 
 }  // namespace
+
+double CpuSeconds() {
+  timespec ts{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+  return static_cast<double>(ts.tv_sec) + 1e-9 * static_cast<double>(ts.tv_nsec);
+}
 
 std::size_t ResidentBytes() {
   malloc_trim(0);  // freed heap memory kept by the allocator is not the program's data

@@ -11,6 +11,10 @@ inline double Seconds() {
   return std::chrono::duration<double>(Clock::now().time_since_epoch()).count();
 }
 
+// CPU time of the process (user and system, page faults included). For single-threaded work it
+// is what the wall clock would read on an idle machine, and other work disturbs it less.
+double CpuSeconds();
+
 // Current resident set size in bytes, after the allocator returned its free memory.
 std::size_t ResidentBytes();
 // Peak resident set size in bytes since the last ResetPeak.

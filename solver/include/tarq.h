@@ -11,6 +11,12 @@
  *    and an out-pointer for the required size, then again with buffers of that size.
  *  - Bounds at or beyond TARQ_INFINITY (1e30) in magnitude are infinite.
  *  - One problem is used by one thread at a time.
+ *  - While a problem is being solved (TARQ_Solve, TARQ_SolveLp, TARQ_ComputeIIS, TARQ_FeasRelax,
+ *    TARQ_Tune), every call that would change it or solve it, also one made from its own log
+ *    callback, returns TARQ_RETCODE_THREAD (6), changes nothing and logs a line saying a solve is
+ *    running. Reading calls (getters, attributes, names, parameter getters, writers of files,
+ *    TARQ_CreateCopy) and TARQ_Interrupt stay allowed. Parameter setters, log settings,
+ *    TARQ_Reset and TARQ_DeleteProb count as changes.
  */
 #ifndef TARQ_H
 #define TARQ_H
@@ -37,7 +43,7 @@ extern "C" {
 #define TARQ_RETCODE_FILE 2      /* a file could not be opened, read or written */
 #define TARQ_RETCODE_INVALID 3   /* an argument is invalid; nothing was changed */
 #define TARQ_RETCODE_INTERNAL 5  /* an unexpected internal failure */
-#define TARQ_RETCODE_THREAD 6    /* a threading failure */
+#define TARQ_RETCODE_THREAD 6    /* refused while the problem is solving (see above), or a threading failure */
 #define TARQ_RETCODE_SERVER 7    /* a remote service failed (not used by this library) */
 #define TARQ_RETCODE_NONCONVEX 8 /* the problem is nonconvex where convexity is required */
 
@@ -132,13 +138,17 @@ TARQ_API int TARQ_CreateProb(tarq_env* env, tarq_prob** prob);
 /* Creates a deep copy of src: its data, parameters and log destinations. */
 TARQ_API int TARQ_CreateCopy(tarq_prob* src, tarq_prob** dst);
 
-/* Deletes a problem and sets *prob to NULL. */
+/* Deletes a problem and sets *prob to NULL; returns 6 (and keeps it) while it is solving. */
 TARQ_API int TARQ_DeleteProb(tarq_prob** prob);
 
 /* Removes every object from the problem; parameters and log destinations stay. */
 TARQ_API int TARQ_ClearProb(tarq_prob* prob);
 
-/* Registers a function that receives every log line of the problem; NULL unregisters. */
+/* Registers a function that receives every log line of the problem; NULL unregisters. The
+ * function is never re-entered: a line logged while it runs on the same thread (by a call it
+ * makes into this library, such as a refused change) reaches it once it has returned; lines
+ * logged while those are delivered go to the log file and the console only. During a solve it
+ * may run on a search thread of branch and cut. */
 TARQ_API int TARQ_SetLogCallback(tarq_prob* prob, TARQ_LogCallback cb, void* userdata);
 
 /* Appends the problem's log lines to the named file; NULL or "" stops logging to a file.
@@ -326,7 +336,9 @@ TARQ_API int TARQ_SetObjConst(tarq_prob* prob, double constant);
  * line to the problem's log destinations and nowhere else.
  *
  * MIP solves of different problems run one at a time within a process (the branch-and-cut
- * driver keeps process-wide state); LP solves run concurrently.
+ * driver keeps process-wide state); LP solves run concurrently. A MIP solve started from a log
+ * callback while branch and cut runs for another problem returns 6 instead of waiting (it could
+ * be waiting for its own caller).
  *
  * Attributes a solve sets: "LpStatus" or "MipStatus", "LpObjval" (LP solves), "BestObj",
  *  "BestBnd", "BestGap" (MIP solves), "SimplexIter", "BarrierIter" (the iterations the
@@ -350,9 +362,16 @@ TARQ_API int TARQ_SetObjConst(tarq_prob* prob, double constant);
  * Interrupting. TARQ_Interrupt may be called from any thread while a solve, IIS computation,
  * feasibility relaxation or tuning run of the problem runs on another; the engines poll the flag
  * (the simplex at every iteration, the barrier between its iterations, branch and cut at every
- * event) and stop promptly with status TARQ_STATUS_INTERRUPTED, keeping the best solution found. The
- * flag is cleared when the next such operation starts, so an interrupt with no solve running has
- * no effect.
+ * event and in its LP solves) and stop promptly with status TARQ_STATUS_INTERRUPTED, keeping the
+ * best solution found. The flag is cleared when the next such operation starts, so an interrupt
+ * with no solve running (or one that comes before the solve has begun) has no effect.
+ * What an interrupted MIP solve reports, whatever phase it stopped in (preprocessing, root LP,
+ * cuts, heuristics, tree): "MipStatus" TARQ_STATUS_INTERRUPTED (or the outcome of a search that
+ * finished before the interrupt took effect); a solution exactly when "HasMipSol" is 1, checked
+ * against the bounds, rows and integrality; and a "BestBnd" that is a valid bound: the search's
+ * own bound from its last progress report before it was stopped, or -1e30 (minimisation) / 1e30
+ * (maximisation) when it stopped before reporting one. An interrupted multi-objective MIP reports
+ * no bound for its lead objective (-1e30 / 1e30).
  * ------------------------------------------------------------------------------------------- */
 
 /* Outcome of a solve, the values of "LpStatus" and "MipStatus". */
@@ -603,15 +622,18 @@ TARQ_API int TARQ_GetDblAttr(tarq_prob* prob, const char* name, double* value);
  * accepted when its value is a whole number); double values are decimal numerals.
  * When a name occurs twice, its last line wins.
  *
- * TARQ_ReadParam reads such a file, gzip-compressed or not, into the problem's parameters. It is
+ * TARQ_ReadParam reads such a file, gzip-compressed or not (checked as the file readers below
+ * check it), into the problem's parameters. It is
  * all-or-nothing: a malformed line, an unknown name, an attribute name or an invalid value
  * returns 3, a file that cannot be opened or read returns 2, and either way every parameter
  * keeps its value and one log line names the file, the line and what was wrong.
  *
  * TARQ_WriteParam writes a comment line and then, in table order, every parameter whose value
  * differs from its default, doubles with 17 significant digits, so that reading the file into a
- * problem whose parameters are at their defaults restores exactly the same values. Returns 2 when
- * the file cannot be written. A NULL or empty filename returns 3 for both. */
+ * problem whose parameters are at their defaults restores exactly the same values, compressed and
+ * placed as the file writers below do it. Returns 2 when the file cannot be written. A NULL or
+ * empty filename returns 3 for both. Parameter file names are taken as given (not relative to the
+ * home directory). */
 TARQ_API int TARQ_ReadParam(tarq_prob* prob, const char* filename);
 TARQ_API int TARQ_WriteParam(tarq_prob* prob, const char* filename);
 
@@ -631,8 +653,14 @@ TARQ_API int TARQ_AddMipStart(tarq_prob* prob, int num, const int* list, const d
  *
  * Every function takes the problem and a file name; relative names are taken relative to the
  * environment's home directory when one is set. Readers accept plain and gzip-compressed files
- * alike (gzip is recognised by its first bytes, whatever the name). Writers compress when the
- * name ends in ".gz".
+ * alike (gzip is recognised by its first bytes, whatever the name); a gzip stream that ends
+ * early (a truncated file, or a header alone) or fails its CRC or length check returns 2 with
+ * nothing changed, whatever the data before the fault. Writers compress when the name ends in
+ * ".gz". A new or existing regular file is written to a temporary file beside it and renamed into
+ * place (keeping the old file's permissions), so a failed write leaves the old file as it was. A
+ * symbolic link is followed: its target gets the content and the link stays. Any other existing
+ * path (a FIFO, a device such as /dev/null) is written through as it is and never replaced; a
+ * failed write there cannot be undone.
  *
  * Codes: 3 for a NULL problem or a NULL or empty name; 2 when the file cannot be opened, read
  * or written; 3 when the content does not parse. A failed read leaves the problem exactly as it

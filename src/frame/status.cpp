@@ -7,29 +7,40 @@
 #include "tarq/exception.h"
 
 namespace Tarq::detail {
-namespace {
-
-void RecordV(Status& status, int code, const char* fmt, va_list ap) {
-  status.code = static_cast<std::uint32_t>(code);
-  if (code == 0) return;
-  if (!status.message) status.message = std::make_unique<char[]>(kMessageBytes);
-  char* buf = status.message.get();
+void RecordText(Status& status, int code, const char* fmt, std::va_list ap) {
+  if (code == 0) {
+    status.ClearCode();
+    return;
+  }
+  Status::Buffer& b = status.Buf();
+  b.code = static_cast<std::uint32_t>(code);
+  char* buf = b.text;
   int prefix = std::snprintf(buf, kPrefixBytes, "(%s) ", CodeName(code));
   if (prefix < 0) prefix = 0;
   if (prefix > kPrefixBytes - 1) prefix = kPrefixBytes - 1;
   std::vsnprintf(buf + prefix, kTextBytes, fmt, ap);
 }
 
-}  // namespace
-
 Status& Status::operator=(const Status& other) {
   if (this == &other) return *this;
-  code = other.code;
-  if (other.code != 0 && other.message) {
-    if (!message) message = std::make_unique<char[]>(kMessageBytes);
-    std::snprintf(message.get(), kMessageBytes, "%s", other.message.get());
+  if (other.Code() == 0) {
+    ClearCode();
+    return *this;
   }
+  Buffer& b = Buf();
+  b.code = other.buf_->code;
+  std::snprintf(b.text, kMessageBytes, "%s", other.buf_->text);
   return *this;
+}
+
+void Status::Set(int code, const char* message) {
+  if (code == 0) {
+    ClearCode();
+    return;
+  }
+  Buffer& b = Buf();
+  b.code = static_cast<std::uint32_t>(code);
+  std::snprintf(b.text, kMessageBytes, "%s", message != nullptr ? message : "");
 }
 
 const char* CodeName(int code) noexcept {
@@ -48,14 +59,14 @@ const char* CodeName(int code) noexcept {
 void Record(Status& status, int code, const char* fmt, ...) {
   va_list ap;
   va_start(ap, fmt);
-  RecordV(status, code, fmt, ap);
+  RecordText(status, code, fmt, ap);
   va_end(ap);
 }
 
 bool Checked(Status& status, int rc, const char* fmt, ...) {
   va_list ap;
   va_start(ap, fmt);
-  RecordV(status, rc, fmt, ap);
+  RecordText(status, rc, fmt, ap);
   va_end(ap);
   return rc == 0;
 }

@@ -1,6 +1,7 @@
 // The status every failing internal object carries, and the one place that formats its messages.
 #pragma once
 
+#include <cstdarg>
 #include <cstdint>
 #include <memory>
 
@@ -10,10 +11,10 @@ constexpr int kMessageBytes = 128;
 constexpr int kPrefixBytes = 32;  // "(NAME) " with its terminator
 constexpr int kTextBytes = 96;    // the operation's text with its terminator
 
-struct Status {
-  std::uint32_t code = 0;
-  std::unique_ptr<char[]> message;  // kMessageBytes, allocated on the first error
-
+// One pointer: the code and its message live in a buffer allocated on the first error, so an
+// object that never fails pays eight bytes for its status.
+class Status {
+ public:
   Status() = default;
   Status(const Status& other) { *this = other; }
   // Copies the code; a message travels only with a non-zero code.
@@ -21,9 +22,28 @@ struct Status {
   Status(Status&&) noexcept = default;
   Status& operator=(Status&&) noexcept = default;
 
-  int Code() const noexcept { return static_cast<int>(code); }
-  const char* Message() const noexcept { return message.get(); }
-  bool Ok() const noexcept { return code == 0; }
+  int Code() const noexcept { return buf_ ? static_cast<int>(buf_->code) : 0; }
+  // The last message, or null when no error was ever recorded.
+  const char* Message() const noexcept { return buf_ ? buf_->text : nullptr; }
+  bool Ok() const noexcept { return Code() == 0; }
+  // Stores code 0, keeping the old message text.
+  void ClearCode() noexcept {
+    if (buf_) buf_->code = 0;
+  }
+  // Stores a code and a message given whole (cut to the buffer).
+  void Set(int code, const char* message);
+
+ private:
+  friend void RecordText(Status& status, int code, const char* fmt, std::va_list ap);
+  struct Buffer {
+    std::uint32_t code = 0;
+    char text[kMessageBytes] = {};
+  };
+  Buffer& Buf() {
+    if (!buf_) buf_ = std::make_unique<Buffer>();
+    return *buf_;
+  }
+  std::unique_ptr<Buffer> buf_;
 };
 
 // The name of a return code in message prefixes ("MEMORY", "FILE", "INVALID", ...).

@@ -107,10 +107,7 @@ ShapeArg<N> ReadShapeArg(const INDim<N>* shape) {
   arg.present = true;
   for (int k = 0; k < N; ++k) arg.sizes[k] = shape->GetDim(k);
   if (shape->GetErrorCode() != 0) {
-    const char* message = shape->GetErrorMsg();
-    arg.status.code = static_cast<std::uint32_t>(shape->GetErrorCode());
-    arg.status.message = std::make_unique<char[]>(kMessageBytes);
-    std::snprintf(arg.status.message.get(), kMessageBytes, "%s", message != nullptr ? message : "");
+    arg.status.Set(shape->GetErrorCode(), shape->GetErrorMsg());
   }
   return arg;
 }

@@ -20,7 +20,7 @@ inline RecordRef ByIndex(ModelData& m, Kind kind, int idx, const char* invalid, 
     Record(m.status, TARQ_RETCODE_INTERNAL, "%s", internal);
     return FailedRecord();
   }
-  m.status.code = 0;
+  m.status.ClearCode();
   return entry;
 }
 

@@ -113,7 +113,7 @@ Tarq::IConstrBuilder* TarqModel::GetConstrBuilder(const Tarq::IConstraint* const
   if (!RowExpr(m, c, b.expr)) return new TarqConstrBuilder(b);
   const double lb = c.Get(Tarq::detail::kRowKind, "LB");
   const double ub = c.Get(Tarq::detail::kRowKind, "UB");
-  if (c.status.code != 0) {
+  if (!c.status.Ok()) {
     m.status = c.status;
     return new TarqConstrBuilder(Tarq::ConstrBuilder());
   }

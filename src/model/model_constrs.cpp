@@ -54,17 +54,20 @@ Tarq::IConstrArray* AddStaged(ModelData& m, int count, const int* beg, const int
   return new TarqConstrArray(m.Append<Constraint>(Kind::kRow, count, names.Pointers()));
 }
 
-// Lays merged expressions end to end as compressed rows in beg_/idx_ (via cols) and vals.
+// Lays merged expressions end to end as compressed rows, in arrays sized once for the terms as
+// given (merging only removes terms).
 class RowStager {
  public:
-  explicit RowStager(ModelData& m, std::size_t rows) : m_(m) {
+  RowStager(ModelData& m, std::size_t rows, std::size_t terms) : m_(m) {
     beg_.reserve(rows + 1);
     beg_.push_back(0);
+    idx_.reserve(terms);
+    val_.reserve(terms);
   }
   bool Add(Tarq::LinExpr& e) {
     if (!m_.GatherExpr(e)) return false;
     idx_.insert(idx_.end(), m_.idx_.begin(), m_.idx_.end());
-    val_.insert(val_.end(), m_.val_.begin(), m_.val_.end());
+    val_.insert(val_.end(), e.coefs.begin(), e.coefs.end());
     beg_.push_back(static_cast<int>(idx_.size()));
     return true;
   }
@@ -118,7 +121,9 @@ Tarq::IConstrArray* TarqModel::AddConstrs(Tarq::IConstrBuilderArray* builders, c
   Tarq::ConstrBuilderArray& all = Tarq::BuildersOf(builders);
   const int count = static_cast<int>(all.size());
   // Every builder's expression is merged in place first, then the senses are checked.
-  RowStager rows(m, all.size());
+  std::size_t terms = 0;
+  for (const Tarq::ConstrBuilder& b : all) terms += b.expr.coefs.size();
+  RowStager rows(m, all.size(), terms);
   for (Tarq::ConstrBuilder& b : all) {
     if (!rows.Add(b.expr)) return new TarqConstrArray();
   }
@@ -166,7 +171,9 @@ Tarq::IConstrArray* TarqModel::AddConstrs(const std::vector<Tarq::IExpr*>& exprs
     m.lower_[k] = rhs[k] - Tarq::ExprOf(exprs[k]).constant;
     m.upper_[k] = kInf;
   }
-  RowStager rows(m, n);
+  std::size_t terms = 0;
+  for (Tarq::IExpr* e : exprs) terms += Tarq::ExprOf(e).coefs.size();
+  RowStager rows(m, n, terms);
   for (Tarq::IExpr* e : exprs) {
     if (!rows.Add(Tarq::ExprOf(e))) return new TarqConstrArray();
   }

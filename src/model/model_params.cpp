@@ -39,7 +39,7 @@ bool Resolve(ModelData& m, const char* given, const KindMessages& k, std::string
     Record(m.status, TARQ_RETCODE_INVALID, "%s", k.wrong);
     return false;
   }
-  m.status.code = 0;
+  m.status.ClearCode();
   return true;
 }
 

@@ -205,7 +205,7 @@ Tarq::IPsdExpr* TarqModel::GetPsdObjective() {
   std::unique_ptr<Tarq::IExpr> linear(GetObjective());
   Tarq::PsdExpr e;
   e.lin = Tarq::ExprOf(linear.get());
-  if (m.status.code != 0) return new TarqPsdExpr(std::move(e));
+  if (!m.status.Ok()) return new TarqPsdExpr(std::move(e));
   int has = 0, n = 0;
   if (!Checked(m.status, TARQ_GetIntAttr(m.Problem(), "HasPSDObj", &has), "Fail to get PSD objective") || has == 0 ||
       !Checked(m.status, TARQ_GetIntAttr(m.Problem(), "PSDCols", &n), "Fail to get PSD objective")) {

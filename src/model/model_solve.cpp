@@ -38,16 +38,29 @@ void TarqModel::SetMipStart(int count, const double* values) {
   }
 }
 
+// Start values go to this model's variables only: a variable of another model is refused with
+// nothing stored (removed and failed ones are skipped).
 void TarqModel::SetMipStart(const Tarq::IVar* var, double value) {
-  if (Data().Owns(Tarq::VarOf(var))) Remember(Data(), Tarq::VarOf(var).record, value);
+  ModelData& m = Data();
+  const Tarq::Var& v = Tarq::VarOf(var);
+  if (v.Index() >= 0 && !m.Owns(v)) {
+    Record(m.status, TARQ_RETCODE_INVALID, "The variable belongs to another model");
+    return;
+  }
+  Remember(m, v.record, value);
 }
 
 void TarqModel::SetMipStart(const Tarq::IVarArray* vars, const double* values) {
+  ModelData& m = Data();
   if (values == nullptr) return;
   const Tarq::VarArray& vs = Tarq::VarsOf(vars);
   for (std::size_t k = 0; k < vs.size(); ++k) {
-    if (Data().Owns(vs[k])) Remember(Data(), vs[k].record, values[k]);
+    if (vs[k].Index() >= 0 && !m.Owns(vs[k])) {
+      Record(m.status, TARQ_RETCODE_INVALID, "The %zu-th variable belongs to another model", k);
+      return;
+    }
   }
+  for (std::size_t k = 0; k < vs.size(); ++k) Remember(m, vs[k].record, values[k]);
 }
 
 void TarqModel::LoadMipStart() {

@@ -114,7 +114,7 @@ Tarq::ISymMatrix* TarqModel::AddSymMat(Tarq::ISymMatExpr* expr) {
   if (e.Size() == 0) return Refuse(m, "Empty symmetric matrix expression object");
   int index = -1;
   if (!StoreSymExpr(m, e, index)) return new TarqSymMatrix(SymMatrix());
-  m.status.code = 0;
+  m.status.ClearCode();
   return new TarqSymMatrix(Tarq::detail::StoredMat(m, index));
 }
 

@@ -25,6 +25,16 @@ bool ModelData::Indices(const std::vector<V>& objects, const char* what) {
   idx_.resize(objects.size());
   for (std::size_t k = 0; k < objects.size(); ++k) {
     const V& v = objects[k];
+    // A null pointer or the result of a failed add or lookup stands for nothing (index -2, and no
+    // model); only an object that has a model can belong to another one.
+    if (v.Index() == kFailedIndex || v.Holder() == nullptr) {
+      if (objects.size() == 1) {
+        Record(status, TARQ_RETCODE_INVALID, "Invalid %s", what);
+      } else {
+        Record(status, TARQ_RETCODE_INVALID, "The %zu-th %s is invalid", k, what);
+      }
+      return false;
+    }
     if (!Owns(v)) {
       Record(status, TARQ_RETCODE_INVALID, "The %zu-th %s belongs to another model", k, what);
       return false;

@@ -32,13 +32,13 @@ void LmiConstraint::Info(const char* info, double* out, int length) {
 
 void LmiConstraint::SetRhs(const SymMatrix& m) {
   // Each failing check records its message; a later one replaces an earlier.
-  status.code = 0;
+  status.ClearCode();
   if (Index() < 0) detail::Record(status, TARQ_RETCODE_INVALID, "Invalid LMI constraint");
   if (m.dim != dim) detail::Record(status, TARQ_RETCODE_INVALID, "Input matrix has wrong dimension");
   if (m.Index() < 0 || m.Holder() != record->problem.Get()) {
     detail::Record(status, TARQ_RETCODE_INVALID, "RHS is an invalid SymMatrix with index %d", m.Index());
   }
-  if (status.code != 0) return;
+  if (!status.Ok()) return;
   const int index = Index();
   const int mat = m.Index();
   detail::Checked(status, TARQ_SetLMIConstrRhs(Problem(), 1, &index, &mat), "Fail to set constant term of LMI constraint");

@@ -37,11 +37,11 @@ using LmiConstrArray = std::vector<LmiConstraint>;
 
 }  // namespace Tarq
 
-class TarqLmiExpr final : public Tarq::detail::Handled<Tarq::ILmiExpr, Tarq::LmiExpr> {
+class TarqLmiExpr final : public Tarq::detail::FrontHandled<Tarq::ILmiExpr, Tarq::LmiExpr> {
  public:
-  using Handled::Handled;
-  TarqLmiExpr() : Handled(Tarq::detail::BlockRef<Tarq::LmiExpr>::Make()) {}
-  explicit TarqLmiExpr(Tarq::LmiExpr e) : Handled(Tarq::detail::BlockRef<Tarq::LmiExpr>::Make(std::move(e))) {}
+  using FrontHandled::FrontHandled;
+  TarqLmiExpr() : FrontHandled(FromValue{}) {}
+  explicit TarqLmiExpr(Tarq::LmiExpr e) : FrontHandled(FromValue{}, std::move(e)) {}
 
   int GetSize() const override { return Data().Size(); }
   Tarq::IVar* GetVar(int i) const override;
@@ -65,11 +65,11 @@ class TarqLmiExpr final : public Tarq::detail::Handled<Tarq::ILmiExpr, Tarq::Lmi
   void MultiplyBy(double factor) override;
 };
 
-class TarqLmiConstraint final : public Tarq::detail::Handled<Tarq::ILmiConstraint, Tarq::LmiConstraint> {
+class TarqLmiConstraint final : public Tarq::detail::FrontHandled<Tarq::ILmiConstraint, Tarq::LmiConstraint> {
  public:
-  using Handled::Handled;
+  using FrontHandled::FrontHandled;
   explicit TarqLmiConstraint(const Tarq::LmiConstraint& c)
-      : Handled(Tarq::detail::BlockRef<Tarq::LmiConstraint>::Make(c)) {}
+      : FrontHandled(FromValue{}, c) {}
 
   int GetIdx() const override { return Data().Index(); }
   int GetDim() const override { return Data().dim; }
@@ -83,12 +83,12 @@ class TarqLmiConstraint final : public Tarq::detail::Handled<Tarq::ILmiConstrain
   const char* GetErrorMsg() const override { return Data().status.Message(); }
 };
 
-class TarqLmiConstrArray final : public Tarq::detail::Handled<Tarq::ILmiConstrArray, Tarq::LmiConstrArray> {
+class TarqLmiConstrArray final : public Tarq::detail::FrontHandled<Tarq::ILmiConstrArray, Tarq::LmiConstrArray> {
  public:
-  using Handled::Handled;
-  TarqLmiConstrArray() : Handled(Tarq::detail::BlockRef<Tarq::LmiConstrArray>::Make()) {}
+  using FrontHandled::FrontHandled;
+  TarqLmiConstrArray() : FrontHandled(FromValue{}) {}
   explicit TarqLmiConstrArray(Tarq::LmiConstrArray a)
-      : Handled(Tarq::detail::BlockRef<Tarq::LmiConstrArray>::Make(std::move(a))) {}
+      : FrontHandled(FromValue{}, std::move(a)) {}
 
   void PushBack(const Tarq::ILmiConstraint* c) override;
   int Size() const override { return static_cast<int>(Data().size()); }

@@ -43,7 +43,7 @@ void PsdExpr::MultiplyBy(double factor) {
 
 double PsdExpr::Evaluate() {
   double value = lin.Evaluate();
-  if (lin.status.code != 0) {
+  if (!lin.status.Ok()) {
     status = lin.status;
     return TARQ_INFINITY;
   }
@@ -65,7 +65,7 @@ double PsdExpr::Evaluate() {
       value += (e.row == e.col ? 1.0 : 2.0) * e.val * x[static_cast<size_t>(e.row) * v.dim + e.col];
     }
   }
-  status.code = 0;
+  status.ClearCode();
   return value;
 }
 

@@ -50,10 +50,10 @@ using PsdConstrBuilderArray = std::vector<PsdConstrBuilder>;
 
 }  // namespace Tarq
 
-class TarqPsdExpr final : public Tarq::detail::Handled<Tarq::IPsdExpr, Tarq::PsdExpr> {
+class TarqPsdExpr final : public Tarq::detail::FrontHandled<Tarq::IPsdExpr, Tarq::PsdExpr> {
  public:
-  using Handled::Handled;
-  explicit TarqPsdExpr(Tarq::PsdExpr e) : Handled(Tarq::detail::BlockRef<Tarq::PsdExpr>::Make(std::move(e))) {}
+  using FrontHandled::FrontHandled;
+  explicit TarqPsdExpr(Tarq::PsdExpr e) : FrontHandled(FromValue{}, std::move(e)) {}
 
   int GetSize() const override { return Data().Size(); }
   Tarq::IPsdVar* GetPsdVar(int i) const override {
@@ -85,11 +85,11 @@ class TarqPsdExpr final : public Tarq::detail::Handled<Tarq::IPsdExpr, Tarq::Psd
   const char* GetErrorMsg() const override { return Data().status.Message(); }
 };
 
-class TarqPsdConstraint final : public Tarq::detail::Handled<Tarq::IPsdConstraint, Tarq::PsdConstraint> {
+class TarqPsdConstraint final : public Tarq::detail::FrontHandled<Tarq::IPsdConstraint, Tarq::PsdConstraint> {
  public:
-  using Handled::Handled;
+  using FrontHandled::FrontHandled;
   explicit TarqPsdConstraint(const Tarq::PsdConstraint& c)
-      : Handled(Tarq::detail::BlockRef<Tarq::PsdConstraint>::Make(c)) {}
+      : FrontHandled(FromValue{}, c) {}
 
   int GetIdx() const override { return Data().Index(); }
   const char* GetName() override { return Data().Name(Tarq::detail::kPsdRowKind); }
@@ -101,12 +101,12 @@ class TarqPsdConstraint final : public Tarq::detail::Handled<Tarq::IPsdConstrain
   const char* GetErrorMsg() const override { return Data().status.Message(); }
 };
 
-class TarqPsdConstrArray final : public Tarq::detail::Handled<Tarq::IPsdConstrArray, Tarq::PsdConstrArray> {
+class TarqPsdConstrArray final : public Tarq::detail::FrontHandled<Tarq::IPsdConstrArray, Tarq::PsdConstrArray> {
  public:
-  using Handled::Handled;
-  TarqPsdConstrArray() : Handled(Tarq::detail::BlockRef<Tarq::PsdConstrArray>::Make()) {}
+  using FrontHandled::FrontHandled;
+  TarqPsdConstrArray() : FrontHandled(FromValue{}) {}
   explicit TarqPsdConstrArray(Tarq::PsdConstrArray a)
-      : Handled(Tarq::detail::BlockRef<Tarq::PsdConstrArray>::Make(std::move(a))) {}
+      : FrontHandled(FromValue{}, std::move(a)) {}
 
   void PushBack(const Tarq::IPsdConstraint* c) override;
   int Size() const override { return static_cast<int>(Data().size()); }
@@ -116,12 +116,12 @@ class TarqPsdConstrArray final : public Tarq::detail::Handled<Tarq::IPsdConstrAr
   }
 };
 
-class TarqPsdConstrBuilder final : public Tarq::detail::Handled<Tarq::IPsdConstrBuilder, Tarq::PsdConstrBuilder> {
+class TarqPsdConstrBuilder final : public Tarq::detail::FrontHandled<Tarq::IPsdConstrBuilder, Tarq::PsdConstrBuilder> {
  public:
-  using Handled::Handled;
-  TarqPsdConstrBuilder() : Handled(Tarq::detail::BlockRef<Tarq::PsdConstrBuilder>::Make()) {}
+  using FrontHandled::FrontHandled;
+  TarqPsdConstrBuilder() : FrontHandled(FromValue{}) {}
   explicit TarqPsdConstrBuilder(const Tarq::PsdConstrBuilder& b)
-      : Handled(Tarq::detail::BlockRef<Tarq::PsdConstrBuilder>::Make(b)) {}
+      : FrontHandled(FromValue{}, b) {}
 
   Tarq::IPsdExpr* GetPsdExpr() const override { return new TarqPsdExpr(Data().expr); }
   char GetSense() const override { return Data().sense; }
@@ -131,10 +131,10 @@ class TarqPsdConstrBuilder final : public Tarq::detail::Handled<Tarq::IPsdConstr
 };
 
 class TarqPsdConstrBuilderArray final
-    : public Tarq::detail::Handled<Tarq::IPsdConstrBuilderArray, Tarq::PsdConstrBuilderArray> {
+    : public Tarq::detail::FrontHandled<Tarq::IPsdConstrBuilderArray, Tarq::PsdConstrBuilderArray> {
  public:
-  using Handled::Handled;
-  TarqPsdConstrBuilderArray() : Handled(Tarq::detail::BlockRef<Tarq::PsdConstrBuilderArray>::Make()) {}
+  using FrontHandled::FrontHandled;
+  TarqPsdConstrBuilderArray() : FrontHandled(FromValue{}) {}
 
   void PushBack(const Tarq::IPsdConstrBuilder* b) override;
   int Size() const override { return static_cast<int>(Data().size()); }

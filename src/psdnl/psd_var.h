@@ -26,10 +26,10 @@ using PsdVarArray = std::vector<PsdVar>;
 
 }  // namespace Tarq
 
-class TarqPsdVar final : public Tarq::detail::Handled<Tarq::IPsdVar, Tarq::PsdVar> {
+class TarqPsdVar final : public Tarq::detail::FrontHandled<Tarq::IPsdVar, Tarq::PsdVar> {
  public:
-  using Handled::Handled;
-  explicit TarqPsdVar(const Tarq::PsdVar& v) : Handled(Tarq::detail::BlockRef<Tarq::PsdVar>::Make(v)) {}
+  using FrontHandled::FrontHandled;
+  explicit TarqPsdVar(const Tarq::PsdVar& v) : FrontHandled(FromValue{}, v) {}
 
   int GetIdx() const override { return Data().Index(); }
   int GetDim() const override { return Data().dim; }
@@ -45,11 +45,11 @@ class TarqPsdVar final : public Tarq::detail::Handled<Tarq::IPsdVar, Tarq::PsdVa
   const char* GetErrorMsg() const override { return Data().status.Message(); }
 };
 
-class TarqPsdVarArray final : public Tarq::detail::Handled<Tarq::IPsdVarArray, Tarq::PsdVarArray> {
+class TarqPsdVarArray final : public Tarq::detail::FrontHandled<Tarq::IPsdVarArray, Tarq::PsdVarArray> {
  public:
-  using Handled::Handled;
-  TarqPsdVarArray() : Handled(Tarq::detail::BlockRef<Tarq::PsdVarArray>::Make()) {}
-  explicit TarqPsdVarArray(Tarq::PsdVarArray a) : Handled(Tarq::detail::BlockRef<Tarq::PsdVarArray>::Make(std::move(a))) {}
+  using FrontHandled::FrontHandled;
+  TarqPsdVarArray() : FrontHandled(FromValue{}) {}
+  explicit TarqPsdVarArray(Tarq::PsdVarArray a) : FrontHandled(FromValue{}, std::move(a)) {}
 
   void PushBack(const Tarq::IPsdVar* var) override;
   int Size() const override { return static_cast<int>(Data().size()); }

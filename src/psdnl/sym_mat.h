@@ -73,10 +73,10 @@ bool AppendElements(const SymMatrix& m, double f, std::vector<SymElement>& out);
 
 }  // namespace Tarq
 
-class TarqSymMatrix final : public Tarq::detail::Handled<Tarq::ISymMatrix, Tarq::SymMatrix> {
+class TarqSymMatrix final : public Tarq::detail::FrontHandled<Tarq::ISymMatrix, Tarq::SymMatrix> {
  public:
-  using Handled::Handled;
-  explicit TarqSymMatrix(const Tarq::SymMatrix& m) : Handled(Tarq::detail::BlockRef<Tarq::SymMatrix>::Make(m)) {}
+  using FrontHandled::FrontHandled;
+  explicit TarqSymMatrix(const Tarq::SymMatrix& m) : FrontHandled(FromValue{}, m) {}
 
   int GetIdx() const override { return Data().Index(); }
   int GetDim() const override { return Data().dim; }
@@ -84,10 +84,10 @@ class TarqSymMatrix final : public Tarq::detail::Handled<Tarq::ISymMatrix, Tarq:
   const char* GetErrorMsg() const override { return Data().status.Message(); }
 };
 
-class TarqSymMatrixArray final : public Tarq::detail::Handled<Tarq::ISymMatrixArray, Tarq::SymMatrixArray> {
+class TarqSymMatrixArray final : public Tarq::detail::FrontHandled<Tarq::ISymMatrixArray, Tarq::SymMatrixArray> {
  public:
-  using Handled::Handled;
-  TarqSymMatrixArray() : Handled(Tarq::detail::BlockRef<Tarq::SymMatrixArray>::Make()) {}
+  using FrontHandled::FrontHandled;
+  TarqSymMatrixArray() : FrontHandled(FromValue{}) {}
 
   void PushBack(const Tarq::ISymMatrix* mat) override;
   int Size() const override { return static_cast<int>(Data().size()); }
@@ -97,11 +97,11 @@ class TarqSymMatrixArray final : public Tarq::detail::Handled<Tarq::ISymMatrixAr
   }
 };
 
-class TarqSymMatExpr final : public Tarq::detail::Handled<Tarq::ISymMatExpr, Tarq::SymMatExpr> {
+class TarqSymMatExpr final : public Tarq::detail::FrontHandled<Tarq::ISymMatExpr, Tarq::SymMatExpr> {
  public:
-  using Handled::Handled;
-  TarqSymMatExpr() : Handled(Tarq::detail::BlockRef<Tarq::SymMatExpr>::Make()) {}
-  explicit TarqSymMatExpr(const Tarq::SymMatExpr& e) : Handled(Tarq::detail::BlockRef<Tarq::SymMatExpr>::Make(e)) {}
+  using FrontHandled::FrontHandled;
+  TarqSymMatExpr() : FrontHandled(FromValue{}) {}
+  explicit TarqSymMatExpr(const Tarq::SymMatExpr& e) : FrontHandled(FromValue{}, e) {}
 
   int GetDim() const override { return Data().Dim(); }
   int GetSize() const override { return Data().Size(); }

@@ -46,18 +46,18 @@ void LinExpr::DivideBy(double d) {
 
 double LinExpr::Evaluate() {
   double value = constant;
-  if (!coefs.empty() && status.code != 0) return TARQ_INFINITY;
+  if (!coefs.empty() && !status.Ok()) return TARQ_INFINITY;
   for (std::size_t i = 0; i < coefs.size(); ++i) {
     Var var = vars[i].ToVar();
     const double x = var.Get(detail::kColumnKind, "Value");
     value += coefs[i] * x;
-    if (var.status.code != 0) {
+    if (!var.status.Ok()) {
       status = var.status;  // code and message of the failing variable
       return TARQ_INFINITY;
     }
-    status.code = 0;
+    status.ClearCode();
   }
-  return status.code == 0 ? value : TARQ_INFINITY;
+  return status.Ok() ? value : TARQ_INFINITY;
 }
 
 void LinExpr::Print(std::ostream& out, int maxLen) {

@@ -103,7 +103,7 @@ class HolderPins {
   }
   HolderPins(HolderPins&& o) noexcept : one_(std::exchange(o.one_, nullptr)), more_(std::move(o.more_)) {}
   HolderPins& operator=(const HolderPins& o) {
-    if (this != &o) *this = HolderPins(o);
+    if (this != &o && !(one_ == o.one_ && !more_ && !o.more_)) *this = HolderPins(o);
     return *this;
   }
   HolderPins& operator=(HolderPins&& o) noexcept {

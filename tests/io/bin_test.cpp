@@ -123,7 +123,7 @@ TEST_F(BinTest, CorruptBytesFailTheChecksumOrTheStructureChecks) {
   EXPECT_GT(accepted, 0);
 }
 
-TEST_F(BinTest, NewerVersionsAndOtherFilesAreRejected) {
+TEST_F(BinTest, NewerAndInvalidVersionsAndOtherFilesAreRejected) {
   BuildSmall(prob_);
   std::string bytes = BinBytes(prob_);
   const std::uint32_t newer = 3;
@@ -133,6 +133,13 @@ TEST_F(BinTest, NewerVersionsAndOtherFilesAreRejected) {
   const std::string path = Write("newer.bin", bytes);
   EXPECT_EQ(TARQ_ReadBin(target, path.c_str()), 3);
   EXPECT_LOGGED(log_, path, "byte 16", "file version 3 is newer than this library reads (2)");
+  log_.clear();
+  const std::uint32_t zero = 0;
+  std::memcpy(bytes.data() + 8, &zero, sizeof zero);
+  Reseal(bytes);
+  const std::string zeroPath = Write("zero.bin", bytes);
+  EXPECT_EQ(TARQ_ReadBin(target, zeroPath.c_str()), 3);
+  EXPECT_LOGGED(log_, zeroPath, "byte 16", "file version 0 is invalid (versions start at 1)");
   log_.clear();
   const std::string text = Write("text.bin", "NAME\nROWS\nENDATA\n" + std::string(64, ' '));
   EXPECT_EQ(TARQ_ReadBin(target, text.c_str()), 3);

@@ -144,6 +144,19 @@ class IoTest : public testing::Test {
     ASSERT_EQ(TARQ_SetObjConst(prob, 1.5), 0);
   }
 
+  // BuildSmall in the given sense, with what result and settings files hold: a MIP start, branch
+  // factors, a changed int parameter, and an LP solution with its basis (solved last: changes
+  // forget solutions).
+  void BuildSolved(tarq_prob* prob, int sense, const std::vector<double>& start, const std::vector<double>& factors,
+                   int threads) {
+    BuildSmall(prob);
+    ASSERT_EQ(TARQ_SetObjSense(prob, sense), 0);
+    ASSERT_EQ(TARQ_AddMipStart(prob, static_cast<int>(start.size()), nullptr, start.data()), 0);
+    ASSERT_EQ(TARQ_SetColBranchFactors(prob, static_cast<int>(factors.size()), nullptr, factors.data()), 0);
+    ASSERT_EQ(TARQ_SetIntParam(prob, "Threads", threads), 0);
+    ASSERT_EQ(TARQ_SolveLp(prob), 0);
+  }
+
   tarq_env* env_ = nullptr;
   tarq_prob* prob_ = nullptr;
   std::vector<tarq_prob*> probs_;

@@ -145,3 +145,43 @@ TEST_F(FilesTest, MpsTextGoesIntoAGrowingBuffer) {
 }
 
 }  // namespace
+
+namespace {
+
+class LineSink : public Tarq::ILogCallback {
+ public:
+  void Display(const char* msg) override { lines.emplace_back(msg); }
+  std::vector<std::string> lines;
+};
+
+// The model records a short failure; the solver library's line with the file, the place and the
+// fault still reaches the model's log.
+TEST_F(FilesTest, FailedReadsLeaveTheDetailedLineInTheLog) {
+  BuildSmall();
+  LineSink sink;
+  ASSERT_EQ(model_->SetLogCallback(&sink), 0);
+  std::ofstream(Path("bad.mps")) << "NAME t\nROWS\n N obj\nCOLUMNS\n x obj 1.5.2\nENDATA\n";
+  std::ofstream(Path("bad.par")) << "Threads 2\nNoSuchThing 1\n";
+  std::ofstream(Path("cut.sol.gz"), std::ios::binary) << std::string("\x1f\x8b\x08\x00\x00\x00\x00\x00\x00\x03", 10);
+  struct Case {
+    std::string file;
+    const char* status;
+    std::string line;
+  } cases[] = {
+      {Path("bad.mps"), "(INVALID) Failed to read MPS file",
+       "Failed to read MPS file \"" + Path("bad.mps") + "\": line 5: bad number \"1.5.2\""},
+      {Path("bad.par"), "(INVALID) Failed to read parameter file",
+       "Parameter file \"" + Path("bad.par") + "\", line 2: unknown parameter \"NoSuchThing\""},
+      {Path("cut.sol.gz"), "(FILE) Failed to read solution file",
+       "Failed to read solution file \"" + Path("cut.sol.gz") + "\": the gzip data ends early (the file is truncated)"},
+  };
+  for (const Case& c : cases) {
+    sink.lines.clear();
+    model_->Read(c.file.c_str());
+    EXPECT_EQ(Msg(), c.status) << c.file;
+    EXPECT_EQ(sink.lines, std::vector<std::string>{c.line});
+  }
+  EXPECT_EQ(model_->GetIntAttr("Cols"), 3) << "the model is as it was";
+}
+
+}  // namespace

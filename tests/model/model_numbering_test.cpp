@@ -1,4 +1,10 @@
+#include <unistd.h>
+
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
 
 #include "model/model_fixture.h"
 
@@ -156,6 +162,28 @@ TEST_F(ModelTest, ObjectsOfAnotherModelAreRefusedWithoutTouchingEitherModel) {
   Own<Tarq::IConstraint> ok(free->GetConstr(0));
   EXPECT_EQ(model_->GetCoeff(ok.get(), farVar.get()), 1e30);
   EXPECT_EQ(Code(), 3);
+
+  // Start values for another model's variable are refused; nothing reaches the solver.
+  model_->SetMipStart(farVar.get(), 1);
+  EXPECT_EQ(Code(), 3);
+  EXPECT_EQ(Msg(), "(INVALID) The variable belongs to another model");
+  Own<Tarq::IVarArray> both(CreateVarArray());
+  both->PushBack(mine.get());
+  both->PushBack(farVar.get());
+  const double values[] = {1, 1};
+  model_->SetMipStart(both.get(), values);
+  EXPECT_EQ(Msg(), "(INVALID) The 1-th variable belongs to another model");
+  model_->LoadMipStart();
+  const std::string mst = (std::filesystem::temp_directory_path() /
+                           ("tarq_foreign_start_" + std::to_string(::getpid()) + ".mst")).string();
+  ASSERT_EQ(TARQ_WriteMst(Prob(), mst.c_str()), 0);
+  std::ifstream in(mst);
+  std::string line, stored;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line[0] != '#') stored += line;
+  }
+  std::filesystem::remove(mst);
+  EXPECT_EQ(stored, "") << "no start was stored, not even for this model's own variable";
 }
 
 }  // namespace
@@ -246,3 +274,60 @@ TEST_F(ModelTest, RecordsOfDeletedObjectsAreRecycledOnlyWhenNothingRefersToThem)
   EXPECT_EQ(z->GetIdx(), 0);
   EXPECT_STREQ(z->GetName(), "C0") << "a recycled record starts clean, without the old name";
 }
+
+namespace {
+
+// Objects that stand for nothing (a null pointer, a failed add or lookup, an object held from
+// before the problem was read anew) are invalid; only an object of another model is called so.
+TEST_F(ModelTest, ObjectCheckMessagesSayWhatIsWrongWithTheObject) {
+  Own<Tarq::IVarArray> vars(model_->AddVars(2, 'C', "x"));
+  Own<Tarq::IConstrArray> rows(model_->AddConstrs(2, "LL", std::vector<double>{1, 2}.data(), "r"));
+  Own<Tarq::IVar> x0(vars->GetVar(0)), failedVar(model_->GetVar(7));
+  Own<Tarq::IConstraint> r0(rows->GetConstr(0)), failedRow(model_->GetConstr(7));
+  ASSERT_EQ(failedVar->GetIdx(), -2);
+  Own<Tarq::IModel> other(env_->CreateModel("other"));
+  Own<Tarq::IVar> foreign(other->AddVar(0, 1, 0, 'C', "far"));
+
+  struct Case {
+    const char* what;
+    std::function<void()> call;
+    const char* message;
+  };
+  const std::vector<Case> cases = {
+      {"null constraint", [&] { model_->SetCoeff(nullptr, x0.get(), 1); }, "(INVALID) Invalid constraint"},
+      {"null variable", [&] { model_->SetCoeff(r0.get(), nullptr, 1); }, "(INVALID) Invalid variable"},
+      {"failed constraint", [&] { model_->SetCoeff(failedRow.get(), x0.get(), 1); }, "(INVALID) Invalid constraint"},
+      {"failed variable", [&] { model_->GetCoeff(r0.get(), failedVar.get()); }, "(INVALID) Invalid variable"},
+      {"failed variable's column", [&] { Own<Tarq::IColumn> c(model_->GetCol(failedVar.get())); },
+       "(INVALID) Invalid variable"},
+      {"variable of another model", [&] { model_->SetCoeff(r0.get(), foreign.get(), 1); },
+       "(INVALID) The 0-th variable belongs to another model"},
+      {"invalid member of an array",
+       [&] {
+         Own<Tarq::IConstrArray> cs(CreateConstrArray());
+         cs->PushBack(r0.get());
+         cs->PushBack(failedRow.get());
+         model_->SetCoeffs(cs.get(), vars.get(), std::vector<double>{1, 1}.data(), 2);
+       },
+       "(INVALID) The 1-th constraint is invalid"},
+  };
+  for (const Case& c : cases) {
+    model_->GetIntAttr("Cols");  // a successful call in between
+    c.call();
+    EXPECT_EQ(Code(), 3) << c.what;
+    EXPECT_EQ(Msg(), c.message) << c.what;
+  }
+  EXPECT_EQ(SolverRow(0), Terms{}) << "no coefficient was set";
+  EXPECT_EQ(SolverRow(1), Terms{});
+
+  // Objects held from before a read stand for nothing, though they came from this model.
+  model_->WriteMps((testing::TempDir() + "tarq_numbering.mps").c_str());
+  model_->Read((testing::TempDir() + "tarq_numbering.mps").c_str());
+  ASSERT_EQ(Code(), 0) << Msg();
+  ASSERT_EQ(x0->GetIdx(), -2);
+  Own<Tarq::IConstraint> again(model_->GetConstr(0));
+  model_->SetCoeff(again.get(), x0.get(), 1);
+  EXPECT_EQ(Msg(), "(INVALID) Invalid variable");
+}
+
+}  // namespace

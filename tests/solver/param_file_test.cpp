@@ -207,12 +207,13 @@ TEST_F(ParamFile, UnreadableFilesReturnFileErrorAndChangeNothing) {
 
   std::string missing = Path("missing.par");
   EXPECT_EQ(TARQ_ReadParam(prob_, missing.c_str()), 2);
-  EXPECT_EQ(lines_, std::vector<std::string>{"Parameter file \"" + missing + "\": cannot be opened"});
+  EXPECT_EQ(lines_, std::vector<std::string>{"Parameter file \"" + missing +
+                                             "\": cannot open the file (No such file or directory)"});
 
   lines_.clear();
   EXPECT_EQ(TARQ_ReadParam(prob_, dir_.string().c_str()), 2) << "a directory";
   ASSERT_EQ(lines_.size(), 1u);
-  EXPECT_EQ(lines_[0].rfind("Parameter file \"" + dir_.string() + "\", line 1: read error: ", 0), 0u) << lines_[0];
+  EXPECT_EQ(lines_[0].rfind("Parameter file \"" + dir_.string() + "\": cannot read the file (", 0), 0u) << lines_[0];
 
   // A gzip stream cut in the middle: the lines before the cut are good, the file still fails.
   std::string packed = Path("cut.par.gz");
@@ -227,7 +228,7 @@ TEST_F(ParamFile, UnreadableFilesReturnFileErrorAndChangeNothing) {
   lines_.clear();
   EXPECT_EQ(TARQ_ReadParam(prob_, cut.c_str()), 2);
   ASSERT_EQ(lines_.size(), 1u);
-  EXPECT_NE(lines_[0].find("read error"), std::string::npos) << lines_[0];
+  EXPECT_EQ(lines_[0], "Parameter file \"" + cut + "\": the gzip data ends early (the file is truncated)");
 
   EXPECT_EQ(tarq_solver::FormatParamFile(Params(prob_)), before);
 }
@@ -244,7 +245,10 @@ TEST_F(ParamFile, RejectsMissingNamesAndReportsUnwritableFiles) {
 
   std::string unwritable = Path("no/such/dir/x.par");
   EXPECT_EQ(TARQ_WriteParam(prob_, unwritable.c_str()), 2);
-  EXPECT_EQ(lines_, std::vector<std::string>{"Parameter file \"" + unwritable + "\": cannot be written"});
+  ASSERT_EQ(lines_.size(), 1u);
+  EXPECT_EQ(lines_[0].rfind("Parameter file \"" + unwritable + "\": cannot be written (cannot open the file for writing", 0),
+            0u)
+      << lines_[0];
 }
 
 TEST_F(ParamFile, ReadingAppliesTheLoggingParameters) {

@@ -7,6 +7,16 @@
 namespace tarqsolve {
 namespace {
 
+// The problem files tarq-solve reads, as the usage text and the messages name them.
+constexpr const char* kProblemFormats = ".mps, .lp, .bin or .dat-s, optionally .gz";
+
+// True when name ends with a problem suffix (.mps, .lp, .bin, .dat-s), possibly followed by ".gz". Other
+// files the model can read (solutions, starts, parameters, ...) are no problems to solve.
+bool IsProblemFile(std::string name) {
+  if (EndsWithAny(name, {".gz"})) name.resize(name.size() - 3);
+  return EndsWithAny(name, {".mps", ".lp", ".bin", ".dat-s"});
+}
+
 bool ParseNumber(const std::string& text, double& out) {
   const char* b = text.data();
   const char* e = b + text.size();
@@ -116,6 +126,9 @@ bool ParseOptions(int argc, const char* const* argv, Options& out, std::string& 
       return false;
     } else if (!out.file.empty()) {
       error = "only one FILE may be given (got \"" + out.file + "\" and \"" + arg + "\")";
+      return false;
+    } else if (!IsProblemFile(arg)) {
+      error = "FILE must be a problem file (" + std::string(kProblemFormats) + "), got \"" + arg + "\"";
       return false;
     } else {
       out.file = arg;

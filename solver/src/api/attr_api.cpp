@@ -5,12 +5,13 @@
 
 using tarq_solver::ParamKind;
 using tarq_solver::Problem;
+using tarq_solver::ReadProblem;
 using tarq_solver::WithProblem;
 
 extern "C" {
 
 int TARQ_GetIntAttr(tarq_prob* prob, const char* name, int* value) {
-  return WithProblem(prob, [&](Problem& p) {
+  return ReadProblem(prob, [&](Problem& p) {
     ParamKind kind;
     int id = -1;
     if (value == nullptr || !tarq_solver::FindAttr(name, &kind, &id) || kind != ParamKind::kIntAttr) {
@@ -22,7 +23,7 @@ int TARQ_GetIntAttr(tarq_prob* prob, const char* name, int* value) {
 }
 
 int TARQ_GetDblAttr(tarq_prob* prob, const char* name, double* value) {
-  return WithProblem(prob, [&](Problem& p) {
+  return ReadProblem(prob, [&](Problem& p) {
     ParamKind kind;
     int id = -1;
     if (value == nullptr || !tarq_solver::FindAttr(name, &kind, &id) || kind != ParamKind::kDblAttr) {

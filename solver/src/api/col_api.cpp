@@ -4,6 +4,7 @@
 using tarq_solver::Axis;
 using tarq_solver::Problem;
 using tarq_solver::VectorList;
+using tarq_solver::ReadProblem;
 using tarq_solver::WithProblem;
 
 extern "C" {
@@ -31,7 +32,7 @@ int TARQ_DelCols(tarq_prob* prob, int num, const int* list) {
 
 int TARQ_GetCols(tarq_prob* prob, int num, const int* list, int* beg, int* cnt, int* idx, double* val, int size,
                  int* pReqSize) {
-  return WithProblem(prob, [&](Problem& p) {
+  return ReadProblem(prob, [&](Problem& p) {
     return p.GetVectors(Axis::kCol, num, list, beg, cnt, idx, val, size, pReqSize);
   });
 }
@@ -57,11 +58,11 @@ int TARQ_SetColType(tarq_prob* prob, int num, const int* list, const char* types
 }
 
 int TARQ_GetColType(tarq_prob* prob, int num, const int* list, char* types) {
-  return WithProblem(prob, [&](Problem& p) { return p.GetColTypes(num, list, types); });
+  return ReadProblem(prob, [&](Problem& p) { return p.GetColTypes(num, list, types); });
 }
 
 int TARQ_GetColInfo(tarq_prob* prob, const char* name, int num, const int* list, double* values) {
-  return WithProblem(prob, [&](Problem& p) { return p.GetColInfo(name, num, list, values); });
+  return ReadProblem(prob, [&](Problem& p) { return p.GetColInfo(name, num, list, values); });
 }
 
 int TARQ_SetColNames(tarq_prob* prob, int num, const int* list, const char* const* names) {
@@ -69,11 +70,11 @@ int TARQ_SetColNames(tarq_prob* prob, int num, const int* list, const char* cons
 }
 
 int TARQ_GetColName(tarq_prob* prob, int col, char* buf, int len, int* pReqSize) {
-  return WithProblem(prob, [&](Problem& p) { return p.GetName(Axis::kCol, col, buf, len, pReqSize); });
+  return ReadProblem(prob, [&](Problem& p) { return p.GetName(Axis::kCol, col, buf, len, pReqSize); });
 }
 
 int TARQ_GetColIdx(tarq_prob* prob, const char* name, int* col) {
-  return WithProblem(prob, [&](Problem& p) { return p.FindName(Axis::kCol, name, col); });
+  return ReadProblem(prob, [&](Problem& p) { return p.FindName(Axis::kCol, name, col); });
 }
 
 }  // extern "C"

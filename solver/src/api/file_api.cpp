@@ -9,6 +9,7 @@ using tarq_solver::IoError;
 using tarq_solver::OutBuffer;
 using tarq_solver::Problem;
 using tarq_solver::ReadFormatFile;
+using tarq_solver::ReadProblem;
 using tarq_solver::WithProblem;
 using tarq_solver::WriteFormatFile;
 
@@ -34,10 +35,6 @@ int TARQ_ReadSDPA(tarq_prob* prob, const char* filename) {
   return WithProblem(prob, [&](Problem& p) { return ReadFormatFile(p, filename, "SDPA", tarq_solver::ParseSdpa); });
 }
 
-int TARQ_WriteSDPA(tarq_prob* prob, const char* filename) {
-  return WithProblem(prob, [&](Problem& p) { return WriteFormatFile(p, filename, "SDPA", tarq_solver::WriteSdpa); });
-}
-
 int TARQ_ReadMst(tarq_prob* prob, const char* filename) {
   return WithProblem(prob, [&](Problem& p) { return ReadFormatFile(p, filename, "MIP start", tarq_solver::ParseMst); });
 }
@@ -48,12 +45,12 @@ int TARQ_ReadOrd(tarq_prob* prob, const char* filename) {
 }
 
 int TARQ_WriteMps(tarq_prob* prob, const char* filename) {
-  return WithProblem(prob, [&](Problem& p) { return WriteFormatFile(p, filename, "MPS", tarq_solver::WriteMps); });
+  return ReadProblem(prob, [&](Problem& p) { return WriteFormatFile(p, filename, "MPS", tarq_solver::WriteMps); });
 }
 
 int TARQ_WriteMpsStr(tarq_prob* prob, char* buf, int size, int* pReqSize) {
   if (buf == nullptr && pReqSize == nullptr) return TARQ_RETCODE_INVALID;
-  return WithProblem(prob, [&](Problem& p) {
+  return ReadProblem(prob, [&](Problem& p) {
     OutBuffer out;
     IoError err;
     if (int rc = tarq_solver::WriteMps(p, out, err); rc != TARQ_RETCODE_OK) {
@@ -72,19 +69,23 @@ int TARQ_WriteMpsStr(tarq_prob* prob, char* buf, int size, int* pReqSize) {
 }
 
 int TARQ_WriteLp(tarq_prob* prob, const char* filename) {
-  return WithProblem(prob, [&](Problem& p) { return WriteFormatFile(p, filename, "LP", tarq_solver::WriteLp); });
+  return ReadProblem(prob, [&](Problem& p) { return WriteFormatFile(p, filename, "LP", tarq_solver::WriteLp); });
+}
+
+int TARQ_WriteSDPA(tarq_prob* prob, const char* filename) {
+  return ReadProblem(prob, [&](Problem& p) { return WriteFormatFile(p, filename, "SDPA", tarq_solver::WriteSdpa); });
 }
 
 int TARQ_WriteBin(tarq_prob* prob, const char* filename) {
-  return WithProblem(prob, [&](Problem& p) { return WriteFormatFile(p, filename, "binary", tarq_solver::WriteBin); });
+  return ReadProblem(prob, [&](Problem& p) { return WriteFormatFile(p, filename, "binary", tarq_solver::WriteBin); });
 }
 
 int TARQ_WriteMst(tarq_prob* prob, const char* filename) {
-  return WithProblem(prob, [&](Problem& p) { return WriteFormatFile(p, filename, "MIP start", tarq_solver::WriteMst); });
+  return ReadProblem(prob, [&](Problem& p) { return WriteFormatFile(p, filename, "MIP start", tarq_solver::WriteMst); });
 }
 
 int TARQ_WriteOrd(tarq_prob* prob, const char* filename) {
-  return WithProblem(prob,
+  return ReadProblem(prob,
                      [&](Problem& p) { return WriteFormatFile(p, filename, "branching order", tarq_solver::WriteOrd); });
 }
 

@@ -4,6 +4,7 @@
 
 using tarq_solver::Problem;
 using tarq_solver::PsdStore;
+using tarq_solver::ReadProblem;
 using tarq_solver::WithProblem;
 
 extern "C" {
@@ -22,7 +23,7 @@ int TARQ_DelLMIConstrs(tarq_prob* prob, int num, const int* list) {
 
 int TARQ_GetLMIConstr(tarq_prob* prob, int idx, int* dim, int* cols, int* symMats, int size, int* pReqSize,
                       int* constMat) {
-  return WithProblem(prob,
+  return ReadProblem(prob,
                      [&](Problem& p) { return p.Psd().GetLmiRow(idx, dim, cols, symMats, size, pReqSize, constMat); });
 }
 
@@ -32,14 +33,14 @@ int TARQ_SetLMIConstrRhs(tarq_prob* prob, int num, const int* list, const int* s
 }
 
 int TARQ_GetLMIConstrRhs(tarq_prob* prob, int idx, int* symMat) {
-  return WithProblem(prob, [&](Problem& p) {
+  return ReadProblem(prob, [&](Problem& p) {
     if (symMat == nullptr) return TARQ_RETCODE_INVALID;
     return p.Psd().GetLmiRow(idx, nullptr, nullptr, nullptr, 0, nullptr, symMat);
   });
 }
 
 int TARQ_GetLMIConstrInfo(tarq_prob* prob, const char* name, int idx, double* values) {
-  return WithProblem(prob, [&](Problem& p) { return tarq_solver::GetLmiInfo(p, name, idx, values); });
+  return ReadProblem(prob, [&](Problem& p) { return tarq_solver::GetLmiInfo(p, name, idx, values); });
 }
 
 int TARQ_SetLMIConstrNames(tarq_prob* prob, int num, const int* list, const char* const* names) {
@@ -48,15 +49,15 @@ int TARQ_SetLMIConstrNames(tarq_prob* prob, int num, const int* list, const char
 }
 
 int TARQ_GetLMIConstrName(tarq_prob* prob, int idx, char* buf, int len, int* pReqSize) {
-  return WithProblem(prob, [&](Problem& p) { return CopyName(p.Psd().Lmis().names, idx, buf, len, pReqSize); });
+  return ReadProblem(prob, [&](Problem& p) { return CopyName(p.Psd().Lmis().names, idx, buf, len, pReqSize); });
 }
 
 int TARQ_GetLMIConstrIdx(tarq_prob* prob, const char* name, int* idx) {
-  return WithProblem(prob, [&](Problem& p) { return FindName(p.PsdUnversioned().LmiNames(), name, idx); });
+  return ReadProblem(prob, [&](Problem& p) { return FindName(p.PsdUnversioned().LmiNames(), name, idx); });
 }
 
 int TARQ_GetLMIElem(tarq_prob* prob, int row, int col, int* symMat) {
-  return WithProblem(prob, [&](Problem& p) { return p.Psd().GetLmiElem(p.Cols().Size(), row, col, symMat); });
+  return ReadProblem(prob, [&](Problem& p) { return p.Psd().GetLmiElem(p.Cols().Size(), row, col, symMat); });
 }
 
 int TARQ_SetLMIElem(tarq_prob* prob, int row, int col, int symMat) {

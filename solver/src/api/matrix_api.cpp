@@ -3,12 +3,13 @@
 
 using tarq_solver::Problem;
 using tarq_solver::VectorList;
+using tarq_solver::ReadProblem;
 using tarq_solver::WithProblem;
 
 extern "C" {
 
 int TARQ_GetElem(tarq_prob* prob, int row, int col, double* val) {
-  return WithProblem(prob, [&](Problem& p) { return p.GetElem(row, col, val); });
+  return ReadProblem(prob, [&](Problem& p) { return p.GetElem(row, col, val); });
 }
 
 int TARQ_SetElem(tarq_prob* prob, int row, int col, double val) {

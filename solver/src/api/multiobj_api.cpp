@@ -10,6 +10,7 @@ using tarq_solver::DblAttr;
 using tarq_solver::IntAttr;
 using tarq_solver::MultiObjective;
 using tarq_solver::Problem;
+using tarq_solver::ReadProblem;
 using tarq_solver::WithProblem;
 
 namespace {
@@ -49,20 +50,24 @@ bool ValidObjParam(ObjParam which, double value) {
 
 // Runs a change of objective index (created when missing) once check has passed.
 template <class Check, class Change>
-int EditObjective(tarq_prob* prob, int index, Check check, Change change) {
-  return WithProblem(prob, [&](Problem& p) {
-    if (index < 0 || index == 2147483647) return TARQ_RETCODE_INVALID;
-    if (int rc = check(p); rc != TARQ_RETCODE_OK) return rc;
-    MultiObjective& o = p.EditMultiObjs().Ensure(index, p.Params());
-    change(p, o);
-    return TARQ_RETCODE_OK;
-  });
+int EditObjective(tarq_prob* prob, int index, Check check, Change change,
+                  const char* caller = __builtin_FUNCTION()) {
+  return WithProblem(
+      prob,
+      [&](Problem& p) {
+        if (index < 0 || index == 2147483647) return TARQ_RETCODE_INVALID;
+        if (int rc = check(p); rc != TARQ_RETCODE_OK) return rc;
+        MultiObjective& o = p.EditMultiObjs().Ensure(index, p.Params());
+        change(p, o);
+        return TARQ_RETCODE_OK;
+      },
+      caller);
 }
 
 // Runs a read of an existing objective.
 template <class Read>
 int ReadObjective(tarq_prob* prob, int index, Read read) {
-  return WithProblem(prob, [&](Problem& p) {
+  return ReadProblem(prob, [&](Problem& p) {
     const MultiObjective* o = p.MultiObjs().Find(index);
     if (o == nullptr) return TARQ_RETCODE_INVALID;
     return read(p, *o);
@@ -80,15 +85,19 @@ int FindParam(const char* name, Id& id) {
 
 // Setting a solver parameter of one objective changes no problem data: no solution is forgotten.
 template <class Id>
-int SetObjSolverParam(tarq_prob* prob, int index, const char* name, tarq_solver::ValueOf<Id> value) {
-  return WithProblem(prob, [&](Problem& p) {
-    Id id;
-    if (index < 0 || index == 2147483647 || FindParam(name, id) != TARQ_RETCODE_OK) return TARQ_RETCODE_INVALID;
-    if (!tarq_solver::ParamSet::Accepts(id, value)) return TARQ_RETCODE_INVALID;
-    MultiObjective* o = p.MultiObjResults().Find(index);
-    if (o == nullptr) o = &p.EditMultiObjs().Ensure(index, p.Params());
-    return o->params.Set(id, value);
-  });
+int SetObjSolverParam(tarq_prob* prob, int index, const char* name, tarq_solver::ValueOf<Id> value,
+                      const char* caller = __builtin_FUNCTION()) {
+  return WithProblem(
+      prob,
+      [&](Problem& p) {
+        Id id;
+        if (index < 0 || index == 2147483647 || FindParam(name, id) != TARQ_RETCODE_OK) return TARQ_RETCODE_INVALID;
+        if (!tarq_solver::ParamSet::Accepts(id, value)) return TARQ_RETCODE_INVALID;
+        MultiObjective* o = p.MultiObjResults().Find(index);
+        if (o == nullptr) o = &p.EditMultiObjs().Ensure(index, p.Params());
+        return o->params.Set(id, value);
+      },
+      caller);
 }
 
 template <class Id>
@@ -268,7 +277,7 @@ int TARQ_MultiObjGetDblAttr(tarq_prob* prob, int index, const char* name, double
 }
 
 int TARQ_MultiObjGetPoolObjVal(tarq_prob* prob, int objIndex, int solIndex, double* value) {
-  return WithProblem(prob, [&](Problem& p) {
+  return ReadProblem(prob, [&](Problem& p) {
     const MultiObjective* o = p.MultiObjs().Find(objIndex);
     tarq_solver::Results& r = p.Result();
     if (o == nullptr || value == nullptr || solIndex < 0 || solIndex >= r.PoolSize()) return TARQ_RETCODE_INVALID;

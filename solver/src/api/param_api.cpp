@@ -1,6 +1,6 @@
 // Parameter functions of the C interface: search by name, get, set, limits, reset and parameter
 // files. Each resolves the name through the table's index and works on the problem's ParamSet.
-#include "core/boundary.h"
+#include "api/with_problem.h"
 #include "io/param_file.h"
 #include "params/param_set.h"
 #include "store/problem.h"
@@ -9,19 +9,23 @@ using tarq_solver::DblParam;
 using tarq_solver::Guard;
 using tarq_solver::IntParam;
 using tarq_solver::Problem;
+using tarq_solver::ReadProblem;
+using tarq_solver::WithProblem;
 
 namespace {
 
-// Runs fn(problem, id) for the parameter of kind Id called name. Null arguments, unknown names
-// and names of another kind give 3 without calling fn.
+// Runs fn(problem, id) for the parameter of kind Id called name, as a change of the problem
+// (change true) or a read. Null arguments, unknown names and names of another kind give 3 without
+// calling fn.
 template <class Id, class Fn>
-int WithParam(tarq_prob* prob, const char* name, Fn&& fn) {
+int WithParam(tarq_prob* prob, const char* name, bool change, Fn&& fn, const char* caller) {
   if (prob == nullptr || name == nullptr) return TARQ_RETCODE_INVALID;
-  return Guard([&] {
+  auto body = [&](Problem& p) {
     auto ref = tarq_solver::FindEntry(name);
     if (!ref || ref->kind != tarq_solver::IdTraits<Id>::kKind) return TARQ_RETCODE_INVALID;
-    return fn(prob->problem, static_cast<Id>(ref->id));
-  });
+    return fn(p, static_cast<Id>(ref->id));
+  };
+  return change ? WithProblem(prob, body, caller) : ReadProblem(prob, body);
 }
 
 // What a getter reads: the current value, the default, or a limit of the table.
@@ -30,7 +34,7 @@ enum class Field { kValue, kDefault, kMin, kMax };
 template <class Id>
 int GetField(tarq_prob* prob, const char* name, tarq_solver::ValueOf<Id>* value, Field field) {
   if (value == nullptr) return TARQ_RETCODE_INVALID;
-  return WithParam<Id>(prob, name, [&](Problem& p, Id id) {
+  return WithParam<Id>(prob, name, false, [&](Problem& p, Id id) {
     switch (field) {
       case Field::kValue: *value = p.Params().Get(id); break;
       case Field::kDefault: *value = p.Params().Default(id); break;
@@ -38,16 +42,20 @@ int GetField(tarq_prob* prob, const char* name, tarq_solver::ValueOf<Id>* value,
       case Field::kMax: *value = tarq_solver::Info(id).max; break;
     }
     return TARQ_RETCODE_OK;
-  });
+  }, __builtin_FUNCTION());
 }
 
 template <class Id>
-int SetValue(tarq_prob* prob, const char* name, tarq_solver::ValueOf<Id> value) {
-  return WithParam<Id>(prob, name, [&](Problem& p, Id id) {
-    int rc = p.Params().Set(id, value);
-    if (rc == TARQ_RETCODE_OK) tarq_solver::ApplyLogParams(p.Params(), p.Log());
-    return rc;
-  });
+int SetValue(tarq_prob* prob, const char* name, tarq_solver::ValueOf<Id> value,
+             const char* caller = __builtin_FUNCTION()) {
+  return WithParam<Id>(
+      prob, name, true,
+      [&](Problem& p, Id id) {
+        int rc = p.Params().Set(id, value);
+        if (rc == TARQ_RETCODE_OK) tarq_solver::ApplyLogParams(p.Params(), p.Log());
+        return rc;
+      },
+      caller);
 }
 
 }  // namespace
@@ -97,22 +105,21 @@ int TARQ_GetDblParamMax(tarq_prob* prob, const char* name, double* value) {
 }
 
 int TARQ_ResetParam(tarq_prob* prob) {
-  if (prob == nullptr) return TARQ_RETCODE_INVALID;
-  return Guard([&] {
-    prob->problem.Params().ResetAll();
-    tarq_solver::ApplyLogParams(prob->problem.Params(), prob->problem.Log());
+  return WithProblem(prob, [](Problem& p) {
+    p.Params().ResetAll();
+    tarq_solver::ApplyLogParams(p.Params(), p.Log());
     return TARQ_RETCODE_OK;
   });
 }
 
 int TARQ_ReadParam(tarq_prob* prob, const char* filename) {
   if (prob == nullptr || filename == nullptr || *filename == '\0') return TARQ_RETCODE_INVALID;
-  return Guard([&] { return tarq_solver::ReadParamFile(prob->problem, filename); });
+  return WithProblem(prob, [&](Problem& p) { return tarq_solver::ReadParamFile(p, filename); });
 }
 
 int TARQ_WriteParam(tarq_prob* prob, const char* filename) {
   if (prob == nullptr || filename == nullptr || *filename == '\0') return TARQ_RETCODE_INVALID;
-  return Guard([&] { return tarq_solver::WriteParamFile(prob->problem, filename); });
+  return ReadProblem(prob, [&](Problem& p) { return tarq_solver::WriteParamFile(p, filename); });
 }
 
 }  // extern "C"

@@ -23,8 +23,16 @@ int TARQ_CreateCopy(tarq_prob* src, tarq_prob** dst) {
   });
 }
 
+// Deleting a problem from within its own solve (from its log callback) would pull the data from
+// under the engine: refused like any other change.
 int TARQ_DeleteProb(tarq_prob** prob) {
   if (prob == nullptr) return TARQ_RETCODE_INVALID;
+  if (*prob != nullptr) {
+    if (int rc = tarq_solver::WithProblem(*prob, [](tarq_solver::Problem&) { return TARQ_RETCODE_OK; });
+        rc != TARQ_RETCODE_OK) {
+      return rc;
+    }
+  }
   delete *prob;
   *prob = nullptr;
   return TARQ_RETCODE_OK;
@@ -38,21 +46,21 @@ int TARQ_ClearProb(tarq_prob* prob) {
 }
 
 int TARQ_SetLogCallback(tarq_prob* prob, TARQ_LogCallback cb, void* userdata) {
-  if (prob == nullptr) return TARQ_RETCODE_INVALID;
-  prob->problem.Log().SetCallback(cb, userdata);
-  return TARQ_RETCODE_OK;
+  return tarq_solver::WithProblem(prob, [&](tarq_solver::Problem& p) {
+    p.Log().SetCallback(cb, userdata);
+    return TARQ_RETCODE_OK;
+  });
 }
 
 int TARQ_SetLogFile(tarq_prob* prob, const char* filename) {
-  if (prob == nullptr) return TARQ_RETCODE_INVALID;
-  return Guard([&] {
+  return tarq_solver::WithProblem(prob, [&](tarq_solver::Problem& p) {
     if (filename == nullptr || *filename == '\0') {
-      prob->problem.Log().SetFile(nullptr);
+      p.Log().SetFile(nullptr);
       return TARQ_RETCODE_OK;
     }
-    auto file = tarq_solver::OpenLogFile(prob->problem.Env().Resolve(filename));
+    auto file = tarq_solver::OpenLogFile(p.Env().Resolve(filename));
     if (!file) return TARQ_RETCODE_FILE;
-    prob->problem.Log().SetFile(std::move(file));
+    p.Log().SetFile(std::move(file));
     return TARQ_RETCODE_OK;
   });
 }

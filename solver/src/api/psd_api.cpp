@@ -7,14 +7,15 @@
 
 using tarq_solver::Problem;
 using tarq_solver::PsdStore;
+using tarq_solver::ReadProblem;
 using tarq_solver::WithProblem;
 
 namespace {
 
-// Runs a checked change of the semidefinite parts.
+// Runs a checked change of the semidefinite parts; a refusal names the C function that called.
 template <class Change>
-int EditPsd(tarq_prob* prob, Change&& change) {
-  return WithProblem(prob, [&](Problem& p) { return p.EditPsd(change); });
+int EditPsd(tarq_prob* prob, Change&& change, const char* caller = __builtin_FUNCTION()) {
+  return WithProblem(prob, [&](Problem& p) { return p.EditPsd(change); }, caller);
 }
 
 }  // namespace
@@ -28,7 +29,7 @@ int TARQ_AddSymMat(tarq_prob* prob, int dim, int nElem, const int* rows, const i
 
 int TARQ_GetSymMat(tarq_prob* prob, int idx, int* dim, int* rows, int* cols, double* vals, int size,
                    int* pReqSize) {
-  return WithProblem(prob, [&](Problem& p) { return p.Psd().GetSymMat(idx, dim, rows, cols, vals, size, pReqSize); });
+  return ReadProblem(prob, [&](Problem& p) { return p.Psd().GetSymMat(idx, dim, rows, cols, vals, size, pReqSize); });
 }
 
 int TARQ_AddPSDCol(tarq_prob* prob, int dim, const char* name) {
@@ -44,7 +45,7 @@ int TARQ_DelPSDCols(tarq_prob* prob, int num, const int* list) {
 }
 
 int TARQ_GetPSDCols(tarq_prob* prob, int num, const int* list, int* dims) {
-  return WithProblem(prob, [&](Problem& p) { return p.Psd().GetPsdCols(num, list, dims); });
+  return ReadProblem(prob, [&](Problem& p) { return p.Psd().GetPsdCols(num, list, dims); });
 }
 
 int TARQ_SetPSDColNames(tarq_prob* prob, int num, const int* list, const char* const* names) {
@@ -53,15 +54,15 @@ int TARQ_SetPSDColNames(tarq_prob* prob, int num, const int* list, const char* c
 }
 
 int TARQ_GetPSDColName(tarq_prob* prob, int idx, char* buf, int len, int* pReqSize) {
-  return WithProblem(prob, [&](Problem& p) { return CopyName(p.Psd().Cols().names, idx, buf, len, pReqSize); });
+  return ReadProblem(prob, [&](Problem& p) { return CopyName(p.Psd().Cols().names, idx, buf, len, pReqSize); });
 }
 
 int TARQ_GetPSDColIdx(tarq_prob* prob, const char* name, int* idx) {
-  return WithProblem(prob, [&](Problem& p) { return FindName(p.PsdUnversioned().ColNames(), name, idx); });
+  return ReadProblem(prob, [&](Problem& p) { return FindName(p.PsdUnversioned().ColNames(), name, idx); });
 }
 
 int TARQ_GetPSDColInfo(tarq_prob* prob, const char* name, int idx, double* values) {
-  return WithProblem(prob, [&](Problem& p) { return tarq_solver::GetPsdColInfo(p, name, idx, values); });
+  return ReadProblem(prob, [&](Problem& p) { return tarq_solver::GetPsdColInfo(p, name, idx, values); });
 }
 
 int TARQ_ReplacePSDObj(tarq_prob* prob, int num, const int* psdCols, const int* symMats) {
@@ -69,7 +70,7 @@ int TARQ_ReplacePSDObj(tarq_prob* prob, int num, const int* psdCols, const int* 
 }
 
 int TARQ_GetPSDObj(tarq_prob* prob, int* symMats) {
-  return WithProblem(prob, [&](Problem& p) {
+  return ReadProblem(prob, [&](Problem& p) {
     const std::vector<int>& obj = p.Psd().Cols().objMat;
     if (symMats == nullptr && !obj.empty()) return TARQ_RETCODE_INVALID;
     std::copy(obj.begin(), obj.end(), symMats);
@@ -100,7 +101,7 @@ int TARQ_DelPSDConstrs(tarq_prob* prob, int num, const int* list) {
 
 int TARQ_GetPSDConstr(tarq_prob* prob, int idx, int* cols, double* vals, int linSize, int* pLinReq, int* psdCols,
                       int* symMats, int psdSize, int* pPsdReq) {
-  return WithProblem(prob, [&](Problem& p) {
+  return ReadProblem(prob, [&](Problem& p) {
     return p.Psd().GetPsdRow(idx, cols, vals, linSize, pLinReq, psdCols, symMats, psdSize, pPsdReq);
   });
 }
@@ -114,7 +115,7 @@ int TARQ_SetPSDConstrUpper(tarq_prob* prob, int num, const int* list, const doub
 }
 
 int TARQ_GetPSDConstrInfo(tarq_prob* prob, const char* name, int num, const int* list, double* values) {
-  return WithProblem(prob, [&](Problem& p) { return tarq_solver::GetPsdRowInfo(p, name, num, list, values); });
+  return ReadProblem(prob, [&](Problem& p) { return tarq_solver::GetPsdRowInfo(p, name, num, list, values); });
 }
 
 int TARQ_SetPSDConstrNames(tarq_prob* prob, int num, const int* list, const char* const* names) {
@@ -123,15 +124,15 @@ int TARQ_SetPSDConstrNames(tarq_prob* prob, int num, const int* list, const char
 }
 
 int TARQ_GetPSDConstrName(tarq_prob* prob, int idx, char* buf, int len, int* pReqSize) {
-  return WithProblem(prob, [&](Problem& p) { return CopyName(p.Psd().Rows().names, idx, buf, len, pReqSize); });
+  return ReadProblem(prob, [&](Problem& p) { return CopyName(p.Psd().Rows().names, idx, buf, len, pReqSize); });
 }
 
 int TARQ_GetPSDConstrIdx(tarq_prob* prob, const char* name, int* idx) {
-  return WithProblem(prob, [&](Problem& p) { return FindName(p.PsdUnversioned().RowNames(), name, idx); });
+  return ReadProblem(prob, [&](Problem& p) { return FindName(p.PsdUnversioned().RowNames(), name, idx); });
 }
 
 int TARQ_GetPSDElem(tarq_prob* prob, int row, int psdCol, int* symMat) {
-  return WithProblem(prob, [&](Problem& p) { return p.Psd().GetPsdElem(row, psdCol, symMat); });
+  return ReadProblem(prob, [&](Problem& p) { return p.Psd().GetPsdElem(row, psdCol, symMat); });
 }
 
 int TARQ_SetPSDElem(tarq_prob* prob, int row, int psdCol, int symMat) {
@@ -139,11 +140,11 @@ int TARQ_SetPSDElem(tarq_prob* prob, int row, int psdCol, int symMat) {
 }
 
 int TARQ_GetPSDSolution(tarq_prob* prob, double* values, double* duals) {
-  return WithProblem(prob, [&](Problem& p) { return tarq_solver::GetPsdSolution(p, values, duals); });
+  return ReadProblem(prob, [&](Problem& p) { return tarq_solver::GetPsdSolution(p, values, duals); });
 }
 
 int TARQ_GetLMISolution(tarq_prob* prob, double* slacks, double* duals) {
-  return WithProblem(prob, [&](Problem& p) { return tarq_solver::GetLmiSolution(p, slacks, duals); });
+  return ReadProblem(prob, [&](Problem& p) { return tarq_solver::GetLmiSolution(p, slacks, duals); });
 }
 
 }  // extern "C"

@@ -9,6 +9,7 @@
 
 using tarq_solver::Problem;
 using tarq_solver::Results;
+using tarq_solver::ReadProblem;
 using tarq_solver::WithProblem;
 
 namespace {
@@ -30,7 +31,7 @@ bool ValidBasisCodes(const int* codes, int n) {
 // Reads one of the IIS vectors.
 template <class Member>
 int ReadIis(tarq_prob* prob, int num, const int* list, int* status, Member member) {
-  return WithProblem(prob, [&](Problem& p) {
+  return ReadProblem(prob, [&](Problem& p) {
     Results& r = p.Result();
     return ReadResult(r.*member, r.HasIis(p.Cols().Size(), p.Rows().Size()), num, list, status);
   });
@@ -41,7 +42,7 @@ int ReadIis(tarq_prob* prob, int num, const int* list, int* status, Member membe
 extern "C" {
 
 int TARQ_GetSolution(tarq_prob* prob, double* values) {
-  return WithProblem(prob, [&](Problem& p) {
+  return ReadProblem(prob, [&](Problem& p) {
     Results& r = p.Result();
     if (!r.HasSolution(p.Cols().Size(), p.Rows().Size())) return TARQ_RETCODE_INVALID;
     if (values == nullptr && p.Cols().Size() > 0) return TARQ_RETCODE_INVALID;
@@ -51,7 +52,7 @@ int TARQ_GetSolution(tarq_prob* prob, double* values) {
 }
 
 int TARQ_GetLpSolution(tarq_prob* prob, double* values, double* slack, double* duals, double* redcost) {
-  return WithProblem(prob, [&](Problem& p) {
+  return ReadProblem(prob, [&](Problem& p) {
     if (values == nullptr && slack == nullptr && duals == nullptr && redcost == nullptr) return TARQ_RETCODE_OK;
     Results& r = p.Result();
     const int cols = p.Cols().Size(), rows = p.Rows().Size();
@@ -72,7 +73,7 @@ int TARQ_SetLpSolution(tarq_prob* prob, const double* values, const double* slac
 }
 
 int TARQ_GetBasis(tarq_prob* prob, int* colBasis, int* rowBasis) {
-  return WithProblem(prob, [&](Problem& p) {
+  return ReadProblem(prob, [&](Problem& p) {
     Results& r = p.Result();
     if (!r.HasBasis(p.Cols().Size(), p.Rows().Size())) return TARQ_RETCODE_INVALID;
     if (colBasis != nullptr) std::copy(r.colBasis.begin(), r.colBasis.end(), colBasis);
@@ -112,21 +113,21 @@ int TARQ_SetSlackBasis(tarq_prob* prob) {
 }
 
 int TARQ_GetColBasis(tarq_prob* prob, int num, const int* list, int* basis) {
-  return WithProblem(prob, [&](Problem& p) {
+  return ReadProblem(prob, [&](Problem& p) {
     Results& r = p.Result();
     return ReadResult(r.colBasis, r.HasBasis(p.Cols().Size(), p.Rows().Size()), num, list, basis);
   });
 }
 
 int TARQ_GetRowBasis(tarq_prob* prob, int num, const int* list, int* basis) {
-  return WithProblem(prob, [&](Problem& p) {
+  return ReadProblem(prob, [&](Problem& p) {
     Results& r = p.Result();
     return ReadResult(r.rowBasis, r.HasBasis(p.Cols().Size(), p.Rows().Size()), num, list, basis);
   });
 }
 
 int TARQ_GetPoolObjVal(tarq_prob* prob, int index, double* value) {
-  return WithProblem(prob, [&](Problem& p) {
+  return ReadProblem(prob, [&](Problem& p) {
     Results& r = p.Result();
     if (value == nullptr || index < 0 || index >= r.PoolSize()) return TARQ_RETCODE_INVALID;
     *value = r.poolObj[index];
@@ -135,7 +136,7 @@ int TARQ_GetPoolObjVal(tarq_prob* prob, int index, double* value) {
 }
 
 int TARQ_GetPoolSolution(tarq_prob* prob, int index, int num, const int* list, double* values) {
-  return WithProblem(prob, [&](Problem& p) {
+  return ReadProblem(prob, [&](Problem& p) {
     Results& r = p.Result();
     const int cols = p.Cols().Size();
     if (index < 0 || index >= r.PoolSize()) return TARQ_RETCODE_INVALID;

@@ -4,6 +4,7 @@
 using tarq_solver::Axis;
 using tarq_solver::Problem;
 using tarq_solver::VectorList;
+using tarq_solver::ReadProblem;
 using tarq_solver::WithProblem;
 
 extern "C" {
@@ -31,7 +32,7 @@ int TARQ_DelRows(tarq_prob* prob, int num, const int* list) {
 
 int TARQ_GetRows(tarq_prob* prob, int num, const int* list, int* beg, int* cnt, int* idx, double* val, int size,
                  int* pReqSize) {
-  return WithProblem(prob, [&](Problem& p) {
+  return ReadProblem(prob, [&](Problem& p) {
     return p.GetVectors(Axis::kRow, num, list, beg, cnt, idx, val, size, pReqSize);
   });
 }
@@ -45,7 +46,7 @@ int TARQ_SetRowUpper(tarq_prob* prob, int num, const int* list, const double* ub
 }
 
 int TARQ_GetRowInfo(tarq_prob* prob, const char* name, int num, const int* list, double* values) {
-  return WithProblem(prob, [&](Problem& p) { return p.GetRowInfo(name, num, list, values); });
+  return ReadProblem(prob, [&](Problem& p) { return p.GetRowInfo(name, num, list, values); });
 }
 
 int TARQ_SetRowNames(tarq_prob* prob, int num, const int* list, const char* const* names) {
@@ -53,11 +54,11 @@ int TARQ_SetRowNames(tarq_prob* prob, int num, const int* list, const char* cons
 }
 
 int TARQ_GetRowName(tarq_prob* prob, int row, char* buf, int len, int* pReqSize) {
-  return WithProblem(prob, [&](Problem& p) { return p.GetName(Axis::kRow, row, buf, len, pReqSize); });
+  return ReadProblem(prob, [&](Problem& p) { return p.GetName(Axis::kRow, row, buf, len, pReqSize); });
 }
 
 int TARQ_GetRowIdx(tarq_prob* prob, const char* name, int* row) {
-  return WithProblem(prob, [&](Problem& p) { return p.FindName(Axis::kRow, name, row); });
+  return ReadProblem(prob, [&](Problem& p) { return p.FindName(Axis::kRow, name, row); });
 }
 
 }  // extern "C"

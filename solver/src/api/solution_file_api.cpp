@@ -8,6 +8,7 @@ using tarq_solver::IoError;
 using tarq_solver::OutBuffer;
 using tarq_solver::Problem;
 using tarq_solver::ReadFormatFile;
+using tarq_solver::ReadProblem;
 using tarq_solver::WithProblem;
 
 namespace {
@@ -35,7 +36,7 @@ int WriteResultFile(Problem& p, const char* filename, const char* kind, Write wr
 
 template <int (*Fn)(Problem&, OutBuffer&, IoError&)>
 int WritePlain(tarq_prob* prob, const char* filename, const char* kind) {
-  return WithProblem(prob, [&](Problem& p) {
+  return ReadProblem(prob, [&](Problem& p) {
     return WriteResultFile(p, filename, kind, [&](OutBuffer& out, IoError& err) { return Fn(p, out, err); });
   });
 }
@@ -53,7 +54,7 @@ int TARQ_WriteSol(tarq_prob* prob, const char* filename) {
 }
 
 int TARQ_WritePoolSol(tarq_prob* prob, int index, const char* filename) {
-  return WithProblem(prob, [&](Problem& p) {
+  return ReadProblem(prob, [&](Problem& p) {
     return WriteResultFile(p, filename, "pool solution",
                            [&](OutBuffer& out, IoError& err) { return tarq_solver::WritePoolSol(p, index, out, err); });
   });
@@ -89,7 +90,7 @@ int TARQ_ReadTune(tarq_prob* prob, const char* filename) {
 }
 
 int TARQ_WriteTuneParam(tarq_prob* prob, int index, const char* filename) {
-  return WithProblem(prob, [&](Problem& p) {
+  return ReadProblem(prob, [&](Problem& p) {
     return WriteResultFile(p, filename, "tune", [&](OutBuffer& out, IoError& err) {
       return tarq_solver::WriteTuneResult(p, index, out, err);
     });

@@ -6,16 +6,17 @@
 #include "tune/tune.h"
 
 using tarq_solver::Problem;
+using tarq_solver::SolveProblemAs;
 using tarq_solver::WithProblem;
 
 extern "C" {
 
 int TARQ_Solve(tarq_prob* prob) {
-  return WithProblem(prob, [](Problem& p) { return tarq_solver::SolveProblem(p, false); });
+  return SolveProblemAs(prob, [](Problem& p) { return tarq_solver::SolveProblem(p, false); });
 }
 
 int TARQ_SolveLp(tarq_prob* prob) {
-  return WithProblem(prob, [](Problem& p) { return tarq_solver::SolveProblem(p, true); });
+  return SolveProblemAs(prob, [](Problem& p) { return tarq_solver::SolveProblem(p, true); });
 }
 
 // Only raises an atomic flag: safe while another thread solves the same problem.
@@ -26,18 +27,18 @@ int TARQ_Interrupt(tarq_prob* prob) {
 }
 
 int TARQ_ComputeIIS(tarq_prob* prob) {
-  return WithProblem(prob, [](Problem& p) { return tarq_solver::ComputeIis(p); });
+  return SolveProblemAs(prob, [](Problem& p) { return tarq_solver::ComputeIis(p); });
 }
 
 int TARQ_FeasRelax(tarq_prob* prob, const double* colLowPen, const double* colUppPen, const double* rowBndPen,
                    const double* rowUppPen) {
-  return WithProblem(prob, [&](Problem& p) {
+  return SolveProblemAs(prob, [&](Problem& p) {
     return tarq_solver::FeasRelax(p, tarq_solver::RelaxPenalties{colLowPen, colUppPen, rowBndPen, rowUppPen});
   });
 }
 
 int TARQ_Tune(tarq_prob* prob) {
-  return WithProblem(prob, [](Problem& p) { return tarq_solver::Tune(p); });
+  return SolveProblemAs(prob, [](Problem& p) { return tarq_solver::Tune(p); });
 }
 
 int TARQ_LoadTuneParam(tarq_prob* prob, int index) {

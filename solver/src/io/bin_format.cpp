@@ -180,7 +180,8 @@ int ParseBody(Problem& problem, std::string_view data, IoError& err) {
   TARQ_TRY(in.Read(version));
   TARQ_TRY(in.Read(order));
   if (order != kByteOrder) return in.Error("the file was written on a machine of the other byte order");
-  if (version == 0 || version > kVersion) {
+  if (version == 0) return in.Error("file version 0 is invalid (versions start at 1)");
+  if (version > kVersion) {
     return in.Error("file version " + std::to_string(version) + " is newer than this library reads (" +
                     std::to_string(kVersion) + ")");
   }

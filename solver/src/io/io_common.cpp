@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 
 #include <sys/stat.h>
@@ -51,28 +52,40 @@ int ReadPlain(std::FILE* f, std::string& out, IoError& err) {
   return TARQ_RETCODE_OK;
 }
 
+// zlib's text for the last error of gz, without the file name it puts in front.
+std::string GzipError(gzFile gz, const std::string& path, int& errnum) {
+  const char* msg = gzerror(gz, &errnum);
+  std::string text = msg != nullptr ? msg : "";
+  if (text.rfind(path + ": ", 0) == 0) text.erase(0, path.size() + 2);
+  return text.empty() ? "unknown error" : text;
+}
+
+// Reads a gzip file to its end. A stream that stops before its end (a truncated file, or one
+// holding only a header) or fails its CRC or length check is refused: zlib hands out the data
+// before the fault first, so its error state is checked once the data ends.
 int ReadGzip(const std::string& path, std::string& out, IoError& err) {
   gzFile gz = gzopen(path.c_str(), "rb");
   if (gz == nullptr) return Fail(err, TARQ_RETCODE_FILE, 0, "cannot open the file (" + SystemError() + ")");
   gzbuffer(gz, 1u << 18);
   constexpr unsigned kChunk = 1u << 20;
   size_t size = 0;
-  int rc = TARQ_RETCODE_OK;
+  int got = 0;
   while (true) {
     out.resize(size + kChunk);
-    const int got = gzread(gz, out.data() + size, kChunk);
-    if (got < 0) {
-      int errnum = 0;
-      const char* msg = gzerror(gz, &errnum);
-      rc = Fail(err, TARQ_RETCODE_FILE, 0, std::string("corrupt gzip data (") + (msg != nullptr ? msg : "?") + ")");
-      break;
-    }
+    got = gzread(gz, out.data() + size, kChunk);
+    if (got <= 0) break;
     size += static_cast<size_t>(got);
-    if (got == 0) break;
   }
   out.resize(size);
+  int errnum = Z_OK;
+  const std::string why = GzipError(gz, path, errnum);
   gzclose(gz);
-  return rc;
+  if (errnum == Z_BUF_ERROR) {
+    return Fail(err, TARQ_RETCODE_FILE, 0, "the gzip data ends early (the file is truncated)");
+  }
+  if (errnum == Z_ERRNO) return Fail(err, TARQ_RETCODE_FILE, 0, "cannot read the file (" + why + ")");
+  if (got < 0 || errnum != Z_OK) return Fail(err, TARQ_RETCODE_FILE, 0, "corrupt gzip data (" + why + ")");
+  return TARQ_RETCODE_OK;
 }
 
 }  // namespace
@@ -97,9 +110,36 @@ int ReadWholeFile(const std::string& path, std::string& out, IoError& err) {
 
 OutBuffer::~OutBuffer() { Abandon(); }
 
+namespace {
+
+// The file a path leads to: symbolic links followed (relative targets against the link's
+// directory), at most kMaxLinks of them; a path that is no link is returned as it is.
+std::string FollowLinks(const std::string& path) {
+  namespace fs = std::filesystem;
+  constexpr int kMaxLinks = 40;
+  fs::path p = path;
+  std::error_code ec;
+  for (int hop = 0; hop < kMaxLinks; ++hop) {
+    if (!fs::is_symlink(fs::symlink_status(p, ec))) break;
+    const fs::path target = fs::read_symlink(p, ec);
+    if (ec) break;
+    p = target.is_absolute() ? target : p.parent_path() / target;
+  }
+  return p.string();
+}
+
+}  // namespace
+
 int OutBuffer::Open(const std::string& path, IoError& err) {
-  path_ = path;
-  tmpPath_ = path + ".tarq-partial";
+  // A new file or a regular one is written beside its final place and moved there by Close (with
+  // the old file's permissions); anything else (a FIFO, a device) is written through the path as
+  // it is. A symbolic link stays: its target is written.
+  const std::string target = FollowLinks(path);
+  struct stat info;
+  const bool exists = ::stat(target.c_str(), &info) == 0;
+  direct_ = exists && !S_ISREG(info.st_mode);
+  path_ = direct_ ? path : target;
+  tmpPath_ = direct_ ? path : target + ".tarq-partial";
   const bool gzip = path.size() >= 3 && EqualNoCase(std::string_view(path).substr(path.size() - 3), ".gz");
   if (gzip) {
     gz_ = gzopen(tmpPath_.c_str(), "wb");
@@ -109,6 +149,7 @@ int OutBuffer::Open(const std::string& path, IoError& err) {
   if (file_ == nullptr && gz_ == nullptr) {
     return Fail(err, TARQ_RETCODE_FILE, 0, "cannot open the file for writing (" + SystemError() + ")");
   }
+  if (exists && !direct_) ::chmod(tmpPath_.c_str(), info.st_mode & 07777);
   return TARQ_RETCODE_OK;
 }
 
@@ -124,7 +165,7 @@ bool OutBuffer::CloseFile() {
 void OutBuffer::Abandon() {
   if (file_ == nullptr && gz_ == nullptr) return;
   CloseFile();
-  std::remove(tmpPath_.c_str());
+  if (!direct_) std::remove(tmpPath_.c_str());
 }
 
 void OutBuffer::Flush() {
@@ -146,9 +187,10 @@ int OutBuffer::Close(IoError& err) {
   const bool closed = CloseFile();
   if (failed_ || !closed) {
     const std::string why = std::strerror(failed_ ? failErrno_ : errno);
-    std::remove(tmpPath_.c_str());
+    if (!direct_) std::remove(tmpPath_.c_str());
     return Fail(err, TARQ_RETCODE_FILE, 0, "cannot write the file (" + why + ")");
   }
+  if (direct_) return TARQ_RETCODE_OK;
   if (std::rename(tmpPath_.c_str(), path_.c_str()) != 0) {
     const std::string why = SystemError();
     std::remove(tmpPath_.c_str());

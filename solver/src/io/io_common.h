@@ -41,9 +41,13 @@ std::string Quote(std::string_view text);
 int ReadWholeFile(const std::string& path, std::string& out, IoError& err);
 
 // Output kept in memory or sent to a file in large blocks; a path ending in ".gz" is written
-// gzip-compressed. The data goes to a temporary file beside the target, which Close renames to
-// the target; a write that is abandoned (or fails) removes it, so a failed write never leaves a
-// partial file or clobbers an existing one. Write errors are remembered and reported by Close.
+// gzip-compressed. A new file or an existing regular one gets the data through a temporary file
+// beside it, which Close renames into place (keeping the old file's permissions); a write that
+// is abandoned (or fails) removes it, so a failed write never leaves a partial file or clobbers
+// an existing one. A symbolic link is followed: its target is written and the link stays. A path
+// that is neither (a FIFO, a device such as /dev/null) is written through as it is, since
+// replacing it would destroy it; a failed write there cannot be undone. Write errors are
+// remembered and reported by Close.
 class OutBuffer {
  public:
   OutBuffer() = default;
@@ -89,6 +93,7 @@ class OutBuffer {
   std::FILE* file_ = nullptr;
   gzFile gz_ = nullptr;
   bool failed_ = false;
+  bool direct_ = false;  // written through the path, without a temporary file
   int failErrno_ = 0;
   std::string path_;
   std::string tmpPath_;

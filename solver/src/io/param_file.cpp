@@ -1,7 +1,5 @@
 #include "io/param_file.h"
 
-#include <zlib.h>
-
 #include <charconv>
 #include <climits>
 #include <cmath>
@@ -11,6 +9,7 @@
 #include <system_error>
 #include <type_traits>
 
+#include "io/io_common.h"
 #include "params/param_set.h"
 #include "store/problem.h"
 
@@ -18,8 +17,6 @@ namespace tarq_solver {
 namespace detail {
 
 constexpr std::size_t kMaxLineLength = 65536;
-
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
 
 // Splits off the next blank-separated token of rest.
 std::string_view NextToken(std::string_view& rest) {
@@ -149,10 +146,6 @@ void AppendChanged(std::string& out, const ParamSet& params) {
   }
 }
 
-struct GzClose {
-  void operator()(gzFile_s* f) const { gzclose(f); }
-};
-
 }  // namespace detail
 
 std::string FormatParamFile(const ParamSet& params) {
@@ -193,67 +186,43 @@ int ApplyParamLine(std::string_view line, ParamSet& params, std::string* what) {
 }
 
 int ReadParamFile(Problem& problem, const char* filename) {
-  std::unique_ptr<gzFile_s, detail::GzClose> file(gzopen(filename, "rb"));
-  if (!file) {
-    problem.Log().Printf("Parameter file \"%s\": cannot be opened", filename);
+  std::string text;
+  IoError err;
+  if (ReadWholeFile(filename, text, err) != TARQ_RETCODE_OK) {
+    problem.Log().Printf("Parameter file \"%s\": %s", filename, err.what.c_str());
     return TARQ_RETCODE_FILE;
   }
   ParamSet staged = problem.Params();
-  std::string line;
   std::string what;
-  int lineNo = 0;
-  auto fail = [&](int rc) {
-    problem.Log().Printf("Parameter file \"%s\", line %d: %s", filename, lineNo, what.c_str());
-    return rc;
-  };
-  // Applies the line just completed; a UTF-8 byte-order mark before the first line is skipped.
-  auto applyLine = [&] {
-    ++lineNo;
-    std::string_view text = line;
-    if (lineNo == 1 && text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
-    return ApplyParamLine(text, staged, &what);
-  };
-  char buf[16384];
-  for (;;) {
-    int n = gzread(file.get(), buf, sizeof buf);
-    if (n <= 0) break;
-    for (int i = 0; i < n; ++i) {
-      if (buf[i] != '\n') {
-        if (line.size() == detail::kMaxLineLength) {
-          ++lineNo;
-          what = "line longer than " + std::to_string(detail::kMaxLineLength) + " characters";
-          return fail(TARQ_RETCODE_INVALID);
-        }
-        line.push_back(buf[i]);
-        continue;
-      }
-      if (applyLine() != 0) return fail(TARQ_RETCODE_INVALID);
-      line.clear();
+  LineReader lines(text);
+  std::string_view line;
+  while (lines.Next(line)) {
+    // A UTF-8 byte-order mark before the first line is skipped.
+    if (lines.Number() == 1 && line.starts_with("\xEF\xBB\xBF")) line.remove_prefix(3);
+    if (line.size() > detail::kMaxLineLength) {
+      what = "line longer than " + std::to_string(detail::kMaxLineLength) + " characters";
+    } else if (ApplyParamLine(line, staged, &what) == 0) {
+      continue;
     }
+    problem.Log().Printf("Parameter file \"%s\", line %lld: %s", filename, static_cast<long long>(lines.Number()),
+                         what.c_str());
+    return TARQ_RETCODE_INVALID;
   }
-  int err = Z_OK;
-  const char* message = gzerror(file.get(), &err);
-  if (err != Z_OK) {
-    ++lineNo;
-    what = std::string("read error: ") + (message != nullptr ? message : "unknown");
-    return fail(TARQ_RETCODE_FILE);
-  }
-  if (!line.empty() && applyLine() != 0) return fail(TARQ_RETCODE_INVALID);
   problem.Params() = staged;
   ApplyLogParams(problem.Params(), problem.Log());
   return TARQ_RETCODE_OK;
 }
 
 int WriteParamFile(const Problem& problem, const char* filename) {
-  std::string text = FormatParamFile(problem.Params());
-  std::FILE* f = std::fopen(filename, "wb");
-  bool ok = f != nullptr;
-  if (ok) {
-    ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-    ok = (std::fclose(f) == 0) && ok;
+  OutBuffer out;
+  IoError err;
+  int rc = out.Open(filename, err);
+  if (rc == TARQ_RETCODE_OK) {
+    out.Put(FormatParamFile(problem.Params()));
+    rc = out.Close(err);
   }
-  if (!ok) {
-    problem.Log().Printf("Parameter file \"%s\": cannot be written", filename);
+  if (rc != TARQ_RETCODE_OK) {
+    problem.Log().Printf("Parameter file \"%s\": cannot be written (%s)", filename, err.what.c_str());
     return TARQ_RETCODE_FILE;
   }
   return TARQ_RETCODE_OK;

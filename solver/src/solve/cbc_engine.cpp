@@ -28,6 +28,28 @@ std::mutex& DriverMutex() {
 }
 
 constexpr int kPoolSize = 10;
+// Tolerance of the check of an interrupted run's solution (bounds, integrality, rows relative to
+// their activity); at least the solve's own tolerances.
+constexpr double kCheckTolerance = 1e-5;
+
+// The driver calls this at fixed stages of its run: 3 just before the branch-and-cut search of
+// the (preprocessed) model, 4 just after it. The search's model carries a copy of our event
+// handler, which leads to the solve's StopRecord. After the search the saved solutions are taken
+// out of its model (see cbc_pool.h).
+int DriverStage(CbcModel* model, int stage) {
+  auto* hook = model != nullptr ? dynamic_cast<CbcInterrupt*>(model->getEventHandler()) : nullptr;
+  if (hook != nullptr && stage == 3) {
+    hook->Record().SetSearch(model);
+  } else if (hook != nullptr && stage == 4) {
+    hook->Record().SetSearch(nullptr);
+    hook->Record().AllowLpStops(false);
+  }
+  return TakeSavedSolutions(model, stage);
+}
+
+// The bound that holds when nothing is known: -infinity for a minimisation, +infinity for a
+// maximisation.
+double NoBound(int sense) { return sense > 0 ? -TARQ_INFINITY : TARQ_INFINITY; }
 
 // Log level of the branch-and-cut search (see DriverCommands).
 int SearchLogLevel(const ParamSet& params) { return std::min(EngineLogLevel(params), 1); }
@@ -94,28 +116,29 @@ std::vector<std::string> DriverCommands(const ParamSet& params) {
   return cmd;
 }
 
+// The outcome of a run that no interrupt touched, from the driver's status (0 finished, 1 stopped
+// at a limit, 2 numerical difficulties) and its secondary status (why).
 int StatusFromCbc(const CbcModel& model, bool hasSolution) {
-  if (model.isProvenOptimal() && hasSolution) return TARQ_STATUS_OPTIMAL;
-  switch (model.secondaryStatus()) {
+  const int why = model.secondaryStatus();
+  switch (model.status()) {
     case 0:
-    case 2:
+      if (why == 7) return hasSolution ? TARQ_STATUS_UNBOUNDED : TARQ_STATUS_INF_OR_UNB;
+      if (why == 1) return TARQ_STATUS_INFEASIBLE;
       return hasSolution ? TARQ_STATUS_OPTIMAL : TARQ_STATUS_INFEASIBLE;
     case 1:
-      return TARQ_STATUS_INFEASIBLE;
-    case 3:
-      return TARQ_STATUS_NODELIMIT;
-    case 4:
-      return TARQ_STATUS_TIMEOUT;
-    case 5:
-      return TARQ_STATUS_INTERRUPTED;
-    case 7:
-      return hasSolution ? TARQ_STATUS_UNBOUNDED : TARQ_STATUS_INF_OR_UNB;
+      switch (why) {
+        case 3:
+          return TARQ_STATUS_NODELIMIT;
+        case 4:
+          return TARQ_STATUS_TIMEOUT;
+        default:
+          return TARQ_STATUS_UNFINISHED;
+      }
+    case 2:
+      return TARQ_STATUS_NUMERICAL;
     default:
-      break;
+      return TARQ_STATUS_UNFINISHED;
   }
-  if (model.isProvenInfeasible()) return TARQ_STATUS_INFEASIBLE;
-  if (model.isContinuousUnbounded()) return TARQ_STATUS_INF_OR_UNB;
-  return model.status() == 2 ? TARQ_STATUS_NUMERICAL : TARQ_STATUS_UNFINISHED;
 }
 
 // The pool: the best solution first, then the other saved solutions (those left in model and
@@ -181,9 +204,11 @@ int SolveMip(const LpData& data, const EngineContext& ctx, const MipStartTable* 
   // relay (the copies share one lock).
   LogRelay relay(ctx.log, EngineLogLevel(params));
   LogRelay lpRelay(relay);
-  ClpInterrupt clpInterrupt(ctx.interrupt);
+  StopRecord stops(ctx.interrupt);
+  ClpInterrupt clpInterrupt(stops);
   PoolStash stash;
-  CbcSolutionWatch cbcInterrupt(ctx.interrupt, stash);
+  CbcSolutionWatch cbcInterrupt(stops, stash);
+  out.bound = NoBound(data.sense);
 
   OsiClpSolverInterface solver;
   solver.passInMessageHandler(&lpRelay);
@@ -198,7 +223,17 @@ int SolveMip(const LpData& data, const EngineContext& ctx, const MipStartTable* 
   std::vector<const char*> argv;
   for (const std::string& w : words) argv.push_back(w.c_str());
 
-  std::lock_guard<std::mutex> lock(DriverMutex());
+  // A log callback that starts a MIP solve while another runs could be waiting for its own
+  // caller (the thread that holds the driver, or a search thread working for it): it is refused
+  // instead.
+  std::unique_lock<std::mutex> lock(DriverMutex(), std::defer_lock);
+  if (!InLogCallback()) {
+    lock.lock();
+  } else if (!lock.try_lock()) {
+    ctx.log.Printf("MIP solve refused: it was started from a log callback while branch and cut runs for another "
+                   "solve, and MIP solves run one at a time");
+    return TARQ_RETCODE_THREAD;
+  }
   if (ctx.interrupt.Raised()) {
     out.status = TARQ_STATUS_INTERRUPTED;
     return TARQ_RETCODE_OK;
@@ -217,29 +252,43 @@ int SolveMip(const LpData& data, const EngineContext& ctx, const MipStartTable* 
   model.setLogLevel(SearchLogLevel(params));
   {
     StashScope scope(stash);
-    CbcMain1(static_cast<int>(argv.size()), argv.data(), model, TakeSavedSolutions, driverData);
+    CbcMain1(static_cast<int>(argv.size()), argv.data(), model, DriverStage, driverData);
   }
 
+  // After a stop the driver's account of the run is not evidence (see StopRecord): the run is
+  // interrupted, its best solution is kept only when it checks out, and its bound is the one
+  // recorded before the first stop.
+  const bool stopped = stops.Stopped();
   const double* best = model.bestSolution();
   if (best != nullptr && model.getNumCols() == data.nCol) {
-    out.hasSolution = true;
-    out.values.assign(best, best + data.nCol);
-    data.Activities(out.values.data(), out.activity);
-    out.objective = data.Objective(out.values.data());
-  }
-  out.status = StatusFromCbc(model, out.hasSolution);
-  // An interrupt inside one of Cbc's LP solves surfaces as an unfinished or abandoned search.
-  if (ctx.interrupt.Raised() && out.status != TARQ_STATUS_OPTIMAL && out.status != TARQ_STATUS_INFEASIBLE) {
-    out.status = TARQ_STATUS_INTERRUPTED;
+    std::vector<double> act;
+    const double tol = std::max({kCheckTolerance, params.Dbl(DblParam::FeasTol), params.Dbl(DblParam::IntTol)});
+    if (!stopped || MeetsMip(data, best, tol, act)) {
+      out.hasSolution = true;
+      out.values.assign(best, best + data.nCol);
+      data.Activities(out.values.data(), out.activity);
+      out.objective = data.Objective(out.values.data());
+    } else {
+      ctx.log.Printf("Branch and cut was interrupted; its last solution misses the bounds, rows or integrality and "
+                     "is not kept");
+    }
   }
   out.nodes = model.getNodeCount();
   out.simplexIter = model.getIterationCount();
   out.methodUsed = 0;
-  if (out.status == TARQ_STATUS_OPTIMAL) {
-    out.bound = out.objective;
-  } else if (out.status != TARQ_STATUS_INFEASIBLE && out.status != TARQ_STATUS_INF_OR_UNB) {
-    const double bound = model.getBestPossibleObjValue();
-    if (std::isfinite(bound) && std::fabs(bound) < TARQ_INFINITY) out.bound = bound + data.objConst;
+  if (stopped) {
+    out.status = TARQ_STATUS_INTERRUPTED;
+    if (double bound; stops.Bound(bound) && std::isfinite(bound) && std::fabs(bound) < TARQ_INFINITY) {
+      out.bound = data.sense * bound + data.objConst;
+    }
+  } else {
+    out.status = StatusFromCbc(model, out.hasSolution);
+    if (out.status == TARQ_STATUS_OPTIMAL) {
+      out.bound = out.objective;
+    } else if (out.status != TARQ_STATUS_INFEASIBLE && out.status != TARQ_STATUS_INF_OR_UNB) {
+      const double bound = model.getBestPossibleObjValue();
+      if (std::isfinite(bound) && std::fabs(bound) < TARQ_INFINITY) out.bound = bound + data.objConst;
+    }
   }
   std::vector<std::vector<double>> mapped;
   if (out.hasSolution && !stash.solutions.empty()) mapped = MapStashed(data, ctx, stash, out.values, 1e-5);

@@ -42,7 +42,7 @@ struct PoolStash {
 // search (not those of sub-searches, which have columns of their own) into a stash.
 class CbcSolutionWatch : public CbcInterrupt {
  public:
-  CbcSolutionWatch(const InterruptFlag& flag, PoolStash& stash) : CbcInterrupt(flag), stash_(&stash) {}
+  CbcSolutionWatch(StopRecord& record, PoolStash& stash) : CbcInterrupt(record), stash_(&stash) {}
   CbcAction event(CbcEvent whichEvent) override;
   CbcEventHandler* clone() const override { return new CbcSolutionWatch(*this); }
 

@@ -160,7 +160,8 @@ int SolveLp(const LpData& data, const EngineContext& ctx, StartBasis basis, Engi
   out = EngineResult();
   const ParamSet& params = ctx.params;
   LogRelay relay(ctx.log, EngineLogLevel(params));  // outlives the model that points to it
-  ClpInterrupt interrupt(ctx.interrupt);
+  StopRecord stops(ctx.interrupt);
+  ClpInterrupt interrupt(stops);
   ClpSimplex model;
   model.passInMessageHandler(&relay);
   model.passInEventHandler(&interrupt);
@@ -223,6 +224,9 @@ int SolveLp(const LpData& data, const EngineContext& ctx, StartBasis basis, Engi
   } else {
     model.initialSolve(options);
     out.status = StatusFromClp(model);
+    // Once a pass was stopped, only an optimum the engine went on to prove stands; any other
+    // conclusion may come from the stopped pass.
+    if (stops.Stopped() && out.status != TARQ_STATUS_OPTIMAL) out.status = TARQ_STATUS_INTERRUPTED;
     out.simplexIter = model.numberIterations();
   }
   out.methodUsed = method;

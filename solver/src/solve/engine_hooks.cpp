@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include <CbcModel.hpp>
 #include <ClpInterior.hpp>
 
 namespace tarq_solver {
@@ -42,18 +43,41 @@ void LogRelay::CheckBarrier() {
   w.barrier->setMaximumBarrierIterations(0);
 }
 
+void StopRecord::RecordBound(double bound) {
+  if (Stopped()) return;
+  bound_.store(bound);
+  hasBound_.store(true);
+}
+
+bool StopRecord::Bound(double& bound) const {
+  if (!hasBound_.load()) return false;
+  bound = bound_.load();
+  return true;
+}
+
 int ClpInterrupt::event(Event whichEvent) {
-  if (!flag_->Raised()) return -1;
+  if (!record_->Raised() || !record_->LpStopsAllowed()) return -1;
   switch (whichEvent) {
     case endOfIteration:
     case endOfFactorization:
     case startOfIterationInDual:
+      record_->NoteStop();
       return 5;  // stop; Clp reports status 5
     default:
       return -1;
   }
 }
 
-CbcEventHandler::CbcAction CbcInterrupt::event(CbcEvent) { return flag_->Raised() ? stop : noAction; }
+CbcEventHandler::CbcAction CbcInterrupt::event(CbcEvent whichEvent) {
+  // The search reports its progress (and has just computed its bound over the open nodes) from
+  // its main loop only, also when nodes are solved by several threads. It runs as a minimisation
+  // (a maximisation's objective negated); the bound it reports is in the solver's sense.
+  if (whichEvent == treeStatus && model_ != nullptr && model_ == record_->Search()) {
+    record_->RecordBound(model_->getBestPossibleObjValue() * model_->solver()->getObjSense());
+  }
+  if (whichEvent == endSearch || !record_->Raised()) return noAction;
+  record_->NoteStop();
+  return stop;
+}
 
 }  // namespace tarq_solver

@@ -2,11 +2,13 @@
 // message line by line to the problem's logger, and event handlers that stop a solve once the
 // problem's interrupt flag is raised.
 //
-// The handlers hold plain pointers to the logger and the flag, which outlive every solve. Cbc
-// copies handlers into its sub-models and, with several threads, prints from worker threads: all
-// copies of one relay share a mutex, so lines never interleave.
+// The handlers hold plain pointers to the logger and to a StopRecord, which outlive every solve.
+// Cbc copies handlers into its sub-models and, with several threads, prints from worker threads:
+// all copies of one relay share a mutex, so lines never interleave, and all copies of a stop
+// hook share one StopRecord.
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <memory>
 #include <mutex>
@@ -20,6 +22,7 @@
 #include <ClpEventHandler.hpp>
 #include <CoinMessageHandler.hpp>
 
+class CbcModel;
 class ClpInterior;
 
 namespace tarq_solver {
@@ -64,26 +67,71 @@ class LogRelay : public CoinMessageHandler {
   std::shared_ptr<std::mutex> mutex_;
 };
 
-// Stops Clp (status 5) at the end of an iteration or factorisation once the flag is raised.
+// What the stop hooks of one solve share: the flag they watch, whether they stopped anything, and
+// for branch and cut the best bound of the search recorded before the first stop.
+//
+// Branch and cut cannot tell an LP solve that an interrupt cut short from an infeasible one: it
+// prunes the node (at the root it declares the problem infeasible), so after such a stop its
+// status and bound no longer hold, and it may even run out of nodes and claim optimality. The
+// MIP engine therefore reports any run in which a hook stopped something as interrupted, with a
+// bound recorded while no stop had happened yet.
+class StopRecord {
+ public:
+  explicit StopRecord(const InterruptFlag& flag) : flag_(&flag) {}
+  StopRecord(const StopRecord&) = delete;
+  StopRecord& operator=(const StopRecord&) = delete;
+
+  bool Raised() const { return flag_->Raised(); }
+  // A hook stops its engine now.
+  void NoteStop() { stops_.fetch_add(1); }
+  bool Stopped() const { return stops_.load() > 0; }
+
+  // Whether LP solves may be cut short. Off once the branch-and-cut search has ended: mapping
+  // its best solution back through preprocessing re-solves LPs, which must run to their end.
+  void AllowLpStops(bool on) { lpStops_.store(on); }
+  bool LpStopsAllowed() const { return lpStops_.load(); }
+
+  // The branch-and-cut model whose bounds are recorded (null outside its search).
+  void SetSearch(const CbcModel* model) { search_.store(model); }
+  const CbcModel* Search() const { return search_.load(); }
+  // Keeps bound as the best known bound; ignored once a hook has stopped something. The search
+  // minimises: bound is on the objective times the problem's sense, without its constant.
+  void RecordBound(double bound);
+  // The last recorded bound; false when none was recorded.
+  bool Bound(double& bound) const;
+
+ private:
+  const InterruptFlag* flag_;
+  std::atomic<int> stops_{0};
+  std::atomic<bool> lpStops_{true};
+  std::atomic<const CbcModel*> search_{nullptr};
+  std::atomic<bool> hasBound_{false};
+  std::atomic<double> bound_{0};
+};
+
+// Stops Clp (status 5) at the end of an iteration or factorisation once the flag is raised, while
+// the record allows LP stops.
 class ClpInterrupt : public ClpEventHandler {
  public:
-  explicit ClpInterrupt(const InterruptFlag& flag) : flag_(&flag) {}
+  explicit ClpInterrupt(StopRecord& record) : record_(&record) {}
   int event(Event whichEvent) override;
   ClpEventHandler* clone() const override { return new ClpInterrupt(*this); }
 
  private:
-  const InterruptFlag* flag_;
+  StopRecord* record_;
 };
 
-// Stops Cbc at its next event (node, solution, heuristic pass, ...) once the flag is raised.
+// Stops Cbc at its next event (node, solution, heuristic pass, ...) once the flag is raised, and
+// records the search's bound at each progress report of the recorded model (see StopRecord).
 class CbcInterrupt : public CbcEventHandler {
  public:
-  explicit CbcInterrupt(const InterruptFlag& flag) : flag_(&flag) {}
+  explicit CbcInterrupt(StopRecord& record) : record_(&record) {}
   CbcAction event(CbcEvent whichEvent) override;
   CbcEventHandler* clone() const override { return new CbcInterrupt(*this); }
+  StopRecord& Record() const { return *record_; }
 
  private:
-  const InterruptFlag* flag_;
+  StopRecord* record_;
 };
 
 }  // namespace tarq_solver

@@ -59,7 +59,8 @@ struct EngineContext {
 int SolveLp(const LpData& data, const EngineContext& ctx, StartBasis basis, EngineResult& out);
 
 // Solves data as a MIP with branch and cut. starts: MIP starts (sparse, the table's layout),
-// tried as the solve's first incumbent. Returns 0, or 1 / 5 when the engine failed to run.
+// tried as the solve's first incumbent. Returns 0, 1 / 5 when the engine failed to run, or 6 when it
+// was started from a log callback while branch and cut ran for another solve.
 int SolveMip(const LpData& data, const EngineContext& ctx, const MipStartTable* starts, EngineResult& out);
 
 }  // namespace tarq_solver

@@ -117,6 +117,12 @@ int SolveMultiObjective(Problem& p, bool lpOnly) {
       r.attrs[DblAttr::BestBnd] = value;
       r.attrs[DblAttr::BestGap] = 0;
     }
+  }
+  if (res.mip && res.status != TARQ_STATUS_OPTIMAL) {
+    // The engine's bound belongs to the blended objective of the level that stopped, not to the
+    // lead objective: no bound is known for that.
+    r.attrs[DblAttr::BestBnd] = lead.sense > 0 ? -TARQ_INFINITY : TARQ_INFINITY;
+    r.attrs[DblAttr::BestGap] = TARQ_INFINITY;
     for (int k = 0; k < r.PoolSize(); ++k) {
       r.poolObj[k] = ObjectiveValue(lead, r.poolValues.data() + static_cast<size_t>(k) * nCol, nCol);
     }

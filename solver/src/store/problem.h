@@ -54,6 +54,22 @@ class InterruptFlag {
   std::atomic<bool> raised_{false};
 };
 
+// Whether a solve of the problem (or an IIS computation, relaxation or tuning run) is under way;
+// the C interface refuses changes and further solves meanwhile. A copy of a problem is idle.
+class BusyFlag {
+ public:
+  BusyFlag() = default;
+  BusyFlag(const BusyFlag&) {}
+  BusyFlag& operator=(const BusyFlag&) { return *this; }
+  // Marks the problem busy; false (and nothing changed) when it already was.
+  bool Enter() { return !busy_.exchange(true); }
+  void Leave() { busy_.store(false); }
+  bool Busy() const { return busy_.load(); }
+
+ private:
+  std::atomic<bool> busy_{false};
+};
+
 class Problem {
  public:
   explicit Problem(std::shared_ptr<const EnvCore> env);
@@ -104,6 +120,8 @@ class Problem {
   }
   // The flag TARQ_Interrupt raises, safe to use from any thread.
   InterruptFlag& Interrupt() { return interrupt_; }
+  // Set while the problem is being solved (see BusyFlag).
+  BusyFlag& Solving() { return solving_; }
   // Forgets the results of earlier solves; with all, also the additional information the
   // caller gave for the next solve.
   void Reset(bool all);
@@ -177,6 +195,7 @@ class Problem {
   MultiObjTable multiObjs_;
   PsdStore psd_;
   InterruptFlag interrupt_;
+  BusyFlag solving_;
   std::uint64_t version_ = 0;
   std::vector<int> stamp_;  // scratch for duplicate checks, one entry per column or row
 };
