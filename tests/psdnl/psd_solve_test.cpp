@@ -103,6 +103,74 @@ TEST_F(PsdSolve, ThetaOfTheFiveCycleAsAnLmi) {
   EXPECT_NEAR(packedSlack[2], slack[2 * kN], 1e-12);
 }
 
+// Nearest correlation matrix to A = [[1,1,0],[1,1,1],[0,1,1]] in the Frobenius norm, with every
+// semidefinite kind in one model: X a PSD variable with unit diagonal (PSD constraints), free
+// scalars e_k = sqrt2 (X_ij - A_ij) tied to X by PSD constraints with a linear part, and the LMI
+// [[t, e'], [e, I]] >= 0, i.e. t >= ||e||^2 = ||X - A||^2 off the diagonal. Known optimum: distance
+// 0.5278 at X_10 = X_21 = 0.7607, X_20 = 0.1573.
+TEST_F(PsdSolve, NearestCorrelationMatrixMixesEveryKind) {
+  Own<Tarq::IPsdVar> x(model_->AddPsdVar(3, "X"));
+  Own<Tarq::IVar> t(model_->AddVar(-1e30, 1e30, 1, 'C', "t"));
+  Own<Tarq::IVarArray> e(model_->AddVars(3, -1e30, 1e30, 0, 'C', "e"));
+  for (int i = 0; i < 3; ++i) {
+    Own<Tarq::IPsdExpr> diag(CreatePsdExpr4(x.get(), Mat(3, {i}, {i}, {1.0}).get()));
+    Own<Tarq::IPsdConstraint> c(model_->AddPsdConstr(diag.get(), 'E', 1, nullptr));
+  }
+  const int pi[3] = {1, 2, 2}, pj[3] = {0, 0, 1};
+  const double a[3] = {1, 0, 1};
+  const double r2 = std::sqrt(2.0);
+  Own<Tarq::IPsdConstrArray> ties(CreatePsdConstrArray());
+  Own<Tarq::ISymMatrix> corner(model_->AddSparseMat(4, 1, std::vector<int>{0}.data(), std::vector<int>{0}.data(),
+                                                    std::vector<double>{1.0}.data()));
+  Own<Tarq::ISymMatrix> lower(model_->AddDiagMat(4, 1.0));
+  Own<Tarq::ILmiExpr> lmi(CreateLmiExpr1());
+  lmi->AddTerm(t.get(), corner.get());
+  for (int k = 0; k < 3; ++k) {
+    Own<Tarq::IVar> ek(e->GetVar(k));
+    // e_k - sqrt2 <M, X> = -sqrt2 A_ij, with M_ij = M_ji = 1/2 so that <M, X> = X_ij.
+    Own<Tarq::IPsdExpr> tie(CreatePsdExpr2(ek.get(), 1.0));
+    tie->AddTerm(x.get(), Mat(3, {pi[k]}, {pj[k]}, {-r2 / 2}).get());
+    Own<Tarq::IPsdConstraint> c(model_->AddPsdConstr(tie.get(), 'E', -r2 * a[k], nullptr));
+    ties->PushBack(c.get());
+    lmi->AddTerm(ek.get(), Mat(4, {k + 1}, {0}, {1.0}).get());
+  }
+  // The constant I minus the corner element: diag(0, 1, 1, 1).
+  Own<Tarq::ISymMatExpr> constant(CreateSymMatExpr2(lower.get(), 1.0));
+  EXPECT_EQ(constant->AddTerm(corner.get(), -1.0), 1);
+  lmi->AddConstant(constant.get());
+  Own<Tarq::ILmiConstraint> bound(model_->AddLmiConstr(lmi.get(), "t_bound"));
+  ASSERT_EQ(Code(), 0) << Msg();
+  EXPECT_EQ(model_->GetIntAttr("PSDCols"), 1);
+  EXPECT_EQ(model_->GetIntAttr("PSDConstrs"), 6);
+  EXPECT_EQ(model_->GetIntAttr("LMIConstrs"), 1);
+
+  Solve();
+  EXPECT_NEAR(std::sqrt(model_->GetDblAttr("LpObjval")), 0.5278, 1e-4);
+  std::vector<double> value(9);
+  x->Get("Value", value.data(), 9);
+  ASSERT_EQ(x->GetErrorCode(), 0);
+  EXPECT_NEAR(value[3], 0.7607, 1e-4);
+  EXPECT_NEAR(value[6], 0.1573, 1e-4);
+  EXPECT_NEAR(value[7], 0.7607, 1e-4);
+  EXPECT_NEAR(value[4], 1.0, 1e-6);
+  // Each tie holds at the solution: e_k equals sqrt2 (X_ij - A_ij).
+  for (int k = 0; k < 3; ++k) {
+    Own<Tarq::IVar> ek(e->GetVar(k));
+    EXPECT_NEAR(ek->Get("Value"), r2 * (value[pi[k] * 3 + pj[k]] - a[k]), 1e-5);
+  }
+  std::vector<double> tieSlack;
+  model_->GetPsdConstrInfo("Slack", ties.get(), tieSlack);
+  ASSERT_EQ(tieSlack.size(), 3u);
+  for (int k = 0; k < 3; ++k) EXPECT_NEAR(tieSlack[k], -r2 * a[k], 1e-6);
+  // At the optimum t = ||e||^2: the slack [[t, e'], [e, I]] is singular, its Schur complement
+  // t - ||e||^2 zero.
+  std::vector<double> slack(16);
+  bound->Get("Slack", slack.data(), 16);
+  ASSERT_EQ(bound->GetErrorCode(), 0);
+  EXPECT_NEAR(slack[0], t->Get("Value"), 1e-6);
+  EXPECT_NEAR(slack[0] - (slack[4] * slack[4] + slack[8] * slack[8] + slack[12] * slack[12]), 0, 1e-5);
+}
+
 TEST_F(PsdSolve, SdpaFileReadIntoTheModel) {
   const std::filesystem::path path =
       std::filesystem::temp_directory_path() / ("tarq_psd_" + std::to_string(::getpid()) + ".dat-s");

@@ -3,6 +3,7 @@
 // solution getters, infeasible and unbounded problems, limits and refusals.
 #include <cmath>
 #include <numeric>
+#include <string_view>
 
 #include "solve_fixture.h"
 
@@ -246,20 +247,33 @@ TEST_F(SdpSolve, IntegerColumnsAreRefusedAndTheRelaxationSolves) {
   EXPECT_EQ(IntAttr("IsRelaxSolved"), 1);
 }
 
-TEST_F(SdpSolve, TimeLimitAndInterruptStopTheEngine) {
-  // A max-cut relaxation of a 30-cycle takes a dozen iterations or more.
-  const int n = 30;
-  ASSERT_EQ(TARQ_AddPSDCol(prob_, n, nullptr), 0);
-  std::vector<std::tuple<int, int, double>> lap;
+// The max-cut relaxation of an n-cycle: max <L, X> / 4 with unit diagonal, X >= 0. It takes DSDP a
+// dozen iterations or more; n even makes the cycle bipartite, so the relaxation is tight at n.
+void MaxCutOfACycle(tarq_prob* prob, int n) {
+  ASSERT_EQ(TARQ_AddPSDCol(prob, n, nullptr), 0);
+  std::vector<int> r, c;
+  std::vector<double> v;
   for (int i = 0; i < n; ++i) {
-    lap.emplace_back(i, i, 0.5);
-    lap.emplace_back((i + 1) % n, i, -0.25);
+    r.insert(r.end(), {i, (i + 1) % n});
+    c.insert(c.end(), {i, i});
+    v.insert(v.end(), {0.5, -0.25});
   }
-  const int l = Mat(n, lap);
+  const int l = 0;
+  ASSERT_EQ(TARQ_AddSymMat(prob, n, 2 * n, r.data(), c.data(), v.data()), 0);
   int col = 0;
-  ASSERT_EQ(TARQ_ReplacePSDObj(prob_, 1, &col, &l), 0);
-  ASSERT_EQ(TARQ_SetObjSense(prob_, TARQ_MAXIMIZE), 0);
-  for (int i = 0; i < n; ++i) PsdRow({}, {{0, Mat(n, {{i, i, 1.0}})}}, 1, 1);
+  ASSERT_EQ(TARQ_ReplacePSDObj(prob, 1, &col, &l), 0);
+  ASSERT_EQ(TARQ_SetObjSense(prob, TARQ_MAXIMIZE), 0);
+  for (int i = 0; i < n; ++i) {
+    const double one = 1.0;
+    ASSERT_EQ(TARQ_AddSymMat(prob, n, 1, &i, &i, &one), 0);
+    const int mat = i + 1;
+    ASSERT_EQ(TARQ_AddPSDConstr(prob, 0, nullptr, nullptr, 1, &col, &mat, 0, 1, 1, nullptr), 0);
+  }
+}
+
+TEST_F(SdpSolve, TimeAndIterationLimitsStopTheEngine) {
+  const int n = 30;
+  MaxCutOfACycle(prob_, n);
   ASSERT_EQ(TARQ_SetDblParam(prob_, "TimeLimit", 0.0), 0);
   Solve();
   EXPECT_EQ(IntAttr("LpStatus"), TARQ_STATUS_TIMEOUT);
@@ -271,9 +285,38 @@ TEST_F(SdpSolve, TimeLimitAndInterruptStopTheEngine) {
   ASSERT_EQ(TARQ_SetIntParam(prob_, "BarIterLimit", 500), 0);
   Solve();
   EXPECT_EQ(IntAttr("LpStatus"), TARQ_STATUS_OPTIMAL);
-  // The 30-cycle's relaxation value is 30 cos^2(pi / 60) * ... ; n even: the cycle is bipartite,
-  // so the relaxation is tight at n.
   EXPECT_NEAR(DblAttr("LpObjval"), n, 1e-5);
+}
+
+// The interrupt comes from the log callback at the engine's first iteration line; the engine
+// stops at that iteration instead of the dozen it needs.
+struct InterruptAtIteration {
+  tarq_prob* prob = nullptr;
+  int calls = 0;
+};
+
+void InterruptOnIterationLine(const char* line, void* userdata) {
+  auto* w = static_cast<InterruptAtIteration*>(userdata);
+  if (std::string_view(line).find("SDP iter") != std::string_view::npos) {
+    ++w->calls;
+    EXPECT_EQ(TARQ_Interrupt(w->prob), 0);
+  }
+}
+
+TEST_F(SdpSolve, InterruptStopsTheEngineAndTheNextSolveStartsAfresh) {
+  MaxCutOfACycle(prob_, 30);
+  InterruptAtIteration watch{prob_};
+  ASSERT_EQ(TARQ_SetLogCallback(prob_, InterruptOnIterationLine, &watch), 0);
+  ASSERT_EQ(TARQ_SetIntParam(prob_, "LogLevel", 2), 0);
+  ASSERT_EQ(TARQ_Solve(prob_), 0);
+  EXPECT_EQ(IntAttr("LpStatus"), TARQ_STATUS_INTERRUPTED);
+  EXPECT_EQ(IntAttr("HasLpSol"), 0);
+  EXPECT_GE(watch.calls, 1);
+  EXPECT_LE(watch.calls, 3);  // DSDP stops at the next check after the flag is raised
+  ASSERT_EQ(TARQ_SetLogCallback(prob_, nullptr, nullptr), 0);
+  Solve();
+  EXPECT_EQ(IntAttr("LpStatus"), TARQ_STATUS_OPTIMAL);
+  EXPECT_NEAR(DblAttr("LpObjval"), 30, 1e-5);
 }
 
 }  // namespace
