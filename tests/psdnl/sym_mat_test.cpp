@@ -79,7 +79,8 @@ TEST_F(SymMat, RefusedInputsStoreNothing) {
     EXPECT_EQ(Msg(), "(INVALID) " + message);
     EXPECT_EQ(Mats(), 0) << message;
   }
-  EXPECT_EQ(model_->GetSymMat(0)->GetIdx(), -2);
+  Own<Tarq::ISymMatrix> none(model_->GetSymMat(0));
+  EXPECT_EQ(none->GetIdx(), -2);
   EXPECT_EQ(Msg(), "(INVALID) Invalid index of symmetric matrix");
 }
 
