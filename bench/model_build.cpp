@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "bench_util.h"
@@ -149,7 +150,10 @@ double Builders(Tarq::IEnvr* env, const Rows& r, Start start) {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  // An optional argument names the one case to run (raw, builders, builders_banded), for profiling.
+  const std::string only = argc > 1 ? argv[1] : "";
+  auto wanted = [&](const char* name) { return only.empty() || only == name; };
   Quiet quiet;
   std::unique_ptr<Tarq::IEnvr> env(CreateEnvr(&quiet));
   tarq_env* raw = nullptr;
@@ -160,13 +164,17 @@ int main() {
   // its memory.
   Floor(raw, rows, [] {});
   const Run floor = Best([&](auto start) { return Floor(raw, rows, start); });
-  Report("raw", Best([&](auto start) { return Raw(env.get(), rows, start); }), floor.seconds);
-  Report("builders", Best([&](auto start) { return Builders(env.get(), rows, start); }), floor.seconds);
+  if (wanted("raw")) Report("raw", Best([&](auto start) { return Raw(env.get(), rows, start); }), floor.seconds);
+  if (wanted("builders")) {
+    Report("builders", Best([&](auto start) { return Builders(env.get(), rows, start); }), floor.seconds);
+  }
   // The builders and their floor on banded rows: the caller's handles are then reached in order.
-  const Rows banded = MakeRows(true);
-  const Run bandedFloor = Best([&](auto start) { return Floor(raw, banded, start); });
-  Report("builders_banded", Best([&](auto start) { return Builders(env.get(), banded, start); }),
-         bandedFloor.seconds);
+  if (wanted("builders_banded")) {
+    const Rows banded = MakeRows(true);
+    const Run bandedFloor = Best([&](auto start) { return Floor(raw, banded, start); });
+    Report("builders_banded", Best([&](auto start) { return Builders(env.get(), banded, start); }),
+           bandedFloor.seconds);
+  }
   TARQ_DeleteEnv(&raw);
   return 0;
 }

@@ -4,6 +4,7 @@ pkg_check_modules(COIN_CBC REQUIRED IMPORTED_TARGET cbc)
 pkg_check_modules(COIN_CLP REQUIRED IMPORTED_TARGET clp)
 pkg_check_modules(COIN_UTILS REQUIRED IMPORTED_TARGET coinutils)
 pkg_check_modules(IPOPT REQUIRED IMPORTED_TARGET ipopt)
+pkg_check_modules(BONMIN REQUIRED IMPORTED_TARGET bonmin)
 find_package(ZLIB REQUIRED)
 find_package(Threads REQUIRED)
 

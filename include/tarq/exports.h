@@ -13,6 +13,8 @@
 #include "tarq/var.h"
 #include "tarq/ndarray.h"
 #include "tarq/prob_buffer.h"
+#include "tarq/qconstraint.h"
+#include "tarq/quad_expr.h"
 #include "tarq/visibility.h"
 
 extern "C" {
@@ -41,6 +43,17 @@ TARQ_CPP_API Tarq::IConstrBuilderArray* CreateConstrBuilderArray();
 // An expression holding only a constant, and one holding the single term coeff * var.
 TARQ_CPP_API Tarq::IExpr* CreateExpr(double constant);
 TARQ_CPP_API Tarq::IExpr* CreateLinExpr(Tarq::IVar* var, double coeff);
+// Quadratic expressions: a constant; coeff * var; a copy of a linear expression; the products
+// expr * var and expr1 * expr2 (see IQuadExpr::AddMulExprVar and AddMulExpr).
+TARQ_CPP_API Tarq::IQuadExpr* CreateQuadExpr1(double constant);
+TARQ_CPP_API Tarq::IQuadExpr* CreateQuadExpr2(Tarq::IVar* var, double coeff);
+TARQ_CPP_API Tarq::IQuadExpr* CreateQuadExpr3(Tarq::IExpr* expr);
+TARQ_CPP_API Tarq::IQuadExpr* CreateQuadExpr4(Tarq::IExpr* expr, Tarq::IVar* var);
+TARQ_CPP_API Tarq::IQuadExpr* CreateQuadExpr5(Tarq::IExpr* expr1, Tarq::IExpr* expr2);
+// Empty quadratic-constraint arrays and builders.
+TARQ_CPP_API Tarq::IQConstrArray* CreateQConstrArray();
+TARQ_CPP_API Tarq::IQConstrBuilder* CreateQConstrBuilder();
+TARQ_CPP_API Tarq::IQConstrBuilderArray* CreateQConstrBuilderArray();
 // Semidefinite modeling: empty arrays and builders; symmetric-matrix expressions (empty, or one
 // term coeff * mat); PSD expressions from a constant, coeff * var, a copy of a linear expression,
 // or one term <mat, var> / <expr, var>; LMI expressions (empty, the constant mat or expr, or one

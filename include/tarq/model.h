@@ -25,6 +25,10 @@ class IConstraint;
 class IConstrArray;
 class IConstrBuilder;
 class IConstrBuilderArray;
+class IQuadExpr;
+class IQConstraint;
+class IQConstrArray;
+class IQConstrBuilder;
 class IProbBuffer;
 class ILogCallback;
 class IPsdVar;
@@ -140,6 +144,17 @@ class IModel {
   virtual IConstrArray* AddConstrs(int count, const char* senses, const double* rhs, const int* beg, const int* cnt,
                                    const int* idx, const double* val, const char* prefix) = 0;
 
+  // --- Adding quadratic constraints: expression <sense> rhs with sense 'L', 'G' or 'E'. The
+  // linear part is merged in place by variable; quadratic terms are passed as they are (x*y and
+  // y*x are two terms). An expression without quadratic terms is refused.
+  virtual IQConstraint* AddQConstr(IQuadExpr* expr, char sense, double rhs, const char* name) = 0;
+  // lhs <sense> rhs, added as lhs - rhs <sense> 0.
+  virtual IQConstraint* AddQConstr(IQuadExpr* lhs, IQuadExpr* rhs, char sense, const char* name) = 0;
+  virtual IQConstraint* AddQConstr(IQConstrBuilder* builder, const char* name) = 0;
+  // Raw arrays: linear entries and quadratic terms quadVal[k] * x[quadRow[k]] * x[quadCol[k]].
+  virtual IQConstraint* AddQConstr(int linNnz, const int* linIdx, const double* linVal, int quadNnz,
+                                   const int* quadRow, const int* quadCol, const double* quadVal, char sense,
+                                   double rhs, const char* name) = 0;
   // --- Adding PSD variables (symmetric positive-semidefinite matrix variables of a dimension).
   virtual IPsdVar* AddPsdVar(int dim, const char* name) = 0;
   virtual IPsdVarArray* AddPsdVars(int count, const int* dims, const char* prefix) = 0;
@@ -218,6 +233,8 @@ class IModel {
                           const double* colLower, const double* colUpper, const char* rowSenses,
                           const double* rowBound, const double* rowUpper, const char* const* colNames,
                           const char* const* rowNames) = 0;
+  // Replaces the quadratic terms of the objective by vals[k] * x[rows[k]] * x[cols[k]].
+  virtual void SetQuadObjective(int num, const int* rows, const int* cols, const double* vals) = 0;
   // Values and duals of every PSD variable, and slacks and duals of every LMI constraint, after a
   // solve: each matrix packed as its lower triangle column by column, one after another.
   virtual void GetPsdSolution(std::vector<double>& values, std::vector<double>& duals) = 0;
@@ -235,6 +252,12 @@ class IModel {
   virtual void SetConstrNames(const IConstrArray* constrs, const char* names, std::size_t size) = 0;
   virtual IExpr* GetRow(const IConstraint* constr) = 0;
   virtual IConstrBuilder* GetConstrBuilder(const IConstraint* constr) = 0;
+  virtual IQConstraint* GetQConstr(int idx) = 0;
+  virtual IQConstraint* GetQConstrByName(const char* name) = 0;
+  virtual IQConstrArray* GetQConstrs() = 0;
+  virtual void SetQConstrNames(const IQConstrArray* constrs, const char* names, std::size_t size) = 0;
+  // The terms of a quadratic row (constant 0; the right-hand side is the constraint's GetRhs).
+  virtual IQuadExpr* GetQuadRow(const IQConstraint* constr) = 0;
   virtual IPsdVar* GetPsdVar(int idx) = 0;
   virtual IPsdVar* GetPsdVarByName(const char* name) = 0;
   virtual IPsdVarArray* GetPsdVars() = 0;
@@ -256,6 +279,9 @@ class IModel {
   virtual void SetObjConst(double value) = 0;
   // Coefficients, constant and sense from a linear expression (merged in place).
   virtual void SetObjective(IExpr* expr, int sense) = 0;
+  // The whole objective from a quadratic expression: linear terms (merged in place), constant,
+  // sense and the quadratic terms as they are.
+  virtual void SetObjective(IQuadExpr* expr, int sense) = 0;
   // Replaces every coefficient: the listed columns get the values, the others 0.
   virtual void SetObjective(int num, const int* list, const double* values) = 0;
   virtual IExpr* GetObjective() = 0;
@@ -276,6 +302,13 @@ class IModel {
   virtual void ResetObjParam(int index) = 0;
   virtual void ResetObjParams(int index) = 0;
   virtual double GetPoolObjVal(int index, int solIndex) = 0;
+  // The whole objective, as SetObjective does; the linear form leaves no quadratic terms.
+  virtual void SetQuadObjective(IQuadExpr* expr, int sense) = 0;
+  virtual void SetQuadObjective(IExpr* expr, int sense) = 0;
+  // The whole objective: linear terms, constant and quadratic terms.
+  virtual IQuadExpr* GetQuadObjective() = 0;
+  // Removes the quadratic terms of the objective; the linear part stays.
+  virtual void DelQuadObjective() = 0;
   // The objective with PSD terms: linear coefficients, constant, sense, and one matrix per PSD
   // variable (terms of one variable combined). DelPsdObjective removes the PSD terms only.
   virtual void SetPsdObjective(IPsdExpr* expr, int sense) = 0;
@@ -292,6 +325,8 @@ class IModel {
   // solution values "Value", "RedCost", "Slack", "Dual" once a solution exists).
   virtual void GetColInfo(const char* name, const IVarArray* vars, std::vector<double>& values) = 0;
   virtual void GetRowInfo(const char* name, const IConstrArray* constrs, std::vector<double>& values) = 0;
+  // "LB", "UB", and "Slack" (activity) and "Dual" once a solution exists.
+  virtual void GetQConstrInfo(const char* name, const IQConstrArray* constrs, std::vector<double>& values) = 0;
   // PSD constraints: "LB", "UB", and "Slack" and "Dual" once a solution exists.
   virtual void GetPsdConstrInfo(const char* name, const IPsdConstrArray* constrs, std::vector<double>& values) = 0;
   virtual void SetColInfo(const char* name, const IVarArray* vars, const double* values, int len) = 0;
@@ -317,6 +352,7 @@ class IModel {
   // --- Removal: marks the objects; the deletion happens at the next operation that needs it.
   virtual void Remove(const IVarArray* vars) = 0;
   virtual void Remove(const IConstrArray* constrs) = 0;
+  virtual void Remove(const IQConstrArray* constrs) = 0;
   virtual void Remove(const IPsdVarArray* vars) = 0;
   virtual void Remove(const IPsdConstrArray* constrs) = 0;
   virtual void Remove(const ILmiConstrArray* constrs) = 0;

@@ -15,4 +15,6 @@
 #include "tarq/ndarray.h"
 #include "tarq/ndim.h"
 #include "tarq/prob_buffer.h"
+#include "tarq/qconstraint.h"
+#include "tarq/quad_expr.h"
 #include "tarq/view.h"

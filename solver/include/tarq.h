@@ -758,6 +758,7 @@ TARQ_API int TARQ_WriteTuneParam(tarq_prob* prob, int index, const char* filenam
  * nonlinear parts). They are part of this interface: include tarq.h, not them.
  * ------------------------------------------------------------------------------------------- */
 
+#include "tarq_quad.h"
 #include "tarq_psd.h"
 
 #ifdef __cplusplus

@@ -65,6 +65,8 @@ struct HandleBlock {
   }
 
   void Retain() noexcept { refs.fetch_add(1, std::memory_order_relaxed); }
+  // Takes n references at once, for n owners made together (one atomic operation, not n).
+  void Retain(std::uint32_t n) noexcept { refs.fetch_add(n, std::memory_order_relaxed); }
 
   // Drops one reference; the last one destroys the owned object(s) and the block.
   void Release() noexcept {

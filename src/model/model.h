@@ -23,6 +23,7 @@
 
 namespace Tarq {
 struct LinExpr;
+struct QuadExpr;
 struct Column;
 }  // namespace Tarq
 
@@ -77,6 +78,13 @@ class ModelData {
   // term's object belongs to this model; then copies indices and coefficients into idx_/val_.
   // False (status recorded) for an object of another model.
   bool GatherExpr(LinExpr& expr);
+  // Copies the quadratic terms of expr, as they are, into qrow_/qcol_/qval_ after the same owner
+  // check (the linear part is left alone). Removed variables keep their negative index, which
+  // the solver library refuses.
+  bool GatherQuad(const QuadExpr& expr);
+  // Appends the terms staged in qrow_/qcol_/qval_ (as read from the solver library) to expr as
+  // terms over the model's variables.
+  void ScatterQuad(QuadExpr& expr);
   // After the whole problem was replaced (read from a file, loaded from arrays): rebuilds the
   // lists from the solver's counts; objects held from before stand for nothing (index -2).
   void Resync();
@@ -94,6 +102,10 @@ class ModelData {
   std::vector<double> lower_;
   std::vector<double> upper_;
   std::vector<char> sense_;
+  // Quadratic terms staged for the solver library: row index, column index, coefficient.
+  std::vector<int> qrow_;
+  std::vector<int> qcol_;
+  std::vector<double> qval_;
 
  private:
   template <class Obj, class IndexOf>

@@ -1,5 +1,5 @@
 // Getting objects by index and by name, naming them, and reading rows and columns back.
-#include "model/access_helpers.h"
+#include "model/model_lookup.h"
 #include "model/model_templates.h"
 #include "model/tarq_model.h"
 #include "scalar/column.h"

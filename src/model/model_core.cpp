@@ -3,6 +3,7 @@
 #include "model/model.h"
 #include "scalar/column.h"
 #include "scalar/lin_expr.h"
+#include "scalar/quad_expr.h"
 #include "scalar/terms.h"
 
 namespace Tarq::detail {
@@ -25,7 +26,7 @@ const KindDeletion kDeletionOrder[] = {
     {Kind::kCone, nullptr, "Fail to del cones"},
     {Kind::kExpCone, nullptr, "Fail to del exponential cones"},
     {Kind::kAffineCone, nullptr, "Fail to delete affine cones"},
-    {Kind::kQConstr, nullptr, "Fail to del quatratic constraints"},
+    {Kind::kQConstr, TARQ_DelQConstrs, "Fail to del quatratic constraints"},
     {Kind::kNlConstr, nullptr, "Fail to del nonlinear constraints"},
     {Kind::kPsdVar, TARQ_DelPSDCols, "Fail to delete PSD vars"},
     {Kind::kPsdConstr, TARQ_DelPSDConstrs, "Fail to del PSD constraints"},
@@ -95,12 +96,20 @@ void ModelData::AppendRecords(Kind kind, int count, const char* const* names) {
   GrowAhead(list, static_cast<std::size_t>(count));
   int& n = r.Count(kind);
   RecordStore& store = r.problem->records;
-  for (int k = 0; k < count; ++k) {
-    ObjectRecord* rec = store.New();
-    rec->problem.block = r.problem.Block();
-    if (names != nullptr && names[k] != nullptr) rec->name = names[k];
-    rec->index = n++;
-    list.emplace_back(rec);
+  HolderBlock* holder = r.problem.Block();
+  if (count > 0) holder->Retain(static_cast<std::uint32_t>(count));  // one per new list entry
+  int k = 0;
+  try {
+    for (; k < count; ++k) {
+      ObjectRecord* rec = store.New();
+      rec->problem.block = holder;
+      if (names != nullptr && names[k] != nullptr) rec->name = names[k];
+      rec->index = n++;
+      list.emplace_back(rec, holder, RecordRef::Adopt{});
+    }
+  } catch (...) {
+    for (; k < count; ++k) holder->Release();  // the references no entry took over
+    throw;
   }
 }
 
@@ -118,8 +127,10 @@ void ModelData::Resync() {
   RecycleRecords();
   // Each kind the solver library can hold, with the attribute that counts it.
   static constexpr std::pair<Kind, const char*> kCounted[] = {
-      {Kind::kCol, "Cols"},         {Kind::kRow, "Rows"},           {Kind::kPsdVar, "PSDCols"},
-      {Kind::kPsdConstr, "PSDConstrs"}, {Kind::kLmiConstr, "LMIConstrs"}, {Kind::kSymMat, "SymMats"}};
+      {Kind::kCol, "Cols"},           {Kind::kRow, "Rows"},
+      {Kind::kQConstr, "QConstrs"},   {Kind::kPsdVar, "PSDCols"},
+      {Kind::kPsdConstr, "PSDConstrs"}, {Kind::kLmiConstr, "LMIConstrs"},
+      {Kind::kSymMat, "SymMats"}};
   for (const auto& [kind, attr] : kCounted) {
     int n = 0;
     if (!Checked(status, TARQ_GetIntAttr(Problem(), attr, &n), "Failed to get int attribute")) return;
@@ -160,6 +171,36 @@ bool ModelData::GatherExpr(LinExpr& expr) {
   const std::uint32_t epoch = record->problem->epoch;
   return Gather(expr.coefs, expr.vars, Kind::kCol, mixed, "Variable of another model in expression",
                 [epoch](const VarRef& v) { return v.IndexAt(epoch); });
+}
+
+bool ModelData::GatherQuad(const QuadExpr& expr) {
+  const std::size_t n = expr.coefs.size();
+  const std::uint32_t epoch = record->problem->epoch;
+  qrow_.resize(n);
+  qcol_.resize(n);
+  for (std::size_t k = 0; k < n; ++k) {
+    qrow_[k] = expr.vars1[k].IndexAt(epoch);
+    qcol_[k] = expr.vars2[k].IndexAt(epoch);
+  }
+  if (!expr.pins.OnlyHolder(record->problem.Block())) {
+    for (std::size_t k = 0; k < n; ++k) {
+      if ((qrow_[k] >= 0 && expr.vars1[k].Holder() != Holder()) || (qcol_[k] >= 0 && expr.vars2[k].Holder() != Holder())) {
+        Record(status, TARQ_RETCODE_INVALID, "Variable of another model in expression");
+        return false;
+      }
+    }
+  }
+  qval_.assign(expr.coefs.begin(), expr.coefs.end());
+  return true;
+}
+
+void ModelData::ScatterQuad(QuadExpr& expr) {
+  const auto& vars = record->List(Kind::kCol);
+  expr.Reserve(expr.coefs.size() + qval_.size());
+  for (std::size_t k = 0; k < qval_.size(); ++k) {
+    expr.AddQuadRef(VarRef{vars[qrow_[k]].Get()}, VarRef{vars[qcol_[k]].Get()}, qval_[k]);
+  }
+  if (!qval_.empty()) expr.pins.Pin(record->problem.Block());
 }
 
 bool ModelData::GatherColumn(Column& col) {

@@ -4,6 +4,7 @@
 #include "psdnl/lmi.h"
 #include "psdnl/psd_expr.h"
 #include "scalar/constraint.h"
+#include "scalar/qconstraint.h"
 #include "scalar/var.h"
 
 using Tarq::detail::BlockRef;
@@ -33,6 +34,10 @@ void TarqModel::Remove(const Tarq::IVarArray* vars) {
 
 void TarqModel::Remove(const Tarq::IConstrArray* constrs) {
   MarkRemoved(Data(), Tarq::ConstrsOf(constrs), "Constraint of another model");
+}
+
+void TarqModel::Remove(const Tarq::IQConstrArray* constrs) {
+  MarkRemoved(Data(), Tarq::QConstrsOf(constrs), "Quadratic constraint of another model");
 }
 
 void TarqModel::Remove(const Tarq::IPsdVarArray* vars) {

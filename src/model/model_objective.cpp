@@ -1,10 +1,12 @@
 // Objectives: the single objective, multi-objectives and their parameters and attributes.
+#include <climits>
 #include <string>
 
 #include "model/model_templates.h"
 #include "model/param_names.h"
 #include "model/tarq_model.h"
 #include "scalar/lin_expr.h"
+#include "scalar/quad_expr.h"
 #include "scalar/var.h"
 
 using Tarq::detail::Kind;
@@ -52,6 +54,41 @@ Tarq::LinExpr ExprFromCoefficients(ModelData& m, const std::vector<double>& coef
   return e;
 }
 
+// Stores the linear objective gathered in idx_/val_ with its constant and sense; false after a
+// recorded failure.
+bool StoreLinearObjective(ModelData& m, double constant, int sense) {
+  if (!Checked(m.status,
+               TARQ_ReplaceColObj(m.Problem(), static_cast<int>(m.idx_.size()), m.idx_.data(), m.val_.data()),
+               "Fail to set objective coefficients")) {
+    return false;
+  }
+  if (!Checked(m.status, TARQ_SetObjConst(m.Problem(), constant), "Fail to set obj const")) return false;
+  return Checked(m.status, TARQ_SetObjSense(m.Problem(), sense), "Fail to set obj sense");
+}
+
+// Coefficients, constant and sense of the objective from a linear expression (merged in place);
+// false after a recorded failure.
+bool SetLinearObjective(ModelData& m, Tarq::LinExpr& e, int sense) {
+  return m.GatherExpr(e) && StoreLinearObjective(m, e.constant, sense);
+}
+
+// The linear part of the objective (live columns with a non-zero coefficient, and the constant)
+// into out; false after a recorded failure (out then holds what was read).
+bool LinearObjective(ModelData& m, Tarq::LinExpr& out) {
+  double constant = 0;
+  if (!Checked(m.status, TARQ_GetDblAttr(m.Problem(), "ObjConst", &constant), "Fail to get double attribute")) {
+    return false;
+  }
+  out = Tarq::LinExpr(constant);
+  std::vector<double> coefs(static_cast<std::size_t>(m.Count(Kind::kCol)));
+  if (!Checked(m.status, TARQ_GetColInfo(m.Problem(), "Obj", static_cast<int>(coefs.size()), nullptr, coefs.data()),
+               "Fail to get col info")) {
+    return false;
+  }
+  out = ExprFromCoefficients(m, coefs, constant);
+  return true;
+}
+
 }  // namespace
 
 void TarqModel::SetObjSense(int sense) {
@@ -64,18 +101,7 @@ void TarqModel::SetObjConst(double value) {
   Checked(m.status, TARQ_SetObjConst(m.Problem(), value), "Fail to set obj const");
 }
 
-void TarqModel::SetObjective(Tarq::IExpr* expr, int sense) {
-  ModelData& m = Data();
-  Tarq::LinExpr& e = Tarq::ExprOf(expr);
-  if (!m.GatherExpr(e)) return;
-  if (!Checked(m.status,
-               TARQ_ReplaceColObj(m.Problem(), static_cast<int>(m.idx_.size()), m.idx_.data(), m.val_.data()),
-               "Fail to set objective coefficients")) {
-    return;
-  }
-  if (!Checked(m.status, TARQ_SetObjConst(m.Problem(), e.constant), "Fail to set obj const")) return;
-  Checked(m.status, TARQ_SetObjSense(m.Problem(), sense), "Fail to set obj sense");
-}
+void TarqModel::SetObjective(Tarq::IExpr* expr, int sense) { SetLinearObjective(Data(), Tarq::ExprOf(expr), sense); }
 
 void TarqModel::SetObjective(int num, const int* list, const double* values) {
   ModelData& m = Data();
@@ -84,17 +110,9 @@ void TarqModel::SetObjective(int num, const int* list, const double* values) {
 }
 
 Tarq::IExpr* TarqModel::GetObjective() {
-  ModelData& m = Data();
-  double constant = 0;
-  if (!Checked(m.status, TARQ_GetDblAttr(m.Problem(), "ObjConst", &constant), "Fail to get double attribute")) {
-    return new TarqExpr(0.0);
-  }
-  std::vector<double> coefs(static_cast<std::size_t>(m.Count(Kind::kCol)));
-  if (!Checked(m.status, TARQ_GetColInfo(m.Problem(), "Obj", static_cast<int>(coefs.size()), nullptr, coefs.data()),
-               "Fail to get col info")) {
-    return new TarqExpr(constant);
-  }
-  return new TarqExpr(ExprFromCoefficients(m, coefs, constant));
+  Tarq::LinExpr e;
+  LinearObjective(Data(), e);
+  return new TarqExpr(std::move(e));
 }
 
 void TarqModel::SetObjective(int index, Tarq::IExpr* expr, int sense, double priority, double weight, double absTol,
@@ -267,4 +285,72 @@ double TarqModel::GetPoolObjVal(int index, int solIndex) {
     return TARQ_INFINITY;
   }
   return value;
+}
+
+// The quadratic objective.
+
+namespace {
+
+// The whole objective from q. Both parts are gathered (and checked for foreign variables) before
+// anything is stored; the quadratic terms, which the solver library checks most (removed
+// variables, non-finite coefficients), are stored first and replace the stored ones, so a
+// refusal leaves the objective as it was.
+void SetWholeObjective(ModelData& m, Tarq::QuadExpr& q, int sense, const char* failure) {
+  if (!m.GatherExpr(q.lin) || !m.GatherQuad(q)) return;
+  if (m.qval_.size() > static_cast<std::size_t>(INT_MAX)) {
+    Record(m.status, TARQ_RETCODE_INVALID, "Fail to set objective of quadratic items of size %zu", m.qval_.size());
+    return;
+  }
+  if (!Checked(m.status,
+               TARQ_SetQuadObj(m.Problem(), static_cast<int>(m.qval_.size()), m.qrow_.data(), m.qcol_.data(),
+                               m.qval_.data()),
+               "%s", failure)) {
+    return;
+  }
+  StoreLinearObjective(m, q.lin.constant, sense);
+}
+
+}  // namespace
+
+void TarqModel::SetObjective(Tarq::IQuadExpr* expr, int sense) {
+  SetWholeObjective(Data(), Tarq::QuadExprOf(expr), sense, "Fail to set quadratic objective");
+}
+
+void TarqModel::SetQuadObjective(Tarq::IQuadExpr* expr, int sense) {
+  SetWholeObjective(Data(), Tarq::QuadExprOf(expr), sense, "Fail to set quadratic objective");
+}
+
+void TarqModel::SetQuadObjective(Tarq::IExpr* expr, int sense) {
+  ModelData& m = Data();
+  if (!SetLinearObjective(m, Tarq::ExprOf(expr), sense)) return;
+  Checked(m.status, TARQ_DelQuadObj(m.Problem()), "Fail to delete quadratic objective");
+}
+
+void TarqModel::SetQuadObjective(int num, const int* rows, const int* cols, const double* vals) {
+  ModelData& m = Data();
+  Checked(m.status, TARQ_SetQuadObj(m.Problem(), num, rows, cols, vals), "Fail to set objective with quadratic data");
+}
+
+Tarq::IQuadExpr* TarqModel::GetQuadObjective() {
+  ModelData& m = Data();
+  Tarq::QuadExpr q;
+  if (!LinearObjective(m, q.lin)) return new TarqQuadExpr(std::move(q));
+  int size = 0;
+  if (!Checked(m.status, TARQ_GetIntAttr(m.Problem(), "QElems", &size), "Fail to get quadratic objective")) {
+    return new TarqQuadExpr(std::move(q));
+  }
+  m.qrow_.resize(static_cast<std::size_t>(size));
+  m.qcol_.resize(static_cast<std::size_t>(size));
+  m.qval_.resize(static_cast<std::size_t>(size));
+  if (!Checked(m.status, TARQ_GetQuadObj(m.Problem(), size, &size, m.qrow_.data(), m.qcol_.data(), m.qval_.data()),
+               "Fail to get quadratic objective")) {
+    return new TarqQuadExpr(std::move(q));
+  }
+  m.ScatterQuad(q);
+  return new TarqQuadExpr(std::move(q));
+}
+
+void TarqModel::DelQuadObjective() {
+  ModelData& m = Data();
+  Checked(m.status, TARQ_DelQuadObj(m.Problem()), "Fail to delete quadratic objective");
 }

@@ -8,6 +8,7 @@
 #include "model/tarq_model.h"
 #include "psdnl/psd_expr.h"
 #include "scalar/constraint.h"
+#include "scalar/qconstraint.h"
 #include "scalar/var.h"
 
 using Tarq::detail::ModelData;
@@ -214,6 +215,11 @@ void TarqModel::GetColInfo(const char* name, const Tarq::IVarArray* vars, std::v
 
 void TarqModel::GetRowInfo(const char* name, const Tarq::IConstrArray* constrs, std::vector<double>& values) {
   GetInfo(Data(), name, Tarq::ConstrsOf(constrs), values, "constraint", TARQ_GetRowInfo, "Fail to get row info");
+}
+
+void TarqModel::GetQConstrInfo(const char* name, const Tarq::IQConstrArray* constrs, std::vector<double>& values) {
+  GetInfo(Data(), name, Tarq::QConstrsOf(constrs), values, "quadratic constraint", TARQ_GetQConstrInfo,
+          "Fail to get quadratic constraint info");
 }
 
 void TarqModel::GetPsdConstrInfo(const char* name, const Tarq::IPsdConstrArray* constrs, std::vector<double>& values) {

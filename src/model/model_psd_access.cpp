@@ -1,6 +1,6 @@
 // Getting PSD variables, PSD constraints and LMI constraints by index and by name, naming them,
 // and reading their rows back.
-#include "model/access_helpers.h"
+#include "model/model_lookup.h"
 #include "model/psd_helpers.h"
 #include "model/tarq_model.h"
 #include "scalar/var.h"

@@ -1,7 +1,7 @@
 // The symmetric-matrix builders: each stores one matrix in the model.
 #include <cstdlib>
 
-#include "model/access_helpers.h"
+#include "model/model_lookup.h"
 #include "model/psd_helpers.h"
 #include "model/tarq_model.h"
 

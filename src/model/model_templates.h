@@ -13,8 +13,10 @@ std::vector<V> ModelData::Append(Kind kind, int count, const char* const* names)
   std::vector<V> out;
   out.reserve(static_cast<std::size_t>(count));
   std::uint32_t epoch = 0;
+  HolderBlock* holder = record->problem.Block();
+  if (count > 0) holder->Retain(static_cast<std::uint32_t>(count));  // one per returned object
   for (std::size_t k = list.size() - static_cast<std::size_t>(count); k < list.size(); ++k) {
-    out.emplace_back(list[k]);
+    out.emplace_back(RecordRef(list[k].Get(), holder, RecordRef::Adopt{}));
     out.back().CachedIndex(epoch);  // remembered while the records are at hand
   }
   return out;

@@ -91,6 +91,13 @@ class TarqModel final : public Tarq::detail::Handled<Tarq::IModel, Tarq::detail:
   Tarq::IConstrArray* AddConstrs(int count, const char* senses, const double* rhs, const int* beg, const int* cnt,
                                  const int* idx, const double* val, const char* prefix) override;
 
+  // Quadratic constraints (model_qconstrs.cpp).
+  Tarq::IQConstraint* AddQConstr(Tarq::IQuadExpr* expr, char sense, double rhs, const char* name) override;
+  Tarq::IQConstraint* AddQConstr(Tarq::IQuadExpr* lhs, Tarq::IQuadExpr* rhs, char sense, const char* name) override;
+  Tarq::IQConstraint* AddQConstr(Tarq::IQConstrBuilder* builder, const char* name) override;
+  Tarq::IQConstraint* AddQConstr(int linNnz, const int* linIdx, const double* linVal, int quadNnz,
+                                 const int* quadRow, const int* quadCol, const double* quadVal, char sense, double rhs,
+                                 const char* name) override;
   // PSD variables, PSD and LMI constraints (model_psd.cpp).
   Tarq::IPsdVar* AddPsdVar(int dim, const char* name) override;
   Tarq::IPsdVarArray* AddPsdVars(int count, const int* dims, const char* prefix) override;
@@ -146,6 +153,7 @@ class TarqModel final : public Tarq::detail::Handled<Tarq::IModel, Tarq::detail:
                   const int* colCnt, const int* colIdx, const double* colVal, const char* types,
                   const double* colLower, const double* colUpper, const char* rowSenses, const double* rowBound,
                   const double* rowUpper, const char* const* colNames, const char* const* rowNames) override;
+  void SetQuadObjective(int num, const int* rows, const int* cols, const double* vals) override;  // model_objective.cpp
   void GetPsdSolution(std::vector<double>& values, std::vector<double>& duals) override;
   void GetLmiSolution(std::vector<double>& slacks, std::vector<double>& duals) override;
 
@@ -161,6 +169,11 @@ class TarqModel final : public Tarq::detail::Handled<Tarq::IModel, Tarq::detail:
   void SetConstrNames(const Tarq::IConstrArray* constrs, const char* names, std::size_t size) override;
   Tarq::IExpr* GetRow(const Tarq::IConstraint* constr) override;
   Tarq::IConstrBuilder* GetConstrBuilder(const Tarq::IConstraint* constr) override;
+  Tarq::IQConstraint* GetQConstr(int idx) override;  // model_qconstrs.cpp
+  Tarq::IQConstraint* GetQConstrByName(const char* name) override;
+  Tarq::IQConstrArray* GetQConstrs() override;
+  void SetQConstrNames(const Tarq::IQConstrArray* constrs, const char* names, std::size_t size) override;
+  Tarq::IQuadExpr* GetQuadRow(const Tarq::IQConstraint* constr) override;
   // Getting and naming semidefinite objects (model_psd_access.cpp).
   Tarq::IPsdVar* GetPsdVar(int idx) override;
   Tarq::IPsdVar* GetPsdVarByName(const char* name) override;
@@ -181,6 +194,7 @@ class TarqModel final : public Tarq::detail::Handled<Tarq::IModel, Tarq::detail:
   void SetObjSense(int sense) override;
   void SetObjConst(double value) override;
   void SetObjective(Tarq::IExpr* expr, int sense) override;
+  void SetObjective(Tarq::IQuadExpr* expr, int sense) override;
   void SetObjective(int num, const int* list, const double* values) override;
   Tarq::IExpr* GetObjective() override;
   void SetObjective(int index, Tarq::IExpr* expr, int sense, double priority, double weight, double absTol,
@@ -198,6 +212,10 @@ class TarqModel final : public Tarq::detail::Handled<Tarq::IModel, Tarq::detail:
   void ResetObjParam(int index) override;
   void ResetObjParams(int index) override;
   double GetPoolObjVal(int index, int solIndex) override;
+  void SetQuadObjective(Tarq::IQuadExpr* expr, int sense) override;
+  void SetQuadObjective(Tarq::IExpr* expr, int sense) override;
+  Tarq::IQuadExpr* GetQuadObjective() override;
+  void DelQuadObjective() override;
   // PSD objective (model_psd_coeffs.cpp).
   void SetPsdObjective(Tarq::IPsdExpr* expr, int sense) override;
   Tarq::IPsdExpr* GetPsdObjective() override;
@@ -226,6 +244,8 @@ class TarqModel final : public Tarq::detail::Handled<Tarq::IModel, Tarq::detail:
   // Information by name (model_params.cpp).
   void GetColInfo(const char* name, const Tarq::IVarArray* vars, std::vector<double>& values) override;
   void GetRowInfo(const char* name, const Tarq::IConstrArray* constrs, std::vector<double>& values) override;
+  void GetQConstrInfo(const char* name, const Tarq::IQConstrArray* constrs,
+                      std::vector<double>& values) override;
   void GetPsdConstrInfo(const char* name, const Tarq::IPsdConstrArray* constrs, std::vector<double>& values) override;
   void SetColInfo(const char* name, const Tarq::IVarArray* vars, const double* values, int len) override;
   void SetRowInfo(const char* name, const Tarq::IConstrArray* constrs, const double* values, int len) override;
@@ -235,6 +255,7 @@ class TarqModel final : public Tarq::detail::Handled<Tarq::IModel, Tarq::detail:
   // Removal and housekeeping (model_housekeeping.cpp, ResetParam in model_params.cpp).
   void Remove(const Tarq::IVarArray* vars) override;
   void Remove(const Tarq::IConstrArray* constrs) override;
+  void Remove(const Tarq::IQConstrArray* constrs) override;
   void Remove(const Tarq::IPsdVarArray* vars) override;
   void Remove(const Tarq::IPsdConstrArray* constrs) override;
   void Remove(const Tarq::ILmiConstrArray* constrs) override;

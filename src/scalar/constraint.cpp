@@ -3,7 +3,10 @@
 std::vector<Tarq::IConstraint*> TarqConstrArray::GetAll() const {
   std::vector<Tarq::IConstraint*> all;
   all.reserve(Data().size());
-  for (const Tarq::Constraint& c : Data()) all.push_back(new TarqConstraint(c));
+  for (const Tarq::Constraint& c : Data()) {
+    c.RememberIndex();
+    all.push_back(new TarqConstraint(c));
+  }
   return all;
 }
 

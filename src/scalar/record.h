@@ -65,6 +65,9 @@ class RecordRef {
   explicit RecordRef(ObjectRecord* rec) noexcept : rec_(rec), holder_(rec->problem.block) {
     if (holder_ != nullptr) holder_->Retain();
   }
+  // Takes over a reference on h that the caller has already counted (see HandleBlock::Retain(n)).
+  struct Adopt {};
+  RecordRef(ObjectRecord* rec, HolderBlock* h, Adopt) noexcept : rec_(rec), holder_(h) {}
   RecordRef(const RecordRef& o) noexcept : rec_(o.rec_), holder_(o.holder_) {
     if (holder_ != nullptr) holder_->Retain();
   }

@@ -31,6 +31,13 @@ class ScalarValue {
     }
     return cachedIndex_;
   }
+  // Remembers the index now. Lists that make handles for all their elements call it while they
+  // walk the records in order, so that handles later used in random order (one expression term
+  // each) do not each miss the cache on their record as well.
+  void RememberIndex() const {
+    std::uint32_t epoch = 0;
+    CachedIndex(epoch);
+  }
   tarq_prob* Problem() const { return record->problem->problem; }
   const ProblemHolder* Holder() const { return record->problem.Get(); }
 

@@ -11,7 +11,10 @@ void TarqVarArray::PushBack(const std::vector<Tarq::IVar*>& vars) {
 
 std::vector<Tarq::IVar*> TarqVarArray::GetAll() const {
   std::vector<Tarq::IVar*> all;
-  all.reserve(Data().size() + 100);
-  for (const Tarq::Var& v : Data()) all.push_back(new TarqVar(v));
+  all.reserve(Data().size());
+  for (const Tarq::Var& v : Data()) {
+    v.RememberIndex();
+    all.push_back(new TarqVar(v));
+  }
   return all;
 }

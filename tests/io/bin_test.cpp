@@ -12,8 +12,9 @@ namespace {
 using BinTest = IoTest;
 
 // The small model plus everything else a problem stores: branch factors, MIP starts, an unnamed
-// column and row among named ones, a row with crossed bounds, and semidefinite parts (matrices,
-// a named and an unnamed PSD column, the PSD objective, a PSD row and an LMI row).
+// column and row among named ones, a row with crossed bounds, quadratic terms (repeated, in both
+// orders) in the objective and in quadratic rows, and semidefinite parts (matrices, a named and an
+// unnamed PSD column, the PSD objective, a PSD row and an LMI row).
 void AddExtras(tarq_prob* prob) {
   const int r[] = {0, 1, 1}, c[] = {0, 0, 1};
   const double v[] = {2, -0.5, 1e-300};
@@ -25,8 +26,8 @@ void AddExtras(tarq_prob* prob) {
   const int psdCols[] = {1}, objMats[] = {1};
   ASSERT_EQ(TARQ_ReplacePSDObj(prob, 1, psdCols, objMats), 0);
   const int lin[] = {3, 0}, pc[] = {0, 1}, pm[] = {0, 1};
-  const double lv[] = {1.25, -2};
-  ASSERT_EQ(TARQ_AddPSDConstr(prob, 2, lin, lv, 2, pc, pm, 0, -1, 7, "prow"), 0);
+  const double linVals[] = {1.25, -2};
+  ASSERT_EQ(TARQ_AddPSDConstr(prob, 2, lin, linVals, 2, pc, pm, 0, -1, 7, "prow"), 0);
   const int lc[] = {2};
   ASSERT_EQ(TARQ_AddLMIConstr(prob, 2, 1, lc, pm, 0, nullptr), 0);
   ASSERT_EQ(TARQ_AddCol(prob, 0.25, 0, nullptr, nullptr, 'C', -kInf, 1e-310, nullptr), 0);
@@ -37,6 +38,13 @@ void AddExtras(tarq_prob* prob) {
   const double values[] = {1, 3.5};
   ASSERT_EQ(TARQ_AddMipStart(prob, 2, list, values), 0);
   ASSERT_EQ(TARQ_AddMipStart(prob, 0, nullptr, nullptr), 0);
+  const int qr[] = {0, 1, 0, 4}, qc[] = {1, 0, 1, 4};
+  const double qv[] = {1.5, -2, 1.5, 0.125};
+  ASSERT_EQ(TARQ_SetQuadObj(prob, 4, qr, qc, qv), 0);
+  const int li[] = {2, 3};
+  const double lv[] = {1, -1};
+  ASSERT_EQ(TARQ_AddQConstr(prob, 2, li, lv, 3, qr, qc, qv, 'L', 7, "ball"), 0);
+  ASSERT_EQ(TARQ_AddQConstr(prob, 0, nullptr, nullptr, 1, qr + 3, qc + 3, qv + 3, 'G', -1, nullptr), 0);
 }
 
 std::string BinBytes(tarq_prob* prob) {
@@ -126,13 +134,13 @@ TEST_F(BinTest, CorruptBytesFailTheChecksumOrTheStructureChecks) {
 TEST_F(BinTest, NewerAndInvalidVersionsAndOtherFilesAreRejected) {
   BuildSmall(prob_);
   std::string bytes = BinBytes(prob_);
-  const std::uint32_t newer = 3;
+  const std::uint32_t newer = 4;
   std::memcpy(bytes.data() + 8, &newer, sizeof newer);
   Reseal(bytes);
   tarq_prob* target = NewProblem();
   const std::string path = Write("newer.bin", bytes);
   EXPECT_EQ(TARQ_ReadBin(target, path.c_str()), 3);
-  EXPECT_LOGGED(log_, path, "byte 16", "file version 3 is newer than this library reads (2)");
+  EXPECT_LOGGED(log_, path, "byte 16", "file version 4 is newer than this library reads (3)");
   log_.clear();
   const std::uint32_t zero = 0;
   std::memcpy(bytes.data() + 8, &zero, sizeof zero);
@@ -144,6 +152,63 @@ TEST_F(BinTest, NewerAndInvalidVersionsAndOtherFilesAreRejected) {
   const std::string text = Write("text.bin", "NAME\nROWS\nENDATA\n" + std::string(64, ' '));
   EXPECT_EQ(TARQ_ReadBin(target, text.c_str()), 3);
   EXPECT_LOGGED(log_, text, "not a binary problem file");
+}
+
+}  // namespace
+}  // namespace iotest
+
+namespace iotest {
+namespace {
+
+// Files of version 1 have no quadratic sections; they still read, as problems without any.
+TEST_F(BinTest, VersionOneFilesWithoutQuadraticSectionsStillRead) {
+  BuildSmall(prob_);
+  const Snapshot before = Take(prob_);
+  const std::string bytes = BinBytes(prob_);
+  std::string old = bytes.substr(0, 16);
+  const std::uint32_t one = 1;
+  std::memcpy(old.data() + 8, &one, sizeof one);
+  for (size_t at = 16; at < bytes.size();) {
+    std::uint32_t tag = 0;
+    std::uint64_t len = 0;
+    std::memcpy(&tag, bytes.data() + at, sizeof tag);
+    std::memcpy(&len, bytes.data() + at + 8, sizeof len);
+    if (tag != 8 && tag != 9) old += bytes.substr(at, 16 + len);
+    at += 16 + len;
+  }
+  ASSERT_LT(old.size(), bytes.size());
+  Reseal(old);
+  tarq_prob* target = NewProblem();
+  const int r[1] = {0};
+  const double v[1] = {1};
+  ASSERT_EQ(TARQ_AddCol(target, 0, 0, nullptr, nullptr, 'C', 0, 1, "q"), 0);
+  ASSERT_EQ(TARQ_SetQuadObj(target, 1, r, r, v), 0);
+  const std::string path = Write("v1.bin", old);
+  ASSERT_EQ(TARQ_ReadBin(target, path.c_str()), 0) << (log_.empty() ? "" : log_[0]);
+  EXPECT_EQ(Take(target), before) << "the quadratic objective of the target is gone with the rest";
+}
+
+// Version 2 files have no semidefinite section: one without it reads, and a semidefinite section
+// in a file that says version 2 is refused.
+TEST_F(BinTest, VersionTwoFilesReadWithoutTheSemidefiniteSection) {
+  BuildSmall(prob_);
+  const Snapshot plain = Take(prob_);
+  std::string two = BinBytes(prob_);
+  const std::uint32_t version = 2;
+  std::memcpy(two.data() + 8, &version, sizeof version);
+  Reseal(two);
+  tarq_prob* target = NewProblem();
+  ASSERT_EQ(TARQ_ReadBin(target, Write("v2.bin", two).c_str()), 0) << (log_.empty() ? "" : log_[0]);
+  EXPECT_EQ(Take(target), plain);
+
+  AddExtras(prob_);
+  std::string withPsd = BinBytes(prob_);
+  std::memcpy(withPsd.data() + 8, &version, sizeof version);
+  Reseal(withPsd);
+  const std::string path = Write("v2psd.bin", withPsd);
+  EXPECT_EQ(TARQ_ReadBin(target, path.c_str()), 3);
+  EXPECT_LOGGED(log_, path, "unexpected section");
+  EXPECT_EQ(Take(target), plain);
 }
 
 }  // namespace

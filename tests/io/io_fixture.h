@@ -36,6 +36,12 @@ struct Snapshot {
   std::vector<std::int64_t> startBegin;
   std::vector<int> startCol;
   std::vector<double> startValue;
+  // The quadratic part as stored: objective terms, then the rows' arrays and names.
+  std::vector<int> qObjRow, qObjCol, qLinIdx, qRow, qCol;
+  std::vector<double> qObjVal, qLinVal, qVal, qRhs;
+  std::vector<std::int64_t> qLinBegin, qBegin;
+  std::vector<char> qSense;
+  std::vector<std::string> qNames;
 
   bool operator==(const Snapshot&) const = default;
 };
@@ -66,6 +72,20 @@ inline Snapshot Take(tarq_prob* prob) {
   s.startBegin = p.MipStarts().begin;
   s.startCol = p.MipStarts().col;
   s.startValue = p.MipStarts().value;
+  const tarq_solver::QuadStore& q = p.Quad();
+  s.qObjRow = q.objective.row;
+  s.qObjCol = q.objective.col;
+  s.qObjVal = q.objective.val;
+  s.qLinBegin = q.rows.linBegin;
+  s.qLinIdx = q.rows.linIdx;
+  s.qLinVal = q.rows.linVal;
+  s.qBegin = q.rows.quadBegin;
+  s.qRow = q.rows.quadRow;
+  s.qCol = q.rows.quadCol;
+  s.qVal = q.rows.quadVal;
+  s.qSense = q.rows.sense;
+  s.qRhs = q.rows.rhs;
+  for (int k = 0; k < q.rows.Size(); ++k) s.qNames.push_back(q.rows.names.Display(k));
   return s;
 }
 

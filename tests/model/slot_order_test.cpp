@@ -144,6 +144,12 @@ TEST(SlotOrder, ModelOperationsFollowTheirFifteenGroups) {
       S(AddConstrs, IConstrArray*(int, const char*, const double*, const char*)),
       S(AddConstrs, IConstrArray*(int, const char*, const double*, const int*, const int*, const int*, const double*,
                                   const char*)),
+      // Quadratic constraints.
+      S(AddQConstr, IQConstraint*(IQuadExpr*, char, double, const char*)),
+      S(AddQConstr, IQConstraint*(IQuadExpr*, IQuadExpr*, char, const char*)),
+      S(AddQConstr, IQConstraint*(IQConstrBuilder*, const char*)),
+      S(AddQConstr, IQConstraint*(int, const int*, const double*, int, const int*, const int*, const double*, char,
+                                  double, const char*)),
       // PSD variables, PSD constraints, LMI constraints, then the symmetric-matrix builders.
       S(AddPsdVar, IPsdVar*(int, const char*)), S(AddPsdVars, IPsdVarArray*(int, const int*, const char*)),
       S(AddPsdConstr, IPsdConstraint*(IPsdExpr*, char, double, const char*)),
@@ -179,6 +185,7 @@ TEST(SlotOrder, ModelOperationsFollowTheirFifteenGroups) {
       S(LoadMatrix, void(int, int, int, double, const double*, const int*, const int*, const int*, const double*,
                          const char*, const double*, const double*, const char*, const double*, const double*,
                          const char* const*, const char* const*)),
+      S(SetQuadObjective, void(int, const int*, const int*, const double*)),
       S(GetPsdSolution, void(std::vector<double>&, std::vector<double>&)),
       S(GetLmiSolution, void(std::vector<double>&, std::vector<double>&)),
       // Get and naming, one group per kind.
@@ -187,6 +194,9 @@ TEST(SlotOrder, ModelOperationsFollowTheirFifteenGroups) {
       S(GetConstr, IConstraint*(int)), S(GetConstrByName, IConstraint*(const char*)), S(GetConstrs, IConstrArray*()),
       S(SetConstrNames, void(const IConstrArray*, const char*, std::size_t)), S(GetRow, IExpr*(const IConstraint*)),
       S(GetConstrBuilder, IConstrBuilder*(const IConstraint*)),
+      S(GetQConstr, IQConstraint*(int)), S(GetQConstrByName, IQConstraint*(const char*)),
+      S(GetQConstrs, IQConstrArray*()), S(SetQConstrNames, void(const IQConstrArray*, const char*, std::size_t)),
+      S(GetQuadRow, IQuadExpr*(const IQConstraint*)),
       S(GetPsdVar, IPsdVar*(int)), S(GetPsdVarByName, IPsdVar*(const char*)), S(GetPsdVars, IPsdVarArray*()),
       S(SetPsdVarNames, void(const IPsdVarArray*, const char*, std::size_t)),
       S(GetPsdConstr, IPsdConstraint*(int)), S(GetPsdConstrByName, IPsdConstraint*(const char*)),
@@ -199,7 +209,7 @@ TEST(SlotOrder, ModelOperationsFollowTheirFifteenGroups) {
       S(GetLmiRow, ILmiExpr*(const ILmiConstraint*)),
       // Objectives, with the multi-objective parameters and attributes.
       S(SetObjSense, void(int)), S(SetObjConst, void(double)), S(SetObjective, void(IExpr*, int)),
-      S(SetObjective, void(int, const int*, const double*)), S(GetObjective, IExpr*()),
+      S(SetObjective, void(IQuadExpr*, int)),      S(SetObjective, void(int, const int*, const double*)), S(GetObjective, IExpr*()),
       S(SetObjective, void(int, IExpr*, int, double, double, double, double)), S(GetObjective, IExpr*(int)),
       S(DelObjective, void(int)), S(SetObjParam, void(int, const char*, double)),
       S(SetObjDblParam, void(int, const char*, double)), S(SetObjIntParam, void(int, const char*, int)),
@@ -207,12 +217,15 @@ TEST(SlotOrder, ModelOperationsFollowTheirFifteenGroups) {
       S(GetObjIntParam, int(int, const char*)), S(GetObjDblAttr, double(int, const char*)),
       S(GetObjIntAttr, int(int, const char*)), S(ResetObjParam, void(int)), S(ResetObjParams, void(int)),
       S(GetPoolObjVal, double(int, int)),
+      S(SetQuadObjective, void(IQuadExpr*, int)), S(SetQuadObjective, void(IExpr*, int)),
+      S(GetQuadObjective, IQuadExpr*()), S(DelQuadObjective, void()),
       S(SetPsdObjective, void(IPsdExpr*, int)), S(GetPsdObjective, IPsdExpr*()), S(DelPsdObjective, void()),
       // Starts, then the information operations.
       S(SetMipStart, void(int, const double*)), S(SetMipStart, void(const IVar*, double)),
       S(SetMipStart, void(const IVarArray*, const double*)), S(LoadMipStart, void()),
       S(GetColInfo, void(const char*, const IVarArray*, std::vector<double>&)),
       S(GetRowInfo, void(const char*, const IConstrArray*, std::vector<double>&)),
+      S(GetQConstrInfo, void(const char*, const IQConstrArray*, std::vector<double>&)),
       S(GetPsdConstrInfo, void(const char*, const IPsdConstrArray*, std::vector<double>&)),
       S(SetColInfo, void(const char*, const IVarArray*, const double*, int)),
       S(SetRowInfo, void(const char*, const IConstrArray*, const double*, int)),
@@ -223,7 +236,7 @@ TEST(SlotOrder, ModelOperationsFollowTheirFifteenGroups) {
                         const std::vector<double>&, const std::vector<double>&)),
       S(FeasRelax, void(int, int)), S(Tune, void()), S(LoadTuneParam, void(int)), S(Interrupt, void()),
       // Removal.
-      S(Remove, void(const IVarArray*)), S(Remove, void(const IConstrArray*)),
+      S(Remove, void(const IVarArray*)), S(Remove, void(const IConstrArray*)), S(Remove, void(const IQConstrArray*)),
       S(Remove, void(const IPsdVarArray*)), S(Remove, void(const IPsdConstrArray*)),
       S(Remove, void(const ILmiConstrArray*)),
       // Resets, housekeeping, callbacks and logging.
@@ -330,6 +343,52 @@ TEST(SlotOrder, LinearExpressionsConstraintsAndBuilders) {
     ExpectSlotOrder({S(PushBack, void(const IConstrBuilder*)), S(GetSize, int() const), S(Reserve, void(int)),
                      S(GetBuilder, IConstrBuilder*(int) const)},
                     "constraint.h", "IConstrBuilderArray");
+  }
+}
+
+TEST(SlotOrder, QuadraticExpressionsConstraintsAndBuilders) {
+  {
+    using Class = IQuadExpr;
+    ExpectSlotOrder(
+        {S(GetSize, int() const), S(GetVar1, IVar*(int) const), S(GetVar2, IVar*(int) const),
+         S(GetCoeff, double(int) const), S(GetConstant, double() const), S(GetLinExpr, IExpr*() const),
+         S(SetCoeff, void(int, double)), S(SetConstant, void(double)), S(AddConstant, void(double)),
+         S(AddLinTerm, void(const IVar*, double)), S(AddQuadTerm, void(const IVar*, const IVar*, double)),
+         S(AddLinTerms, int(const IVarArray*, const double*, int)), S(AddLinTerms, int(const IVarArray*, double)),
+         S(AddQuadTerms, int(const IVarArray*, const IVarArray*, const double*, int)),
+         S(AddQuadTerms, int(const IVarArray*, const IVarArray*, double)),
+         S(AddLinExpr, void(const IExpr*, double)), S(AddQuadExpr, void(const IQuadExpr*, double)),
+         S(AddMulExpr, void(const IExpr*, const IExpr*)), S(AddMulExprVar, void(const IExpr*, const IVar*)),
+         S(Evaluate, double()), S(Remove, void(int)), S(Remove, void(const IVar*)), S(Reserve, void(int)),
+         S(Clear, void()), S(Clone, IQuadExpr*() const), S(DivideBy, void(double)), S(MultiplyBy, void(double)),
+         S(ToString, const char*(int)), S(GetErrorCode, int() const), S(GetErrorMsg, const char*() const)},
+        "quad_expr.h", "IQuadExpr");
+  }
+  {
+    using Class = IQConstraint;
+    ExpectSlotOrder({S(GetIdx, int() const), S(GetName, const char*()), S(SetName, void(const char*)),
+                     S(GetRhs, double()), S(GetSense, char()), S(SetRhs, void(double)), S(SetSense, void(char)),
+                     S(Get, double(const char*)), S(Set, void(const char*, double)), S(Remove, void()),
+                     S(GetErrorCode, int() const), S(GetErrorMsg, const char*() const)},
+                    "qconstraint.h", "IQConstraint");
+  }
+  {
+    using Class = IQConstrArray;
+    ExpectSlotOrder({S(PushBack, void(const IQConstraint*)), S(GetSize, int() const), S(Reserve, void(int)),
+                     S(GetQConstr, IQConstraint*(int) const)},
+                    "qconstraint.h", "IQConstrArray");
+  }
+  {
+    using Class = IQConstrBuilder;
+    ExpectSlotOrder({S(GetQuadExpr, IQuadExpr*() const), S(GetSense, char() const),
+                     S(Set, void(const IQuadExpr*, char, double))},
+                    "qconstraint.h", "IQConstrBuilder");
+  }
+  {
+    using Class = IQConstrBuilderArray;
+    ExpectSlotOrder({S(PushBack, void(const IQConstrBuilder*)), S(GetSize, int() const), S(Reserve, void(int)),
+                     S(GetBuilder, IQConstrBuilder*(int) const)},
+                    "qconstraint.h", "IQConstrBuilderArray");
   }
 }
 

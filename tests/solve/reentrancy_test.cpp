@@ -130,6 +130,20 @@ TEST_F(Reentrancy, ChangesAndSolvesFromTheLogCallbackAreRefusedAndReadsWork) {
       {"SetRowUpper", [&](tarq_prob* p) { return TARQ_SetRowUpper(p, 1, &one, &v); }},
       {"SetColNames", [&](tarq_prob* p) { return TARQ_SetColNames(p, 1, &one, &name); }},
       {"SetRowNames", [&](tarq_prob* p) { return TARQ_SetRowNames(p, 1, &one, &name); }},
+      {"SetQuadObj", [&](tarq_prob* p) { return TARQ_SetQuadObj(p, 1, &one, &one, &v); }},
+      {"DelQuadObj", TARQ_DelQuadObj},
+      {"AddQConstr", [&](tarq_prob* p) { return TARQ_AddQConstr(p, 0, nullptr, nullptr, 1, &one, &one, &v, 'L', 1, nullptr); }},
+      {"AddQConstrs",
+       [&](tarq_prob* p) {
+         const int beg = 0;
+         const char sense = 'L';
+         return TARQ_AddQConstrs(p, 1, &beg, nullptr, nullptr, nullptr, &beg, &one, &one, &one, &v, &sense, &v,
+                                 nullptr);
+       }},
+      {"DelQConstrs", [&](tarq_prob* p) { return TARQ_DelQConstrs(p, 1, &one); }},
+      {"SetQConstrRhs", [&](tarq_prob* p) { return TARQ_SetQConstrRhs(p, 1, &one, &v); }},
+      {"SetQConstrSense", [&](tarq_prob* p) { return TARQ_SetQConstrSense(p, 1, &one, "G"); }},
+      {"SetQConstrNames", [&](tarq_prob* p) { return TARQ_SetQConstrNames(p, 1, &one, &name); }},
       {"SetObjSense", [&](tarq_prob* p) { return TARQ_SetObjSense(p, TARQ_MAXIMIZE); }},
       {"SetObjConst", [&](tarq_prob* p) { return TARQ_SetObjConst(p, 4); }},
       {"AddMipStart", [&](tarq_prob* p) { return TARQ_AddMipStart(p, 1, &one, &v); }},
@@ -174,6 +188,8 @@ TEST_F(Reentrancy, ChangesAndSolvesFromTheLogCallbackAreRefusedAndReadsWork) {
     firstName = buf;
     int nnz = -1;
     readsFailed += TARQ_GetCols(prob_, 64, nullptr, nullptr, nullptr, nullptr, nullptr, 0, &nnz) != 0 || nnz != 128;
+    int qnz = -1;
+    readsFailed += TARQ_GetQuadObj(prob_, 0, &qnz, nullptr, nullptr, nullptr) != 0 || qnz != 0;
     readsFailed += TARQ_WriteMps(prob_, File("inside.mps").c_str()) != 0;
     tarq_prob* copy = nullptr;
     readsFailed += TARQ_CreateCopy(prob_, &copy) != 0;

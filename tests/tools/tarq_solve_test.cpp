@@ -137,6 +137,33 @@ TEST_F(TarqSolve, SolvesSharedFilesToTheirPublishedOptima) {
   EXPECT_NEAR(Objective(mip.out), 3089, 1e-6);
 }
 
+TEST_F(TarqSolve, NamesTheQuadraticClassAndRefusesNonconvexProblems) {
+  const fs::path qp = fs::path(TARQ_TEST_DATA_DIR) / "qp" / "HS21.QPS.gz";
+  if (fs::exists(qp)) {
+    const RunResult r = Run({"--quiet", qp.string()});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(Lines(r.out)[0], "Model: 2 columns, 1 rows, 2 nonzeros, 2 quadratic objective terms (QP)");
+    EXPECT_NEAR(Objective(r.out), -99.96, 1e-6);
+  }
+  std::ofstream(Path("ball.lp")) << "Maximize\n obj: x + 2 y\nSubject To\n ball: [ x ^ 2 + y ^ 2 ] <= 5\n"
+                                    "Generals\n x y\nEnd\n";
+  const RunResult mi = Run({"--quiet", Path("ball.lp")});
+  ASSERT_EQ(mi.exitCode, 0) << mi.err;
+  EXPECT_EQ(Lines(mi.out)[0], "Model: 2 columns, 0 rows, 0 nonzeros, 1 quadratic rows (MIQCP)");
+  EXPECT_NEAR(Objective(mi.out), 5, 1e-6);
+  const RunResult relaxed = Run({"--quiet", "--lp", Path("ball.lp")});
+  ASSERT_EQ(relaxed.exitCode, 0) << relaxed.err;
+  EXPECT_NE(relaxed.out.find("(QCP)"), std::string::npos);
+  EXPECT_NEAR(Objective(relaxed.out), 5, 1e-6) << "sqrt(5) * sqrt(5): the relaxation touches (1, 2)";
+
+  std::ofstream(Path("saddle.lp")) << "Minimize\n obj: [ 2 x * y ] / 2\nBounds\n -1 <= x <= 1\n -1 <= y <= 1\nEnd\n";
+  const RunResult bad = Run({"--quiet", Path("saddle.lp")});
+  EXPECT_EQ(bad.exitCode, 3);
+  EXPECT_NE(bad.err.find("(NONCONVEX) Fail to solve problem: The QP is not convex: the minimised quadratic objective"),
+            std::string::npos)
+      << bad.err;
+}
+
 TEST_F(TarqSolve, WritesModelSolutionAndIis) {
   const RunResult r = Run({"--quiet", "--write", Path("example.lp"), "--solution", Path("example.sol")});
   ASSERT_EQ(r.exitCode, 0) << r.err;
@@ -168,13 +195,13 @@ TEST_F(TarqSolve, BadInputGivesOneLineAndTheDocumentedExitCode) {
     std::string says;
   } cases[] = {
       {{Path("missing.mps")}, 2, "missing.mps"},
-      {{Path("model.xyz")}, 1, "FILE must be a problem file (.mps, .lp, .bin or .dat-s, optionally .gz)"},
+      {{Path("model.xyz")}, 1, "FILE must be a problem file (.mps, .qps, .lp, .bin or .dat-s, optionally .gz)"},
       // Files the model reads that hold no problem, and an empty name.
       {{Path("start.sol")}, 1, "got \"" + Path("start.sol") + "\""},
       {{Path("settings.par")}, 1, "FILE must be a problem file"},
       {{Path("order.ord.gz")}, 1, "FILE must be a problem file"},
       {{Path("x.json")}, 1, "FILE must be a problem file"},
-      {{""}, 1, "FILE must be a problem file (.mps, .lp, .bin or .dat-s, optionally .gz), got \"\""},
+      {{""}, 1, "FILE must be a problem file (.mps, .qps, .lp, .bin or .dat-s, optionally .gz), got \"\""},
       {{Path("model.MPS.GZ")}, 2, "model.MPS.GZ"},  // a problem suffix in any case: read, and missing
       {{Path("broken.mps")}, 2, "broken.mps"},
       {{"--param", "NoSuchParam=1"}, 1, "unknown parameter NoSuchParam"},

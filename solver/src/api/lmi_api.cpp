@@ -1,5 +1,6 @@
 // LMI rows: functions of the C interface (tarq_psd.h).
 #include "api/with_problem.h"
+#include "store/named_objects.h"
 #include "store/psd_info.h"
 
 using tarq_solver::Problem;
@@ -53,7 +54,7 @@ int TARQ_GetLMIConstrName(tarq_prob* prob, int idx, char* buf, int len, int* pRe
 }
 
 int TARQ_GetLMIConstrIdx(tarq_prob* prob, const char* name, int* idx) {
-  return ReadProblem(prob, [&](Problem& p) { return FindName(p.PsdUnversioned().LmiNames(), name, idx); });
+  return ReadProblem(prob, [&](Problem& p) { return FindNamed(p.PsdUnversioned().LmiNames(), name, idx); });
 }
 
 int TARQ_GetLMIElem(tarq_prob* prob, int row, int col, int* symMat) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "api/with_problem.h"
+#include "store/named_objects.h"
 #include "store/psd_info.h"
 
 using tarq_solver::Problem;
@@ -58,7 +59,7 @@ int TARQ_GetPSDColName(tarq_prob* prob, int idx, char* buf, int len, int* pReqSi
 }
 
 int TARQ_GetPSDColIdx(tarq_prob* prob, const char* name, int* idx) {
-  return ReadProblem(prob, [&](Problem& p) { return FindName(p.PsdUnversioned().ColNames(), name, idx); });
+  return ReadProblem(prob, [&](Problem& p) { return FindNamed(p.PsdUnversioned().ColNames(), name, idx); });
 }
 
 int TARQ_GetPSDColInfo(tarq_prob* prob, const char* name, int idx, double* values) {
@@ -128,7 +129,7 @@ int TARQ_GetPSDConstrName(tarq_prob* prob, int idx, char* buf, int len, int* pRe
 }
 
 int TARQ_GetPSDConstrIdx(tarq_prob* prob, const char* name, int* idx) {
-  return ReadProblem(prob, [&](Problem& p) { return FindName(p.PsdUnversioned().RowNames(), name, idx); });
+  return ReadProblem(prob, [&](Problem& p) { return FindNamed(p.PsdUnversioned().RowNames(), name, idx); });
 }
 
 int TARQ_GetPSDElem(tarq_prob* prob, int row, int psdCol, int* symMat) {

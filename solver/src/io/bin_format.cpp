@@ -12,13 +12,18 @@
 //   kColNames  u8 any named; when 1: u32 length[n], then the names' bytes (length 0: unnamed)
 //   kRowNames  the same for rows
 //   kMipStarts i32 count, i64 begin[count + 1], i32 column[entries], f64 value[entries]
-//   kPsd       (optional, from version 2) symmetric matrices, PSD columns, PSD rows, LMI rows:
-//              see bin_psd.h
+//   kQuadObj   i64 terms, i32 row[terms], i32 col[terms], f64 value[terms]             (version 2)
+//   kQuadRows  i32 rows q, i64 linBegin[q + 1], i32 linIdx[], f64 linVal[],
+//              i64 quadBegin[q + 1], i32 quadRow[], i32 quadCol[], f64 quadVal[],
+//              u8 sense[q], f64 rhs[q], then the names as in kColNames                   (version 2)
+//   kPsd       symmetric matrices, PSD columns, PSD rows, LMI rows: see bin_psd.h
+//              (version 3, optional)
 //
 // Infinite bounds are stored as +-1e30, as the problem holds them, so a file reads back exactly.
-// Versions: a later object kind gets a new optional section with a new tag, written only when
-// the problem holds objects of that kind, placed before kEnd in the order of the tags, and a new
-// version number;
+// Versions: a later object kind gets a new tag and a new version number. Sections up to
+// kQuadRows are always written (the quadratic ones from version 2); later kinds' sections are
+// optional, written only when the problem holds objects of that kind, before kEnd in the order
+// of their tags;
 // the reader accepts files up to its own version and rejects newer ones with a clear message.
 // Numbers are in the writing machine's byte order; a file whose mark shows the other order is
 // rejected. The reader checks the checksum first, then every count against the bytes that are
@@ -43,7 +48,9 @@ using bin::ReadNames;
 using bin::Section;
 
 constexpr char kMagic[8] = {'T', 'A', 'R', 'Q', 'B', 'I', 'N', '\0'};
-constexpr std::uint32_t kVersion = 2;
+constexpr std::uint32_t kVersion = 3;
+constexpr std::uint32_t kFirstQuadVersion = 2;  // files before it have no quadratic sections
+constexpr std::uint32_t kFirstPsdVersion = 3;   // files before it have no semidefinite section
 constexpr std::uint32_t kByteOrder = 0x01020304;
 constexpr size_t kHeaderSize = 16;
 constexpr size_t kSectionHeader = 16;
@@ -57,7 +64,10 @@ enum Tag : std::uint32_t {
   kColNames = 5,
   kRowNames = 6,
   kMipStarts = 7,
-  kPsd = 8,
+  kQuadObj = 8,
+  kQuadRows = 9,
+  kPsd = 10,
+  kFirstOptional = kPsd,
   kLastOptional = kPsd,
   kEnd = 0xFFFF,
 };
@@ -77,6 +87,9 @@ struct BinProblem {
   std::string colNameBlock, rowNameBlock;  // names, each followed by a zero
   std::vector<const char*> colNames, rowNames;
   MipStartTable mipStarts;
+  QuadStore quad;
+  std::string quadNameBlock;
+  std::vector<const char*> quadNames;
   PsdStore psd;
 };
 
@@ -170,6 +183,54 @@ int ReadMipStarts(ByteReader& in, BinProblem& b) {
   return CheckVectorsRead(in, t.begin, total, t.col, t.value, b.nCol);
 }
 
+// Quadratic terms [0, n) of row/col/val: columns below nCol, valid coefficients.
+int CheckTermsRead(ByteReader& in, const std::vector<std::int32_t>& row, const std::vector<std::int32_t>& col,
+                   const std::vector<double>& val, int nCol) {
+  for (size_t k = 0; k < val.size(); ++k) {
+    if (row[k] < 0 || row[k] >= nCol || col[k] < 0 || col[k] >= nCol) return in.Error("quadratic term out of range");
+    if (!ValidCoef(val[k])) return in.Error("invalid quadratic coefficient");
+  }
+  return TARQ_RETCODE_OK;
+}
+
+int ReadQuadObj(ByteReader& in, BinProblem& b) {
+  std::int64_t n = 0;
+  TARQ_TRY(in.Read(n));
+  QuadTerms& t = b.quad.objective;
+  TARQ_TRY(in.ReadArray(t.row, n));
+  TARQ_TRY(in.ReadArray(t.col, n));
+  TARQ_TRY(in.ReadArray(t.val, n));
+  return CheckTermsRead(in, t.row, t.col, t.val, b.nCol);
+}
+
+int ReadQuadRows(ByteReader& in, BinProblem& b) {
+  std::int32_t m = 0;
+  TARQ_TRY(in.Read(m));
+  if (m < 0) return in.Error("invalid quadratic row count");
+  QuadRowTable& q = b.quad.rows;
+  TARQ_TRY(in.ReadArray(q.linBegin, std::int64_t{m} + 1));
+  TARQ_TRY(in.ReadArray(q.linIdx, q.linBegin.back()));
+  TARQ_TRY(in.ReadArray(q.linVal, q.linBegin.back()));
+  TARQ_TRY(CheckVectorsRead(in, q.linBegin, q.linBegin.back(), q.linIdx, q.linVal, b.nCol));
+  TARQ_TRY(in.ReadArray(q.quadBegin, std::int64_t{m} + 1));
+  const std::int64_t terms = q.quadBegin.back();
+  if (q.quadBegin.front() != 0) return in.Error("invalid vector offsets");
+  for (size_t k = 1; k < q.quadBegin.size(); ++k) {
+    if (q.quadBegin[k] < q.quadBegin[k - 1]) return in.Error("invalid vector offsets");
+  }
+  TARQ_TRY(in.ReadArray(q.quadRow, terms));
+  TARQ_TRY(in.ReadArray(q.quadCol, terms));
+  TARQ_TRY(in.ReadArray(q.quadVal, terms));
+  TARQ_TRY(CheckTermsRead(in, q.quadRow, q.quadCol, q.quadVal, b.nCol));
+  TARQ_TRY(in.ReadArray(q.sense, m));
+  TARQ_TRY(CheckAll(in, q.sense, [](char c) { return c == 'L' || c == 'G' || c == 'E'; }, "quadratic row sense"));
+  TARQ_TRY(in.ReadArray(q.rhs, m));
+  TARQ_TRY(CheckAll(in, q.rhs, ValidCoef, "quadratic row right-hand side"));
+  TARQ_TRY(ReadNames(in, m, b.quadNameBlock, b.quadNames));
+  q.names.Append(m, b.quadNames.empty() ? nullptr : b.quadNames.data());
+  return TARQ_RETCODE_OK;
+}
+
 int ParseBody(Problem& problem, std::string_view data, IoError& err) {
   err.byteOffset = true;
   ByteReader in(data, err);
@@ -186,9 +247,12 @@ int ParseBody(Problem& problem, std::string_view data, IoError& err) {
                     std::to_string(kVersion) + ")");
   }
   BinProblem b;
-  // The sections up to kMipStarts come in this order; later kinds' sections are optional and
-  // follow in the order of their tags; kEnd closes the file.
-  static constexpr std::uint32_t kRequired[] = {kDims, kCols, kRows, kMatrix, kColNames, kRowNames, kMipStarts};
+  // The sections up to kMipStarts (kQuadRows from version 2) come in this order; later kinds'
+  // sections are optional and follow in the order of their tags; kEnd closes the file.
+  static constexpr std::uint32_t kRequired[] = {kDims,     kCols,      kRows,    kMatrix,  kColNames,
+                                                kRowNames, kMipStarts, kQuadObj, kQuadRows};
+  const size_t nRequired = std::size(kRequired) - (version < kFirstQuadVersion ? 2 : 0);
+  const std::uint32_t lastOptional = version < kFirstPsdVersion ? 0u : std::uint32_t{kLastOptional};
   size_t required = 0;
   std::uint32_t last = 0;
   while (true) {
@@ -198,8 +262,9 @@ int ParseBody(Problem& problem, std::string_view data, IoError& err) {
     TARQ_TRY(in.Read(tag));
     TARQ_TRY(in.Read(zero));
     TARQ_TRY(in.Read(length));
-    const bool expected = required < std::size(kRequired) ? tag == kRequired[required]
-                                                          : tag == kEnd || (tag > last && tag <= kLastOptional);
+    const bool expected = required < nRequired
+                              ? tag == kRequired[required]
+                              : tag == kEnd || (tag > last && tag >= kFirstOptional && tag <= lastOptional);
     if (!expected || zero != 0) return Fail(err, TARQ_RETCODE_INVALID, static_cast<std::int64_t>(at), "unexpected section");
     if (length > in.Left()) return in.Error("the file ends early");
     const size_t start = in.Pos();
@@ -211,6 +276,8 @@ int ParseBody(Problem& problem, std::string_view data, IoError& err) {
       case kColNames: TARQ_TRY(ReadNames(in, b.nCol, b.colNameBlock, b.colNames)); break;
       case kRowNames: TARQ_TRY(ReadNames(in, b.nRow, b.rowNameBlock, b.rowNames)); break;
       case kMipStarts: TARQ_TRY(ReadMipStarts(in, b)); break;
+      case kQuadObj: TARQ_TRY(ReadQuadObj(in, b)); break;
+      case kQuadRows: TARQ_TRY(ReadQuadRows(in, b)); break;
       case kPsd: TARQ_TRY(bin::ReadPsd(in, b.nCol, b.psd)); break;
       default: {  // kEnd: the checksum was checked, or is skipped, by the caller
         std::uint32_t crc = 0, pad = 0;
@@ -221,7 +288,7 @@ int ParseBody(Problem& problem, std::string_view data, IoError& err) {
     }
     if (in.Pos() - start != length) return in.Error("section length does not match its content");
     if (tag == kEnd) break;
-    if (required < std::size(kRequired)) ++required;
+    if (required < nRequired) ++required;
     last = tag;
   }
   if (in.Left() != 0) return in.Error("data after the end section");
@@ -244,6 +311,7 @@ int ParseBody(Problem& problem, std::string_view data, IoError& err) {
   args.branch = b.hasBranch ? b.branch.data() : nullptr;
   if (problem.Load(args) != TARQ_RETCODE_OK) return Fail(err, TARQ_RETCODE_INVALID, 0, "the problem data is not valid");
   problem.ReplaceMipStarts(std::move(b.mipStarts));
+  problem.ReplaceQuad(std::move(b.quad));
   problem.ReplacePsd(std::move(b.psd));
   return TARQ_RETCODE_OK;
 }
@@ -301,6 +369,27 @@ int WriteBin(Problem& problem, OutBuffer& file, IoError&) {
     PutArray(s, starts.begin);
     PutArray(s, starts.col);
     PutArray(s, starts.value);
+  });
+  const QuadStore& quad = problem.Quad();
+  Section(out, kQuadObj, [&](OutBuffer& s) {
+    s.PutRaw(static_cast<std::int64_t>(quad.objective.Size()));
+    PutArray(s, quad.objective.row);
+    PutArray(s, quad.objective.col);
+    PutArray(s, quad.objective.val);
+  });
+  const QuadRowTable& q = quad.rows;
+  Section(out, kQuadRows, [&](OutBuffer& s) {
+    s.PutRaw(static_cast<std::int32_t>(q.Size()));
+    PutArray(s, q.linBegin);
+    PutArray(s, q.linIdx);
+    PutArray(s, q.linVal);
+    PutArray(s, q.quadBegin);
+    PutArray(s, q.quadRow);
+    PutArray(s, q.quadCol);
+    PutArray(s, q.quadVal);
+    PutArray(s, q.sense);
+    PutArray(s, q.rhs);
+    PutNames(s, q.names);
   });
   if (!problem.Psd().Empty()) Section(out, kPsd, [&](OutBuffer& s) { bin::PutPsd(s, problem.Psd()); });
   const std::string& bytes = out.Text();

@@ -78,6 +78,8 @@ LpToken LpLexer::Scan() {
     case '-': return single(LpTok::kMinus, 1);
     case ':': return single(LpTok::kColon, 1);
     case '[': return single(LpTok::kLBracket, 1);
+    case ']': return single(LpTok::kRBracket, 1);
+    case '^': return single(LpTok::kCaret, 1);
     case '*': return single(LpTok::kStar, 1);
     case '<': return single(LpTok::kLe, d == '=' ? 2 : 1);
     case '>': return single(LpTok::kGe, d == '=' ? 2 : 1);

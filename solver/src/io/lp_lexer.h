@@ -10,7 +10,9 @@
 
 namespace tarq_solver {
 
-enum class LpTok : std::uint8_t { kEnd, kNumber, kName, kPlus, kMinus, kColon, kLe, kGe, kEq, kLBracket, kStar, kOther };
+enum class LpTok : std::uint8_t {
+  kEnd, kNumber, kName, kPlus, kMinus, kColon, kLe, kGe, kEq, kLBracket, kRBracket, kStar, kCaret, kOther
+};
 
 struct LpToken {
   LpTok kind = LpTok::kEnd;

@@ -15,8 +15,10 @@
 // start with bounds [0, +inf]. Repeated terms of one row are summed; constants are moved to the
 // right-hand side. Values are numbers, "inf" or "infinity" (with a sign). Binary columns get
 // bounds [0, 1] except for the sides the Bounds section sets. No other bound changes another:
-// a negative upper bound leaves the lower bound at 0. Quadratic terms, semi-continuous and SOS
-// sections are rejected; so are a duplicate row name, variables on the right-hand side and a
+// a negative upper bound leaves the lower bound at 0. Quadratic terms come in brackets,
+// "[ 2 x ^ 2 + 3 x * y - y ^ 2 ]", in the objective as "[ ... ] / 2" (the bracket halved) and in
+// rows as they are ("/ 2" after a row's bracket halves it as well); a row with quadratic terms
+// becomes a quadratic row and cannot be ranged. Semi-continuous and SOS sections are rejected; so are a duplicate row name, variables on the right-hand side and a
 // file without End. Time and memory are linear in the file size.
 #include <cmath>
 
@@ -86,6 +88,10 @@ class LpParser {
   int ParseNames(char type);
   // Reads terms until an operator, a section keyword or the end; `sign` applies to the first.
   int ParseTerms(double sign, bool signGiven, double& constant);
+  // Reads "[ terms ]" and an optional "/ 2" into qRow_/qCol_/qVal_, each term times sign.
+  int ParseQuadratic(double sign);
+  // Stores the row read into termCol_/termVal_ and qRow_/qCol_/qVal_ as a quadratic row.
+  int AddQuadRow(std::string_view name, LpTok op, double right, double constant);
   // Reads [sign] (number | inf | infinity).
   int ParseValue(double& v);
   bool AtValueThenOp() const;
@@ -113,6 +119,10 @@ class LpParser {
   std::vector<int> termCol_;
   std::vector<double> termVal_;
   std::vector<std::int64_t> slot_;
+  // Quadratic terms of the expression being read.
+  std::vector<int> qRow_, qCol_;
+  std::vector<double> qVal_;
+  std::vector<std::string_view> quadNames_;
 };
 
 Keyword LpParser::HeaderAtCur() const {
@@ -201,7 +211,10 @@ int LpParser::ParseTerms(double sign, bool signGiven, double& constant) {
       if (t.kind == LpTok::kEnd || IsOp(t.kind) || HeaderAtCur() != Keyword::kNone) return TARQ_RETCODE_OK;
       if (!first) return Expected("+, - or an operator");
     }
-    if (lex_.Cur().kind == LpTok::kLBracket) return Error("quadratic terms are not supported");
+    if (lex_.Cur().kind == LpTok::kLBracket) {
+      if (int rc = ParseQuadratic(sign); rc != TARQ_RETCODE_OK) return rc;
+      continue;
+    }
     double coef = 1;
     bool haveCoef = false;
     if (lex_.Cur().kind == LpTok::kNumber) {
@@ -221,6 +234,88 @@ int LpParser::ParseTerms(double sign, bool signGiven, double& constant) {
       return Expected("a term");
     }
   }
+}
+
+int LpParser::ParseQuadratic(double sign) {
+  lex_.Advance();  // [
+  const size_t first = qVal_.size();
+  for (bool firstTerm = true;; firstTerm = false) {
+    double s = sign;
+    bool signed_ = false;
+    while (lex_.Cur().kind == LpTok::kPlus || lex_.Cur().kind == LpTok::kMinus) {
+      if (lex_.Cur().kind == LpTok::kMinus) s = -s;
+      signed_ = true;
+      lex_.Advance();
+    }
+    if (lex_.Cur().kind == LpTok::kRBracket && !signed_) break;
+    if (!firstTerm && !signed_) return Expected("+, - or ]");
+    double coef = 1;
+    if (lex_.Cur().kind == LpTok::kNumber) {
+      coef = lex_.Cur().number;
+      lex_.Advance();
+      if (lex_.Cur().kind == LpTok::kStar) lex_.Advance();
+    }
+    if (lex_.Cur().kind != LpTok::kName) return Expected("a variable in a quadratic term");
+    const int i = Column(lex_.Cur().text);
+    lex_.Advance();
+    int j = i;
+    if (lex_.Cur().kind == LpTok::kCaret) {
+      lex_.Advance();
+      if (lex_.Cur().kind != LpTok::kNumber || lex_.Cur().number != 2) return Expected("the exponent 2");
+      lex_.Advance();
+    } else if (lex_.Cur().kind == LpTok::kStar) {
+      lex_.Advance();
+      if (lex_.Cur().kind != LpTok::kName) return Expected("a variable after *");
+      j = Column(lex_.Cur().text);
+      lex_.Advance();
+    } else {
+      return Expected("^ 2 or * and a variable");
+    }
+    if (!ValidCoef(coef)) return Error("quadratic coefficient out of range");
+    if (coef == 0) continue;
+    qRow_.push_back(i);
+    qCol_.push_back(j);
+    qVal_.push_back(s * coef);
+  }
+  lex_.Advance();  // ]
+  // "/ 2" (or "/2", one name token: '/' is a name character).
+  const LpToken& t = lex_.Cur();
+  if (t.kind == LpTok::kName && (t.text == "/" || t.text == "/2")) {
+    const bool joined = t.text == "/2";
+    lex_.Advance();
+    if (!joined) {
+      if (lex_.Cur().kind != LpTok::kNumber || lex_.Cur().number != 2) return Expected("2 after /");
+      lex_.Advance();
+    }
+    for (size_t k = first; k < qVal_.size(); ++k) qVal_[k] *= 0.5;
+  }
+  return TARQ_RETCODE_OK;
+}
+
+int LpParser::AddQuadRow(std::string_view name, LpTok op, double right, double constant) {
+  if (!(right > -kInf && right < kInf)) return StatementError("a quadratic row needs a finite right-hand side");
+  const double rhs = right - constant;
+  if (!ValidCoef(rhs)) return StatementError("right-hand side out of range");
+  QuadRowTable& q = data_.quad.rows;
+  for (size_t k = 0; k < termCol_.size(); ++k) {
+    if (termVal_[k] == 0) continue;
+    if (!ValidCoef(termVal_[k])) return StatementError("coefficient out of range");
+    q.linIdx.push_back(termCol_[k]);
+    q.linVal.push_back(termVal_[k]);
+  }
+  q.linBegin.push_back(static_cast<std::int64_t>(q.linIdx.size()));
+  q.quadRow.insert(q.quadRow.end(), qRow_.begin(), qRow_.end());
+  q.quadCol.insert(q.quadCol.end(), qCol_.begin(), qCol_.end());
+  q.quadVal.insert(q.quadVal.end(), qVal_.begin(), qVal_.end());
+  q.quadBegin.push_back(static_cast<std::int64_t>(q.quadVal.size()));
+  q.sense.push_back(op == LpTok::kLe ? 'L' : op == LpTok::kGe ? 'G' : 'E');
+  q.rhs.push_back(rhs);
+  quadNames_.push_back(name);
+  ClearTerms();
+  qRow_.clear();
+  qCol_.clear();
+  qVal_.clear();
+  return EndOfStatement();
 }
 
 int LpParser::EndOfStatement() {
@@ -246,6 +341,13 @@ int LpParser::ParseObjective() {
   }
   data_.objConst = constant;
   ClearTerms();
+  QuadTerms& q = data_.quad.objective;
+  q.row = std::move(qRow_);
+  q.col = std::move(qCol_);
+  q.val = std::move(qVal_);
+  qRow_.clear();
+  qCol_.clear();
+  qVal_.clear();
   return TARQ_RETCODE_OK;
 }
 
@@ -287,6 +389,10 @@ int LpParser::ParseRow() {
   double right = 0;
   if (lex_.Cur().kind == LpTok::kName && !IsInfName(lex_.Cur())) return Error("variables on the right-hand side are not supported");
   if (int rc = ParseValue(right); rc != TARQ_RETCODE_OK) return rc;
+  if (!qVal_.empty()) {
+    if (ranged) return StatementError("a ranged row cannot have quadratic terms");
+    return AddQuadRow(name, op, right, constant);
+  }
   double lo = -kInf, up = kInf;
   if (ranged) {
     if (op != leftOp || op == LpTok::kEq) return StatementError("a ranged row needs two <= or two >= operators");
@@ -459,6 +565,11 @@ int LpParser::Load(Problem& problem, IoError& err) {
       data_.value[q] = rowVal_[p];
     }
   }
+  // Names of the quadratic rows, terminated for the name table.
+  std::vector<std::string> names(quadNames_.begin(), quadNames_.end());
+  std::vector<const char*> pointers;
+  for (const std::string& n2 : names) pointers.push_back(n2.c_str());
+  data_.quad.rows.names.Append(static_cast<int>(pointers.size()), pointers.data());
   return data_.Load(problem, lex_.Cur().line, err);
 }
 

@@ -7,6 +7,10 @@
 //  - Bounds for every column whose bounds differ from its type's default ([0, +inf], binaries
 //    [0, 1]); a negative upper bound is written with its lower bound.
 //  - Numbers as the shortest text that reads back to the same double.
+//  - Quadratic terms in brackets, repeated products summed: the objective's as "[ ... ] / 2"
+//    (coefficients doubled), a quadratic row's as "[ ... ]" after its linear terms. When the
+//    problem has quadratic terms the objective lists every column, so that no column first
+//    appears inside a bracket out of order.
 // Names that the LP format cannot hold (empty, starting with a digit or '.', with characters
 // outside the name set, keywords such as "free" or "inf", longer than 255 characters) and
 // repeated names are replaced as OutputNames describes. Lines are wrapped after about 80
@@ -56,6 +60,16 @@ class LpText {
       out_.PutNum(v);
     }
   }
+  // One quadratic term of a bracket: "[+|-] [coef] x ^ 2" (b empty) or "[+|-] [coef] x * y".
+  void QuadTerm(double coef, std::string_view a, std::string_view b, bool first) {
+    Term(coef, a, first);
+    if (b.empty()) {
+      out_.Put(" ^ 2");
+    } else {
+      out_.Put(" * ");
+      out_.Put(b);
+    }
+  }
   void Put(std::string_view s) { out_.Put(s); }
   void Names(std::string_view name) {
     if (out_.LineLength() > kWrap) out_.Put('\n');
@@ -98,6 +112,50 @@ int LastObjectiveColumn(const ColumnTable& cols, SparseMatrix& matrix, int m) {
   int expected = n - 1;
   for (size_t k = order.size(); k > 0 && order[k - 1] == expected; --k) --expected;
   return std::max(last, expected);
+}
+
+// " [ ... ]" of the Hessian entries [from, to): diagonal entries times diagScale as squares,
+// the others times offScale as products.
+void WriteBracket(LpText& text, const SymLowerList& h, std::int64_t from, std::int64_t to, double diagScale,
+                  double offScale, const OutputNames& names) {
+  text.Put(" [ ");
+  for (std::int64_t p = from; p < to; ++p) {
+    const auto k = static_cast<size_t>(p);
+    const int i = h.row[k], j = h.col[k];
+    if (i == j) {
+      text.QuadTerm(h.val[k] * diagScale, names[i], {}, p == from);
+    } else {
+      text.QuadTerm(h.val[k] * offScale, names[j], names[i], p == from);
+    }
+  }
+  text.Put(" ]");
+}
+
+// The quadratic rows after the linear ones: "name: linear + [ quadratic ] <sense> rhs".
+void WriteQuadRows(LpText& text, const QuadRowTable& q, const OutputNames& colNames, const OutputNames& quadNames) {
+  for (int k = 0; k < q.Size(); ++k) {
+    SymLowerList h;
+    h.AppendHessian(q.quadRow.data(), q.quadCol.data(), q.quadVal.data(), q.QuadBegin(k), q.QuadEnd(k));
+    text.Put(" ");
+    text.Put(quadNames[k]);
+    text.Put(":");
+    for (std::int64_t p = q.LinBegin(k); p < q.LinEnd(k); ++p) {
+      const auto at = static_cast<size_t>(p);
+      text.Put(p == q.LinBegin(k) ? " " : "");
+      text.Term(q.linVal[at], colNames[q.linIdx[at]], p == q.LinBegin(k));
+    }
+    if (h.End(0) > 0) {
+      if (q.LinEnd(k) > q.LinBegin(k)) text.Put(" +");
+      WriteBracket(text, h, 0, h.End(0), 0.5, 1.0, colNames);
+    } else if (q.LinEnd(k) == q.LinBegin(k)) {
+      text.Put(" 0 ");
+      text.Put(colNames[0]);
+    }
+    const char sense = q.sense[static_cast<size_t>(k)];
+    text.Put(sense == 'L' ? " <= " : sense == 'G' ? " >= " : " = ");
+    text.Value(q.rhs[static_cast<size_t>(k)]);
+    text.Put("\n");
+  }
 }
 
 void WriteBounds(LpText& text, const ColumnTable& cols, const OutputNames& names) {
@@ -179,11 +237,23 @@ int WriteLp(Problem& problem, OutBuffer& out, IoError&) {
   matrix.Consolidate(Axis::kRow);
   LpText text(out);
 
+  const QuadStore& quad = problem.Quad();
+  const OutputNames quadNames(quad.rows.names, 'Q', ValidLpName, &rowNames);
   text.Put(problem.ObjSense() == TARQ_MAXIMIZE ? "Maximize\n obj:" : "Minimize\n obj:");
-  const int last = LastObjectiveColumn(cols, matrix, m);
+  const int last = quad.Empty() ? LastObjectiveColumn(cols, matrix, m) : n - 1;
   for (int j = 0; j <= last; ++j) {
     text.Put(j == 0 ? " " : "");
     text.Term(cols.obj[j], colNames[j], j == 0);
+  }
+  if (!quad.objective.Empty()) {
+    SymLowerList h;
+    h.AppendHessian(quad.objective.row.data(), quad.objective.col.data(), quad.objective.val.data(), 0,
+                    quad.objective.Size());
+    if (h.End(0) > 0) {
+      text.Put(" +");
+      WriteBracket(text, h, 0, h.End(0), 1.0, 2.0, colNames);
+      text.Put(" / 2");
+    }
   }
   if (problem.ObjConst() != 0 || last < 0) {
     if (last < 0) text.Put(" ");
@@ -225,6 +295,7 @@ int WriteLp(Problem& problem, OutBuffer& out, IoError&) {
     }
     text.Put("\n");
   }
+  WriteQuadRows(text, quad.rows, colNames, quadNames);
   WriteBounds(text, cols, colNames);
   WriteTypeSection(text, cols, colNames, 'I', "Generals\n");
   WriteTypeSection(text, cols, colNames, 'B', "Binaries\n");

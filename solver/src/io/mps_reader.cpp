@@ -2,9 +2,9 @@
 //
 // Sections: NAME, OBJSENSE (or OBJSENS; MAX/MAXIMIZE/MIN/MINIMIZE on the header line or the
 // next), ROWS, COLUMNS (with 'MARKER' 'INTORG'/'INTEND' integer sections), RHS, RANGES, BOUNDS,
-// ENDATA. Text after ENDATA is ignored, except the header of a section of another problem kind
-// (QUADOBJ, SOS, ...), which is rejected like such a section before ENDATA. A file without ENDATA
-// is rejected as truncated.
+// the quadratic sections below, ENDATA. Text after ENDATA is ignored, except the header of a
+// quadratic section (some files append a second part with one) or of a section of another problem
+// kind (SOS, ...), which is rejected. A file without ENDATA is rejected as truncated.
 // Conventions this reader follows:
 //  - The first N row is the objective; later N rows are kept as free rows. An RHS entry of the
 //    objective row is minus the objective constant; RHS and RANGES entries of free rows are
@@ -19,10 +19,17 @@
 //  - Matrix and objective entries must be finite and below 1e30 in magnitude; an entry given
 //    twice, a column whose entries are not contiguous, an unknown row or column, a duplicate row
 //    name and an unknown section are errors.
+//  - Quadratic objective, lines "column column value" with the objective c'x + x'Qx / 2:
+//    QUADOBJ lists one triangle of Q (an off-diagonal value stands for Q_ij and Q_ji), QMATRIX
+//    the whole matrix (both Q_ij and Q_ji). Both sections may appear; their terms add up.
+//  - QCMATRIX <row>: the quadratic part x'Qx (no 1/2) of an L, G or E row, whole matrix. Such
+//    a row becomes a quadratic row, keeping its COLUMNS entries, RHS and name; a range on it,
+//    or a QCMATRIX for a free or unknown row or twice for one row, is an error.
 // Free form separates fields by blanks; fixed form reads fields at their column positions, so
 // names may contain blanks. A file is read as free form first; when that fails it is read again
 // as fixed form, and the error of the form that got further is reported.
 // Runs in time linear in the file size; names are views into the text until the problem loads.
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -30,13 +37,14 @@
 #include "io/name_index.h"
 #include "io/parsed_problem.h"
 #include "store/checks.h"
+#include "store/tables.h"
 
 namespace tarq_solver {
 
 namespace {
 
 enum class Form { kFree, kFixed };
-enum class Section { kNone, kName, kObjSense, kRows, kColumns, kRhs, kRanges, kBounds };
+enum class Section { kNone, kName, kObjSense, kRows, kColumns, kRhs, kRanges, kBounds, kQuadObj, kQMatrix, kQcMatrix };
 
 constexpr int kObjRow = -1;
 constexpr double kInf = TARQ_INFINITY;
@@ -81,9 +89,8 @@ bool NeedsValue(BoundKind k) {
 
 // Sections of other problem kinds, which this reader rejects rather than skips.
 const char* UnsupportedSection(std::string_view word) {
-  static constexpr const char* kNames[] = {"QUADOBJ", "QMATRIX",  "QSECTION", "QCMATRIX", "CSECTION",
-                                           "SOS",     "SETS",     "INDICATORS", "OBJNAME", "PWLOBJ",
-                                           "GENCONS", "LAZYCONS", "USERCUTS", "BRANCH"};
+  static constexpr const char* kNames[] = {"QSECTION", "CSECTION", "SOS",      "SETS",     "INDICATORS",
+                                           "OBJNAME",  "PWLOBJ",   "GENCONS",  "LAZYCONS", "USERCUTS", "BRANCH"};
   for (const char* name : kNames) {
     if (EqualNoCase(word, name)) return name;
   }
@@ -95,7 +102,7 @@ class MpsParser {
   MpsParser(std::string_view text, Form form) : text_(text), form_(form) {}
 
   int Run(IoError& err);
-  int Load(Problem& problem, IoError& err) const { return data_.Load(problem, line_, err); }
+  int Load(Problem& problem, IoError& err) { return data_.Load(problem, line_, err); }
 
  private:
   int Error(std::string what) { return Fail(*err_, TARQ_RETCODE_INVALID, line_, std::move(what)); }
@@ -106,6 +113,11 @@ class MpsParser {
   int Marker(std::string_view line, bool& isMarker);
   int SetLine(std::string_view line, bool ranges);
   int BoundLine(std::string_view line);
+  // A line of QUADOBJ, QMATRIX or QCMATRIX: column, column, value.
+  int QuadLine(std::string_view line);
+  int StartQcMatrix(std::string_view line);
+  // Moves the rows with a QCMATRIX out of the linear rows into the quadratic rows.
+  int SplitQuadraticRows();
   int Number(std::string_view text, double& v);
   int FindRow(std::string_view name, int& row);
   int FindCol(std::string_view name, int& col);
@@ -137,6 +149,11 @@ class MpsParser {
   bool objConstSeen_ = false;
   std::string_view activeSet_[3];
   bool haveSet_[3] = {false, false, false};
+  // QCMATRIX terms: row, columns, value, in file order; the row of the current section.
+  std::vector<int> qcRow_, qcFirst_, qcSecond_;
+  std::vector<double> qcValue_;
+  std::vector<char> rowQuad_;  // per row: has a QCMATRIX
+  int currentQcRow_ = -1;
 };
 
 int MpsParser::Number(std::string_view text, double& v) {
@@ -183,6 +200,7 @@ int MpsParser::Run(IoError& err) {
         case Section::kRhs: rc = SetLine(line, false); break;
         case Section::kRanges: rc = SetLine(line, true); break;
         case Section::kBounds: rc = BoundLine(line); break;
+        case Section::kQuadObj: case Section::kQMatrix: case Section::kQcMatrix: rc = QuadLine(line); break;
         case Section::kObjSense: {
           std::string_view tok[2];
           rc = SplitFields(line, tok) == 1 ? SetSense(tok[0]) : Error("expected MAX or MIN");
@@ -213,6 +231,13 @@ int MpsParser::Header(std::string_view line) {
     section_ = Section::kRanges;
   } else if (EqualNoCase(word, "BOUNDS")) {
     section_ = Section::kBounds;
+  } else if (EqualNoCase(word, "QUADOBJ")) {
+    section_ = Section::kQuadObj;
+  } else if (EqualNoCase(word, "QMATRIX")) {
+    section_ = Section::kQMatrix;
+  } else if (EqualNoCase(word, "QCMATRIX")) {
+    section_ = Section::kQcMatrix;
+    return StartQcMatrix(line);
   } else if (EqualNoCase(word, "OBJSENSE") || EqualNoCase(word, "OBJSENS")) {
     section_ = Section::kObjSense;
     if (n >= 2) return SetSense(tok[1]);
@@ -260,6 +285,7 @@ int MpsParser::RowLine(std::string_view line) {
     return TARQ_RETCODE_OK;
   }
   data_.rowNames.push_back(name);
+  rowQuad_.push_back(0);
   rowSense_.push_back(sense);
   rhs_.push_back(0.0);
   range_.push_back(NAN);
@@ -490,13 +516,160 @@ int MpsParser::BoundLine(std::string_view line) {
   return TARQ_RETCODE_OK;
 }
 
+int MpsParser::StartQcMatrix(std::string_view line) {
+  std::string_view name;
+  if (form_ == Form::kFree) {
+    std::string_view tok[3];
+    if (SplitFields(line, tok) != 2) return Error("expected QCMATRIX and a row name");
+    name = tok[1];
+  } else {
+    name = Trim(line.substr(std::min(line.size(), std::string_view("QCMATRIX").size())));
+    if (name.empty()) return Error("expected QCMATRIX and a row name");
+  }
+  int row = 0;
+  if (int rc = FindRow(name, row); rc != TARQ_RETCODE_OK) return rc;
+  if (row == kObjRow || rowSense_[row] == 'N') return Error("QCMATRIX for the free row " + Quote(name));
+  if (rowQuad_[row]) return Error("a second QCMATRIX for row " + Quote(name));
+  rowQuad_[row] = 1;
+  currentQcRow_ = row;
+  return TARQ_RETCODE_OK;
+}
+
+int MpsParser::QuadLine(std::string_view line) {
+  std::string_view first, second, valueText;
+  if (form_ == Form::kFree) {
+    std::string_view tok[3];
+    if (SplitFields(line, tok) != 3) return Error("expected two column names and a value");
+    first = tok[0];
+    second = tok[1];
+    valueText = tok[2];
+  } else {
+    first = FixedField(line, kF2);
+    second = FixedField(line, kF3);
+    valueText = FixedField(line, kF4);
+    if (first.empty() || second.empty() || valueText.empty()) return Error("expected two column names and a value");
+  }
+  int i = 0, j = 0;
+  double v = 0;
+  if (int rc = FindCol(first, i); rc != TARQ_RETCODE_OK) return rc;
+  if (int rc = FindCol(second, j); rc != TARQ_RETCODE_OK) return rc;
+  if (int rc = Number(valueText, v); rc != TARQ_RETCODE_OK) return rc;
+  if (!ValidCoef(v)) return Error("quadratic coefficient " + Quote(valueText) + " is out of range");
+  if (v == 0) return TARQ_RETCODE_OK;
+  if (section_ == Section::kQcMatrix) {
+    qcRow_.push_back(currentQcRow_);
+    qcFirst_.push_back(i);
+    qcSecond_.push_back(j);
+    qcValue_.push_back(v);
+    return TARQ_RETCODE_OK;
+  }
+  // x'Qx / 2: QUADOBJ's off-diagonal values count for both triangles, every other value once.
+  QuadTerms& t = data_.quad.objective;
+  t.row.push_back(i);
+  t.col.push_back(j);
+  t.val.push_back(section_ == Section::kQuadObj && i != j ? v : 0.5 * v);
+  return TARQ_RETCODE_OK;
+}
+
+int MpsParser::SplitQuadraticRows() {
+  const size_t m = rowSense_.size();
+  std::vector<int> newRow(m, -1), quadRow(m, -1);
+  int linear = 0, quad = 0;
+  for (size_t i = 0; i < m; ++i) {
+    if (!rowQuad_[i]) {
+      newRow[i] = linear++;
+      continue;
+    }
+    if (!std::isnan(range_[i])) {
+      return Error("a range for the quadratic row " + Quote(data_.rowNames[i]) + ", which cannot have one");
+    }
+    if (!(rhs_[i] < kInf && rhs_[i] > -kInf)) {
+      return Error("an infinite right-hand side for the quadratic row " + Quote(data_.rowNames[i]));
+    }
+    quadRow[i] = quad++;
+  }
+  if (quad == 0) return TARQ_RETCODE_OK;
+  QuadRowTable& q = data_.quad.rows;
+  // Linear entries of the quadratic rows, by row; the other entries stay, renumbered.
+  std::vector<std::int64_t> count(static_cast<size_t>(quad) + 1, 0);
+  for (int r : data_.rowIndex) {
+    if (quadRow[r] >= 0) ++count[static_cast<size_t>(quadRow[r]) + 1];
+  }
+  for (size_t k = 1; k < count.size(); ++k) count[k] += count[k - 1];
+  q.linBegin = count;
+  q.linIdx.resize(static_cast<size_t>(count.back()));
+  q.linVal.resize(static_cast<size_t>(count.back()));
+  std::vector<std::int64_t> next(count.begin(), count.end() - 1);
+  std::int64_t out = 0;
+  const size_t n = data_.colBegin.size() - 1;
+  std::int64_t from = 0;
+  for (size_t j = 0; j < n; ++j) {
+    const std::int64_t to = data_.colBegin[j + 1];
+    data_.colBegin[j] = out;
+    for (std::int64_t p = from; p < to; ++p) {
+      const int r = data_.rowIndex[static_cast<size_t>(p)];
+      if (quadRow[r] >= 0) {
+        const auto at = static_cast<size_t>(next[static_cast<size_t>(quadRow[r])]++);
+        q.linIdx[at] = static_cast<int>(j);
+        q.linVal[at] = data_.value[static_cast<size_t>(p)];
+      } else {
+        data_.rowIndex[static_cast<size_t>(out)] = newRow[r];
+        data_.value[static_cast<size_t>(out)] = data_.value[static_cast<size_t>(p)];
+        ++out;
+      }
+    }
+    from = to;
+  }
+  data_.colBegin[n] = out;
+  data_.rowIndex.resize(static_cast<size_t>(out));
+  data_.value.resize(static_cast<size_t>(out));
+  // Quadratic terms grouped by row, in file order within a row.
+  std::vector<size_t> order(qcRow_.size());
+  for (size_t k = 0; k < order.size(); ++k) order[k] = k;
+  std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return quadRow[qcRow_[a]] < quadRow[qcRow_[b]]; });
+  q.quadBegin.assign(1, 0);
+  for (size_t k : order) {
+    q.quadRow.push_back(qcFirst_[k]);
+    q.quadCol.push_back(qcSecond_[k]);
+    q.quadVal.push_back(qcValue_[k]);
+  }
+  std::vector<std::int64_t> perRow(static_cast<size_t>(quad) + 1, 0);
+  for (int r : qcRow_) ++perRow[static_cast<size_t>(quadRow[r]) + 1];
+  for (size_t k = 1; k < perRow.size(); ++k) perRow[k] += perRow[k - 1];
+  q.quadBegin = perRow;
+  // Senses, right-hand sides and names move; the linear rows close up.
+  std::vector<std::string_view> names;
+  std::vector<char> drop(m, 0);
+  for (size_t i = 0; i < m; ++i) {
+    if (quadRow[i] < 0) continue;
+    q.sense.push_back(rowSense_[i]);
+    q.rhs.push_back(rhs_[i]);
+    names.push_back(data_.rowNames[i]);
+    drop[i] = 1;
+  }
+  std::vector<std::string> owned(names.begin(), names.end());
+  std::vector<const char*> pointers;
+  for (const std::string& name : owned) pointers.push_back(name.c_str());
+  q.names.Append(quad, pointers.data());
+  EraseFlagged(data_.rowNames, drop);
+  EraseFlagged(data_.rowLower, drop);
+  EraseFlagged(data_.rowUpper, drop);
+  return TARQ_RETCODE_OK;
+}
+
 int MpsParser::CheckTail(LineReader& lines) {
   std::string_view line;
   while (lines.Next(line)) {
     if (line.empty() || IsBlank(line[0])) continue;
     std::string_view tok[1];
     SplitFields(line, tok);
-    if (const char* name = UnsupportedSection(tok[0])) {
+    // A quadratic section after ENDATA belongs to a second part (whose layout of Q differs
+    // between writers): rejected rather than read or dropped.
+    const char* name = UnsupportedSection(tok[0]);
+    for (const char* quad : {"QUADOBJ", "QMATRIX", "QCMATRIX"}) {
+      if (name == nullptr && EqualNoCase(tok[0], quad)) name = quad;
+    }
+    if (name != nullptr) {
       line_ = lines.Number();
       return Error(std::string("the ") + name + " section (after ENDATA) is not supported");
     }
@@ -534,7 +707,7 @@ int MpsParser::Finish() {
     data_.rowLower[i] = ClampInf(lo);
     data_.rowUpper[i] = ClampInf(up);
   }
-  return TARQ_RETCODE_OK;
+  return SplitQuadraticRows();
 }
 
 }  // namespace

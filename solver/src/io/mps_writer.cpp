@@ -9,11 +9,17 @@
 //    with a BV bound;
 //  - ranged rows as G or L rows with a range chosen so that the reader's sum or difference
 //    reproduces both bounds exactly;
-//  - an explicit "LO 0" before a negative upper bound, which would otherwise free the lower one.
+//  - an explicit "LO 0" before a negative upper bound, which would otherwise free the lower one;
+//  - the quadratic objective as QUADOBJ (one triangle of Q, the objective being c'x + x'Qx / 2)
+//    and each quadratic row as a row of ROWS with its linear entries in COLUMNS, its
+//    right-hand side in RHS and its quadratic part as QCMATRIX (the whole matrix, the row being
+//    a'x + x'Qx); repeated products are summed. A quadratic row whose terms sum to nothing is
+//    written without QCMATRIX and reads back as a linear row.
 // Names that MPS cannot hold (empty, with blanks or control characters) and repeated names are
 // replaced as OutputNames describes. A row whose lower bound exceeds its upper bound cannot be
 // expressed and fails the write with 3.
 #include <cmath>
+#include <vector>
 
 #include "io/formats.h"
 #include "io/output_names.h"
@@ -110,6 +116,55 @@ void WriteColumnBounds(OutBuffer& out, std::string_view set, std::string_view na
   if (up < kInf) valued("UP", up);
 }
 
+// The linear entries of the quadratic rows by column: column j has [begin[j], begin[j + 1]).
+struct QuadEntriesByColumn {
+  std::vector<std::int64_t> begin;
+  std::vector<int> row;
+  std::vector<double> val;
+
+  QuadEntriesByColumn(const QuadRowTable& q, int nCol) : begin(static_cast<size_t>(nCol) + 1, 0) {
+    for (int j : q.linIdx) ++begin[static_cast<size_t>(j) + 1];
+    for (size_t j = 0; j < static_cast<size_t>(nCol); ++j) begin[j + 1] += begin[j];
+    row.resize(q.linIdx.size());
+    val.resize(q.linIdx.size());
+    std::vector<std::int64_t> next(begin.begin(), begin.end() - 1);
+    for (int k = 0; k < q.Size(); ++k) {
+      for (std::int64_t p = q.LinBegin(k); p < q.LinEnd(k); ++p) {
+        const auto at = static_cast<size_t>(next[static_cast<size_t>(q.linIdx[static_cast<size_t>(p)])]++);
+        row[at] = k;
+        val[at] = q.linVal[static_cast<size_t>(p)];
+      }
+    }
+  }
+};
+
+// QUADOBJ: Q = the Hessian of the objective terms, one triangle. QCMATRIX: Q = half the Hessian
+// of the row's terms, both triangles.
+void WriteQuadraticSections(Problem& problem, const OutputNames& colNames, const OutputNames& quadNames,
+                            OutBuffer& out) {
+  const QuadStore& q = problem.Quad();
+  if (!q.objective.Empty()) {
+    SymLowerList h;
+    h.AppendHessian(q.objective.row.data(), q.objective.col.data(), q.objective.val.data(), 0, q.objective.Size());
+    if (h.End(0) > 0) out.Put("QUADOBJ\n");
+    for (size_t p = 0; p < h.val.size(); ++p) DataLine(out, colNames[h.col[p]], colNames[h.row[p]], h.val[p]);
+  }
+  const QuadRowTable& rows = q.rows;
+  for (int k = 0; k < rows.Size(); ++k) {
+    SymLowerList h;
+    h.AppendHessian(rows.quadRow.data(), rows.quadCol.data(), rows.quadVal.data(), rows.QuadBegin(k), rows.QuadEnd(k));
+    if (h.End(0) == 0) continue;
+    out.Put("QCMATRIX   ");
+    out.Put(quadNames[k]);
+    out.Put('\n');
+    for (size_t p = 0; p < h.val.size(); ++p) {
+      const double half = 0.5 * h.val[p];
+      DataLine(out, colNames[h.row[p]], colNames[h.col[p]], half);
+      if (h.row[p] != h.col[p]) DataLine(out, colNames[h.col[p]], colNames[h.row[p]], half);
+    }
+  }
+}
+
 }  // namespace
 
 bool ValidMpsName(std::string_view name) {
@@ -133,7 +188,10 @@ int WriteMps(Problem& problem, OutBuffer& out, IoError& err) {
   }
   const OutputNames colNames(cols.names, 'C', ValidMpsName);
   const OutputNames rowNames(rows.names, 'R', ValidMpsName);
-  const std::string objName = rowNames.Unused("OBJ");
+  const QuadRowTable& quad = problem.Quad().rows;
+  const int mq = quad.Size();
+  const OutputNames quadNames(quad.names, 'Q', ValidMpsName, &rowNames);
+  const std::string objName = rowNames.Unused("OBJ", &quadNames);
   const std::string boundSet = colNames.Unused("BND");
 
   out.Put("NAME\n");
@@ -150,6 +208,14 @@ int WriteMps(Problem& problem, OutBuffer& out, IoError& err) {
     out.Put(rowNames[i]);
     out.Put('\n');
   }
+  for (int k = 0; k < mq; ++k) {
+    out.Put(' ');
+    out.Put(quad.sense[static_cast<size_t>(k)]);
+    out.Put("  ");
+    out.Put(quadNames[k]);
+    out.Put('\n');
+  }
+  const QuadEntriesByColumn quadLinear(quad, n);
 
   out.Put("COLUMNS\n");
   SparseMatrix& matrix = problem.Matrix();
@@ -162,6 +228,10 @@ int WriteMps(Problem& problem, OutBuffer& out, IoError& err) {
     const VectorView v = matrix.Vector(j);
     if (cols.obj[j] != 0 || v.len == 0) DataLine(out, colNames[j], objName, cols.obj[j]);
     for (std::int64_t p = 0; p < v.len; ++p) DataLine(out, colNames[j], rowNames[v.idx[p]], v.val[p]);
+    for (std::int64_t p = quadLinear.begin[static_cast<size_t>(j)]; p < quadLinear.begin[static_cast<size_t>(j) + 1]; ++p) {
+      DataLine(out, colNames[j], quadNames[quadLinear.row[static_cast<size_t>(p)]],
+               quadLinear.val[static_cast<size_t>(p)]);
+    }
   }
   if (inInteger) Marker(out, false);
 
@@ -169,6 +239,10 @@ int WriteMps(Problem& problem, OutBuffer& out, IoError& err) {
   if (problem.ObjConst() != 0) DataLine(out, "RHS", objName, -problem.ObjConst());
   for (int i = 0; i < m; ++i) {
     if (forms[i].sense != 'N' && forms[i].rhs != 0) DataLine(out, "RHS", rowNames[i], forms[i].rhs);
+  }
+  for (int k = 0; k < mq; ++k) {
+    const double rhs = quad.rhs[static_cast<size_t>(k)];
+    if (rhs != 0) DataLine(out, "RHS", quadNames[k], rhs);
   }
   bool anyRange = false;
   for (int i = 0; i < m && !anyRange; ++i) anyRange = forms[i].range != 0;
@@ -189,6 +263,7 @@ int WriteMps(Problem& problem, OutBuffer& out, IoError& err) {
       WriteColumnBounds(out, boundSet, colNames[j], cols.type[j], cols.lower[j], cols.upper[j]);
     }
   }
+  WriteQuadraticSections(problem, colNames, quadNames, out);
   out.Put("ENDATA\n");
   return TARQ_RETCODE_OK;
 }

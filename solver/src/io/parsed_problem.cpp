@@ -32,7 +32,7 @@ void TerminatedNames(const std::vector<std::string_view>& names, std::string& bl
 
 }  // namespace
 
-int ParsedProblem::Load(Problem& problem, std::int64_t lastLine, IoError& err) const {
+int ParsedProblem::Load(Problem& problem, std::int64_t lastLine, IoError& err) {
   const size_t nCol = obj.size();
   const size_t nRow = rowLower.size();
   if (nCol > INT_MAX || nRow > INT_MAX || colBegin.back() > INT_MAX) {
@@ -61,6 +61,7 @@ int ParsedProblem::Load(Problem& problem, std::int64_t lastLine, IoError& err) c
   if (problem.Load(args) != TARQ_RETCODE_OK) {
     return Fail(err, TARQ_RETCODE_INVALID, lastLine, "the problem data is not valid");
   }
+  problem.ReplaceQuad(std::move(quad));
   return TARQ_RETCODE_OK;
 }
 

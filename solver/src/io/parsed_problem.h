@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "io/io_common.h"
+#include "store/quad_table.h"
 
 namespace tarq_solver {
 
@@ -28,9 +29,13 @@ struct ParsedProblem {
   std::vector<int> rowIndex;
   std::vector<double> value;
 
-  // Replaces the problem's data by this one. Fails with 3 (at line lastLine) only when the data
-  // cannot be stored, which the readers' own checks are meant to rule out.
-  int Load(Problem& problem, std::int64_t lastLine, IoError& err) const;
+  // The quadratic objective and quadratic rows, with column indices of this problem.
+  QuadStore quad;
+
+  // Replaces the problem's data by this one (the quadratic part is moved into the problem).
+  // Fails with 3 (at line lastLine) only when the data cannot be stored, which the readers' own
+  // checks are meant to rule out.
+  int Load(Problem& problem, std::int64_t lastLine, IoError& err);
 };
 
 }  // namespace tarq_solver

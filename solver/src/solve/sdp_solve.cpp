@@ -55,4 +55,10 @@ int SolveSdp(Problem& p, const ParamSet& params, EngineResult& out, PsdResults& 
   return TARQ_RETCODE_OK;
 }
 
+bool RefuseSemidefinite(Problem& problem, const char* operation) {
+  if (!problem.Psd().HasParts()) return false;
+  problem.Log().Printf("%s does not take PSD columns, PSD rows or LMI rows", operation);
+  return true;
+}
+
 }  // namespace tarq_solver

@@ -12,4 +12,8 @@ namespace tarq_solver {
 // Returns 0 when the solve ran (whatever its outcome), 1 or 5 when the engine failed to run.
 int SolveSdp(Problem& p, const ParamSet& params, EngineResult& out, PsdResults& psd);
 
+// For operations that work on the linear part only (IIS, feasibility relaxation, tuning): when
+// the problem has semidefinite parts, logs that the operation does not take them and returns true.
+bool RefuseSemidefinite(Problem& problem, const char* operation);
+
 }  // namespace tarq_solver

@@ -6,6 +6,7 @@
 
 #include "solve/multi_obj_solve.h"
 #include "solve/sdp_solve.h"
+#include "solve/quad_solve.h"
 
 namespace tarq_solver {
 
@@ -165,6 +166,7 @@ int SolveSemidefinite(Problem& p, bool lpOnly, double started) {
     p.Log().Printf("Multiple objectives are not supported for problems with semidefinite parts");
     return TARQ_RETCODE_INVALID;
   }
+  if (RefuseQuadratic(p, "The semidefinite solve")) return TARQ_RETCODE_INVALID;
   if (p.Params().Int(IntParam::LogLevel) >= 1) {
     p.Log().Printf("Solving SDP with DSDP (%d PSD columns, %d PSD rows, %d LMI rows): %d columns, %d rows",
                    s.Cols().Size(), s.Rows().Size(), s.Lmis().Size(), p.Cols().Size(), p.Rows().Size());
@@ -185,7 +187,11 @@ int SolveSemidefinite(Problem& p, bool lpOnly, double started) {
 int SolveProblem(Problem& p, bool lpOnly) {
   p.Interrupt().Lower();
   if (p.Psd().HasParts()) return SolveSemidefinite(p, lpOnly, WallSeconds());
-  if (p.MultiObjs().Count() > 0) return SolveMultiObjective(p, lpOnly);
+  if (p.MultiObjs().Count() > 0) {
+    if (RefuseQuadratic(p, "The multi-objective solve")) return TARQ_RETCODE_INVALID;
+    return SolveMultiObjective(p, lpOnly);
+  }
+  if (HasQuadratic(p)) return SolveQuadratic(p, lpOnly);
   const double started = WallSeconds();
   LpData data;
   if (int rc = BuildLpData(p, lpOnly, data); rc != TARQ_RETCODE_OK) return rc;

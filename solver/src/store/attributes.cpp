@@ -30,6 +30,9 @@ int IntAttrValue(Problem& p, IntAttr attr) {
     case IntAttr::HasBasis: return p.Result().HasBasis(cols.Size(), p.Rows().Size()) ? 1 : 0;
     case IntAttr::HasIIS: return p.Result().HasIis(cols.Size(), p.Rows().Size()) ? 1 : 0;
     case IntAttr::MultiObjs: return p.MultiObjs().Count();
+    case IntAttr::QElems: return p.Quad().objective.Size();
+    case IntAttr::QConstrs: return p.Quad().rows.Size();
+    case IntAttr::HasQObj: return p.Quad().objective.Empty() ? 0 : 1;
     case IntAttr::PSDCols: return p.Psd().Cols().Size();
     case IntAttr::PSDConstrs: return p.Psd().Rows().Size();
     case IntAttr::LMIConstrs: return p.Psd().Lmis().Size();
@@ -39,10 +42,9 @@ int IntAttrValue(Problem& p, IntAttr attr) {
     case IntAttr::PSDLens: return Capped(p.Psd().PsdDims());
     case IntAttr::LMILens: return Capped(p.Psd().LmiDims());
     // Kinds of object the store cannot hold yet: there are none of them.
-    case IntAttr::QElems: case IntAttr::NLElems: case IntAttr::Soss: case IntAttr::Cones:
-    case IntAttr::ExpCones: case IntAttr::AffineCones: case IntAttr::QConstrs: case IntAttr::NLConstrs:
-    case IntAttr::Indicators: case IntAttr::HasQObj: case IntAttr::HasNLObj: case IntAttr::LazyCons:
-    case IntAttr::LazyConsElems: case IntAttr::HasNLData: case IntAttr::HasNLPrimalStart:
+    case IntAttr::NLElems: case IntAttr::Soss: case IntAttr::Cones: case IntAttr::ExpCones:
+    case IntAttr::AffineCones: case IntAttr::NLConstrs: case IntAttr::Indicators: case IntAttr::HasNLObj:
+    case IntAttr::LazyCons: case IntAttr::LazyConsElems: case IntAttr::HasNLData: case IntAttr::HasNLPrimalStart:
       return 0;
     default: return p.Result().attrs[attr];
   }

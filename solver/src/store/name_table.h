@@ -55,11 +55,4 @@ class NameTable {
   bool duplicates_ = false;  // some name is held by more than one object
 };
 
-// The C interface's name operations on one table: renaming listed positions (a null or "" entry
-// removes the name), copying one name into a caller buffer with the two-call protocol, and
-// finding a position by name (3 and -1 when none has it).
-int SetListedNames(NameTable& table, int num, const int* list, const char* const* names);
-int CopyName(const NameTable& table, int pos, char* buf, int len, int* reqSize);
-int FindName(NameTable& table, const char* name, int* pos);
-
 }  // namespace tarq_solver

@@ -31,6 +31,7 @@ void Problem::Clear() {
   rows_ = RowTable();
   matrix_.Clear();
   mipStarts_ = MipStartTable();
+  quad_ = QuadStore();
   multiObjs_.Clear();
   psd_ = PsdStore();
   objSense_ = 1;

@@ -15,6 +15,7 @@
 #include "params/param_set.h"
 #include "store/multi_objs.h"
 #include "store/psd_store.h"
+#include "store/quad_table.h"
 #include "store/results.h"
 #include "store/sparse_matrix.h"
 #include "store/tables.h"
@@ -173,6 +174,26 @@ class Problem {
   // Replaces every MIP start by a table whose columns were checked against this problem.
   void ReplaceMipStarts(MipStartTable&& table) noexcept;
 
+  // Quadratic objective and quadratic rows (problem_quad.cpp; the conventions are those of
+  // tarq_quad.h).
+  const QuadStore& Quad() const { return quad_; }
+  NameTable& QuadNames() { return quad_.rows.names; }
+  int SetQuadObj(int num, const int* rows, const int* cols, const double* vals);
+  int GetQuadObj(int size, int* num, int* rows, int* cols, double* vals) const;
+  int AddQConstrs(int num, const VectorList& lin, const VectorList& quadRows, const int* quadCols, const char* senses,
+                  const double* rhs, const char* const* names);
+  int DelQConstrs(int num, const int* list);
+  int GetQConstr(int qrow, int linSize, int quadSize, int* linNnz, int* linIdx, double* linVal, int* quadNnz,
+                 int* quadRow, int* quadCol, double* quadVal) const;
+  int GetQConstrRhs(int num, const int* list, double* rhs) const;
+  int SetQConstrRhs(int num, const int* list, const double* rhs);
+  int GetQConstrSense(int num, const int* list, char* senses) const;
+  int SetQConstrSense(int num, const int* list, const char* senses);
+  // "LB", "UB", and the solution's "Slack" and "Dual".
+  int GetQConstrInfo(const char* name, int num, const int* list, double* values);
+  // Replaces the quadratic part by one whose columns were checked against this problem.
+  void ReplaceQuad(QuadStore&& quad) noexcept;
+
   // Replaces the whole problem data; MIP starts are dropped.
   int Load(const LoadArgs& args);
   // Removes every object; parameters and log destinations stay.
@@ -189,6 +210,7 @@ class Problem {
   RowTable rows_;
   SparseMatrix matrix_;
   MipStartTable mipStarts_;
+  QuadStore quad_;
   int objSense_ = 1;
   double objConst_ = 0;
   Results results_;

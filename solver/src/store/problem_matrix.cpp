@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "store/checks.h"
+#include "store/named_objects.h"
 #include "store/problem.h"
 
 namespace tarq_solver {
@@ -61,7 +62,7 @@ int Problem::GetName(Axis axis, int pos, char* buf, int len, int* reqSize) const
   return CopyName(axis == Axis::kRow ? rows_.names : cols_.names, pos, buf, len, reqSize);
 }
 
-int Problem::FindName(Axis axis, const char* name, int* pos) { return tarq_solver::FindName(Names(axis), name, pos); }
+int Problem::FindName(Axis axis, const char* name, int* pos) { return FindNamed(Names(axis), name, pos); }
 
 int Problem::Load(const LoadArgs& a) {
   if (a.nCol < 0 || a.nRow < 0 || (a.objSense != 1 && a.objSense != -1) || !ValidCoef(a.objConst)) {
@@ -80,6 +81,7 @@ int Problem::Load(const LoadArgs& a) {
   std::swap(rows_, fresh.rows_);
   std::swap(matrix_, fresh.matrix_);
   std::swap(mipStarts_, fresh.mipStarts_);
+  std::swap(quad_, fresh.quad_);
   multiObjs_.Clear();
   psd_ = PsdStore();
   results_.Clear();

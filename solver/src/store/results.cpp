@@ -9,6 +9,8 @@ void Results::ClearSolution() {
   activity.clear();
   duals.clear();
   redCosts.clear();
+  quadActivity.clear();
+  quadDuals.clear();
   poolValues.clear();
   poolObj.clear();
   colLowerIis.clear();

@@ -60,6 +60,10 @@ struct Results {
   std::vector<double> activity;
   std::vector<double> duals;
   std::vector<double> redCosts;
+  // Activities and duals of the quadratic rows (empty when the problem has none or no solve gave
+  // them).
+  std::vector<double> quadActivity;
+  std::vector<double> quadDuals;
   // Pool solutions, one after another (cols entries each), and their objective values.
   std::vector<double> poolValues;
   std::vector<double> poolObj;

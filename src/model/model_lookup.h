@@ -1,5 +1,5 @@
-// Getting objects of any kind by index and by name, listing the live ones and naming them: the
-// pieces the get-and-name operations of every kind share.
+// Finding a model's objects by position and by name, listing the live ones and naming them:
+// the get-and-naming operations of every kind are built from these.
 #pragma once
 
 #include <string>

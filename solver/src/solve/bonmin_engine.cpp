@@ -1,0 +1,309 @@
+// The mixed-integer engine for smooth problems: Bonmin's nonlinear branch and bound (B-BB),
+// which solves the continuous relaxation of every node with Ipopt, over a SmoothEvaluator.
+//
+// Output: Bonmin's own messages and those of its search go through a LogRelay, Ipopt's through
+// an IpoptLogJournal; no options file is read. Stopping: the search checks the interrupt flag
+// at every node (CbcInterrupt), and every node's Ipopt run checks it, and the deadline, at every
+// iteration (StoppableTnlp), so an interrupt or the time limit ends the solve promptly. A node
+// whose relaxation was cut short may be pruned as if infeasible, so after any stop the search's
+// own status and bound are not trusted (see Run).
+#include <algorithm>
+#include <cmath>
+#include <mutex>
+
+#include "solve/clp_engine.h"
+#include "solve/engine_hooks.h"
+#include "solve/ipopt_engine.h"
+#include "solve/smooth_engines.h"
+
+#include <BonBonminSetup.hpp>
+#include <BonCbc.hpp>
+#include <BonOsiTMINLPInterface.hpp>
+#include <BonTMINLP.hpp>
+#include <BonTMINLP2TNLP.hpp>
+#include <CoinError.hpp>
+
+namespace tarq_solver {
+
+namespace {
+
+constexpr double kIpoptInfinity = 1e20;
+// Tolerance of the check of a stopped run's solution; at least the solve's own tolerances.
+constexpr double kCheckTolerance = 1e-5;
+
+double ToEngine(double bound) {
+  if (bound >= TARQ_INFINITY) return kIpoptInfinity;
+  if (bound <= -TARQ_INFINITY) return -kIpoptInfinity;
+  return bound;
+}
+
+// The problem as Bonmin sees it: min sense * F(x) with integrality.
+class SmoothTminlp : public Bonmin::TMINLP {
+ public:
+  explicit SmoothTminlp(const SmoothEvaluator& eval) : eval_(eval) {}
+
+  bool get_nlp_info(Ipopt::Index& n, Ipopt::Index& m, Ipopt::Index& nnzJac, Ipopt::Index& nnzHess,
+                    Ipopt::TNLP::IndexStyleEnum& style) override {
+    n = eval_.Cols();
+    m = eval_.Rows();
+    nnzJac = static_cast<Ipopt::Index>(eval_.JacRows().size());
+    nnzHess = static_cast<Ipopt::Index>(eval_.HessRows().size());
+    style = Ipopt::TNLP::C_STYLE;
+    return true;
+  }
+
+  bool get_variables_types(Ipopt::Index n, VariableType* types) override {
+    const SmoothProblem& p = eval_.Problem();
+    for (Ipopt::Index j = 0; j < n; ++j) {
+      const auto k = static_cast<std::size_t>(j);
+      if (!p.integer[k]) {
+        types[j] = CONTINUOUS;
+      } else {
+        types[j] = p.colLower[k] >= 0 && p.colUpper[k] <= 1 ? BINARY : INTEGER;
+      }
+    }
+    return true;
+  }
+
+  bool get_variables_linearity(Ipopt::Index n, Ipopt::TNLP::LinearityType* types) override {
+    std::fill(types, types + n, Ipopt::TNLP::LINEAR);
+    for (std::size_t k = 0; k < eval_.HessRows().size(); ++k) {
+      types[eval_.HessRows()[k]] = Ipopt::TNLP::NON_LINEAR;
+      types[eval_.HessCols()[k]] = Ipopt::TNLP::NON_LINEAR;
+    }
+    return true;
+  }
+
+  bool get_constraints_linearity(Ipopt::Index m, Ipopt::TNLP::LinearityType* types) override {
+    for (Ipopt::Index i = 0; i < m; ++i) {
+      types[i] = i < eval_.Problem().LinearRows() ? Ipopt::TNLP::LINEAR : Ipopt::TNLP::NON_LINEAR;
+    }
+    return true;
+  }
+
+  bool get_bounds_info(Ipopt::Index n, Ipopt::Number* xl, Ipopt::Number* xu, Ipopt::Index m, Ipopt::Number* gl,
+                       Ipopt::Number* gu) override {
+    const SmoothProblem& p = eval_.Problem();
+    for (Ipopt::Index j = 0; j < n; ++j) {
+      xl[j] = ToEngine(p.colLower[static_cast<std::size_t>(j)]);
+      xu[j] = ToEngine(p.colUpper[static_cast<std::size_t>(j)]);
+    }
+    for (Ipopt::Index i = 0; i < m; ++i) {
+      gl[i] = ToEngine(eval_.RowLower()[static_cast<std::size_t>(i)]);
+      gu[i] = ToEngine(eval_.RowUpper()[static_cast<std::size_t>(i)]);
+    }
+    return true;
+  }
+
+  bool get_starting_point(Ipopt::Index n, bool initX, Ipopt::Number* x, bool, Ipopt::Number*, Ipopt::Number*,
+                          Ipopt::Index, bool, Ipopt::Number*) override {
+    if (!initX) return true;
+    const SmoothProblem& p = eval_.Problem();
+    for (Ipopt::Index j = 0; j < n; ++j) {
+      x[j] = std::clamp(0.0, p.colLower[static_cast<std::size_t>(j)], p.colUpper[static_cast<std::size_t>(j)]);
+    }
+    return true;
+  }
+
+  bool eval_f(Ipopt::Index, const Ipopt::Number* x, bool, Ipopt::Number& f) override {
+    double v = 0;
+    if (!eval_.Objective(x, &v)) return false;
+    f = Sense() * v;
+    return std::isfinite(f);
+  }
+
+  bool eval_grad_f(Ipopt::Index n, const Ipopt::Number* x, bool, Ipopt::Number* grad) override {
+    if (!eval_.Gradient(x, grad)) return false;
+    for (Ipopt::Index j = 0; j < n; ++j) grad[j] *= Sense();
+    return true;
+  }
+
+  bool eval_g(Ipopt::Index, const Ipopt::Number* x, bool, Ipopt::Index, Ipopt::Number* g) override {
+    return eval_.Values(x, g);
+  }
+
+  bool eval_jac_g(Ipopt::Index, const Ipopt::Number* x, bool, Ipopt::Index, Ipopt::Index, Ipopt::Index* rows,
+                  Ipopt::Index* cols, Ipopt::Number* values) override {
+    if (values == nullptr) {
+      std::copy(eval_.JacRows().begin(), eval_.JacRows().end(), rows);
+      std::copy(eval_.JacCols().begin(), eval_.JacCols().end(), cols);
+      return true;
+    }
+    return eval_.Jacobian(x, values);
+  }
+
+  bool eval_h(Ipopt::Index, const Ipopt::Number* x, bool, Ipopt::Number objFactor, Ipopt::Index,
+              const Ipopt::Number* lambda, bool, Ipopt::Index, Ipopt::Index* rows, Ipopt::Index* cols,
+              Ipopt::Number* values) override {
+    if (values == nullptr) {
+      std::copy(eval_.HessRows().begin(), eval_.HessRows().end(), rows);
+      std::copy(eval_.HessCols().begin(), eval_.HessCols().end(), cols);
+      return true;
+    }
+    return eval_.Hessian(x, objFactor * Sense(), lambda, values);
+  }
+
+  void finalize_solution(TMINLP::SolverReturn, Ipopt::Index, const Ipopt::Number*, Ipopt::Number) override {}
+  const BranchingInfo* branchingInfo() const override { return nullptr; }
+  const SosInfo* sosConstraints() const override { return nullptr; }
+
+ private:
+  double Sense() const { return eval_.Problem().sense; }
+  const SmoothEvaluator& eval_;
+};
+
+// The node relaxations as Ipopt sees them, stopping at the next iteration once the watch says so
+// (and noting the stop in the record). Copies (Bonmin clones the node solver) share both.
+class StoppableTnlp : public Bonmin::TMINLP2TNLP {
+ public:
+  StoppableTnlp(const Ipopt::SmartPtr<Bonmin::TMINLP>& tminlp, StopWatch* watch, StopRecord* stops)
+      : Bonmin::TMINLP2TNLP(tminlp), watch_(watch), stops_(stops) {}
+  StoppableTnlp(const StoppableTnlp& other)
+      : Bonmin::TMINLP2TNLP(other), watch_(other.watch_), stops_(other.stops_) {}
+  Bonmin::TMINLP2TNLP* clone() const override { return new StoppableTnlp(*this); }
+
+  bool intermediate_callback(Ipopt::AlgorithmMode mode, Ipopt::Index iter, Ipopt::Number obj, Ipopt::Number infPr,
+                             Ipopt::Number infDu, Ipopt::Number mu, Ipopt::Number dNorm, Ipopt::Number reg,
+                             Ipopt::Number alphaDu, Ipopt::Number alphaPr, Ipopt::Index ls,
+                             const Ipopt::IpoptData* data, Ipopt::IpoptCalculatedQuantities* cq) override {
+    if (watch_->Stop()) {
+      stops_->NoteStop();
+      return false;
+    }
+    return Bonmin::TMINLP2TNLP::intermediate_callback(mode, iter, obj, infPr, infDu, mu, dNorm, reg, alphaDu, alphaPr,
+                                                      ls, data, cq);
+  }
+
+ private:
+  StopWatch* watch_;
+  StopRecord* stops_;
+};
+
+// Bonmin's search drives Cbc, whose driver keeps process-wide state: one search at a time.
+std::mutex& SearchMutex() {
+  static std::mutex mutex;
+  return mutex;
+}
+
+void SetOptions(Bonmin::BonminSetup& setup, const ParamSet& params, const SmoothEvaluator& eval, const Logger& log) {
+  Ipopt::OptionsList& o = *setup.options();
+  const int level = EngineLogLevel(params);
+  o.SetStringValue("bonmin.algorithm", "B-BB");
+  o.SetIntegerValue("bonmin.bb_log_level", std::min(level, 2));
+  o.SetIntegerValue("bonmin.nlp_log_level", level >= 3 ? 1 : 0);
+  o.SetIntegerValue("print_level", level >= 3 ? static_cast<int>(IpoptPrintLevel(level)) : 0);
+  o.SetStringValue("sb", "yes");
+  if (const double t = params.Dbl(DblParam::TimeLimit); t < 1e9) o.SetNumericValue("bonmin.time_limit", t);
+  if (const int nodes = params.Int(IntParam::NodeLimit); nodes >= 0) o.SetIntegerValue("bonmin.node_limit", nodes);
+  o.SetNumericValue("bonmin.allowable_gap", params.Dbl(DblParam::AbsGap));
+  o.SetNumericValue("bonmin.allowable_fraction_gap", params.Dbl(DblParam::RelGap));
+  o.SetNumericValue("bonmin.integer_tolerance", params.Dbl(DblParam::IntTol));
+  for (const IpoptSetting& s : IpoptSettings(params, eval)) {
+    if (!ApplyIpoptSetting(o, s)) log.Printf("Branch and bound: option %s not accepted", s.name);
+  }
+}
+
+// The outcome of a search that ended without a proof: which limit stopped it.
+int StoppedStatus(const StopWatch& watch, const ParamSet& params, int nodes) {
+  if (watch.Interrupted()) return TARQ_STATUS_INTERRUPTED;
+  if (watch.TimedOut() || watch.SecondsLeft() <= 0) return TARQ_STATUS_TIMEOUT;
+  const int limit = params.Int(IntParam::NodeLimit);
+  if (limit >= 0 && nodes >= limit) return TARQ_STATUS_NODELIMIT;
+  return TARQ_STATUS_UNFINISHED;
+}
+
+int StatusFromBonmin(Bonmin::Bab::MipStatuses status, const StopWatch& watch, const ParamSet& params, int nodes) {
+  switch (status) {
+    case Bonmin::Bab::FeasibleOptimal: return TARQ_STATUS_OPTIMAL;
+    case Bonmin::Bab::ProvenInfeasible: return TARQ_STATUS_INFEASIBLE;
+    case Bonmin::Bab::UnboundedOrInfeasible: return TARQ_STATUS_INF_OR_UNB;
+    default: return StoppedStatus(watch, params, nodes);
+  }
+}
+
+int Run(const SmoothEvaluator& eval, const EngineContext& ctx, StopWatch& watch, SmoothResult& out) {
+  LogRelay relay(ctx.log, EngineLogLevel(ctx.params));
+  StopRecord stops(ctx.interrupt);
+  CbcInterrupt cbcInterrupt(stops);
+  Bonmin::BonminSetup setup(&relay);
+  setup.initializeOptionsAndJournalist();
+  setup.readOptionsString("");  // and so no options file is read
+  setup.journalist()->DeleteAllJournals();
+  const Ipopt::EJournalLevel level = IpoptPrintLevel(EngineLogLevel(ctx.params));
+  setup.journalist()->AddJournal(new IpoptLogJournal(ctx.log, level));
+  SetOptions(setup, ctx.params, eval, ctx.log);
+
+  Ipopt::SmartPtr<Bonmin::TMINLP> tminlp = new SmoothTminlp(eval);
+  Bonmin::OsiTMINLPInterface nlp;
+  nlp.initialize(setup.roptions(), setup.options(), setup.journalist(), "bonmin.", tminlp);
+  nlp.use(new StoppableTnlp(tminlp, &watch, &stops));
+  nlp.passInMessageHandler(&relay);  // the search's handler is made from this one
+  setup.initialize(nlp);
+
+  std::lock_guard<std::mutex> lock(SearchMutex());
+  Bonmin::Bab bab;
+  bab.model().passInEventHandler(&cbcInterrupt);
+  stops.SetSearch(&bab.model());
+  bab(setup);
+  stops.SetSearch(nullptr);
+  out.nodes = bab.numNodes();
+  out.iterations = bab.iterationCount();
+  const int sense = eval.Problem().sense;
+  out.bound = sense > 0 ? -TARQ_INFINITY : TARQ_INFINITY;
+  // After a stop (the interrupt, or the deadline cutting a node's relaxation short) the run ends
+  // interrupted or at the time limit, its solution is kept only when it checks out, and its
+  // bound is the one recorded before the first stop, if any.
+  const bool stopped = stops.Stopped();
+  if (stopped) {
+    out.status = watch.TimedOut() && !stops.Raised() ? TARQ_STATUS_TIMEOUT : TARQ_STATUS_INTERRUPTED;
+  } else {
+    out.status = StatusFromBonmin(bab.mipStatus(), watch, ctx.params, out.nodes);
+  }
+  const double* best = bab.bestSolution();
+  const double tol = std::max({kCheckTolerance, ctx.params.Dbl(DblParam::FeasTol), ctx.params.Dbl(DblParam::IntTol)});
+  if (best != nullptr && (!stopped || eval.Meets(best, tol))) {
+    out.values.assign(best, best + eval.Cols());
+    out.hasSolution = true;
+    CompleteSmoothSolution(eval, out);
+  } else if (best != nullptr) {
+    ctx.log.Line("Branch and bound was stopped; its last solution misses the bounds, rows or integrality and is not "
+                 "kept");
+  }
+  double bound = 0;
+  if (stopped) {
+    if (!stops.Bound(bound)) return TARQ_RETCODE_OK;
+  } else if (out.status == TARQ_STATUS_OPTIMAL && out.hasSolution) {
+    out.bound = out.objective;
+    return TARQ_RETCODE_OK;
+  } else if (out.status != TARQ_STATUS_INFEASIBLE && out.status != TARQ_STATUS_INF_OR_UNB) {
+    bound = bab.bestBound();
+  } else {
+    return TARQ_RETCODE_OK;
+  }
+  if (std::isfinite(bound) && std::fabs(bound) < 1e19) out.bound = sense * bound;
+  return TARQ_RETCODE_OK;
+}
+
+}  // namespace
+
+int SolveSmoothMip(const SmoothProblem& problem, const EngineContext& ctx, SmoothResult& out) {
+  out = SmoothResult();
+  const SmoothEvaluator eval(problem);
+  StopWatch watch(ctx.interrupt, ctx.params.Dbl(DblParam::TimeLimit));
+  if (watch.Stop()) {
+    out.status = watch.TimedOut() ? TARQ_STATUS_TIMEOUT : TARQ_STATUS_INTERRUPTED;
+    return TARQ_RETCODE_OK;
+  }
+  try {
+    return Run(eval, ctx, watch, out);
+  } catch (const std::bad_alloc&) {
+    return TARQ_RETCODE_MEMORY;
+  } catch (const CoinError& e) {
+    ctx.log.Printf("Branch and bound: the engine failed: %s", e.message().c_str());
+  } catch (...) {
+    ctx.log.Line("Branch and bound: the engine failed");
+  }
+  return TARQ_RETCODE_INTERNAL;
+}
+
+}  // namespace tarq_solver
