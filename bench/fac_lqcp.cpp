@@ -1,7 +1,7 @@
 // The classic model-building benchmarks with quadratic parts, built and handed to the solver
 // library (not solved), two ways in one run:
 //   - through the modeling layer as a user writes them: variables, linear expressions and
-//     AddConstr, quadratic expressions and AddQConstr, SetObjective;
+//     AddConstr, quadratic expressions and AddQConstr, SetObjective and SetQuadObjective;
 //   - the floor: raw TARQ_* calls (AddCols, AddRows, AddQConstrs, SetQuadObj) with arrays
 //     prepared before the clock starts.
 // fac-N: facility location with quadratic rows; lqcp-N: linear-quadratic optimal control with a
@@ -319,7 +319,7 @@ void LqcpModel(Tarq::IModel& model, int n) {
     obj->AddQuadExpr(square.get(), D.WeightY(j));
   }
   for (int i = 1; i <= n; ++i) obj->AddQuadTerm(u(i), u(i), D.WeightU(i));
-  model.SetObjective(obj.get(), 1);
+  model.SetQuadObjective(obj.get(), 1);
   for (auto* list : {&yv, &uv}) {
     for (Tarq::IVar* v : *list) delete v;
   }

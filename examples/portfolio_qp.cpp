@@ -84,7 +84,7 @@ Portfolio Build(Tarq::IEnvr& env, const char* name) {
   for (int i = 0; i < kAssets; ++i) {
     for (int j = 0; j < kAssets; ++j) variance->AddQuadTerm(p.x[i].get(), p.x[j].get(), Covariance(i, j));
   }
-  p.model->SetObjective(variance.get(), 1);  // minimise
+  p.model->SetQuadObjective(variance.get(), 1);  // minimise
   Check(*p.model);
   return p;
 }

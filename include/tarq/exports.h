@@ -7,6 +7,8 @@
 #include "tarq/expr.h"
 #include "tarq/lmi.h"
 #include "tarq/model.h"
+#include "tarq/nl_expr.h"
+#include "tarq/nlconstraint.h"
 #include "tarq/psd_expr.h"
 #include "tarq/psd_var.h"
 #include "tarq/sym_mat.h"
@@ -76,6 +78,17 @@ TARQ_CPP_API Tarq::ILmiExpr* CreateLmiExpr2(Tarq::ISymMatrix* mat);
 TARQ_CPP_API Tarq::ILmiExpr* CreateLmiExpr3(Tarq::ISymMatExpr* expr);
 TARQ_CPP_API Tarq::ILmiExpr* CreateLmiExpr4(Tarq::IVar* var, Tarq::ISymMatrix* mat);
 TARQ_CPP_API Tarq::ILmiExpr* CreateLmiExpr5(Tarq::IVar* var, Tarq::ISymMatExpr* expr);
+// Nonlinear expressions: 1 a constant; 2 coeff * var; 3 a copy of a linear expression; 4 a
+// quadratic expression, its quadratic terms as tokens. The function factory is stateless.
+TARQ_CPP_API Tarq::INlExpr* CreateNlExpr1(double constant);
+TARQ_CPP_API Tarq::INlExpr* CreateNlExpr2(Tarq::IVar* var, double coeff);
+TARQ_CPP_API Tarq::INlExpr* CreateNlExpr3(Tarq::IExpr* expr);
+TARQ_CPP_API Tarq::INlExpr* CreateNlExpr4(Tarq::IQuadExpr* expr);
+TARQ_CPP_API Tarq::INlHelper* CreateNlHelper();
+// Empty nonlinear-constraint arrays and builders.
+TARQ_CPP_API Tarq::INlConstrArray* CreateNlConstrArray();
+TARQ_CPP_API Tarq::INlConstrBuilder* CreateNlConstrBuilder();
+TARQ_CPP_API Tarq::INlConstrBuilderArray* CreateNlConstrBuilderArray();
 
 // N-dimensional arrays over caller data: CreateNdArray{Dbl,Int,Int64t}{1,2,3}{WithData,WithExData}
 // take the element pointer (row-major) and one size per dimension, and return an array of that

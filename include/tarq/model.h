@@ -29,6 +29,11 @@ class IQuadExpr;
 class IQConstraint;
 class IQConstrArray;
 class IQConstrBuilder;
+class INlExpr;
+class INlConstraint;
+class INlConstrArray;
+class INlConstrBuilder;
+class INlConstrBuilderArray;
 class IProbBuffer;
 class ILogCallback;
 class IPsdVar;
@@ -144,6 +149,18 @@ class IModel {
   virtual IConstrArray* AddConstrs(int count, const char* senses, const double* rhs, const int* beg, const int* cnt,
                                    const int* idx, const double* val, const char* prefix) = 0;
 
+  // --- Adding nonlinear constraints: expression <sense> rhs with sense 'L', 'G' or 'E'
+  // ("Invalid nonlinear constraint sense" otherwise). The column tokens are brought up to the
+  // variables' current indices first (a removed variable: "Invalid or removed vars in nonlinear
+  // expression"); the linear part is merged in place by variable.
+  virtual INlConstraint* AddNlConstr(INlExpr* expr, char sense, double rhs, const char* name) = 0;
+  // lhs <sense> rhs, added as lhs - rhs <sense> 0.
+  virtual INlConstraint* AddNlConstr(IExpr* lhs, char sense, INlExpr* rhs, const char* name) = 0;
+  // lb <= expr <= ub.
+  virtual INlConstraint* AddNlConstr(INlExpr* expr, double lb, double ub, const char* name) = 0;
+  virtual INlConstraint* AddNlConstr(INlConstrBuilder* builder, const char* name) = 0;
+  virtual INlConstrArray* AddNlConstrs(INlConstrBuilderArray* builders, const char* prefix) = 0;
+
   // --- Adding quadratic constraints: expression <sense> rhs with sense 'L', 'G' or 'E'. The
   // linear part is merged in place by variable; quadratic terms are passed as they are (x*y and
   // y*x are two terms). An expression without quadratic terms is refused.
@@ -252,6 +269,10 @@ class IModel {
   virtual void SetConstrNames(const IConstrArray* constrs, const char* names, std::size_t size) = 0;
   virtual IExpr* GetRow(const IConstraint* constr) = 0;
   virtual IConstrBuilder* GetConstrBuilder(const IConstraint* constr) = 0;
+  virtual INlConstraint* GetNlConstr(int idx) = 0;
+  virtual INlConstraint* GetNlConstrByName(const char* name) = 0;
+  virtual INlConstrArray* GetNlConstrs() = 0;
+  virtual void SetNlConstrNames(const INlConstrArray* constrs, const char* names, std::size_t size) = 0;
   virtual IQConstraint* GetQConstr(int idx) = 0;
   virtual IQConstraint* GetQConstrByName(const char* name) = 0;
   virtual IQConstrArray* GetQConstrs() = 0;
@@ -279,8 +300,8 @@ class IModel {
   virtual void SetObjConst(double value) = 0;
   // Coefficients, constant and sense from a linear expression (merged in place).
   virtual void SetObjective(IExpr* expr, int sense) = 0;
-  // The whole objective from a quadratic expression: linear terms (merged in place), constant,
-  // sense and the quadratic terms as they are.
+  // The linear terms (merged in place), constant and sense of a quadratic expression; its
+  // quadratic terms are not used and the stored ones stay (SetQuadObjective sets them).
   virtual void SetObjective(IQuadExpr* expr, int sense) = 0;
   // Replaces every coefficient: the listed columns get the values, the others 0.
   virtual void SetObjective(int num, const int* list, const double* values) = 0;
@@ -302,7 +323,15 @@ class IModel {
   virtual void ResetObjParam(int index) = 0;
   virtual void ResetObjParams(int index) = 0;
   virtual double GetPoolObjVal(int index, int solIndex) = 0;
-  // The whole objective, as SetObjective does; the linear form leaves no quadratic terms.
+  // The nonlinear part of the objective from the expression's program, and its linear part,
+  // constant and sense as SetObjective does with a linear expression.
+  virtual void SetNlObjective(INlExpr* expr, int sense) = 0;
+  // The linear part of the objective and its nonlinear part.
+  virtual INlExpr* GetNlObjective() = 0;
+  // Removes the nonlinear part of the objective; the rest stays.
+  virtual void DelNlObjective() = 0;
+  // The whole objective from a quadratic expression: linear terms (merged in place), constant,
+  // sense and the quadratic terms as they are. The linear form leaves no quadratic terms.
   virtual void SetQuadObjective(IQuadExpr* expr, int sense) = 0;
   virtual void SetQuadObjective(IExpr* expr, int sense) = 0;
   // The whole objective: linear terms, constant and quadratic terms.
@@ -320,17 +349,25 @@ class IModel {
   virtual void SetMipStart(const IVar* var, double value) = 0;
   virtual void SetMipStart(const IVarArray* vars, const double* values) = 0;
   virtual void LoadMipStart() = 0;
+  // --- Start values of a continuous nonlinear solve, by column index or by variable.
+  virtual void SetNlPrimalStart(int count, const int* idx, const double* values) = 0;
+  virtual void SetNlPrimalStart(const IVarArray* vars, const double* values) = 0;
+  virtual void SetNlPrimalStart(const IVar* var, double value) = 0;
 
   // --- Information of variables and constraints by name ("LB", "UB", "Obj", "BranchFactor"; the
   // solution values "Value", "RedCost", "Slack", "Dual" once a solution exists).
   virtual void GetColInfo(const char* name, const IVarArray* vars, std::vector<double>& values) = 0;
   virtual void GetRowInfo(const char* name, const IConstrArray* constrs, std::vector<double>& values) = 0;
   // "LB", "UB", and "Slack" (activity) and "Dual" once a solution exists.
+  virtual void GetNlConstrInfo(const char* name, const INlConstrArray* constrs, std::vector<double>& values) = 0;
+  // "LB", "UB", and "Slack" (activity) and "Dual" once a solution exists.
   virtual void GetQConstrInfo(const char* name, const IQConstrArray* constrs, std::vector<double>& values) = 0;
   // PSD constraints: "LB", "UB", and "Slack" and "Dual" once a solution exists.
   virtual void GetPsdConstrInfo(const char* name, const IPsdConstrArray* constrs, std::vector<double>& values) = 0;
   virtual void SetColInfo(const char* name, const IVarArray* vars, const double* values, int len) = 0;
   virtual void SetRowInfo(const char* name, const IConstrArray* constrs, const double* values, int len) = 0;
+  // "LB" or "UB".
+  virtual void SetNlConstrInfo(const char* name, const INlConstrArray* constrs, const double* values, int len) = 0;
   virtual void SetPsdConstrInfo(const char* name, const IPsdConstrArray* constrs, const double* values, int len) = 0;
 
   // --- Solving.
@@ -352,6 +389,7 @@ class IModel {
   // --- Removal: marks the objects; the deletion happens at the next operation that needs it.
   virtual void Remove(const IVarArray* vars) = 0;
   virtual void Remove(const IConstrArray* constrs) = 0;
+  virtual void Remove(const INlConstrArray* constrs) = 0;
   virtual void Remove(const IQConstrArray* constrs) = 0;
   virtual void Remove(const IPsdVarArray* vars) = 0;
   virtual void Remove(const IPsdConstrArray* constrs) = 0;

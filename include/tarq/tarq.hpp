@@ -15,6 +15,8 @@
 #include "tarq/ndarray.h"
 #include "tarq/ndim.h"
 #include "tarq/prob_buffer.h"
+#include "tarq/nl_expr.h"
+#include "tarq/nlconstraint.h"
 #include "tarq/qconstraint.h"
 #include "tarq/quad_expr.h"
 #include "tarq/view.h"

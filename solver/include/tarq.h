@@ -386,6 +386,8 @@ TARQ_API int TARQ_SetObjConst(tarq_prob* prob, double constant);
 #define TARQ_STATUS_TIMEOUT 7     /* stopped at "TimeLimit" */
 #define TARQ_STATUS_INTERRUPTED 8 /* stopped by TARQ_Interrupt */
 #define TARQ_STATUS_UNFINISHED 9  /* stopped for another reason (an iteration limit, ...) */
+#define TARQ_STATUS_LOCALLY_OPTIMAL 10 /* a local optimum of a problem with nonlinear functions, which
+                                          is the global one only if the problem is convex */
 
 TARQ_API int TARQ_Solve(tarq_prob* prob);
 TARQ_API int TARQ_SolveLp(tarq_prob* prob);
@@ -524,8 +526,10 @@ TARQ_API int TARQ_GetIndicatorIIS(tarq_prob* prob, int num, const int* list, int
 /* Finds the least penalised violation of bounds that makes the problem feasible: each relaxable
  * bound gets a violation variable with the given penalty, and by "FeasRelaxMode"
  *   0: the weighted sum of violations is minimised (an LP for an LP, a MIP for a MIP);
- *   1: the weighted sum of squared violations: needs a quadratic objective, which the library
- *      cannot solve yet: returns 3 with a log line;
+ *   1: the weighted sum of squared violations (penalty times violation squared) is minimised, a
+ *      convex QP solved by the interior-point engine (an MIQP, by nonlinear branch and bound, for
+ *      a MIP; see tarq_quad.h), which spreads the violation over the relaxable bounds instead of
+ *      putting it on the cheapest; the solution is accurate to the engine's tolerances;
  *   2: the weighted number of violated bounds is minimised, a MIP: each violation v gets a binary
  *      b priced with the penalty and the row v <= M b, where M is the largest violation the
  *      bounds that stay hard allow (column bounds tightened by bound propagation over the hard
@@ -759,6 +763,7 @@ TARQ_API int TARQ_WriteTuneParam(tarq_prob* prob, int index, const char* filenam
  * ------------------------------------------------------------------------------------------- */
 
 #include "tarq_quad.h"
+#include "tarq_nonlinear.h"
 #include "tarq_psd.h"
 
 #ifdef __cplusplus

@@ -39,7 +39,10 @@
  * of quadratic rows follow the conventions of tarq.h for the Lagrangian gradient: the reduced cost
  * of column j is dF/dx_j - sum over rows of y_i * d(row_i)/dx_j at the solution. Basis statuses
  * are not produced. "TimeLimit", "NLPTol", "NLPIterLimit", "FeasTol", "RelGap", "AbsGap",
- * "NodeLimit", "LogLevel" and TARQ_Interrupt apply.
+ * "NodeLimit", "LogLevel" and TARQ_Interrupt apply. A mixed-integer search that an interrupt or
+ * the time limit cut short (in a node's relaxation or between nodes) reports as an interrupted MIP
+ * does in tarq.h: status TARQ_STATUS_INTERRUPTED (or TARQ_STATUS_TIMEOUT), a solution only when it
+ * meets the bounds, rows and integrality, and the bound recorded before the first stop, if any.
  */
 #ifndef TARQ_QUAD_H
 #define TARQ_QUAD_H

@@ -27,7 +27,7 @@ const KindDeletion kDeletionOrder[] = {
     {Kind::kExpCone, nullptr, "Fail to del exponential cones"},
     {Kind::kAffineCone, nullptr, "Fail to delete affine cones"},
     {Kind::kQConstr, TARQ_DelQConstrs, "Fail to del quatratic constraints"},
-    {Kind::kNlConstr, nullptr, "Fail to del nonlinear constraints"},
+    {Kind::kNlConstr, TARQ_DelNLConstrs, "Fail to del nonlinear constraints"},
     {Kind::kPsdVar, TARQ_DelPSDCols, "Fail to delete PSD vars"},
     {Kind::kPsdConstr, TARQ_DelPSDConstrs, "Fail to del PSD constraints"},
     {Kind::kLmiConstr, TARQ_DelLMIConstrs, "Fail to del LMI constraints"},
@@ -127,10 +127,10 @@ void ModelData::Resync() {
   RecycleRecords();
   // Each kind the solver library can hold, with the attribute that counts it.
   static constexpr std::pair<Kind, const char*> kCounted[] = {
-      {Kind::kCol, "Cols"},           {Kind::kRow, "Rows"},
-      {Kind::kQConstr, "QConstrs"},   {Kind::kPsdVar, "PSDCols"},
-      {Kind::kPsdConstr, "PSDConstrs"}, {Kind::kLmiConstr, "LMIConstrs"},
-      {Kind::kSymMat, "SymMats"}};
+      {Kind::kCol, "Cols"},             {Kind::kRow, "Rows"},
+      {Kind::kQConstr, "QConstrs"},     {Kind::kNlConstr, "NLConstrs"},
+      {Kind::kPsdVar, "PSDCols"},       {Kind::kPsdConstr, "PSDConstrs"},
+      {Kind::kLmiConstr, "LMIConstrs"}, {Kind::kSymMat, "SymMats"}};
   for (const auto& [kind, attr] : kCounted) {
     int n = 0;
     if (!Checked(status, TARQ_GetIntAttr(Problem(), attr, &n), "Failed to get int attribute")) return;

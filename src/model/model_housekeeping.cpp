@@ -3,6 +3,7 @@
 #include "model/tarq_model.h"
 #include "psdnl/lmi.h"
 #include "psdnl/psd_expr.h"
+#include "psdnl/nlconstraint.h"
 #include "scalar/constraint.h"
 #include "scalar/qconstraint.h"
 #include "scalar/var.h"
@@ -34,6 +35,10 @@ void TarqModel::Remove(const Tarq::IVarArray* vars) {
 
 void TarqModel::Remove(const Tarq::IConstrArray* constrs) {
   MarkRemoved(Data(), Tarq::ConstrsOf(constrs), "Constraint of another model");
+}
+
+void TarqModel::Remove(const Tarq::INlConstrArray* constrs) {
+  MarkRemoved(Data(), Tarq::NlConstrsOf(constrs), "Nonlinear constraint of another model");
 }
 
 void TarqModel::Remove(const Tarq::IQConstrArray* constrs) {

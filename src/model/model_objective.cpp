@@ -5,6 +5,7 @@
 #include "model/model_templates.h"
 #include "model/param_names.h"
 #include "model/tarq_model.h"
+#include "psdnl/nl_expr.h"
 #include "scalar/lin_expr.h"
 #include "scalar/quad_expr.h"
 #include "scalar/var.h"
@@ -313,7 +314,7 @@ void SetWholeObjective(ModelData& m, Tarq::QuadExpr& q, int sense, const char* f
 }  // namespace
 
 void TarqModel::SetObjective(Tarq::IQuadExpr* expr, int sense) {
-  SetWholeObjective(Data(), Tarq::QuadExprOf(expr), sense, "Fail to set quadratic objective");
+  SetLinearObjective(Data(), Tarq::QuadExprOf(expr).lin, sense);
 }
 
 void TarqModel::SetQuadObjective(Tarq::IQuadExpr* expr, int sense) {
@@ -353,4 +354,65 @@ Tarq::IQuadExpr* TarqModel::GetQuadObjective() {
 void TarqModel::DelQuadObjective() {
   ModelData& m = Data();
   Checked(m.status, TARQ_DelQuadObj(m.Problem()), "Fail to delete quadratic objective");
+}
+
+// --- The nonlinear objective.
+
+void TarqModel::SetNlObjective(Tarq::INlExpr* expr, int sense) {
+  ModelData& m = Data();
+  Tarq::NlExpr& e = Tarq::NlExprOf(expr);
+  if (!e.pins.OnlyHolder(m.record->problem.Block())) {
+    for (const Tarq::VarRef& v : e.vars) {
+      if (v.Index() >= 0 && v.Holder() != m.Holder()) {
+        Record(m.status, TARQ_RETCODE_INVALID, "Variable of another model in expression");
+        return;
+      }
+    }
+  }
+  if (e.Refresh() < 0) {
+    Record(m.status, TARQ_RETCODE_INVALID, "Invalid or removed vars in nonlinear expression");
+    return;
+  }
+  if (!Checked(m.status,
+               TARQ_SetNLObj(m.Problem(), static_cast<int>(e.tokens.size()), static_cast<int>(e.consts.size()),
+                             e.tokens.data(), e.consts.data()),
+               "Fail to set nonlinear objective")) {
+    return;
+  }
+  SetLinearObjective(m, e.lin, sense);
+}
+
+Tarq::INlExpr* TarqModel::GetNlObjective() {
+  ModelData& m = Data();
+  Tarq::NlExpr e;
+  int nTok = 0, nConst = 0;
+  if (!Checked(m.status, TARQ_GetNLObj(m.Problem(), 0, 0, &nTok, nullptr, &nConst, nullptr),
+               "Fail to get size of nonlinear objective")) {
+    return new TarqNlExpr(std::move(e));
+  }
+  std::vector<int> tokens(static_cast<std::size_t>(nTok));
+  std::vector<double> consts(static_cast<std::size_t>(nConst));
+  if (!Checked(m.status, TARQ_GetNLObj(m.Problem(), nTok, nConst, &nTok, tokens.data(), &nConst, consts.data()),
+               "Fail to get nonlinear objective")) {
+    return new TarqNlExpr(std::move(e));
+  }
+  if (!LinearObjective(m, e.lin)) return new TarqNlExpr(std::move(e));
+  const auto& cols = m.record->List(Kind::kCol);
+  for (std::size_t p = 1; p < tokens.size(); ++p) {
+    const int t = tokens[p];
+    if (t == -50) {
+      ++p;
+    } else if (t >= 0 && static_cast<std::size_t>(t) < cols.size()) {
+      e.vars.push_back(Tarq::VarRef{cols[static_cast<std::size_t>(t)].Get()});
+    }
+  }
+  if (!e.vars.empty()) e.pins.Pin(m.record->problem.Block());
+  if (!tokens.empty()) e.tokens = std::move(tokens);
+  e.consts = std::move(consts);
+  return new TarqNlExpr(std::move(e));
+}
+
+void TarqModel::DelNlObjective() {
+  ModelData& m = Data();
+  Checked(m.status, TARQ_DelNLObj(m.Problem()), "Fail to delete nonlinear objective");
 }

@@ -91,6 +91,13 @@ class TarqModel final : public Tarq::detail::Handled<Tarq::IModel, Tarq::detail:
   Tarq::IConstrArray* AddConstrs(int count, const char* senses, const double* rhs, const int* beg, const int* cnt,
                                  const int* idx, const double* val, const char* prefix) override;
 
+  // Nonlinear constraints (model_nlconstrs.cpp).
+  Tarq::INlConstraint* AddNlConstr(Tarq::INlExpr* expr, char sense, double rhs, const char* name) override;
+  Tarq::INlConstraint* AddNlConstr(Tarq::IExpr* lhs, char sense, Tarq::INlExpr* rhs, const char* name) override;
+  Tarq::INlConstraint* AddNlConstr(Tarq::INlExpr* expr, double lb, double ub, const char* name) override;
+  Tarq::INlConstraint* AddNlConstr(Tarq::INlConstrBuilder* builder, const char* name) override;
+  Tarq::INlConstrArray* AddNlConstrs(Tarq::INlConstrBuilderArray* builders, const char* prefix) override;
+
   // Quadratic constraints (model_qconstrs.cpp).
   Tarq::IQConstraint* AddQConstr(Tarq::IQuadExpr* expr, char sense, double rhs, const char* name) override;
   Tarq::IQConstraint* AddQConstr(Tarq::IQuadExpr* lhs, Tarq::IQuadExpr* rhs, char sense, const char* name) override;
@@ -169,6 +176,10 @@ class TarqModel final : public Tarq::detail::Handled<Tarq::IModel, Tarq::detail:
   void SetConstrNames(const Tarq::IConstrArray* constrs, const char* names, std::size_t size) override;
   Tarq::IExpr* GetRow(const Tarq::IConstraint* constr) override;
   Tarq::IConstrBuilder* GetConstrBuilder(const Tarq::IConstraint* constr) override;
+  Tarq::INlConstraint* GetNlConstr(int idx) override;  // model_nlconstrs.cpp
+  Tarq::INlConstraint* GetNlConstrByName(const char* name) override;
+  Tarq::INlConstrArray* GetNlConstrs() override;
+  void SetNlConstrNames(const Tarq::INlConstrArray* constrs, const char* names, std::size_t size) override;
   Tarq::IQConstraint* GetQConstr(int idx) override;  // model_qconstrs.cpp
   Tarq::IQConstraint* GetQConstrByName(const char* name) override;
   Tarq::IQConstrArray* GetQConstrs() override;
@@ -212,6 +223,9 @@ class TarqModel final : public Tarq::detail::Handled<Tarq::IModel, Tarq::detail:
   void ResetObjParam(int index) override;
   void ResetObjParams(int index) override;
   double GetPoolObjVal(int index, int solIndex) override;
+  void SetNlObjective(Tarq::INlExpr* expr, int sense) override;
+  Tarq::INlExpr* GetNlObjective() override;
+  void DelNlObjective() override;
   void SetQuadObjective(Tarq::IQuadExpr* expr, int sense) override;
   void SetQuadObjective(Tarq::IExpr* expr, int sense) override;
   Tarq::IQuadExpr* GetQuadObjective() override;
@@ -226,6 +240,9 @@ class TarqModel final : public Tarq::detail::Handled<Tarq::IModel, Tarq::detail:
   void SetMipStart(const Tarq::IVar* var, double value) override;
   void SetMipStart(const Tarq::IVarArray* vars, const double* values) override;
   void LoadMipStart() override;
+  void SetNlPrimalStart(int count, const int* idx, const double* values) override;  // model_nlconstrs.cpp
+  void SetNlPrimalStart(const Tarq::IVarArray* vars, const double* values) override;
+  void SetNlPrimalStart(const Tarq::IVar* var, double value) override;
   void Solve() override;
   void SolveLp() override;
   void ComputeIIS() override;
@@ -244,17 +261,22 @@ class TarqModel final : public Tarq::detail::Handled<Tarq::IModel, Tarq::detail:
   // Information by name (model_params.cpp).
   void GetColInfo(const char* name, const Tarq::IVarArray* vars, std::vector<double>& values) override;
   void GetRowInfo(const char* name, const Tarq::IConstrArray* constrs, std::vector<double>& values) override;
+  void GetNlConstrInfo(const char* name, const Tarq::INlConstrArray* constrs,
+                       std::vector<double>& values) override;  // model_nlconstrs.cpp
   void GetQConstrInfo(const char* name, const Tarq::IQConstrArray* constrs,
                       std::vector<double>& values) override;
   void GetPsdConstrInfo(const char* name, const Tarq::IPsdConstrArray* constrs, std::vector<double>& values) override;
   void SetColInfo(const char* name, const Tarq::IVarArray* vars, const double* values, int len) override;
   void SetRowInfo(const char* name, const Tarq::IConstrArray* constrs, const double* values, int len) override;
+  void SetNlConstrInfo(const char* name, const Tarq::INlConstrArray* constrs, const double* values,
+                       int len) override;  // model_nlconstrs.cpp
   void SetPsdConstrInfo(const char* name, const Tarq::IPsdConstrArray* constrs, const double* values,
                         int len) override;
 
   // Removal and housekeeping (model_housekeeping.cpp, ResetParam in model_params.cpp).
   void Remove(const Tarq::IVarArray* vars) override;
   void Remove(const Tarq::IConstrArray* constrs) override;
+  void Remove(const Tarq::INlConstrArray* constrs) override;  // model_nlconstrs.cpp
   void Remove(const Tarq::IQConstrArray* constrs) override;
   void Remove(const Tarq::IPsdVarArray* vars) override;
   void Remove(const Tarq::IPsdConstrArray* constrs) override;

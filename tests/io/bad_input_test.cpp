@@ -184,7 +184,6 @@ TEST_F(IoTest, PendingFormatsSayTheyAreNotSupportedYet) {
   const std::vector<std::pair<const char*, std::function<int(const char*)>>> calls = {
       {"CBF", [&](const char* f) { return TARQ_ReadCbf(prob_, f); }},
       {"CBF", [&](const char* f) { return TARQ_WriteCbf(prob_, f); }},
-      {"NL", [&](const char* f) { return TARQ_WriteNL(prob_, f); }},
   };
   for (const auto& [kind, call] : calls) {
     log_.clear();

@@ -134,13 +134,13 @@ TEST_F(BinTest, CorruptBytesFailTheChecksumOrTheStructureChecks) {
 TEST_F(BinTest, NewerAndInvalidVersionsAndOtherFilesAreRejected) {
   BuildSmall(prob_);
   std::string bytes = BinBytes(prob_);
-  const std::uint32_t newer = 4;
+  const std::uint32_t newer = 5;
   std::memcpy(bytes.data() + 8, &newer, sizeof newer);
   Reseal(bytes);
   tarq_prob* target = NewProblem();
   const std::string path = Write("newer.bin", bytes);
   EXPECT_EQ(TARQ_ReadBin(target, path.c_str()), 3);
-  EXPECT_LOGGED(log_, path, "byte 16", "file version 4 is newer than this library reads (3)");
+  EXPECT_LOGGED(log_, path, "byte 16", "file version 5 is newer than this library reads (4)");
   log_.clear();
   const std::uint32_t zero = 0;
   std::memcpy(bytes.data() + 8, &zero, sizeof zero);
@@ -160,7 +160,8 @@ TEST_F(BinTest, NewerAndInvalidVersionsAndOtherFilesAreRejected) {
 namespace iotest {
 namespace {
 
-// Files of version 1 have no quadratic sections; they still read, as problems without any.
+// Files of version 1 have no quadratic and no nonlinear sections; they still read, as problems
+// without any.
 TEST_F(BinTest, VersionOneFilesWithoutQuadraticSectionsStillRead) {
   BuildSmall(prob_);
   const Snapshot before = Take(prob_);
@@ -173,7 +174,7 @@ TEST_F(BinTest, VersionOneFilesWithoutQuadraticSectionsStillRead) {
     std::uint64_t len = 0;
     std::memcpy(&tag, bytes.data() + at, sizeof tag);
     std::memcpy(&len, bytes.data() + at + 8, sizeof len);
-    if (tag != 8 && tag != 9) old += bytes.substr(at, 16 + len);
+    if (tag < 8 || tag > 11) old += bytes.substr(at, 16 + len);
     at += 16 + len;
   }
   ASSERT_LT(old.size(), bytes.size());
@@ -188,24 +189,24 @@ TEST_F(BinTest, VersionOneFilesWithoutQuadraticSectionsStillRead) {
   EXPECT_EQ(Take(target), before) << "the quadratic objective of the target is gone with the rest";
 }
 
-// Version 2 files have no semidefinite section: one without it reads, and a semidefinite section
-// in a file that says version 2 is refused.
-TEST_F(BinTest, VersionTwoFilesReadWithoutTheSemidefiniteSection) {
+// Version 3 files have no semidefinite section: one without it reads, and a semidefinite section
+// in a file that says version 3 is refused.
+TEST_F(BinTest, VersionThreeFilesReadWithoutTheSemidefiniteSection) {
   BuildSmall(prob_);
   const Snapshot plain = Take(prob_);
-  std::string two = BinBytes(prob_);
-  const std::uint32_t version = 2;
-  std::memcpy(two.data() + 8, &version, sizeof version);
-  Reseal(two);
+  std::string three = BinBytes(prob_);
+  const std::uint32_t version = 3;
+  std::memcpy(three.data() + 8, &version, sizeof version);
+  Reseal(three);
   tarq_prob* target = NewProblem();
-  ASSERT_EQ(TARQ_ReadBin(target, Write("v2.bin", two).c_str()), 0) << (log_.empty() ? "" : log_[0]);
+  ASSERT_EQ(TARQ_ReadBin(target, Write("v3.bin", three).c_str()), 0) << (log_.empty() ? "" : log_[0]);
   EXPECT_EQ(Take(target), plain);
 
   AddExtras(prob_);
   std::string withPsd = BinBytes(prob_);
   std::memcpy(withPsd.data() + 8, &version, sizeof version);
   Reseal(withPsd);
-  const std::string path = Write("v2psd.bin", withPsd);
+  const std::string path = Write("v3psd.bin", withPsd);
   EXPECT_EQ(TARQ_ReadBin(target, path.c_str()), 3);
   EXPECT_LOGGED(log_, path, "unexpected section");
   EXPECT_EQ(Take(target), plain);

@@ -110,6 +110,36 @@ TEST_F(SdpaTest, WritingRefusesWhatTheFormatCannotHold) {
   EXPECT_EQ(TARQ_WriteSDPA(prob_, Path("c.dat-s").c_str()), 3);
   EXPECT_LOGGED(log_, "needs at least one block");
   EXPECT_FALSE(std::filesystem::exists(Path("c.dat-s")));
+  log_.clear();
+  const int q[] = {0};
+  const double qv[] = {2};
+  ASSERT_EQ(TARQ_SetQuadObj(prob_, 1, q, q, qv), 0);
+  EXPECT_EQ(TARQ_WriteSDPA(prob_, Path("d.dat-s").c_str()), 3);
+  EXPECT_LOGGED(log_, "d.dat-s", "quadratic objectives and quadratic rows cannot be written in the SDPA format");
+  EXPECT_FALSE(std::filesystem::exists(Path("d.dat-s")));
+}
+
+// The text formats without semidefinite parts refuse a problem that has them, instead of writing
+// the rest of it.
+TEST_F(SdpaTest, OtherTextFormatsRefuseSemidefiniteParts) {
+  ASSERT_EQ(TARQ_AddCol(prob_, 1, 0, nullptr, nullptr, 'C', 0, 1, "x"), 0);
+  ASSERT_EQ(TARQ_AddPSDCol(prob_, 2, "X"), 0);
+  struct Case {
+    int (*write)(tarq_prob*, const char*);
+    const char* file;
+    const char* says;
+  };
+  const Case cases[] = {
+      {TARQ_WriteLp, "m.lp", "the LP format cannot hold PSD columns, PSD rows or LMI rows"},
+      {TARQ_WriteMps, "m.mps", "the MPS format cannot hold PSD columns, PSD rows or LMI rows"},
+      {TARQ_WriteNL, "m.nl", "the .nl format cannot hold PSD columns, PSD rows or LMI rows"},
+  };
+  for (const Case& c : cases) {
+    log_.clear();
+    EXPECT_EQ(c.write(prob_, Path(c.file).c_str()), 3) << c.file;
+    EXPECT_LOGGED(log_, c.file, c.says);
+    EXPECT_FALSE(std::filesystem::exists(Path(c.file))) << c.file;
+  }
 }
 
 // Each malformed file: code 3, one log line with the file, the line and the fault, and the

@@ -292,6 +292,11 @@ TEST_F(ModelQuadTest, ObjectiveRoundTrips) {
   obj->AddQuadTerm(z_.get(), z_.get(), 2);
   model_->SetObjective(obj.get(), -1);
   ASSERT_EQ(Code(), 0) << Msg();
+  EXPECT_EQ(model_->GetIntAttr("HasQObj"), 0) << "SetObjective takes the linear terms and constant only";
+  Own<Tarq::IQuadExpr> linearOnly(model_->GetQuadObjective());
+  EXPECT_STREQ(linearOnly->ToString(512), "7 + 3 * x");
+  model_->SetQuadObjective(obj.get(), -1);
+  ASSERT_EQ(Code(), 0) << Msg();
   EXPECT_EQ(model_->GetIntAttr("QElems"), 2);
   EXPECT_EQ(model_->GetIntAttr("HasQObj"), 1);
   EXPECT_EQ(model_->GetIntAttr("ObjSense"), -1);

@@ -75,11 +75,12 @@ int DeclaredVirtuals(const std::string& file, const std::string& className) {
     }
     if (nameEnd >= all.size() || all[nameEnd] != '(') continue;
     const std::string macro = all.substr(nameBegin, nameEnd - nameBegin);
-    if (body.find(macro + "(") == std::string::npos) continue;
+    const int uses = CountWord(body, macro + "(");
+    if (uses == 0) continue;
     std::size_t to = at;
     while ((to = all.find('\n', to + 1)) != std::string::npos && all[to - 1] == '\\') {
     }
-    n += CountWord(all.substr(at, to - at), "virtual ");
+    n += uses * CountWord(all.substr(at, to - at), "virtual ");
   }
   return n;
 }
@@ -144,6 +145,12 @@ TEST(SlotOrder, ModelOperationsFollowTheirFifteenGroups) {
       S(AddConstrs, IConstrArray*(int, const char*, const double*, const char*)),
       S(AddConstrs, IConstrArray*(int, const char*, const double*, const int*, const int*, const int*, const double*,
                                   const char*)),
+      // Nonlinear constraints.
+      S(AddNlConstr, INlConstraint*(INlExpr*, char, double, const char*)),
+      S(AddNlConstr, INlConstraint*(IExpr*, char, INlExpr*, const char*)),
+      S(AddNlConstr, INlConstraint*(INlExpr*, double, double, const char*)),
+      S(AddNlConstr, INlConstraint*(INlConstrBuilder*, const char*)),
+      S(AddNlConstrs, INlConstrArray*(INlConstrBuilderArray*, const char*)),
       // Quadratic constraints.
       S(AddQConstr, IQConstraint*(IQuadExpr*, char, double, const char*)),
       S(AddQConstr, IQConstraint*(IQuadExpr*, IQuadExpr*, char, const char*)),
@@ -194,6 +201,8 @@ TEST(SlotOrder, ModelOperationsFollowTheirFifteenGroups) {
       S(GetConstr, IConstraint*(int)), S(GetConstrByName, IConstraint*(const char*)), S(GetConstrs, IConstrArray*()),
       S(SetConstrNames, void(const IConstrArray*, const char*, std::size_t)), S(GetRow, IExpr*(const IConstraint*)),
       S(GetConstrBuilder, IConstrBuilder*(const IConstraint*)),
+      S(GetNlConstr, INlConstraint*(int)), S(GetNlConstrByName, INlConstraint*(const char*)),
+      S(GetNlConstrs, INlConstrArray*()), S(SetNlConstrNames, void(const INlConstrArray*, const char*, std::size_t)),
       S(GetQConstr, IQConstraint*(int)), S(GetQConstrByName, IQConstraint*(const char*)),
       S(GetQConstrs, IQConstrArray*()), S(SetQConstrNames, void(const IQConstrArray*, const char*, std::size_t)),
       S(GetQuadRow, IQuadExpr*(const IQConstraint*)),
@@ -217,18 +226,23 @@ TEST(SlotOrder, ModelOperationsFollowTheirFifteenGroups) {
       S(GetObjIntParam, int(int, const char*)), S(GetObjDblAttr, double(int, const char*)),
       S(GetObjIntAttr, int(int, const char*)), S(ResetObjParam, void(int)), S(ResetObjParams, void(int)),
       S(GetPoolObjVal, double(int, int)),
+      S(SetNlObjective, void(INlExpr*, int)), S(GetNlObjective, INlExpr*()), S(DelNlObjective, void()),
       S(SetQuadObjective, void(IQuadExpr*, int)), S(SetQuadObjective, void(IExpr*, int)),
       S(GetQuadObjective, IQuadExpr*()), S(DelQuadObjective, void()),
       S(SetPsdObjective, void(IPsdExpr*, int)), S(GetPsdObjective, IPsdExpr*()), S(DelPsdObjective, void()),
       // Starts, then the information operations.
       S(SetMipStart, void(int, const double*)), S(SetMipStart, void(const IVar*, double)),
       S(SetMipStart, void(const IVarArray*, const double*)), S(LoadMipStart, void()),
+      S(SetNlPrimalStart, void(int, const int*, const double*)),
+      S(SetNlPrimalStart, void(const IVarArray*, const double*)), S(SetNlPrimalStart, void(const IVar*, double)),
       S(GetColInfo, void(const char*, const IVarArray*, std::vector<double>&)),
       S(GetRowInfo, void(const char*, const IConstrArray*, std::vector<double>&)),
+      S(GetNlConstrInfo, void(const char*, const INlConstrArray*, std::vector<double>&)),
       S(GetQConstrInfo, void(const char*, const IQConstrArray*, std::vector<double>&)),
       S(GetPsdConstrInfo, void(const char*, const IPsdConstrArray*, std::vector<double>&)),
       S(SetColInfo, void(const char*, const IVarArray*, const double*, int)),
       S(SetRowInfo, void(const char*, const IConstrArray*, const double*, int)),
+      S(SetNlConstrInfo, void(const char*, const INlConstrArray*, const double*, int)),
       S(SetPsdConstrInfo, void(const char*, const IPsdConstrArray*, const double*, int)),
       // Solving.
       S(Solve, void()), S(SolveLp, void()), S(ComputeIIS, void()),
@@ -236,8 +250,8 @@ TEST(SlotOrder, ModelOperationsFollowTheirFifteenGroups) {
                         const std::vector<double>&, const std::vector<double>&)),
       S(FeasRelax, void(int, int)), S(Tune, void()), S(LoadTuneParam, void(int)), S(Interrupt, void()),
       // Removal.
-      S(Remove, void(const IVarArray*)), S(Remove, void(const IConstrArray*)), S(Remove, void(const IQConstrArray*)),
-      S(Remove, void(const IPsdVarArray*)), S(Remove, void(const IPsdConstrArray*)),
+      S(Remove, void(const IVarArray*)), S(Remove, void(const IConstrArray*)), S(Remove, void(const INlConstrArray*)),
+      S(Remove, void(const IQConstrArray*)), S(Remove, void(const IPsdVarArray*)), S(Remove, void(const IPsdConstrArray*)),
       S(Remove, void(const ILmiConstrArray*)),
       // Resets, housekeeping, callbacks and logging.
       S(ResetParam, void()), S(ResetAll, void()), S(Reset, void()), S(Clear, void()), S(Clone, IModel*()),
@@ -391,6 +405,72 @@ TEST(SlotOrder, QuadraticExpressionsConstraintsAndBuilders) {
                     "qconstraint.h", "IQConstrBuilderArray");
   }
 }
+
+// The five forms of one function of INlHelper, in their order.
+#define NL_FUNCTION(NAME)                                                                                  \
+  S(NAME, INlExpr*(double) const), S(NAME, INlExpr*(const IVar*) const), S(NAME, INlExpr*(const IExpr*) const), \
+      S(NAME, INlExpr*(const IQuadExpr*) const), S(NAME, INlExpr*(const INlExpr*) const)
+
+TEST(SlotOrder, NonlinearExpressionsConstraintsAndBuilders) {
+  {
+    using Class = INlExpr;
+    ExpectSlotOrder(
+        {S(GetSize, std::size_t() const), S(GetConstant, double() const), S(GetLinExpr, IExpr*() const),
+         S(SetConstant, void(double)), S(AddConstant, void(double)), S(AddTerm, void(const IVar*, double)),
+         S(AddTerms, int(const IVarArray*, const double*, int)), S(AddTerms, int(const IVarArray*, double)),
+         S(AddLinExpr, void(const IExpr*, double)), S(AddQuadExpr, void(const IQuadExpr*, double)),
+         S(AddNlExpr, void(const INlExpr*, double)), S(Clear, void()), S(Clone, INlExpr*() const),
+         S(Evaluate, double()), S(Reserve, void(int)), S(DivideBy, void(double)), S(DivideBy, void(const IVar*)),
+         S(DivideBy, void(const IExpr*)), S(DivideBy, void(const IQuadExpr*)), S(DivideBy, void(const INlExpr*)),
+         S(MultiplyBy, void(double)), S(MultiplyBy, void(const IVar*)), S(MultiplyBy, void(const IExpr*)),
+         S(MultiplyBy, void(const IQuadExpr*)), S(MultiplyBy, void(const INlExpr*)), S(Negate, void()),
+         S(ToString, const char*(std::size_t)), S(GetErrorCode, int() const), S(GetErrorMsg, const char*() const)},
+        "nl_expr.h", "INlExpr");
+  }
+  {
+    using Class = INlHelper;
+    ExpectSlotOrder(
+        {S(Sum, INlExpr*(const std::vector<INlExpr*>&) const),
+         S(Sum, INlExpr*(const INlExpr*, const INlExpr*, const INlExpr*) const),
+         S(Sum, INlExpr*(const INlExpr*, const INlExpr*, const INlExpr*, const INlExpr*) const),
+         S(Atan2, INlExpr*(double, const INlExpr*) const), S(Atan2, INlExpr*(const INlExpr*, double) const),
+         S(Atan2, INlExpr*(const INlExpr*, const INlExpr*) const), S(Pow, INlExpr*(const INlExpr*, double) const),
+         S(Pow, INlExpr*(double, const INlExpr*) const), S(Pow, INlExpr*(const INlExpr*, const INlExpr*) const),
+         NL_FUNCTION(Sqrt), NL_FUNCTION(Exp), NL_FUNCTION(Log), NL_FUNCTION(Log10), NL_FUNCTION(Neg),
+         NL_FUNCTION(Abs), NL_FUNCTION(Floor), NL_FUNCTION(Ceil), NL_FUNCTION(Cos), NL_FUNCTION(Sin),
+         NL_FUNCTION(Tan), NL_FUNCTION(Cosh), NL_FUNCTION(Sinh), NL_FUNCTION(Tanh), NL_FUNCTION(Acos),
+         NL_FUNCTION(Asin), NL_FUNCTION(Atan), NL_FUNCTION(Acosh), NL_FUNCTION(Asinh), NL_FUNCTION(Atanh)},
+        "nl_expr.h", "INlHelper");
+  }
+  {
+    using Class = INlConstraint;
+    ExpectSlotOrder({S(GetIdx, int() const), S(GetName, const char*()), S(SetName, void(const char*)),
+                     S(Get, double(const char*)), S(Set, void(const char*, double)), S(Remove, void()),
+                     S(GetErrorCode, int() const), S(GetErrorMsg, const char*() const)},
+                    "nlconstraint.h", "INlConstraint");
+  }
+  {
+    using Class = INlConstrArray;
+    ExpectSlotOrder({S(PushBack, void(const INlConstraint*)), S(Size, int() const), S(Reserve, void(int)),
+                     S(GetNlConstr, INlConstraint*(int) const)},
+                    "nlconstraint.h", "INlConstrArray");
+  }
+  {
+    using Class = INlConstrBuilder;
+    ExpectSlotOrder({S(GetNlExpr, INlExpr*() const), S(GetSense, char() const), S(GetRange, double() const),
+                     S(SetBuilder, void(const INlExpr*, char, double)), S(SetRange, void(const INlExpr*, double)),
+                     S(ToString, const char*(std::size_t))},
+                    "nlconstraint.h", "INlConstrBuilder");
+  }
+  {
+    using Class = INlConstrBuilderArray;
+    ExpectSlotOrder({S(PushBack, void(const INlConstrBuilder*)), S(Size, int() const), S(Reserve, void(int)),
+                     S(GetBuilder, INlConstrBuilder*(int) const)},
+                    "nlconstraint.h", "INlConstrBuilderArray");
+  }
+}
+
+#undef NL_FUNCTION
 
 TEST(SlotOrder, ShapesViewsAndArrays) {
   {

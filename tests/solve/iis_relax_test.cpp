@@ -1,5 +1,6 @@
 // IIS computation (checked by re-solving: the set is infeasible, and feasible without any one of
 // its members) and feasibility relaxation.
+#include <cmath>
 #include <fstream>
 #include <sstream>
 
@@ -195,12 +196,46 @@ TEST_F(Infeasible, CountingViolationsNeedsALimitOnThem) {
   EXPECT_EQ(IntAttr("HasFeasRelaxSol"), 1);
   EXPECT_NEAR(DblAttr("FeasRelaxObj"), 1, 1e-9);
   EXPECT_GE(Solution()[0], 6 - 1e-6);
+}
 
+// Mode 1 prices each violation squared. Moving x's upper bound by u at price 1 and y's by w at
+// price 2, with u + w = 3, costs u^2 + 2 w^2: least at u = 2, w = 1 (6), where mode 0 moves x's
+// bound alone (3). With x integer and equal prices the continuous optimum (1.5 each, 4.5) is not
+// integral: branch and bound finds u = 1 or 2 (5).
+TEST_F(Infeasible, SquaredViolationsSpreadTheShortfall) {
+  Quiet();
   ASSERT_EQ(TARQ_SetIntParam(prob_, "FeasRelaxMode", 1), 0);
-  EXPECT_EQ(TARQ_FeasRelax(prob_, nullptr, up, nullptr, nullptr), TARQ_RETCODE_INVALID);
-  EXPECT_EQ(lines_.back(),
-            "FeasRelax: \"FeasRelaxMode\" 1 (weighted sum of squared violations) needs a quadratic objective, which "
-            "the solver library cannot store or solve yet");
+  double up[] = {1, 2, -1};
+  ASSERT_EQ(TARQ_FeasRelax(prob_, nullptr, up, nullptr, nullptr), 0);
+  EXPECT_EQ(IntAttr("HasFeasRelaxSol"), 1);
+  EXPECT_EQ(IntAttr("LpStatus"), TARQ_STATUS_OPTIMAL);
+  EXPECT_NEAR(DblAttr("FeasRelaxObj"), 6, 1e-6);
+  auto x = Solution();
+  EXPECT_NEAR(x[0], 5, 1e-6);
+  EXPECT_NEAR(x[1], 5, 1e-6);
+  EXPECT_GE(x[2], 1 - 1e-6);
+  double act[3];
+  ASSERT_EQ(TARQ_GetLpSolution(prob_, nullptr, act, nullptr, nullptr), 0);
+  EXPECT_NEAR(act[0], 10, 1e-6);
+
+  // A row's shortfall squared: r0 short by 3 at price 2 (the interior point stops within its
+  // tolerances: 1e-6 relative).
+  const double rowPen[] = {2, -1, -1};
+  ASSERT_EQ(TARQ_FeasRelax(prob_, nullptr, nullptr, rowPen, nullptr), 0);
+  EXPECT_NEAR(DblAttr("FeasRelaxObj"), 18, 18e-6);
+
+  const int k = 0;
+  ASSERT_EQ(TARQ_SetColType(prob_, 1, &k, "I"), 0);
+  up[1] = 1;
+  ASSERT_EQ(TARQ_FeasRelax(prob_, nullptr, up, nullptr, nullptr), 0);
+  EXPECT_EQ(IntAttr("HasFeasRelaxSol"), 1);
+  EXPECT_EQ(IntAttr("MipStatus"), TARQ_STATUS_OPTIMAL);
+  EXPECT_NEAR(DblAttr("FeasRelaxObj"), 5, 1e-6);
+  x = Solution();
+  EXPECT_TRUE(std::fabs(x[0] - 4) < 1e-6 || std::fabs(x[0] - 5) < 1e-6) << x[0];
+  EXPECT_NEAR(x[0] + x[1], 10, 1e-6);
+  EXPECT_EQ(IntAttr("Cols"), 3);  // the problem is unchanged
+  EXPECT_EQ(IntAttr("QElems"), 0);
 }
 
 // x >= 5, y >= 5 and x + y <= 6 over x, y in [0, 10], all three rows relaxable at prices 2, 2, 3:

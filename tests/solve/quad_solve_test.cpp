@@ -296,6 +296,22 @@ TEST_F(QuadSolveTest, InterruptFromAnotherThreadStopsBranchAndBound) {
   if (status == TARQ_STATUS_OPTIMAL) GTEST_SKIP() << "the search ended before the interrupt (" << took << " s)";
   EXPECT_EQ(status, TARQ_STATUS_INTERRUPTED);
   EXPECT_LT(took, 5.0) << "stopped promptly";
+  // What a stopped search keeps is checked: an integral solution within the row, and a bound
+  // (the last one recorded before the stop, or none) that does not pass it.
+  const double bound = DblAttr("BestBnd");
+  EXPECT_LE(bound, 0.0) << "the objective is at most 0 at the origin";
+  if (IntAttr("HasMipSol") != 1) return;
+  std::vector<double> x(n);
+  ASSERT_EQ(TARQ_GetSolution(prob_, x.data()), 0);
+  double used = 0, obj = 0;
+  for (int j = 0; j < n; ++j) {
+    EXPECT_NEAR(x[j], std::round(x[j]), 1e-6) << j;
+    used += w[j] * x[j];
+    obj += (-(j % 11) - 3.0) * x[j] + q[j] * x[j] * x[j];
+  }
+  EXPECT_LE(used, 200.5 + 1e-6);
+  EXPECT_NEAR(DblAttr("BestObj"), obj, 1e-6 * std::max(1.0, std::fabs(obj)));
+  EXPECT_LE(bound, DblAttr("BestObj") + 1e-6);
 }
 
 }  // namespace

@@ -50,6 +50,7 @@ const char* StatusWord(int status) {
     case TARQ_STATUS_TIMEOUT: return "time_limit";
     case TARQ_STATUS_INTERRUPTED: return "interrupted";
     case TARQ_STATUS_UNFINISHED: return "unfinished";
+    case TARQ_STATUS_LOCALLY_OPTIMAL: return "locally_optimal";
     default: return "unknown";
   }
 }

@@ -29,6 +29,5 @@ extern "C" {
 int TARQ_ReadCbf(tarq_prob* prob, const char* filename) { return NotSupported(prob, filename, "read", "CBF"); }
 
 int TARQ_WriteCbf(tarq_prob* prob, const char* filename) { return NotSupported(prob, filename, "write", "CBF"); }
-int TARQ_WriteNL(tarq_prob* prob, const char* filename) { return NotSupported(prob, filename, "write", "NL"); }
 
 }  // extern "C"

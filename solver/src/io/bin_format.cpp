@@ -16,12 +16,18 @@
 //   kQuadRows  i32 rows q, i64 linBegin[q + 1], i32 linIdx[], f64 linVal[],
 //              i64 quadBegin[q + 1], i32 quadRow[], i32 quadCol[], f64 quadVal[],
 //              u8 sense[q], f64 rhs[q], then the names as in kColNames                   (version 2)
+//   kNlRows    i32 rows r, i64 tokBegin[r + 1], i32 token[], i64 constBegin[r + 1], f64 const[],
+//              i64 linBegin[r + 1], i32 linIdx[], f64 linVal[], f64 lower[r], f64 upper[r],
+//              then the names as in kColNames                                            (version 3)
+//   kNlObj     i64 tokens t, i32 token[t], i64 constants c, f64 const[c], i64 start entries s
+//              (0 or n), f64 start[s] (NaN: none)                                        (version 3)
 //   kPsd       symmetric matrices, PSD columns, PSD rows, LMI rows: see bin_psd.h
-//              (version 3, optional)
+//              (version 4, optional)
 //
 // Infinite bounds are stored as +-1e30, as the problem holds them, so a file reads back exactly.
 // Versions: a later object kind gets a new tag and a new version number. Sections up to
-// kQuadRows are always written (the quadratic ones from version 2); later kinds' sections are
+// kNlObj are always written (the quadratic ones from version 2, the nonlinear ones from
+// version 3); later kinds' sections are
 // optional, written only when the problem holds objects of that kind, before kEnd in the order
 // of their tags;
 // the reader accepts files up to its own version and rejects newer ones with a clear message.
@@ -29,12 +35,15 @@
 // rejected. The reader checks the checksum first, then every count against the bytes that are
 // left before it allocates, every index, value and name, so a truncated or corrupt file fails
 // with 3 (and the byte offset of the fault) and never changes the problem.
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <iterator>
 
 #include "io/bin_io.h"
 #include "io/bin_psd.h"
 #include "io/formats.h"
+#include "nl/tokens.h"
 #include "store/checks.h"
 
 namespace tarq_solver {
@@ -48,9 +57,10 @@ using bin::ReadNames;
 using bin::Section;
 
 constexpr char kMagic[8] = {'T', 'A', 'R', 'Q', 'B', 'I', 'N', '\0'};
-constexpr std::uint32_t kVersion = 3;
+constexpr std::uint32_t kVersion = 4;
 constexpr std::uint32_t kFirstQuadVersion = 2;  // files before it have no quadratic sections
-constexpr std::uint32_t kFirstPsdVersion = 3;   // files before it have no semidefinite section
+constexpr std::uint32_t kFirstNlVersion = 3;    // files before it have no nonlinear sections
+constexpr std::uint32_t kFirstPsdVersion = 4;   // files before it have no semidefinite section
 constexpr std::uint32_t kByteOrder = 0x01020304;
 constexpr size_t kHeaderSize = 16;
 constexpr size_t kSectionHeader = 16;
@@ -66,13 +76,13 @@ enum Tag : std::uint32_t {
   kMipStarts = 7,
   kQuadObj = 8,
   kQuadRows = 9,
-  kPsd = 10,
+  kNlRows = 10,
+  kNlObj = 11,
+  kPsd = 12,
   kFirstOptional = kPsd,
   kLastOptional = kPsd,
   kEnd = 0xFFFF,
 };
-
-// ----------------------------------------------------------------------------------- writing --
 
 // ----------------------------------------------------------------------------------- reading --
 
@@ -91,6 +101,9 @@ struct BinProblem {
   std::string quadNameBlock;
   std::vector<const char*> quadNames;
   PsdStore psd;
+  NlStore nl;
+  std::string nlNameBlock;
+  std::vector<const char*> nlNames;
 };
 
 #define TARQ_TRY(expr)                                  \
@@ -231,6 +244,83 @@ int ReadQuadRows(ByteReader& in, BinProblem& b) {
   return TARQ_RETCODE_OK;
 }
 
+// Offsets [0 .. count] that start at 0 and never decrease.
+int CheckOffsetsRead(ByteReader& in, const std::vector<std::int64_t>& begin) {
+  if (begin.empty() || begin.front() != 0) return in.Error("invalid vector offsets");
+  for (size_t k = 1; k < begin.size(); ++k) {
+    if (begin[k] < begin[k - 1]) return in.Error("invalid vector offsets");
+  }
+  return TARQ_RETCODE_OK;
+}
+
+// Token programs [0, count) as NlPrograms holds them, each checked as the store checks it.
+int ReadPrograms(ByteReader& in, std::int64_t count, int nCol, NlPrograms& p) {
+  TARQ_TRY(in.ReadArray(p.tokBegin, count + 1));
+  TARQ_TRY(CheckOffsetsRead(in, p.tokBegin));
+  TARQ_TRY(in.ReadArray(p.tokens, p.tokBegin.back()));
+  TARQ_TRY(in.ReadArray(p.constBegin, count + 1));
+  TARQ_TRY(CheckOffsetsRead(in, p.constBegin));
+  TARQ_TRY(in.ReadArray(p.consts, p.constBegin.back()));
+  for (int k = 0; k < p.Count(); ++k) {
+    nl::ProgramError e;
+    if (p.TokEnd(k) == p.TokBegin(k) ||
+        !nl::CheckProgram(p.Tokens(k), p.TokEnd(k) - p.TokBegin(k), p.Consts(k), p.ConstEnd(k) - p.ConstBegin(k),
+                          nCol, &e)) {
+      return in.Error("invalid token program " + std::to_string(k) + " at token " + std::to_string(e.position) +
+                      ": " + e.what);
+    }
+  }
+  return TARQ_RETCODE_OK;
+}
+
+int ReadNlRows(ByteReader& in, BinProblem& b) {
+  std::int32_t m = 0;
+  TARQ_TRY(in.Read(m));
+  if (m < 0) return in.Error("invalid nonlinear row count");
+  NlRowTable& t = b.nl.rows;
+  TARQ_TRY(ReadPrograms(in, m, b.nCol, t.programs));
+  TARQ_TRY(in.ReadArray(t.linBegin, std::int64_t{m} + 1));
+  TARQ_TRY(CheckOffsetsRead(in, t.linBegin));
+  TARQ_TRY(in.ReadArray(t.linIdx, t.linBegin.back()));
+  TARQ_TRY(in.ReadArray(t.linVal, t.linBegin.back()));
+  TARQ_TRY(CheckVectorsRead(in, t.linBegin, t.linBegin.back(), t.linIdx, t.linVal, b.nCol));
+  TARQ_TRY(in.ReadArray(t.lower, m));
+  TARQ_TRY(in.ReadArray(t.upper, m));
+  for (size_t k = 0; k < t.lower.size(); ++k) {
+    if (!ValidLower(t.lower[k]) || !ValidUpper(t.upper[k]) || std::fabs(t.lower[k]) > TARQ_INFINITY ||
+        std::fabs(t.upper[k]) > TARQ_INFINITY) {
+      return in.Error("invalid nonlinear row bounds");
+    }
+  }
+  TARQ_TRY(ReadNames(in, m, b.nlNameBlock, b.nlNames));
+  t.names.Append(m, b.nlNames.empty() ? nullptr : b.nlNames.data());
+  return TARQ_RETCODE_OK;
+}
+
+int ReadNlObj(ByteReader& in, BinProblem& b) {
+  NlPrograms& obj = b.nl.objective;
+  std::int64_t nTok = 0, nConst = 0, nStart = 0;
+  TARQ_TRY(in.Read(nTok));
+  std::vector<int> tokens;
+  std::vector<double> consts;
+  TARQ_TRY(in.ReadArray(tokens, nTok));
+  TARQ_TRY(in.Read(nConst));
+  TARQ_TRY(in.ReadArray(consts, nConst));
+  nl::ProgramError e;
+  if (!nl::CheckProgram(tokens.data(), nTok, consts.data(), nConst, b.nCol, &e)) {
+    return in.Error("invalid objective program at token " + std::to_string(e.position) + ": " + e.what);
+  }
+  obj.Clear();
+  obj.Append(tokens.data(), nTok, consts.data(), nConst);
+  TARQ_TRY(in.Read(nStart));
+  if (nStart != 0 && nStart != b.nCol) return in.Error("invalid primal start size");
+  TARQ_TRY(in.ReadArray(b.nl.start, nStart));
+  for (double v : b.nl.start) {
+    if (std::isinf(v)) return in.Error("invalid primal start value");
+  }
+  return TARQ_RETCODE_OK;
+}
+
 int ParseBody(Problem& problem, std::string_view data, IoError& err) {
   err.byteOffset = true;
   ByteReader in(data, err);
@@ -247,11 +337,13 @@ int ParseBody(Problem& problem, std::string_view data, IoError& err) {
                     std::to_string(kVersion) + ")");
   }
   BinProblem b;
-  // The sections up to kMipStarts (kQuadRows from version 2) come in this order; later kinds'
-  // sections are optional and follow in the order of their tags; kEnd closes the file.
-  static constexpr std::uint32_t kRequired[] = {kDims,     kCols,      kRows,    kMatrix,  kColNames,
-                                                kRowNames, kMipStarts, kQuadObj, kQuadRows};
-  const size_t nRequired = std::size(kRequired) - (version < kFirstQuadVersion ? 2 : 0);
+  // The sections up to kMipStarts (kQuadRows from version 2, kNlObj from version 3) come in this
+  // order; later kinds' sections are optional and follow in the order of their tags; kEnd closes
+  // the file.
+  static constexpr std::uint32_t kRequired[] = {kDims,      kCols,    kRows,     kMatrix, kColNames, kRowNames,
+                                                kMipStarts, kQuadObj, kQuadRows, kNlRows, kNlObj};
+  const size_t nRequired =
+      std::size(kRequired) - (version < kFirstQuadVersion ? 4 : version < kFirstNlVersion ? 2 : 0);
   const std::uint32_t lastOptional = version < kFirstPsdVersion ? 0u : std::uint32_t{kLastOptional};
   size_t required = 0;
   std::uint32_t last = 0;
@@ -278,6 +370,8 @@ int ParseBody(Problem& problem, std::string_view data, IoError& err) {
       case kMipStarts: TARQ_TRY(ReadMipStarts(in, b)); break;
       case kQuadObj: TARQ_TRY(ReadQuadObj(in, b)); break;
       case kQuadRows: TARQ_TRY(ReadQuadRows(in, b)); break;
+      case kNlRows: TARQ_TRY(ReadNlRows(in, b)); break;
+      case kNlObj: TARQ_TRY(ReadNlObj(in, b)); break;
       case kPsd: TARQ_TRY(bin::ReadPsd(in, b.nCol, b.psd)); break;
       default: {  // kEnd: the checksum was checked, or is skipped, by the caller
         std::uint32_t crc = 0, pad = 0;
@@ -312,6 +406,7 @@ int ParseBody(Problem& problem, std::string_view data, IoError& err) {
   if (problem.Load(args) != TARQ_RETCODE_OK) return Fail(err, TARQ_RETCODE_INVALID, 0, "the problem data is not valid");
   problem.ReplaceMipStarts(std::move(b.mipStarts));
   problem.ReplaceQuad(std::move(b.quad));
+  problem.ReplaceNl(std::move(b.nl));
   problem.ReplacePsd(std::move(b.psd));
   return TARQ_RETCODE_OK;
 }
@@ -390,6 +485,36 @@ int WriteBin(Problem& problem, OutBuffer& file, IoError&) {
     PutArray(s, q.sense);
     PutArray(s, q.rhs);
     PutNames(s, q.names);
+  });
+  const NlStore& nl = problem.Nl();
+  Section(out, kNlRows, [&](OutBuffer& s) {
+    const NlRowTable& t = nl.rows;
+    s.PutRaw(static_cast<std::int32_t>(t.Size()));
+    PutArray(s, t.programs.tokBegin);
+    PutArray(s, t.programs.tokens);
+    PutArray(s, t.programs.constBegin);
+    PutArray(s, t.programs.consts);
+    PutArray(s, t.linBegin);
+    PutArray(s, t.linIdx);
+    PutArray(s, t.linVal);
+    PutArray(s, t.lower);
+    PutArray(s, t.upper);
+    PutNames(s, t.names);
+  });
+  Section(out, kNlObj, [&](OutBuffer& s) {
+    s.PutRaw(static_cast<std::int64_t>(nl.objective.tokens.size()));
+    PutArray(s, nl.objective.tokens);
+    s.PutRaw(static_cast<std::int64_t>(nl.objective.consts.size()));
+    PutArray(s, nl.objective.consts);
+    // The start is kept per column; columns added after it was set have none.
+    std::vector<double> start;
+    if (nl.HasStart()) {
+      start.assign(static_cast<size_t>(problem.Cols().Size()), std::nan(""));
+      std::copy(nl.start.begin(), nl.start.begin() + static_cast<std::ptrdiff_t>(std::min(nl.start.size(), start.size())),
+                start.begin());
+    }
+    s.PutRaw(static_cast<std::int64_t>(start.size()));
+    PutArray(s, start);
   });
   if (!problem.Psd().Empty()) Section(out, kPsd, [&](OutBuffer& s) { bin::PutPsd(s, problem.Psd()); });
   const std::string& bytes = out.Text();

@@ -3,6 +3,7 @@
 // format describes or change nothing and fill err; write functions append to out.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "io/io_common.h"
@@ -28,6 +29,11 @@ int WriteBin(Problem& problem, OutBuffer& out, IoError& err);
 // (3) a problem the format cannot hold.
 int ParseSdpa(Problem& problem, std::string_view text, IoError& err);
 int WriteSdpa(Problem& problem, OutBuffer& out, IoError& err);
+
+// The .nl text format (written only; see nl_writer.cpp). WriteNlNames writes <stem>.col and
+// <stem>.row beside the file at path when any object has a name.
+int WriteNl(Problem& problem, OutBuffer& out, IoError& err);
+int WriteNlNames(Problem& problem, const std::string& path);
 
 // MIP start: "name value" lines. Reading replaces every stored MIP start by the file's start.
 int ParseMst(Problem& problem, std::string_view text, IoError& err);

@@ -28,6 +28,12 @@ int WriteSdpa(Problem& problem, OutBuffer& out, IoError& err) {
   if (std::any_of(cols.type.begin(), cols.type.end(), [](char t) { return t != 'C'; })) {
     return Fail(err, TARQ_RETCODE_INVALID, 0, "integer columns cannot be written in the SDPA format");
   }
+  if (!problem.Quad().Empty()) {
+    return Fail(err, TARQ_RETCODE_INVALID, 0, "quadratic objectives and quadratic rows cannot be written in the SDPA format");
+  }
+  if (!problem.Nl().Empty()) {
+    return Fail(err, TARQ_RETCODE_INVALID, 0, "nonlinear rows and a nonlinear objective cannot be written in the SDPA format");
+  }
   if (problem.ObjConst() != 0.0) {
     return Fail(err, TARQ_RETCODE_INVALID, 0, "an objective constant cannot be written in the SDPA format");
   }

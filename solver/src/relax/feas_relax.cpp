@@ -3,8 +3,8 @@
 //   row bounds:    a x + vL - vU in [lower, upper]       (vL, vU: columns with one matrix entry)
 //   column bounds: x_j + vL - vU in [lower_j, upper_j]  (one added row; x_j loses those bounds)
 // The problem's own objective is not part of it. The penalties are kept with the results so the
-// relaxed problem can be written out later. "FeasRelaxMode" 2 counts the violations instead (see
-// count_relax.h); mode 1 needs a quadratic objective and is refused.
+// relaxed problem can be written out later. "FeasRelaxMode" 1 prices the squared violations (see
+// squared_relax.h), mode 2 counts them (see count_relax.h).
 #include "relax/feas_relax.h"
 
 #include <algorithm>
@@ -12,6 +12,7 @@
 #include <string>
 
 #include "relax/count_relax.h"
+#include "relax/squared_relax.h"
 #include "solve/solve_driver.h"
 
 namespace tarq_solver {
@@ -90,11 +91,6 @@ void AddViolations(const Problem& p, const std::vector<double>* pen, LpData& dat
 int FeasRelax(Problem& p, const RelaxPenalties& given) {
   p.Interrupt().Lower();
   const int mode = p.Params().Int(IntParam::FeasRelaxMode);
-  if (mode == 1) {
-    p.Log().Printf("FeasRelax: \"FeasRelaxMode\" 1 (weighted sum of squared violations) needs a quadratic "
-                   "objective, which the solver library cannot store or solve yet");
-    return TARQ_RETCODE_INVALID;
-  }
   const double started = WallSeconds();
   const double inf = p.Params().Dbl(DblParam::InfBound);
   const int nCol = p.Cols().Size(), nRow = p.Rows().Size();
@@ -120,7 +116,9 @@ int FeasRelax(Problem& p, const RelaxPenalties& given) {
   AddViolations(p, pen, data, nullptr);
   if (mode == 2) CountViolations(data, nCol, limits, what, p.Log());
   EngineResult res;
-  if (int rc = RunEngine(p, data, p.Params(), false, StartBasis{}, res); rc != TARQ_RETCODE_OK) return rc;
+  const int rc = mode == 1 ? SolveSquaredViolations(p, data, nCol, res)
+                           : RunEngine(p, data, p.Params(), false, StartBasis{}, res);
+  if (rc != TARQ_RETCODE_OK) return rc;
 
   res.hasDuals = false;
   res.hasBasis = false;

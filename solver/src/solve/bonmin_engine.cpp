@@ -100,7 +100,7 @@ class SmoothTminlp : public Bonmin::TMINLP {
     if (!initX) return true;
     const SmoothProblem& p = eval_.Problem();
     for (Ipopt::Index j = 0; j < n; ++j) {
-      x[j] = std::clamp(0.0, p.colLower[static_cast<std::size_t>(j)], p.colUpper[static_cast<std::size_t>(j)]);
+      x[j] = p.StartValue(j);
     }
     return true;
   }

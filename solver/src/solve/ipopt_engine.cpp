@@ -82,7 +82,11 @@ std::vector<IpoptSetting> IpoptSettings(const ParamSet& params, const SmoothEval
   if (const int mu = params.Int(IntParam::NLPMuUpdate); mu >= 0) {
     s.push_back(IpoptSetting::Text("mu_strategy", mu == 1 ? "adaptive" : "monotone"));
   }
-  if (eval.ConstantHessian()) s.push_back(IpoptSetting::Text("hessian_constant", "yes"));
+  if (eval.Problem().approximateHessian) {
+    s.push_back(IpoptSetting::Text("hessian_approximation", "limited-memory"));
+  } else if (eval.ConstantHessian()) {
+    s.push_back(IpoptSetting::Text("hessian_constant", "yes"));
+  }
   if (eval.LinearRowsOnly()) {
     s.push_back(IpoptSetting::Text("jac_c_constant", "yes"));
     s.push_back(IpoptSetting::Text("jac_d_constant", "yes"));
@@ -140,13 +144,13 @@ class SmoothTnlp : public Ipopt::TNLP {
     return true;
   }
 
-  // The point of the box nearest to 0.
+  // The problem's start, inside the bounds.
   bool get_starting_point(Ipopt::Index n, bool initX, Ipopt::Number* x, bool, Ipopt::Number*, Ipopt::Number*,
                           Ipopt::Index, bool, Ipopt::Number*) override {
     if (!initX) return true;
     const SmoothProblem& p = eval_.Problem();
     for (Ipopt::Index j = 0; j < n; ++j) {
-      x[j] = std::clamp(0.0, p.colLower[static_cast<std::size_t>(j)], p.colUpper[static_cast<std::size_t>(j)]);
+      x[j] = p.StartValue(j);
     }
     return true;
   }

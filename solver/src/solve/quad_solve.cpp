@@ -1,9 +1,11 @@
 #include "solve/quad_solve.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "solve/convexity.h"
+#include "solve/nl_block.h"
 #include "solve/quad_blocks.h"
 #include "solve/smooth_engines.h"
 #include "solve/solve_driver.h"
@@ -12,10 +14,36 @@ namespace tarq_solver {
 
 namespace {
 
-// "QP", "QCP", "MIQP", "MIQCP": what the log lines call the problem.
+// "QP", "QCP", "NLP", with "MI" in front for mixed-integer ones: what the log lines call the
+// problem.
 std::string ClassName(const Problem& p, bool mip) {
   std::string name = mip ? "MI" : "";
+  if (HasNonlinear(p)) return name + "NLP";
   return name + (p.Quad().rows.Size() > 0 ? "QCP" : "QP");
+}
+
+// The start of a nonlinear solve: the nonlinear primal start where it has a value, else the
+// column's value in the first MIP start, else nothing (the engines take the point of the bounds
+// nearest to 0). Empty when no column has a start.
+std::vector<double> StartPoint(const Problem& p) {
+  const int n = p.Cols().Size();
+  std::vector<double> start(static_cast<std::size_t>(n), 0.0);
+  bool any = false;
+  const MipStartTable& mip = p.MipStarts();
+  if (mip.Size() > 0) {
+    for (std::int64_t q = mip.begin[0]; q < mip.begin[1]; ++q) {
+      start[static_cast<std::size_t>(mip.col[static_cast<std::size_t>(q)])] = mip.value[static_cast<std::size_t>(q)];
+      any = true;
+    }
+  }
+  const std::vector<double>& nl = p.Nl().start;
+  for (std::size_t j = 0; j < nl.size() && j < start.size(); ++j) {
+    if (std::isnan(nl[j])) continue;
+    start[j] = nl[j];
+    any = true;
+  }
+  if (!any) start.clear();
+  return start;
 }
 
 // What the convexity check found: nothing (empty text), or the part that is not convex.
@@ -56,17 +84,9 @@ Verdict CheckConvexity(const Problem& p, const QuadObjectiveBlock* objective, co
 // Records what the engine found as the problem's results.
 void Record(Problem& p, const SmoothProblem& sp, const SmoothResult& res, bool mip, bool lpOnly, double seconds) {
   const int nRow = sp.LinearRows();
-  EngineResult er;
-  er.status = res.status;
-  er.mip = mip;
-  er.hasSolution = res.hasSolution;
+  EngineResult er = OutcomeOf(res, mip);
   er.hasDuals = res.hasDuals;
-  er.objective = res.objective;
-  er.bound = res.bound;
-  er.barrierIter = res.iterations;
-  er.nodes = res.nodes;
   if (res.hasSolution) {
-    er.values = res.values;
     er.activity.assign(res.rowValues.begin(), res.rowValues.begin() + nRow);
     if (res.hasDuals) {
       er.duals.assign(res.duals.begin(), res.duals.begin() + nRow);
@@ -81,29 +101,58 @@ void Record(Problem& p, const SmoothProblem& sp, const SmoothResult& res, bool m
   if (!res.hasSolution) return;
   Results& r = p.Result();
   const QuadRowTable& q = p.Quad().rows;
-  r.quadActivity.assign(res.rowValues.begin() + nRow, res.rowValues.end());
-  if (res.hasDuals) r.quadDuals.assign(res.duals.begin() + nRow, res.duals.end());
+  const NlRowTable& nl = p.Nl().rows;
+  // The evaluator's rows: linear, quadratic, nonlinear.
+  const auto quadAt = res.rowValues.begin() + nRow, nlAt = quadAt + q.Size();
+  r.quadActivity.assign(quadAt, nlAt);
+  r.nlActivity.assign(nlAt, nlAt + nl.Size());
+  if (res.hasDuals) {
+    const auto dualAt = res.duals.begin() + nRow;
+    r.quadDuals.assign(dualAt, dualAt + q.Size());
+    r.nlDuals.assign(dualAt + q.Size(), dualAt + q.Size() + nl.Size());
+  }
   double worst = r.attrs[DblAttr::PrimalInfMax];
   for (int k = 0; k < q.Size(); ++k) {
     const double a = r.quadActivity[static_cast<std::size_t>(k)];
     worst = std::max({worst, q.Lower(k) - a, a - q.Upper(k)});
+  }
+  for (int k = 0; k < nl.Size(); ++k) {
+    const double a = r.nlActivity[static_cast<std::size_t>(k)];
+    worst = std::max({worst, nl.lower[static_cast<std::size_t>(k)] - a, a - nl.upper[static_cast<std::size_t>(k)]});
   }
   r.attrs[DblAttr::PrimalInfMax] = worst;
 }
 
 }  // namespace
 
+EngineResult OutcomeOf(const SmoothResult& res, bool mip) {
+  EngineResult er;
+  er.status = res.status;
+  er.mip = mip;
+  er.hasSolution = res.hasSolution;
+  er.objective = res.objective;
+  er.bound = res.bound;
+  er.barrierIter = res.iterations;
+  er.nodes = res.nodes;
+  if (res.hasSolution) er.values = res.values;
+  return er;
+}
+
 bool HasQuadratic(const Problem& problem) { return !problem.Quad().Empty(); }
 
+bool HasNonlinear(const Problem& problem) { return !problem.Nl().Empty(); }
+
 bool RefuseQuadratic(Problem& problem, const char* operation) {
+  if (HasNonlinear(problem)) {
+    problem.Log().Printf("%s does not take nonlinear rows or a nonlinear objective", operation);
+    return true;
+  }
   if (!HasQuadratic(problem)) return false;
   problem.Log().Printf("%s does not take quadratic objectives or quadratic rows", operation);
   return true;
 }
 
-int BuildSmoothProblem(Problem& p, bool relax, SmoothProblem& out, QuadBlocks* blocks) {
-  LpData lp;
-  if (int rc = BuildLpData(p, relax, lp); rc != TARQ_RETCODE_OK) return rc;
+void SmoothFromLp(LpData& lp, SmoothProblem& out) {
   out = SmoothProblem();
   out.nCol = lp.nCol;
   out.sense = lp.sense;
@@ -114,7 +163,9 @@ int BuildSmoothProblem(Problem& p, bool relax, SmoothProblem& out, QuadBlocks* b
   out.integer = std::move(lp.integer);
   out.rowLower = std::move(lp.rowLower);
   out.rowUpper = std::move(lp.rowUpper);
-  // The column-compressed matrix turned into rows.
+  out.rowLower.insert(out.rowLower.end(), lp.addLower.begin(), lp.addLower.end());
+  out.rowUpper.insert(out.rowUpper.end(), lp.addUpper.begin(), lp.addUpper.end());
+  // The column-compressed matrix turned into rows, then the added rows as they are.
   const auto m = static_cast<std::size_t>(lp.nRow);
   out.rowStart.assign(m + 1, 0);
   for (int i : lp.index) ++out.rowStart[static_cast<std::size_t>(i) + 1];
@@ -129,6 +180,17 @@ int BuildSmoothProblem(Problem& p, bool relax, SmoothProblem& out, QuadBlocks* b
       out.rowValue[at] = lp.value[static_cast<std::size_t>(k)];
     }
   }
+  out.rowIndex.insert(out.rowIndex.end(), lp.addIndex.begin(), lp.addIndex.end());
+  out.rowValue.insert(out.rowValue.end(), lp.addValue.begin(), lp.addValue.end());
+  for (std::size_t a = 1; a < lp.addStart.size(); ++a) {
+    out.rowStart.push_back(out.rowStart[m] + static_cast<std::int64_t>(lp.addStart[a]));
+  }
+}
+
+int BuildSmoothProblem(Problem& p, bool relax, SmoothProblem& out, QuadBlocks* blocks) {
+  LpData lp;
+  if (int rc = BuildLpData(p, relax, lp); rc != TARQ_RETCODE_OK) return rc;
+  SmoothFromLp(lp, out);
   const QuadStore& q = p.Quad();
   QuadBlocks made;
   if (!q.objective.Empty()) {
@@ -140,6 +202,12 @@ int BuildSmoothProblem(Problem& p, bool relax, SmoothProblem& out, QuadBlocks* b
     auto block = std::make_unique<QuadRowsBlock>(q.rows);
     made.rows = block.get();
     out.blocks.push_back(std::move(block));
+  }
+  if (!p.Nl().Empty()) {
+    auto block = std::make_unique<NlBlock>(p.Nl());
+    made.nonlinear = block.get();
+    out.blocks.push_back(std::move(block));
+    out.start = StartPoint(p);
   }
   if (blocks != nullptr) *blocks = made;
   return TARQ_RETCODE_OK;
@@ -153,6 +221,9 @@ int SolveQuadratic(Problem& p, bool lpOnly) {
   const bool mip = sp.IsMip();
   const std::string kind = ClassName(p, mip);
   const ParamSet& params = p.Params();
+  // Nonlinear functions with curvature are not checked for convexity: such problems are solved
+  // for a local optimum whatever their quadratic parts are.
+  const bool curved = blocks.nonlinear != nullptr && !blocks.nonlinear->ConstantHessian();
   const Verdict verdict = CheckConvexity(p, blocks.objective, blocks.rows);
   const int nonConvex = params.Int(IntParam::NonConvex);
   if (!verdict.undecided.empty()) {
@@ -160,7 +231,7 @@ int SolveQuadratic(Problem& p, bool lpOnly) {
                    verdict.undecided.c_str());
   }
   if (!verdict.failure.empty()) {
-    if (!mip && nonConvex != 1) {
+    if (!mip && nonConvex != 1 && !curved) {
       p.Log().Printf("The %s is not convex: %s is not convex where convexity is required (set NonConvex to 1 to "
                      "solve it for a local optimum)", kind.c_str(), verdict.failure.c_str());
       return TARQ_RETCODE_NONCONVEX;
@@ -168,17 +239,24 @@ int SolveQuadratic(Problem& p, bool lpOnly) {
     p.Log().Printf("%s is not convex: the %s is solved for a local optimum, which need not be the global one",
                    verdict.failure.c_str(), kind.c_str());
   }
+  if (curved) {
+    p.Log().Printf("The %s has nonlinear functions, whose convexity is not checked: the solve finds a local "
+                   "optimum, which is the global one only for a convex problem", kind.c_str());
+  }
   const bool chatty = params.Int(IntParam::LogLevel) >= 1;
   if (chatty) {
-    p.Log().Printf("Solving %s by %s: %d columns, %d rows, %d quadratic rows, %d quadratic objective terms", kind.c_str(),
-                   mip ? "nonlinear branch and bound (integer columns, quadratic parts)"
-                       : "the interior-point method (continuous columns, quadratic parts)",
-                   sp.nCol, sp.LinearRows(), p.Quad().rows.Size(), p.Quad().objective.Size());
+    p.Log().Printf("Solving %s by %s: %d columns, %d rows, %d quadratic rows, %d quadratic objective terms, "
+                   "%d nonlinear rows, %s nonlinear objective", kind.c_str(),
+                   mip ? "nonlinear branch and bound (integer columns, smooth parts)"
+                       : "the interior-point method (continuous columns, smooth parts)",
+                   sp.nCol, sp.LinearRows(), p.Quad().rows.Size(), p.Quad().objective.Size(), p.Nl().rows.Size(),
+                   p.Nl().HasObjective() ? "a" : "no");
   }
   EngineContext ctx{params, p.Log(), p.Interrupt()};
   SmoothResult res;
   const int rc = mip ? SolveSmoothMip(sp, ctx, res) : SolveSmooth(sp, ctx, res);
   if (rc != TARQ_RETCODE_OK) return rc;
+  if (curved && res.status == TARQ_STATUS_OPTIMAL) res.status = TARQ_STATUS_LOCALLY_OPTIMAL;
   if (chatty) {
     if (res.hasSolution) {
       p.Log().Printf("%s status: %s, objective %.12g", kind.c_str(), StatusName(res.status), res.objective);

@@ -3,6 +3,9 @@
 // and recording what they found.
 #pragma once
 
+#include "solve/engines.h"
+#include "solve/lp_data.h"
+#include "solve/smooth_engines.h"
 #include "solve/smooth_problem.h"
 #include "store/problem.h"
 
@@ -10,26 +13,40 @@ namespace tarq_solver {
 
 // True when the problem has quadratic terms in its objective or quadratic rows.
 bool HasQuadratic(const Problem& problem);
+// True when the problem has nonlinear rows or a nonlinear objective.
+bool HasNonlinear(const Problem& problem);
 
-// TARQ_Solve (lpOnly false) and TARQ_SolveLp (true) for such problems.
+// TARQ_Solve (lpOnly false) and TARQ_SolveLp (true) for problems with either.
 int SolveQuadratic(Problem& problem, bool lpOnly);
 
 class QuadObjectiveBlock;
 class QuadRowsBlock;
+class NlBlock;
 
-// The quadratic blocks of a smooth problem (null when the problem has no such part).
+// The quadratic and nonlinear blocks of a smooth problem (null when the problem has no such
+// part).
 struct QuadBlocks {
   const QuadObjectiveBlock* objective = nullptr;
   const QuadRowsBlock* rows = nullptr;
+  const NlBlock* nonlinear = nullptr;
 };
 
-// The problem as a smooth problem: its linear part, then the quadratic objective and the
-// quadratic rows as blocks. With relax, integer columns are continuous. Returns 3 when the
-// matrix is too large for the engines.
+// The linear problem of lp (the matrix rows, then the added rows) as a smooth problem without
+// blocks; lp's arrays are moved out. O(columns + rows + nonzeros).
+void SmoothFromLp(LpData& lp, SmoothProblem& out);
+
+// The problem as a smooth problem: its linear part, then the quadratic objective, the quadratic
+// rows and the nonlinear rows and objective as blocks, and the start point. With relax, integer
+// columns are continuous. Returns 3 when the matrix is too large for the engines.
 int BuildSmoothProblem(Problem& problem, bool relax, SmoothProblem& out, QuadBlocks* blocks = nullptr);
 
-// Logs that an operation does not take quadratic parts and returns true when the problem has
-// them; operations built on linear solves (IIS, relaxation, tuning, multi-objective) use it.
+// The status, objective, bound, counts and values of a smooth solve as an engine result (without
+// activities, duals or pool).
+EngineResult OutcomeOf(const SmoothResult& res, bool mip);
+
+// Logs that an operation does not take quadratic or nonlinear parts and returns true when the
+// problem has them; operations built on linear solves (IIS, relaxation, tuning, multi-objective)
+// use it.
 bool RefuseQuadratic(Problem& problem, const char* operation);
 
 }  // namespace tarq_solver

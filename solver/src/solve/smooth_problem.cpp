@@ -2,12 +2,17 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <numeric>
 
 namespace tarq_solver {
 
 bool SmoothProblem::IsMip() const { return std::any_of(integer.begin(), integer.end(), [](char c) { return c != 0; }); }
+
+double SmoothProblem::StartValue(int j) const {
+  const auto k = static_cast<std::size_t>(j);
+  const double x = k < start.size() ? start[k] : 0.0;
+  return std::clamp(x, colLower[k], colUpper[k]);
+}
 
 SmoothEvaluator::SmoothEvaluator(const SmoothProblem& problem) : p_(problem) {
   const int linear = p_.LinearRows();
@@ -75,7 +80,7 @@ bool SmoothEvaluator::Objective(const double* x, double* f) const {
 }
 
 bool SmoothEvaluator::Gradient(const double* x, double* grad) const {
-  std::memcpy(grad, p_.obj.data(), sizeof(double) * static_cast<std::size_t>(p_.nCol));
+  std::copy(p_.obj.begin(), p_.obj.end(), grad);
   for (const auto& block : p_.blocks) {
     if (block->HasObjective() && !block->Gradient(x, grad)) return false;
   }
@@ -112,8 +117,7 @@ bool SmoothEvaluator::Values(const double* x, double* g) const {
 }
 
 bool SmoothEvaluator::Jacobian(const double* x, double* values) const {
-  const std::size_t linear = p_.rowValue.size();
-  if (linear > 0) std::memcpy(values, p_.rowValue.data(), sizeof(double) * linear);  // no linear rows: no array
+  std::copy(p_.rowValue.begin(), p_.rowValue.end(), values);  // none when there are no linear entries
   for (std::size_t b = 0; b < p_.blocks.size(); ++b) {
     if (p_.blocks[b]->Rows() > 0 && !p_.blocks[b]->Jacobian(x, values + jacAt_[b])) return false;
   }

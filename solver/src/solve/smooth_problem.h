@@ -72,9 +72,17 @@ struct SmoothProblem {
   std::vector<double> rowLower;
   std::vector<double> rowUpper;
   std::vector<std::unique_ptr<SmoothBlock>> blocks;
+  // Where the engines start: one value per column inside its bounds, or empty for the point of
+  // the bounds nearest to 0.
+  std::vector<double> start;
+  // The engine approximates the Hessian of the Lagrangian (limited-memory) instead of asking
+  // the blocks for it.
+  bool approximateHessian = false;
 
   int LinearRows() const { return static_cast<int>(rowLower.size()); }
   bool IsMip() const;
+  // The engines' starting point: start when given, else the point of the bounds nearest to 0.
+  double StartValue(int j) const;
 };
 
 // The whole problem as flat arrays: rows are the linear rows, then each block's rows in block

@@ -18,8 +18,8 @@ double WallSeconds() {
 const char* StatusName(int status) {
   static constexpr const char* kNames[] = {
       "unstarted",         "optimal",    "infeasible", "unbounded",   "infeasible or unbounded",
-      "numerical trouble", "node limit", "time limit", "interrupted", "unfinished"};
-  return status >= 0 && status <= TARQ_STATUS_UNFINISHED ? kNames[status] : "unknown";
+      "numerical trouble", "node limit", "time limit", "interrupted", "unfinished", "locally optimal"};
+  return status >= 0 && status <= TARQ_STATUS_LOCALLY_OPTIMAL ? kNames[status] : "unknown";
 }
 
 void ResetSolveAttrs(Results& r) {
@@ -191,7 +191,7 @@ int SolveProblem(Problem& p, bool lpOnly) {
     if (RefuseQuadratic(p, "The multi-objective solve")) return TARQ_RETCODE_INVALID;
     return SolveMultiObjective(p, lpOnly);
   }
-  if (HasQuadratic(p)) return SolveQuadratic(p, lpOnly);
+  if (HasQuadratic(p) || HasNonlinear(p)) return SolveQuadratic(p, lpOnly);
   const double started = WallSeconds();
   LpData data;
   if (int rc = BuildLpData(p, lpOnly, data); rc != TARQ_RETCODE_OK) return rc;

@@ -33,6 +33,15 @@ int IntAttrValue(Problem& p, IntAttr attr) {
     case IntAttr::QElems: return p.Quad().objective.Size();
     case IntAttr::QConstrs: return p.Quad().rows.Size();
     case IntAttr::HasQObj: return p.Quad().objective.Empty() ? 0 : 1;
+    case IntAttr::NLConstrs: return p.Nl().rows.Size();
+    case IntAttr::NLElems: {
+      const NlStore& nl = p.Nl();
+      return Capped(static_cast<std::int64_t>(nl.rows.programs.tokens.size()) +
+                    (nl.HasObjective() ? static_cast<std::int64_t>(nl.objective.tokens.size()) : 0));
+    }
+    case IntAttr::HasNLObj: return p.Nl().HasObjective() ? 1 : 0;
+    case IntAttr::HasNLData: return p.Nl().Empty() ? 0 : 1;
+    case IntAttr::HasNLPrimalStart: return p.Nl().HasStart() ? 1 : 0;
     case IntAttr::PSDCols: return p.Psd().Cols().Size();
     case IntAttr::PSDConstrs: return p.Psd().Rows().Size();
     case IntAttr::LMIConstrs: return p.Psd().Lmis().Size();
@@ -42,9 +51,8 @@ int IntAttrValue(Problem& p, IntAttr attr) {
     case IntAttr::PSDLens: return Capped(p.Psd().PsdDims());
     case IntAttr::LMILens: return Capped(p.Psd().LmiDims());
     // Kinds of object the store cannot hold yet: there are none of them.
-    case IntAttr::NLElems: case IntAttr::Soss: case IntAttr::Cones: case IntAttr::ExpCones:
-    case IntAttr::AffineCones: case IntAttr::NLConstrs: case IntAttr::Indicators: case IntAttr::HasNLObj:
-    case IntAttr::LazyCons: case IntAttr::LazyConsElems: case IntAttr::HasNLData: case IntAttr::HasNLPrimalStart:
+    case IntAttr::Soss: case IntAttr::Cones: case IntAttr::ExpCones: case IntAttr::AffineCones:
+    case IntAttr::Indicators: case IntAttr::LazyCons: case IntAttr::LazyConsElems:
       return 0;
     default: return p.Result().attrs[attr];
   }

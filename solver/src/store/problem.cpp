@@ -14,6 +14,7 @@ Problem::Problem(std::shared_ptr<const EnvCore> env) : env_(std::move(env)) {
 void Problem::Reset(bool all) {
   results_.Clear();
   if (all && mipStarts_.Size() > 0) ReplaceMipStarts(MipStartTable());
+  if (all) nl_.start.clear();
   results_.version = version_;
 }
 
@@ -32,6 +33,7 @@ void Problem::Clear() {
   matrix_.Clear();
   mipStarts_ = MipStartTable();
   quad_ = QuadStore();
+  nl_ = NlStore();
   multiObjs_.Clear();
   psd_ = PsdStore();
   objSense_ = 1;

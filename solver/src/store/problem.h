@@ -14,6 +14,7 @@
 #include "env/environment.h"
 #include "params/param_set.h"
 #include "store/multi_objs.h"
+#include "store/nl_table.h"
 #include "store/psd_store.h"
 #include "store/quad_table.h"
 #include "store/results.h"
@@ -194,6 +195,25 @@ class Problem {
   // Replaces the quadratic part by one whose columns were checked against this problem.
   void ReplaceQuad(QuadStore&& quad) noexcept;
 
+  // Nonlinear rows, the nonlinear objective and the primal start (problem_nl.cpp; the conventions
+  // are those of tarq_nonlinear.h). Programs: tokens as VectorList idx (beg/cnt offsets),
+  // constants as VectorList val.
+  const NlStore& Nl() const { return nl_; }
+  NameTable& NlNames() { return nl_.rows.names; }
+  int AddNlConstrs(int num, const VectorList& tokens, const VectorList& consts, const VectorList& lin,
+                   const char* senses, const double* bound, const double* upper, const char* const* names);
+  int DelNlConstrs(int num, const int* list);
+  int GetNlConstr(int row, int tokSize, int constSize, int linSize, int* numTok, int* tokens, int* numConst,
+                  double* consts, int* linNnz, int* linIdx, double* linVal) const;
+  int SetNlConstrBounds(bool lower, int num, const int* list, const double* values);
+  // "LB", "UB", and the solution's "Slack" and "Dual".
+  int GetNlConstrInfo(const char* name, int num, const int* list, double* values);
+  int SetNlObj(int nToken, int nConst, const int* tokens, const double* consts);
+  int GetNlObj(int tokSize, int constSize, int* numTok, int* tokens, int* numConst, double* consts) const;
+  int SetNlPrimalStart(int num, const int* list, const double* values);
+  // Replaces the nonlinear part by one whose columns were checked against this problem.
+  void ReplaceNl(NlStore&& nl) noexcept;
+
   // Replaces the whole problem data; MIP starts are dropped.
   int Load(const LoadArgs& args);
   // Removes every object; parameters and log destinations stay.
@@ -211,6 +231,7 @@ class Problem {
   SparseMatrix matrix_;
   MipStartTable mipStarts_;
   QuadStore quad_;
+  NlStore nl_;
   int objSense_ = 1;
   double objConst_ = 0;
   Results results_;

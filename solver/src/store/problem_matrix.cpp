@@ -82,6 +82,7 @@ int Problem::Load(const LoadArgs& a) {
   std::swap(matrix_, fresh.matrix_);
   std::swap(mipStarts_, fresh.mipStarts_);
   std::swap(quad_, fresh.quad_);
+  std::swap(nl_, fresh.nl_);
   multiObjs_.Clear();
   psd_ = PsdStore();
   results_.Clear();

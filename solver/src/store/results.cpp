@@ -11,6 +11,8 @@ void Results::ClearSolution() {
   redCosts.clear();
   quadActivity.clear();
   quadDuals.clear();
+  nlActivity.clear();
+  nlDuals.clear();
   poolValues.clear();
   poolObj.clear();
   colLowerIis.clear();

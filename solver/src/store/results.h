@@ -64,6 +64,9 @@ struct Results {
   // them).
   std::vector<double> quadActivity;
   std::vector<double> quadDuals;
+  // Likewise for the nonlinear rows.
+  std::vector<double> nlActivity;
+  std::vector<double> nlDuals;
   // Pool solutions, one after another (cols entries each), and their objective values.
   std::vector<double> poolValues;
   std::vector<double> poolObj;
