@@ -5,9 +5,13 @@
 #include "tarq/constraint.h"
 #include "tarq/envr.h"
 #include "tarq/expr.h"
+#include "tarq/lmi.h"
 #include "tarq/model.h"
 #include "tarq/nl_expr.h"
 #include "tarq/nlconstraint.h"
+#include "tarq/psd_expr.h"
+#include "tarq/psd_var.h"
+#include "tarq/sym_mat.h"
 #include "tarq/var.h"
 #include "tarq/ndarray.h"
 #include "tarq/prob_buffer.h"
@@ -52,6 +56,28 @@ TARQ_CPP_API Tarq::IQuadExpr* CreateQuadExpr5(Tarq::IExpr* expr1, Tarq::IExpr* e
 TARQ_CPP_API Tarq::IQConstrArray* CreateQConstrArray();
 TARQ_CPP_API Tarq::IQConstrBuilder* CreateQConstrBuilder();
 TARQ_CPP_API Tarq::IQConstrBuilderArray* CreateQConstrBuilderArray();
+// Semidefinite modeling: empty arrays and builders; symmetric-matrix expressions (empty, or one
+// term coeff * mat); PSD expressions from a constant, coeff * var, a copy of a linear expression,
+// or one term <mat, var> / <expr, var>; LMI expressions (empty, the constant mat or expr, or one
+// term var * mat / var * expr).
+TARQ_CPP_API Tarq::IPsdVarArray* CreatePsdVarArray();
+TARQ_CPP_API Tarq::IPsdConstrArray* CreatePsdConstrArray();
+TARQ_CPP_API Tarq::IPsdConstrBuilder* CreatePsdConstrBuilder();
+TARQ_CPP_API Tarq::IPsdConstrBuilderArray* CreatePsdConstrBuilderArray();
+TARQ_CPP_API Tarq::ILmiConstrArray* CreateLmiConstrArray();
+TARQ_CPP_API Tarq::ISymMatrixArray* CreateSymMatrixArray();
+TARQ_CPP_API Tarq::ISymMatExpr* CreateSymMatExpr1();
+TARQ_CPP_API Tarq::ISymMatExpr* CreateSymMatExpr2(Tarq::ISymMatrix* mat, double coeff);
+TARQ_CPP_API Tarq::IPsdExpr* CreatePsdExpr1(double constant);
+TARQ_CPP_API Tarq::IPsdExpr* CreatePsdExpr2(Tarq::IVar* var, double coeff);
+TARQ_CPP_API Tarq::IPsdExpr* CreatePsdExpr3(Tarq::IExpr* expr);
+TARQ_CPP_API Tarq::IPsdExpr* CreatePsdExpr4(Tarq::IPsdVar* var, Tarq::ISymMatrix* mat);
+TARQ_CPP_API Tarq::IPsdExpr* CreatePsdExpr5(Tarq::IPsdVar* var, Tarq::ISymMatExpr* expr);
+TARQ_CPP_API Tarq::ILmiExpr* CreateLmiExpr1();
+TARQ_CPP_API Tarq::ILmiExpr* CreateLmiExpr2(Tarq::ISymMatrix* mat);
+TARQ_CPP_API Tarq::ILmiExpr* CreateLmiExpr3(Tarq::ISymMatExpr* expr);
+TARQ_CPP_API Tarq::ILmiExpr* CreateLmiExpr4(Tarq::IVar* var, Tarq::ISymMatrix* mat);
+TARQ_CPP_API Tarq::ILmiExpr* CreateLmiExpr5(Tarq::IVar* var, Tarq::ISymMatExpr* expr);
 // Nonlinear expressions: 1 a constant; 2 coeff * var; 3 a copy of a linear expression; 4 a
 // quadratic expression, its quadratic terms as tokens. The function factory is stateless.
 TARQ_CPP_API Tarq::INlExpr* CreateNlExpr1(double constant);

@@ -36,6 +36,17 @@ class INlConstrBuilder;
 class INlConstrBuilderArray;
 class IProbBuffer;
 class ILogCallback;
+class IPsdVar;
+class IPsdVarArray;
+class IPsdExpr;
+class IPsdConstraint;
+class IPsdConstrArray;
+class IPsdConstrBuilder;
+class ILmiExpr;
+class ILmiConstraint;
+class ILmiConstrArray;
+class ISymMatrix;
+class ISymMatExpr;
 
 class IModel {
  public:
@@ -161,6 +172,43 @@ class IModel {
   virtual IQConstraint* AddQConstr(int linNnz, const int* linIdx, const double* linVal, int quadNnz,
                                    const int* quadRow, const int* quadCol, const double* quadVal, char sense,
                                    double rhs, const char* name) = 0;
+  // --- Adding PSD variables (symmetric positive-semidefinite matrix variables of a dimension).
+  virtual IPsdVar* AddPsdVar(int dim, const char* name) = 0;
+  virtual IPsdVarArray* AddPsdVars(int count, const int* dims, const char* prefix) = 0;
+
+  // --- Adding PSD constraints: lower <= linear part + sum <C_k, X_k> <= upper. Terms of one PSD
+  // variable are combined; each coefficient becomes a stored matrix of the model (one that is
+  // already a stored matrix with coefficient 1 is used as it is); terms of removed variables
+  // are dropped. The sense form takes 'E', 'G' or 'L' and rhs minus the constant.
+  virtual IPsdConstraint* AddPsdConstr(IPsdExpr* expr, char sense, double rhs, const char* name) = 0;
+  virtual IPsdConstraint* AddPsdConstr(IPsdExpr* expr, double lb, double ub, const char* name) = 0;
+  virtual IPsdConstraint* AddPsdConstr(IPsdConstrBuilder* builder, const char* name) = 0;
+
+  // --- Adding an LMI constraint: constant + sum x_i A_i positive semidefinite, matrices stored as
+  // for PSD constraints; all of one dimension.
+  virtual ILmiConstraint* AddLmiConstr(ILmiExpr* expr, const char* name) = 0;
+
+  // --- Symmetric matrices stored in the model (never removed; numbered in the order added).
+  // Triplets (row, column, value) set both (row, column) and (column, row).
+  virtual ISymMatrix* AddSymMat(int dim, int nz, const int* rows, const int* cols, const double* vals) = 0;
+  virtual ISymMatrix* AddSparseMat(int dim, int nz, const int* rows, const int* cols, const double* vals) = 0;
+  // The lower triangle column by column, (0,0), (1,0) ... (dim-1,0), (1,1) ..., from the first
+  // count values.
+  virtual ISymMatrix* AddDenseMat(int dim, const double* values, int count) = 0;
+  virtual ISymMatrix* AddOnesMat(int dim, double value) = 0;
+  // (i, i) from values[i] for i below count and dim.
+  virtual ISymMatrix* AddDiagMat(int dim, const double* values, int count) = 0;
+  virtual ISymMatrix* AddDiagMat(int dim, double value) = 0;
+  // The diagonal |offset| below the main one: (i + |offset|, i) from values[i].
+  virtual ISymMatrix* AddDiagMat(int dim, const double* values, int count, int offset) = 0;
+  virtual ISymMatrix* AddDiagMat(int dim, double value, int offset) = 0;
+  virtual ISymMatrix* AddOnesMat(int dim) = 0;
+  virtual ISymMatrix* AddEyeMat(int dim) = 0;
+  // The expression summed into one matrix; an expression that is one stored matrix of this
+  // model with coefficient 1 gives that matrix.
+  virtual ISymMatrix* AddSymMat(ISymMatExpr* expr) = 0;
+
+  virtual ISymMatrix* GetSymMat(int idx) = 0;
 
   // --- Results of the last solve. Arrays hold one entry per column (values, redcost, column
   // basis) or per row (slack, duals, row basis); a null array is not filled.
@@ -183,6 +231,15 @@ class IModel {
   virtual double GetCoeff(const IConstraint* constr, const IVar* var) = 0;
   virtual void SetCoeff(const IConstraint* constr, const IVar* var, double value) = 0;
   virtual void SetCoeffs(const IConstrArray* constrs, const IVarArray* vars, const double* values, int len) = 0;
+  // The matrix of a PSD variable in a PSD constraint (index -2 when it has none); setting one
+  // takes a stored matrix of the variable's dimension.
+  virtual ISymMatrix* GetPsdCoeff(const IPsdConstraint* constr, const IPsdVar* var) = 0;
+  virtual void SetPsdCoeff(const IPsdConstraint* constr, const IPsdVar* var, const ISymMatrix* mat) = 0;
+  // The matrix of a variable in an LMI constraint, and the constant term (index -2 for none).
+  virtual ISymMatrix* GetLmiCoeff(const ILmiConstraint* constr, const IVar* var) = 0;
+  virtual void SetLmiCoeff(const ILmiConstraint* constr, const IVar* var, const ISymMatrix* mat) = 0;
+  virtual ISymMatrix* GetLmiRhs(const ILmiConstraint* constr) = 0;
+  virtual void SetLmiRhs(const ILmiConstraint* constr, const ISymMatrix* mat) = 0;
   // The matrix by columns: column k has idx/val[beg[k] .. beg[k] + cnt[k] - 1].
   virtual void GetColMatrix(std::vector<int>& beg, std::vector<int>& cnt, std::vector<int>& idx,
                             std::vector<double>& val) = 0;
@@ -195,6 +252,10 @@ class IModel {
                           const char* const* rowNames) = 0;
   // Replaces the quadratic terms of the objective by vals[k] * x[rows[k]] * x[cols[k]].
   virtual void SetQuadObjective(int num, const int* rows, const int* cols, const double* vals) = 0;
+  // Values and duals of every PSD variable, and slacks and duals of every LMI constraint, after a
+  // solve: each matrix packed as its lower triangle column by column, one after another.
+  virtual void GetPsdSolution(std::vector<double>& values, std::vector<double>& duals) = 0;
+  virtual void GetLmiSolution(std::vector<double>& slacks, std::vector<double>& duals) = 0;
 
   // --- Getting objects and naming them.
   virtual IVar* GetVar(int idx) = 0;
@@ -218,6 +279,21 @@ class IModel {
   virtual void SetQConstrNames(const IQConstrArray* constrs, const char* names, std::size_t size) = 0;
   // The terms of a quadratic row (constant 0; the right-hand side is the constraint's GetRhs).
   virtual IQuadExpr* GetQuadRow(const IQConstraint* constr) = 0;
+  virtual IPsdVar* GetPsdVar(int idx) = 0;
+  virtual IPsdVar* GetPsdVarByName(const char* name) = 0;
+  virtual IPsdVarArray* GetPsdVars() = 0;
+  virtual void SetPsdVarNames(const IPsdVarArray* vars, const char* names, std::size_t size) = 0;
+  virtual IPsdConstraint* GetPsdConstr(int idx) = 0;
+  virtual IPsdConstraint* GetPsdConstrByName(const char* name) = 0;
+  virtual IPsdConstrArray* GetPsdConstrs() = 0;
+  virtual void SetPsdConstrNames(const IPsdConstrArray* constrs, const char* names, std::size_t size) = 0;
+  // The row's linear and PSD terms (constant 0), over the model's variables and stored matrices.
+  virtual IPsdExpr* GetPsdRow(const IPsdConstraint* constr) = 0;
+  virtual ILmiConstraint* GetLmiConstr(int idx) = 0;
+  virtual ILmiConstraint* GetLmiConstrByName(const char* name) = 0;
+  virtual ILmiConstrArray* GetLmiConstrs() = 0;
+  virtual void SetLmiConstrNames(const ILmiConstrArray* constrs, const char* names, std::size_t size) = 0;
+  virtual ILmiExpr* GetLmiRow(const ILmiConstraint* constr) = 0;
 
   // --- Objectives. sense: 1 minimise, -1 maximise.
   virtual void SetObjSense(int sense) = 0;
@@ -262,6 +338,11 @@ class IModel {
   virtual IQuadExpr* GetQuadObjective() = 0;
   // Removes the quadratic terms of the objective; the linear part stays.
   virtual void DelQuadObjective() = 0;
+  // The objective with PSD terms: linear coefficients, constant, sense, and one matrix per PSD
+  // variable (terms of one variable combined). DelPsdObjective removes the PSD terms only.
+  virtual void SetPsdObjective(IPsdExpr* expr, int sense) = 0;
+  virtual IPsdExpr* GetPsdObjective() = 0;
+  virtual void DelPsdObjective() = 0;
 
   // --- MIP starts: values are kept by variable until LoadMipStart hands them to the solver.
   virtual void SetMipStart(int count, const double* values) = 0;
@@ -281,10 +362,13 @@ class IModel {
   virtual void GetNlConstrInfo(const char* name, const INlConstrArray* constrs, std::vector<double>& values) = 0;
   // "LB", "UB", and "Slack" (activity) and "Dual" once a solution exists.
   virtual void GetQConstrInfo(const char* name, const IQConstrArray* constrs, std::vector<double>& values) = 0;
+  // PSD constraints: "LB", "UB", and "Slack" and "Dual" once a solution exists.
+  virtual void GetPsdConstrInfo(const char* name, const IPsdConstrArray* constrs, std::vector<double>& values) = 0;
   virtual void SetColInfo(const char* name, const IVarArray* vars, const double* values, int len) = 0;
   virtual void SetRowInfo(const char* name, const IConstrArray* constrs, const double* values, int len) = 0;
   // "LB" or "UB".
   virtual void SetNlConstrInfo(const char* name, const INlConstrArray* constrs, const double* values, int len) = 0;
+  virtual void SetPsdConstrInfo(const char* name, const IPsdConstrArray* constrs, const double* values, int len) = 0;
 
   // --- Solving.
   virtual void Solve() = 0;
@@ -307,6 +391,9 @@ class IModel {
   virtual void Remove(const IConstrArray* constrs) = 0;
   virtual void Remove(const INlConstrArray* constrs) = 0;
   virtual void Remove(const IQConstrArray* constrs) = 0;
+  virtual void Remove(const IPsdVarArray* vars) = 0;
+  virtual void Remove(const IPsdConstrArray* constrs) = 0;
+  virtual void Remove(const ILmiConstrArray* constrs) = 0;
 
   // --- Housekeeping.
   virtual void ResetParam() = 0;

@@ -716,7 +716,9 @@ TARQ_API int TARQ_AddMipStart(tarq_prob* prob, int num, const int* list, const d
  *        WriteTuneParam writes tuning result index as one block; ReadTune replaces the tuning
  *        results by the file's blocks (then TARQ_LoadTuneParam applies one).
  *
- * Formats that are declared but not supported yet (SDPA, CBF, NL) return 3 and log that the
+ * SDPA (.dat-s) files are told in tarq_psd.h.
+ *
+ * Formats that are declared but not supported yet (CBF, NL) return 3 and log that the
  * format is not supported yet.
  * ------------------------------------------------------------------------------------------- */
 
@@ -762,6 +764,7 @@ TARQ_API int TARQ_WriteTuneParam(tarq_prob* prob, int index, const char* filenam
 
 #include "tarq_quad.h"
 #include "tarq_nonlinear.h"
+#include "tarq_psd.h"
 
 #ifdef __cplusplus
 }

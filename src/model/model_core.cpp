@@ -28,9 +28,9 @@ const KindDeletion kDeletionOrder[] = {
     {Kind::kAffineCone, nullptr, "Fail to delete affine cones"},
     {Kind::kQConstr, TARQ_DelQConstrs, "Fail to del quatratic constraints"},
     {Kind::kNlConstr, TARQ_DelNLConstrs, "Fail to del nonlinear constraints"},
-    {Kind::kPsdVar, nullptr, "Fail to delete PSD vars"},
-    {Kind::kPsdConstr, nullptr, "Fail to del PSD constraints"},
-    {Kind::kLmiConstr, nullptr, "Fail to del LMI constraints"},
+    {Kind::kPsdVar, TARQ_DelPSDCols, "Fail to delete PSD vars"},
+    {Kind::kPsdConstr, TARQ_DelPSDConstrs, "Fail to del PSD constraints"},
+    {Kind::kLmiConstr, TARQ_DelLMIConstrs, "Fail to del LMI constraints"},
 };
 
 }  // namespace
@@ -125,17 +125,17 @@ void ModelData::Resync() {
   r.startMap.clear();
   r.problem->pending = false;
   RecycleRecords();
-  int cols = 0, rows = 0, qrows = 0, nlrows = 0;
-  if (!Checked(status, TARQ_GetIntAttr(Problem(), "Cols", &cols), "Failed to get int attribute") ||
-      !Checked(status, TARQ_GetIntAttr(Problem(), "Rows", &rows), "Failed to get int attribute") ||
-      !Checked(status, TARQ_GetIntAttr(Problem(), "QConstrs", &qrows), "Failed to get int attribute") ||
-      !Checked(status, TARQ_GetIntAttr(Problem(), "NLConstrs", &nlrows), "Failed to get int attribute")) {
-    return;
+  // Each kind the solver library can hold, with the attribute that counts it.
+  static constexpr std::pair<Kind, const char*> kCounted[] = {
+      {Kind::kCol, "Cols"},             {Kind::kRow, "Rows"},
+      {Kind::kQConstr, "QConstrs"},     {Kind::kNlConstr, "NLConstrs"},
+      {Kind::kPsdVar, "PSDCols"},       {Kind::kPsdConstr, "PSDConstrs"},
+      {Kind::kLmiConstr, "LMIConstrs"}, {Kind::kSymMat, "SymMats"}};
+  for (const auto& [kind, attr] : kCounted) {
+    int n = 0;
+    if (!Checked(status, TARQ_GetIntAttr(Problem(), attr, &n), "Failed to get int attribute")) return;
+    AppendRecords(kind, n, nullptr);
   }
-  AppendRecords(Kind::kCol, cols, nullptr);
-  AppendRecords(Kind::kRow, rows, nullptr);
-  AppendRecords(Kind::kQConstr, qrows, nullptr);
-  AppendRecords(Kind::kNlConstr, nlrows, nullptr);
 }
 
 template <class Obj, class IndexOf>

@@ -1,6 +1,8 @@
 // Removal, clearing and cloning.
 #include "model/model_templates.h"
 #include "model/tarq_model.h"
+#include "psdnl/lmi.h"
+#include "psdnl/psd_expr.h"
 #include "psdnl/nlconstraint.h"
 #include "scalar/constraint.h"
 #include "scalar/qconstraint.h"
@@ -41,6 +43,18 @@ void TarqModel::Remove(const Tarq::INlConstrArray* constrs) {
 
 void TarqModel::Remove(const Tarq::IQConstrArray* constrs) {
   MarkRemoved(Data(), Tarq::QConstrsOf(constrs), "Quadratic constraint of another model");
+}
+
+void TarqModel::Remove(const Tarq::IPsdVarArray* vars) {
+  MarkRemoved(Data(), Tarq::PsdVarsOf(vars), "PSD variable of another model");
+}
+
+void TarqModel::Remove(const Tarq::IPsdConstrArray* constrs) {
+  MarkRemoved(Data(), Tarq::PsdConstrsOf(constrs), "PSD constraint of another model");
+}
+
+void TarqModel::Remove(const Tarq::ILmiConstrArray* constrs) {
+  MarkRemoved(Data(), Tarq::LmiConstrsOf(constrs), "LMI constraint of another model");
 }
 
 void TarqModel::Clear() {

@@ -6,6 +6,7 @@
 #include "model/model_templates.h"
 #include "model/param_names.h"
 #include "model/tarq_model.h"
+#include "psdnl/psd_expr.h"
 #include "scalar/constraint.h"
 #include "scalar/qconstraint.h"
 #include "scalar/var.h"
@@ -90,6 +91,16 @@ constexpr InfoKind kRowInfo{"Empty information name of constraints",
                              {nullptr, nullptr, nullptr},
                              {nullptr, nullptr, nullptr}},
                             2};
+
+constexpr InfoKind kPsdRowInfo{"Empty information name of PSD constraints",
+                               "Invalid input values for PSD constraints",
+                               "Unknown double information of PSD constraint",
+                               "PSD constraint",
+                               {{"LB", TARQ_SetPSDConstrLower, "Fail to set LB of PSD constraint"},
+                                {"UB", TARQ_SetPSDConstrUpper, "Fail to set UB of PSD constraint"},
+                                {nullptr, nullptr, nullptr},
+                                {nullptr, nullptr, nullptr}},
+                               2};
 
 template <class V>
 void SetInfo(ModelData& m, const InfoKind& k, const char* name, const std::vector<V>& objects, const double* values,
@@ -211,12 +222,22 @@ void TarqModel::GetQConstrInfo(const char* name, const Tarq::IQConstrArray* cons
           "Fail to get quadratic constraint info");
 }
 
+void TarqModel::GetPsdConstrInfo(const char* name, const Tarq::IPsdConstrArray* constrs, std::vector<double>& values) {
+  GetInfo(Data(), name, Tarq::PsdConstrsOf(constrs), values, "PSD constraint", TARQ_GetPSDConstrInfo,
+          "Fail to get info of PSD constraints");
+}
+
 void TarqModel::SetColInfo(const char* name, const Tarq::IVarArray* vars, const double* values, int len) {
   SetInfo(Data(), kColInfo, name, Tarq::VarsOf(vars), values, len);
 }
 
 void TarqModel::SetRowInfo(const char* name, const Tarq::IConstrArray* constrs, const double* values, int len) {
   SetInfo(Data(), kRowInfo, name, Tarq::ConstrsOf(constrs), values, len);
+}
+
+void TarqModel::SetPsdConstrInfo(const char* name, const Tarq::IPsdConstrArray* constrs, const double* values,
+                                 int len) {
+  SetInfo(Data(), kPsdRowInfo, name, Tarq::PsdConstrsOf(constrs), values, len);
 }
 
 void TarqModel::ResetParam() {

@@ -3,6 +3,8 @@
 #pragma once
 
 #include "model/model.h"
+#include "psdnl/lmi.h"
+#include "psdnl/psd_expr.h"
 #include "tarq/model.h"
 
 class TarqModel final : public Tarq::detail::Handled<Tarq::IModel, Tarq::detail::ModelData> {
@@ -103,6 +105,27 @@ class TarqModel final : public Tarq::detail::Handled<Tarq::IModel, Tarq::detail:
   Tarq::IQConstraint* AddQConstr(int linNnz, const int* linIdx, const double* linVal, int quadNnz,
                                  const int* quadRow, const int* quadCol, const double* quadVal, char sense, double rhs,
                                  const char* name) override;
+  // PSD variables, PSD and LMI constraints (model_psd.cpp).
+  Tarq::IPsdVar* AddPsdVar(int dim, const char* name) override;
+  Tarq::IPsdVarArray* AddPsdVars(int count, const int* dims, const char* prefix) override;
+  Tarq::IPsdConstraint* AddPsdConstr(Tarq::IPsdExpr* expr, char sense, double rhs, const char* name) override;
+  Tarq::IPsdConstraint* AddPsdConstr(Tarq::IPsdExpr* expr, double lb, double ub, const char* name) override;
+  Tarq::IPsdConstraint* AddPsdConstr(Tarq::IPsdConstrBuilder* builder, const char* name) override;
+  Tarq::ILmiConstraint* AddLmiConstr(Tarq::ILmiExpr* expr, const char* name) override;
+
+  // Symmetric matrices (model_sym_mats.cpp).
+  Tarq::ISymMatrix* AddSymMat(int dim, int nz, const int* rows, const int* cols, const double* vals) override;
+  Tarq::ISymMatrix* AddSparseMat(int dim, int nz, const int* rows, const int* cols, const double* vals) override;
+  Tarq::ISymMatrix* AddDenseMat(int dim, const double* values, int count) override;
+  Tarq::ISymMatrix* AddOnesMat(int dim, double value) override;
+  Tarq::ISymMatrix* AddDiagMat(int dim, const double* values, int count) override;
+  Tarq::ISymMatrix* AddDiagMat(int dim, double value) override;
+  Tarq::ISymMatrix* AddDiagMat(int dim, const double* values, int count, int offset) override;
+  Tarq::ISymMatrix* AddDiagMat(int dim, double value, int offset) override;
+  Tarq::ISymMatrix* AddOnesMat(int dim) override;
+  Tarq::ISymMatrix* AddEyeMat(int dim) override;
+  Tarq::ISymMatrix* AddSymMat(Tarq::ISymMatExpr* expr) override;
+  Tarq::ISymMatrix* GetSymMat(int idx) override;
 
   // Results (model_results.cpp).
   void GetSolution(double* values) override;
@@ -124,6 +147,13 @@ class TarqModel final : public Tarq::detail::Handled<Tarq::IModel, Tarq::detail:
   void SetCoeff(const Tarq::IConstraint* constr, const Tarq::IVar* var, double value) override;
   void SetCoeffs(const Tarq::IConstrArray* constrs, const Tarq::IVarArray* vars, const double* values,
                  int len) override;
+  // Semidefinite coefficients and solutions (model_psd_coeffs.cpp).
+  Tarq::ISymMatrix* GetPsdCoeff(const Tarq::IPsdConstraint* constr, const Tarq::IPsdVar* var) override;
+  void SetPsdCoeff(const Tarq::IPsdConstraint* constr, const Tarq::IPsdVar* var, const Tarq::ISymMatrix* mat) override;
+  Tarq::ISymMatrix* GetLmiCoeff(const Tarq::ILmiConstraint* constr, const Tarq::IVar* var) override;
+  void SetLmiCoeff(const Tarq::ILmiConstraint* constr, const Tarq::IVar* var, const Tarq::ISymMatrix* mat) override;
+  Tarq::ISymMatrix* GetLmiRhs(const Tarq::ILmiConstraint* constr) override;
+  void SetLmiRhs(const Tarq::ILmiConstraint* constr, const Tarq::ISymMatrix* mat) override;
   void GetColMatrix(std::vector<int>& beg, std::vector<int>& cnt, std::vector<int>& idx,
                     std::vector<double>& val) override;
   void LoadMatrix(int nCol, int nRow, int objSense, double objConst, const double* obj, const int* colBeg,
@@ -131,6 +161,8 @@ class TarqModel final : public Tarq::detail::Handled<Tarq::IModel, Tarq::detail:
                   const double* colLower, const double* colUpper, const char* rowSenses, const double* rowBound,
                   const double* rowUpper, const char* const* colNames, const char* const* rowNames) override;
   void SetQuadObjective(int num, const int* rows, const int* cols, const double* vals) override;  // model_objective.cpp
+  void GetPsdSolution(std::vector<double>& values, std::vector<double>& duals) override;
+  void GetLmiSolution(std::vector<double>& slacks, std::vector<double>& duals) override;
 
   // Getting and naming (model_access.cpp).
   Tarq::IVar* GetVar(int idx) override;
@@ -153,6 +185,21 @@ class TarqModel final : public Tarq::detail::Handled<Tarq::IModel, Tarq::detail:
   Tarq::IQConstrArray* GetQConstrs() override;
   void SetQConstrNames(const Tarq::IQConstrArray* constrs, const char* names, std::size_t size) override;
   Tarq::IQuadExpr* GetQuadRow(const Tarq::IQConstraint* constr) override;
+  // Getting and naming semidefinite objects (model_psd_access.cpp).
+  Tarq::IPsdVar* GetPsdVar(int idx) override;
+  Tarq::IPsdVar* GetPsdVarByName(const char* name) override;
+  Tarq::IPsdVarArray* GetPsdVars() override;
+  void SetPsdVarNames(const Tarq::IPsdVarArray* vars, const char* names, std::size_t size) override;
+  Tarq::IPsdConstraint* GetPsdConstr(int idx) override;
+  Tarq::IPsdConstraint* GetPsdConstrByName(const char* name) override;
+  Tarq::IPsdConstrArray* GetPsdConstrs() override;
+  void SetPsdConstrNames(const Tarq::IPsdConstrArray* constrs, const char* names, std::size_t size) override;
+  Tarq::IPsdExpr* GetPsdRow(const Tarq::IPsdConstraint* constr) override;
+  Tarq::ILmiConstraint* GetLmiConstr(int idx) override;
+  Tarq::ILmiConstraint* GetLmiConstrByName(const char* name) override;
+  Tarq::ILmiConstrArray* GetLmiConstrs() override;
+  void SetLmiConstrNames(const Tarq::ILmiConstrArray* constrs, const char* names, std::size_t size) override;
+  Tarq::ILmiExpr* GetLmiRow(const Tarq::ILmiConstraint* constr) override;
 
   // Objectives (model_objective.cpp).
   void SetObjSense(int sense) override;
@@ -183,6 +230,10 @@ class TarqModel final : public Tarq::detail::Handled<Tarq::IModel, Tarq::detail:
   void SetQuadObjective(Tarq::IExpr* expr, int sense) override;
   Tarq::IQuadExpr* GetQuadObjective() override;
   void DelQuadObjective() override;
+  // PSD objective (model_psd_coeffs.cpp).
+  void SetPsdObjective(Tarq::IPsdExpr* expr, int sense) override;
+  Tarq::IPsdExpr* GetPsdObjective() override;
+  void DelPsdObjective() override;
 
   // Starts, solving, resets and logs (model_solve.cpp).
   void SetMipStart(int count, const double* values) override;
@@ -214,16 +265,22 @@ class TarqModel final : public Tarq::detail::Handled<Tarq::IModel, Tarq::detail:
                        std::vector<double>& values) override;  // model_nlconstrs.cpp
   void GetQConstrInfo(const char* name, const Tarq::IQConstrArray* constrs,
                       std::vector<double>& values) override;
+  void GetPsdConstrInfo(const char* name, const Tarq::IPsdConstrArray* constrs, std::vector<double>& values) override;
   void SetColInfo(const char* name, const Tarq::IVarArray* vars, const double* values, int len) override;
   void SetRowInfo(const char* name, const Tarq::IConstrArray* constrs, const double* values, int len) override;
   void SetNlConstrInfo(const char* name, const Tarq::INlConstrArray* constrs, const double* values,
                        int len) override;  // model_nlconstrs.cpp
+  void SetPsdConstrInfo(const char* name, const Tarq::IPsdConstrArray* constrs, const double* values,
+                        int len) override;
 
   // Removal and housekeeping (model_housekeeping.cpp, ResetParam in model_params.cpp).
   void Remove(const Tarq::IVarArray* vars) override;
   void Remove(const Tarq::IConstrArray* constrs) override;
   void Remove(const Tarq::INlConstrArray* constrs) override;  // model_nlconstrs.cpp
   void Remove(const Tarq::IQConstrArray* constrs) override;
+  void Remove(const Tarq::IPsdVarArray* vars) override;
+  void Remove(const Tarq::IPsdConstrArray* constrs) override;
+  void Remove(const Tarq::ILmiConstrArray* constrs) override;
   void ResetParam() override;
   void Clear() override;
   Tarq::IModel* Clone() override;

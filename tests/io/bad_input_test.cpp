@@ -182,7 +182,6 @@ TEST_F(IoTest, UnreadableFilesReturnTwo) {
 TEST_F(IoTest, PendingFormatsSayTheyAreNotSupportedYet) {
   const std::string path = Path("any.file");
   const std::vector<std::pair<const char*, std::function<int(const char*)>>> calls = {
-      {"SDPA", [&](const char* f) { return TARQ_ReadSDPA(prob_, f); }},
       {"CBF", [&](const char* f) { return TARQ_ReadCbf(prob_, f); }},
       {"CBF", [&](const char* f) { return TARQ_WriteCbf(prob_, f); }},
   };

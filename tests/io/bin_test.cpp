@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "common/psd_dump.h"
 #include "io/formats.h"
 #include "io_fixture.h"
 
@@ -12,8 +13,23 @@ using BinTest = IoTest;
 
 // The small model plus everything else a problem stores: branch factors, MIP starts, an unnamed
 // column and row among named ones, a row with crossed bounds, quadratic terms (repeated, in both
-// orders) in the objective and in quadratic rows.
+// orders) in the objective and in quadratic rows, and semidefinite parts (matrices, a named and an
+// unnamed PSD column, the PSD objective, a PSD row and an LMI row).
 void AddExtras(tarq_prob* prob) {
+  const int r[] = {0, 1, 1}, c[] = {0, 0, 1};
+  const double v[] = {2, -0.5, 1e-300};
+  ASSERT_EQ(TARQ_AddSymMat(prob, 2, 3, r, c, v), 0);
+  ASSERT_EQ(TARQ_AddSymMat(prob, 3, 1, r, c, v), 0);
+  const int dims[] = {2, 3};
+  const char* psdNames[] = {"P", nullptr};
+  ASSERT_EQ(TARQ_AddPSDCols(prob, 2, dims, psdNames), 0);
+  const int psdCols[] = {1}, objMats[] = {1};
+  ASSERT_EQ(TARQ_ReplacePSDObj(prob, 1, psdCols, objMats), 0);
+  const int lin[] = {3, 0}, pc[] = {0, 1}, pm[] = {0, 1};
+  const double linVals[] = {1.25, -2};
+  ASSERT_EQ(TARQ_AddPSDConstr(prob, 2, lin, linVals, 2, pc, pm, 0, -1, 7, "prow"), 0);
+  const int lc[] = {2};
+  ASSERT_EQ(TARQ_AddLMIConstr(prob, 2, 1, lc, pm, 0, nullptr), 0);
   ASSERT_EQ(TARQ_AddCol(prob, 0.25, 0, nullptr, nullptr, 'C', -kInf, 1e-310, nullptr), 0);
   ASSERT_EQ(TARQ_AddRow(prob, 0, nullptr, nullptr, 0, 2, -3, nullptr), 0);
   const double factors[] = {0, 5, -1, 0, 2};
@@ -49,12 +65,15 @@ TEST_F(BinTest, RoundTripIsExact) {
   BuildSmall(prob_);
   AddExtras(prob_);
   const Snapshot before = Take(prob_);
+  const std::string psdBefore = PsdDump(prob_);
+  ASSERT_NE(psdBefore.find("lmi L0"), std::string::npos);
   const std::string path = Path("all.bin");
   ASSERT_EQ(TARQ_WriteBin(prob_, path.c_str()), 0);
   tarq_prob* back = NewProblem();
   ASSERT_EQ(TARQ_AddCol(back, 1, 0, nullptr, nullptr, 'I', 0, 1, "old"), 0);  // replaced entirely
   ASSERT_EQ(TARQ_ReadBin(back, path.c_str()), 0) << (log_.empty() ? "" : log_[0]);
   EXPECT_EQ(Take(back), before);
+  EXPECT_EQ(PsdDump(back), psdBefore);
   // Unnamed objects stay unnamed rather than taking their generated names.
   EXPECT_TRUE(back->problem.Cols().names.Explicit(4).empty());
   EXPECT_TRUE(back->problem.Rows().names.Explicit(5).empty());
@@ -115,13 +134,13 @@ TEST_F(BinTest, CorruptBytesFailTheChecksumOrTheStructureChecks) {
 TEST_F(BinTest, NewerAndInvalidVersionsAndOtherFilesAreRejected) {
   BuildSmall(prob_);
   std::string bytes = BinBytes(prob_);
-  const std::uint32_t newer = 4;
+  const std::uint32_t newer = 5;
   std::memcpy(bytes.data() + 8, &newer, sizeof newer);
   Reseal(bytes);
   tarq_prob* target = NewProblem();
   const std::string path = Write("newer.bin", bytes);
   EXPECT_EQ(TARQ_ReadBin(target, path.c_str()), 3);
-  EXPECT_LOGGED(log_, path, "byte 16", "file version 4 is newer than this library reads (3)");
+  EXPECT_LOGGED(log_, path, "byte 16", "file version 5 is newer than this library reads (4)");
   log_.clear();
   const std::uint32_t zero = 0;
   std::memcpy(bytes.data() + 8, &zero, sizeof zero);
@@ -168,6 +187,29 @@ TEST_F(BinTest, VersionOneFilesWithoutQuadraticSectionsStillRead) {
   const std::string path = Write("v1.bin", old);
   ASSERT_EQ(TARQ_ReadBin(target, path.c_str()), 0) << (log_.empty() ? "" : log_[0]);
   EXPECT_EQ(Take(target), before) << "the quadratic objective of the target is gone with the rest";
+}
+
+// Version 3 files have no semidefinite section: one without it reads, and a semidefinite section
+// in a file that says version 3 is refused.
+TEST_F(BinTest, VersionThreeFilesReadWithoutTheSemidefiniteSection) {
+  BuildSmall(prob_);
+  const Snapshot plain = Take(prob_);
+  std::string three = BinBytes(prob_);
+  const std::uint32_t version = 3;
+  std::memcpy(three.data() + 8, &version, sizeof version);
+  Reseal(three);
+  tarq_prob* target = NewProblem();
+  ASSERT_EQ(TARQ_ReadBin(target, Write("v3.bin", three).c_str()), 0) << (log_.empty() ? "" : log_[0]);
+  EXPECT_EQ(Take(target), plain);
+
+  AddExtras(prob_);
+  std::string withPsd = BinBytes(prob_);
+  std::memcpy(withPsd.data() + 8, &version, sizeof version);
+  Reseal(withPsd);
+  const std::string path = Write("v3psd.bin", withPsd);
+  EXPECT_EQ(TARQ_ReadBin(target, path.c_str()), 3);
+  EXPECT_LOGGED(log_, path, "unexpected section");
+  EXPECT_EQ(Take(target), plain);
 }
 
 }  // namespace

@@ -157,7 +157,20 @@ TEST(SlotOrder, ModelOperationsFollowTheirFifteenGroups) {
       S(AddQConstr, IQConstraint*(IQConstrBuilder*, const char*)),
       S(AddQConstr, IQConstraint*(int, const int*, const double*, int, const int*, const int*, const double*, char,
                                   double, const char*)),
-      // Results.
+      // PSD variables, PSD constraints, LMI constraints, then the symmetric-matrix builders.
+      S(AddPsdVar, IPsdVar*(int, const char*)), S(AddPsdVars, IPsdVarArray*(int, const int*, const char*)),
+      S(AddPsdConstr, IPsdConstraint*(IPsdExpr*, char, double, const char*)),
+      S(AddPsdConstr, IPsdConstraint*(IPsdExpr*, double, double, const char*)),
+      S(AddPsdConstr, IPsdConstraint*(IPsdConstrBuilder*, const char*)),
+      S(AddLmiConstr, ILmiConstraint*(ILmiExpr*, const char*)),
+      S(AddSymMat, ISymMatrix*(int, int, const int*, const int*, const double*)),
+      S(AddSparseMat, ISymMatrix*(int, int, const int*, const int*, const double*)),
+      S(AddDenseMat, ISymMatrix*(int, const double*, int)), S(AddOnesMat, ISymMatrix*(int, double)),
+      S(AddDiagMat, ISymMatrix*(int, const double*, int)), S(AddDiagMat, ISymMatrix*(int, double)),
+      S(AddDiagMat, ISymMatrix*(int, const double*, int, int)), S(AddDiagMat, ISymMatrix*(int, double, int)),
+      S(AddOnesMat, ISymMatrix*(int)), S(AddEyeMat, ISymMatrix*(int)), S(AddSymMat, ISymMatrix*(ISymMatExpr*)),
+      // A symmetric matrix by index, then the results.
+      S(GetSymMat, ISymMatrix*(int)),
       S(GetSolution, void(double*)), S(GetLpSolution, void(double*, double*, double*, double*)),
       S(SetLpSolution, void(const double*, const double*, const double*, const double*)),
       S(GetColBasis, void(int*)), S(GetRowBasis, void(int*)), S(SetBasis, void(const int*, const int*)),
@@ -170,11 +183,18 @@ TEST(SlotOrder, ModelOperationsFollowTheirFifteenGroups) {
       // Coefficient access, then bulk loading.
       S(GetCoeff, double(const IConstraint*, const IVar*)), S(SetCoeff, void(const IConstraint*, const IVar*, double)),
       S(SetCoeffs, void(const IConstrArray*, const IVarArray*, const double*, int)),
+      S(GetPsdCoeff, ISymMatrix*(const IPsdConstraint*, const IPsdVar*)),
+      S(SetPsdCoeff, void(const IPsdConstraint*, const IPsdVar*, const ISymMatrix*)),
+      S(GetLmiCoeff, ISymMatrix*(const ILmiConstraint*, const IVar*)),
+      S(SetLmiCoeff, void(const ILmiConstraint*, const IVar*, const ISymMatrix*)),
+      S(GetLmiRhs, ISymMatrix*(const ILmiConstraint*)), S(SetLmiRhs, void(const ILmiConstraint*, const ISymMatrix*)),
       S(GetColMatrix, void(std::vector<int>&, std::vector<int>&, std::vector<int>&, std::vector<double>&)),
       S(LoadMatrix, void(int, int, int, double, const double*, const int*, const int*, const int*, const double*,
                          const char*, const double*, const double*, const char*, const double*, const double*,
                          const char* const*, const char* const*)),
       S(SetQuadObjective, void(int, const int*, const int*, const double*)),
+      S(GetPsdSolution, void(std::vector<double>&, std::vector<double>&)),
+      S(GetLmiSolution, void(std::vector<double>&, std::vector<double>&)),
       // Get and naming, one group per kind.
       S(GetVar, IVar*(int)), S(GetVarByName, IVar*(const char*)), S(GetVars, IVarArray*()),
       S(SetVarNames, void(const IVarArray*, const char*, std::size_t)), S(GetCol, IColumn*(const IVar*)),
@@ -186,6 +206,16 @@ TEST(SlotOrder, ModelOperationsFollowTheirFifteenGroups) {
       S(GetQConstr, IQConstraint*(int)), S(GetQConstrByName, IQConstraint*(const char*)),
       S(GetQConstrs, IQConstrArray*()), S(SetQConstrNames, void(const IQConstrArray*, const char*, std::size_t)),
       S(GetQuadRow, IQuadExpr*(const IQConstraint*)),
+      S(GetPsdVar, IPsdVar*(int)), S(GetPsdVarByName, IPsdVar*(const char*)), S(GetPsdVars, IPsdVarArray*()),
+      S(SetPsdVarNames, void(const IPsdVarArray*, const char*, std::size_t)),
+      S(GetPsdConstr, IPsdConstraint*(int)), S(GetPsdConstrByName, IPsdConstraint*(const char*)),
+      S(GetPsdConstrs, IPsdConstrArray*()),
+      S(SetPsdConstrNames, void(const IPsdConstrArray*, const char*, std::size_t)),
+      S(GetPsdRow, IPsdExpr*(const IPsdConstraint*)),
+      S(GetLmiConstr, ILmiConstraint*(int)), S(GetLmiConstrByName, ILmiConstraint*(const char*)),
+      S(GetLmiConstrs, ILmiConstrArray*()),
+      S(SetLmiConstrNames, void(const ILmiConstrArray*, const char*, std::size_t)),
+      S(GetLmiRow, ILmiExpr*(const ILmiConstraint*)),
       // Objectives, with the multi-objective parameters and attributes.
       S(SetObjSense, void(int)), S(SetObjConst, void(double)), S(SetObjective, void(IExpr*, int)),
       S(SetObjective, void(IQuadExpr*, int)),      S(SetObjective, void(int, const int*, const double*)), S(GetObjective, IExpr*()),
@@ -199,6 +229,7 @@ TEST(SlotOrder, ModelOperationsFollowTheirFifteenGroups) {
       S(SetNlObjective, void(INlExpr*, int)), S(GetNlObjective, INlExpr*()), S(DelNlObjective, void()),
       S(SetQuadObjective, void(IQuadExpr*, int)), S(SetQuadObjective, void(IExpr*, int)),
       S(GetQuadObjective, IQuadExpr*()), S(DelQuadObjective, void()),
+      S(SetPsdObjective, void(IPsdExpr*, int)), S(GetPsdObjective, IPsdExpr*()), S(DelPsdObjective, void()),
       // Starts, then the information operations.
       S(SetMipStart, void(int, const double*)), S(SetMipStart, void(const IVar*, double)),
       S(SetMipStart, void(const IVarArray*, const double*)), S(LoadMipStart, void()),
@@ -208,9 +239,11 @@ TEST(SlotOrder, ModelOperationsFollowTheirFifteenGroups) {
       S(GetRowInfo, void(const char*, const IConstrArray*, std::vector<double>&)),
       S(GetNlConstrInfo, void(const char*, const INlConstrArray*, std::vector<double>&)),
       S(GetQConstrInfo, void(const char*, const IQConstrArray*, std::vector<double>&)),
+      S(GetPsdConstrInfo, void(const char*, const IPsdConstrArray*, std::vector<double>&)),
       S(SetColInfo, void(const char*, const IVarArray*, const double*, int)),
       S(SetRowInfo, void(const char*, const IConstrArray*, const double*, int)),
       S(SetNlConstrInfo, void(const char*, const INlConstrArray*, const double*, int)),
+      S(SetPsdConstrInfo, void(const char*, const IPsdConstrArray*, const double*, int)),
       // Solving.
       S(Solve, void()), S(SolveLp, void()), S(ComputeIIS, void()),
       S(FeasRelax, void(const IVarArray*, const std::vector<double>&, const std::vector<double>&, const IConstrArray*,
@@ -218,7 +251,8 @@ TEST(SlotOrder, ModelOperationsFollowTheirFifteenGroups) {
       S(FeasRelax, void(int, int)), S(Tune, void()), S(LoadTuneParam, void(int)), S(Interrupt, void()),
       // Removal.
       S(Remove, void(const IVarArray*)), S(Remove, void(const IConstrArray*)), S(Remove, void(const INlConstrArray*)),
-      S(Remove, void(const IQConstrArray*)),
+      S(Remove, void(const IQConstrArray*)), S(Remove, void(const IPsdVarArray*)), S(Remove, void(const IPsdConstrArray*)),
+      S(Remove, void(const ILmiConstrArray*)),
       // Resets, housekeeping, callbacks and logging.
       S(ResetParam, void()), S(ResetAll, void()), S(Reset, void()), S(Clear, void()), S(Clone, IModel*()),
       S(SetLogFile, int(const char*)), S(SetLogCallback, int(ILogCallback*)),
@@ -470,6 +504,115 @@ TEST(SlotOrder, ShapesViewsAndArrays) {
          S(Fill, void(double)), S(ToString, const char*(std::int64_t)), S(GetErrorCode, int() const),
          S(GetErrorMsg, const char*() const)},
         "ndarray.h", "INdArray");
+  }
+}
+
+TEST(SlotOrder, SymmetricMatricesAndPsdVariables) {
+  {
+    using Class = ISymMatrix;
+    ExpectSlotOrder({S(GetIdx, int() const), S(GetDim, int() const), S(GetErrorCode, int() const),
+                     S(GetErrorMsg, const char*() const)},
+                    "sym_mat.h", "ISymMatrix");
+  }
+  {
+    using Class = ISymMatrixArray;
+    ExpectSlotOrder({S(PushBack, void(const ISymMatrix*)), S(Size, int() const), S(Reserve, void(int)),
+                     S(GetMatrix, ISymMatrix*(int) const)},
+                    "sym_mat.h", "ISymMatrixArray");
+  }
+  {
+    using Class = ISymMatExpr;
+    ExpectSlotOrder({S(GetDim, int() const), S(GetSize, int() const), S(GetSymMat, ISymMatrix*(int) const),
+                     S(GetCoeff, double(int) const), S(SetCoeff, void(int, double)),
+                     S(AddTerm, int(const ISymMatrix*, double)),
+                     S(AddTerms, int(const ISymMatrixArray*, const double*, int)),
+                     S(AddSymMatExpr, void(const ISymMatExpr*, double)), S(Remove, void(int)),
+                     S(Remove, void(const ISymMatrix*)), S(Reserve, void(int)), S(Clone, ISymMatExpr*() const),
+                     S(MultiplyBy, void(double)), S(GetErrorCode, int() const), S(GetErrorMsg, const char*() const)},
+                    "sym_mat.h", "ISymMatExpr");
+  }
+  {
+    using Class = IPsdVar;
+    ExpectSlotOrder({S(GetIdx, int() const), S(GetDim, int() const), S(GetLen, int() const),
+                     S(GetSize, int() const), S(GetName, const char*()), S(SetName, void(const char*)),
+                     S(Get, void(const char*, double*, int)), S(Get, INdArray<double, 2>*(const char*)),
+                     S(Sum, IPsdExpr*()), S(Remove, void()), S(GetErrorCode, int() const),
+                     S(GetErrorMsg, const char*() const)},
+                    "psd_var.h", "IPsdVar");
+  }
+  {
+    using Class = IPsdVarArray;
+    ExpectSlotOrder({S(PushBack, void(const IPsdVar*)), S(Size, int() const), S(Reserve, void(int)),
+                     S(Clone, IPsdVarArray*() const), S(GetPsdVar, IPsdVar*(int) const)},
+                    "psd_var.h", "IPsdVarArray");
+  }
+}
+
+TEST(SlotOrder, PsdAndLmiExpressionsAndConstraints) {
+  {
+    using Class = IPsdExpr;
+    ExpectSlotOrder(
+        {S(GetSize, int() const), S(GetPsdVar, IPsdVar*(int) const), S(GetCoeff, ISymMatExpr*(int) const),
+         S(GetConstant, double() const), S(GetLinExpr, IExpr*() const), S(SetCoeff, void(int, const ISymMatrix*)),
+         S(SetConstant, void(double)), S(AddConstant, void(double)), S(AddTerm, void(const IVar*, double)),
+         S(AddTerm, void(const IPsdVar*, const ISymMatrix*)), S(AddTerm, void(const IPsdVar*, const ISymMatExpr*)),
+         S(AddTerms, int(const IVarArray*, const double*, int)),
+         S(AddTerms, int(const IPsdVarArray*, const ISymMatrixArray*)), S(AddLinExpr, void(const IExpr*, double)),
+         S(AddPsdExpr, void(const IPsdExpr*, double)), S(Evaluate, double()), S(Remove, void(int)),
+         S(Remove, void(const IVar*)), S(Remove, void(const IPsdVar*)), S(Reserve, void(int)),
+         S(Clone, IPsdExpr*() const), S(MultiplyBy, void(double)), S(GetErrorCode, int() const),
+         S(GetErrorMsg, const char*() const)},
+        "psd_expr.h", "IPsdExpr");
+  }
+  {
+    using Class = IPsdConstraint;
+    ExpectSlotOrder({S(GetIdx, int() const), S(GetName, const char*()), S(SetName, void(const char*)),
+                     S(Get, double(const char*)), S(Set, void(const char*, double)), S(Remove, void()),
+                     S(GetErrorCode, int() const), S(GetErrorMsg, const char*() const)},
+                    "psd_expr.h", "IPsdConstraint");
+  }
+  {
+    using Class = IPsdConstrArray;
+    ExpectSlotOrder({S(PushBack, void(const IPsdConstraint*)), S(Size, int() const), S(Reserve, void(int)),
+                     S(GetPsdConstr, IPsdConstraint*(int) const)},
+                    "psd_expr.h", "IPsdConstrArray");
+  }
+  {
+    using Class = IPsdConstrBuilder;
+    ExpectSlotOrder({S(GetPsdExpr, IPsdExpr*() const), S(GetSense, char() const), S(GetRange, double() const),
+                     S(SetBuilder, void(const IPsdExpr*, char, double)), S(SetRange, void(const IPsdExpr*, double))},
+                    "psd_expr.h", "IPsdConstrBuilder");
+  }
+  {
+    using Class = IPsdConstrBuilderArray;
+    ExpectSlotOrder({S(PushBack, void(const IPsdConstrBuilder*)), S(Size, int() const), S(Reserve, void(int)),
+                     S(GetBuilder, IPsdConstrBuilder*(int) const)},
+                    "psd_expr.h", "IPsdConstrBuilderArray");
+  }
+  {
+    using Class = ILmiExpr;
+    ExpectSlotOrder({S(GetSize, int() const), S(GetVar, IVar*(int) const), S(GetCoeff, ISymMatExpr*(int) const),
+                     S(GetConstant, ISymMatExpr*() const), S(SetCoeff, void(int, const ISymMatrix*)),
+                     S(SetConstant, void(const ISymMatrix*)), S(AddConstant, void(const ISymMatExpr*)),
+                     S(AddTerm, void(const IVar*, const ISymMatrix*)), S(AddTerm, void(const IVar*, const ISymMatExpr*)),
+                     S(AddTerms, int(const IVarArray*, const ISymMatrixArray*)),
+                     S(AddLmiExpr, int(const ILmiExpr*, double)), S(Remove, void(int)), S(Remove, void(const IVar*)),
+                     S(Reserve, void(int)), S(Clone, ILmiExpr*() const), S(MultiplyBy, void(double))},
+                    "lmi.h", "ILmiExpr");
+  }
+  {
+    using Class = ILmiConstraint;
+    ExpectSlotOrder({S(GetIdx, int() const), S(GetDim, int() const), S(GetLen, int() const),
+                     S(GetName, const char*()), S(SetName, void(const char*)),
+                     S(Get, void(const char*, double*, int)), S(SetRhs, void(const ISymMatrix*)), S(Remove, void()),
+                     S(GetErrorCode, int() const), S(GetErrorMsg, const char*() const)},
+                    "lmi.h", "ILmiConstraint");
+  }
+  {
+    using Class = ILmiConstrArray;
+    ExpectSlotOrder({S(PushBack, void(const ILmiConstraint*)), S(Size, int() const), S(Reserve, void(int)),
+                     S(GetLmiConstr, ILmiConstraint*(int) const)},
+                    "lmi.h", "ILmiConstrArray");
   }
 }
 

@@ -99,8 +99,12 @@ std::string SetParam(Tarq::IModel& model, const std::string& name, const std::st
   return "";
 }
 
-// "LP", "MIP", "QP", "QCP", "MIQP" or "MIQCP": the class of problem solved (a relaxation when lp).
+// "LP", "MIP", "QP", "QCP", "MIQP" or "MIQCP": the class of problem solved (a relaxation when lp);
+// "SDP" when the model has semidefinite parts.
 std::string ProblemClass(Tarq::IModel& model, bool mip) {
+  const int semidefinite =
+      model.GetIntAttr("PSDCols") + model.GetIntAttr("PSDConstrs") + model.GetIntAttr("LMIConstrs");
+  if (semidefinite > 0) return "SDP";
   const bool qcp = model.GetIntAttr("QConstrs") > 0;
   const bool qp = model.GetIntAttr("HasQObj") == 1;
   return std::string(mip ? "MI" : "") + (qcp ? "QCP" : qp ? "QP" : mip ? "P" : "LP");

@@ -8,13 +8,13 @@ namespace tarqsolve {
 namespace {
 
 // The problem files tarq-solve reads, as the usage text and the messages name them.
-constexpr const char* kProblemFormats = ".mps, .qps, .lp or .bin, optionally .gz";
+constexpr const char* kProblemFormats = ".mps, .qps, .lp, .bin or .dat-s, optionally .gz";
 
-// True when name ends with a problem suffix (.mps, .qps, .lp, .bin), possibly followed by ".gz". Other
+// True when name ends with a problem suffix (.mps, .qps, .lp, .bin, .dat-s), possibly followed by ".gz". Other
 // files the model can read (solutions, starts, parameters, ...) are no problems to solve.
 bool IsProblemFile(std::string name) {
   if (EndsWithAny(name, {".gz"})) name.resize(name.size() - 3);
-  return EndsWithAny(name, {".mps", ".qps", ".lp", ".bin"});
+  return EndsWithAny(name, {".mps", ".qps", ".lp", ".bin", ".dat-s"});
 }
 
 bool ParseNumber(const std::string& text, double& out) {
@@ -29,9 +29,9 @@ bool ParseNumber(const std::string& text, double& out) {
 const char* UsageText() {
   return "Usage: tarq-solve [options] [FILE]\n"
          "\n"
-         "Reads a problem from FILE (.mps, .qps, .lp or .bin, optionally .gz; .qps files are MPS with\n"
-         "quadratic sections), solves it and prints a summary. Without FILE, builds and solves a small\n"
-         "production-planning example.\n"
+         "Reads a problem from FILE (.mps, .qps, .lp, .bin or .dat-s, optionally .gz; .qps files are MPS\n"
+         "with quadratic sections, .dat-s files SDPA sparse semidefinite problems), solves it and prints a\n"
+         "summary. Without FILE, builds and solves a small production-planning example.\n"
          "\n"
          "Options:\n"
          "  --param NAME=VALUE   set a solver parameter (repeatable), e.g. --param RelGap=1e-6\n"

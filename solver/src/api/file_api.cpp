@@ -31,6 +31,10 @@ int TARQ_ReadBin(tarq_prob* prob, const char* filename) {
   return WithProblem(prob, [&](Problem& p) { return ReadFormatFile(p, filename, "binary", tarq_solver::ParseBin); });
 }
 
+int TARQ_ReadSDPA(tarq_prob* prob, const char* filename) {
+  return WithProblem(prob, [&](Problem& p) { return ReadFormatFile(p, filename, "SDPA", tarq_solver::ParseSdpa); });
+}
+
 int TARQ_ReadMst(tarq_prob* prob, const char* filename) {
   return WithProblem(prob, [&](Problem& p) { return ReadFormatFile(p, filename, "MIP start", tarq_solver::ParseMst); });
 }
@@ -66,6 +70,10 @@ int TARQ_WriteMpsStr(tarq_prob* prob, char* buf, int size, int* pReqSize) {
 
 int TARQ_WriteLp(tarq_prob* prob, const char* filename) {
   return ReadProblem(prob, [&](Problem& p) { return WriteFormatFile(p, filename, "LP", tarq_solver::WriteLp); });
+}
+
+int TARQ_WriteSDPA(tarq_prob* prob, const char* filename) {
+  return ReadProblem(prob, [&](Problem& p) { return WriteFormatFile(p, filename, "SDPA", tarq_solver::WriteSdpa); });
 }
 
 int TARQ_WriteBin(tarq_prob* prob, const char* filename) {

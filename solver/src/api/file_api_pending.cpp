@@ -26,7 +26,6 @@ int NotSupported(tarq_prob* prob, const char* filename, const char* verb, const 
 
 extern "C" {
 
-int TARQ_ReadSDPA(tarq_prob* prob, const char* filename) { return NotSupported(prob, filename, "read", "SDPA"); }
 int TARQ_ReadCbf(tarq_prob* prob, const char* filename) { return NotSupported(prob, filename, "read", "CBF"); }
 
 int TARQ_WriteCbf(tarq_prob* prob, const char* filename) { return NotSupported(prob, filename, "write", "CBF"); }

@@ -3,12 +3,23 @@
 #include "iis/iis.h"
 #include "relax/feas_relax.h"
 #include "solve/quad_solve.h"
+#include "solve/sdp_solve.h"
 #include "solve/solve_driver.h"
 #include "tune/tune.h"
 
 using tarq_solver::Problem;
 using tarq_solver::SolveProblemAs;
 using tarq_solver::WithProblem;
+
+namespace {
+
+// Operations that work on the linear part only refuse quadratic and semidefinite parts, with a
+// log line naming the operation.
+bool LinearPartOnly(Problem& p, const char* operation) {
+  return tarq_solver::RefuseQuadratic(p, operation) || tarq_solver::RefuseSemidefinite(p, operation);
+}
+
+}  // namespace
 
 extern "C" {
 
@@ -29,7 +40,7 @@ int TARQ_Interrupt(tarq_prob* prob) {
 
 int TARQ_ComputeIIS(tarq_prob* prob) {
   return SolveProblemAs(prob, [](Problem& p) {
-    if (tarq_solver::RefuseQuadratic(p, "The IIS computation")) return TARQ_RETCODE_INVALID;
+    if (LinearPartOnly(p, "The IIS computation")) return TARQ_RETCODE_INVALID;
     return tarq_solver::ComputeIis(p);
   });
 }
@@ -37,14 +48,14 @@ int TARQ_ComputeIIS(tarq_prob* prob) {
 int TARQ_FeasRelax(tarq_prob* prob, const double* colLowPen, const double* colUppPen, const double* rowBndPen,
                    const double* rowUppPen) {
   return SolveProblemAs(prob, [&](Problem& p) {
-    if (tarq_solver::RefuseQuadratic(p, "The feasibility relaxation")) return TARQ_RETCODE_INVALID;
+    if (LinearPartOnly(p, "The feasibility relaxation")) return TARQ_RETCODE_INVALID;
     return tarq_solver::FeasRelax(p, tarq_solver::RelaxPenalties{colLowPen, colUppPen, rowBndPen, rowUppPen});
   });
 }
 
 int TARQ_Tune(tarq_prob* prob) {
   return SolveProblemAs(prob, [](Problem& p) {
-    if (tarq_solver::RefuseQuadratic(p, "Tuning")) return TARQ_RETCODE_INVALID;
+    if (LinearPartOnly(p, "Tuning")) return TARQ_RETCODE_INVALID;
     return tarq_solver::Tune(p);
   });
 }

@@ -21,9 +21,15 @@
 //              then the names as in kColNames                                            (version 3)
 //   kNlObj     i64 tokens t, i32 token[t], i64 constants c, f64 const[c], i64 start entries s
 //              (0 or n), f64 start[s] (NaN: none)                                        (version 3)
+//   kPsd       symmetric matrices, PSD columns, PSD rows, LMI rows: see bin_psd.h
+//              (version 4, optional)
 //
 // Infinite bounds are stored as +-1e30, as the problem holds them, so a file reads back exactly.
-// Versions: a later object kind gets a new tag, placed before kEnd, and a new version number;
+// Versions: a later object kind gets a new tag and a new version number. Sections up to
+// kNlObj are always written (the quadratic ones from version 2, the nonlinear ones from
+// version 3); later kinds' sections are
+// optional, written only when the problem holds objects of that kind, before kEnd in the order
+// of their tags;
 // the reader accepts files up to its own version and rejects newer ones with a clear message.
 // Numbers are in the writing machine's byte order; a file whose mark shows the other order is
 // rejected. The reader checks the checksum first, then every count against the bytes that are
@@ -32,7 +38,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <iterator>
 
+#include "io/bin_io.h"
+#include "io/bin_psd.h"
 #include "io/formats.h"
 #include "nl/tokens.h"
 #include "store/checks.h"
@@ -41,10 +50,17 @@ namespace tarq_solver {
 
 namespace {
 
+using bin::ByteReader;
+using bin::PutArray;
+using bin::PutNames;
+using bin::ReadNames;
+using bin::Section;
+
 constexpr char kMagic[8] = {'T', 'A', 'R', 'Q', 'B', 'I', 'N', '\0'};
-constexpr std::uint32_t kVersion = 3;
+constexpr std::uint32_t kVersion = 4;
 constexpr std::uint32_t kFirstQuadVersion = 2;  // files before it have no quadratic sections
 constexpr std::uint32_t kFirstNlVersion = 3;    // files before it have no nonlinear sections
+constexpr std::uint32_t kFirstPsdVersion = 4;   // files before it have no semidefinite section
 constexpr std::uint32_t kByteOrder = 0x01020304;
 constexpr size_t kHeaderSize = 16;
 constexpr size_t kSectionHeader = 16;
@@ -62,75 +78,13 @@ enum Tag : std::uint32_t {
   kQuadRows = 9,
   kNlRows = 10,
   kNlObj = 11,
+  kPsd = 12,
+  kFirstOptional = kPsd,
+  kLastOptional = kPsd,
   kEnd = 0xFFFF,
 };
 
-// ----------------------------------------------------------------------------------- writing --
-
-template <class Vec>
-void PutArray(OutBuffer& out, const Vec& v) {
-  using T = typename Vec::value_type;
-  out.PutBytes(v.data(), v.size() * sizeof(T));
-}
-
-// Appends one section; `body` writes the payload into a scratch buffer first to know its size.
-template <class Body>
-void Section(OutBuffer& out, std::uint32_t tag, Body&& body) {
-  OutBuffer payload;
-  body(payload);
-  out.PutRaw(tag);
-  out.PutRaw(std::uint32_t{0});
-  out.PutRaw(static_cast<std::uint64_t>(payload.Text().size()));
-  out.Put(payload.Text());
-}
-
-void PutNames(OutBuffer& out, const NameTable& names) {
-  const std::uint8_t named = names.AnyNamed() ? 1 : 0;
-  out.PutRaw(named);
-  if (!named) return;
-  for (int k = 0; k < names.Size(); ++k) out.PutRaw(static_cast<std::uint32_t>(names.Explicit(k).size()));
-  for (int k = 0; k < names.Size(); ++k) out.Put(names.Explicit(k));
-}
-
 // ----------------------------------------------------------------------------------- reading --
-
-class ByteReader {
- public:
-  ByteReader(std::string_view data, IoError& err) : data_(data), err_(err) {}
-
-  size_t Pos() const { return pos_; }
-  size_t Left() const { return data_.size() - pos_; }
-  int Error(std::string what) { return Fail(err_, TARQ_RETCODE_INVALID, static_cast<std::int64_t>(pos_), std::move(what)); }
-
-  template <class T>
-  int Read(T& v) {
-    if (Left() < sizeof(T)) return Error("the file ends early");
-    std::memcpy(&v, data_.data() + pos_, sizeof(T));
-    pos_ += sizeof(T);
-    return TARQ_RETCODE_OK;
-  }
-  // Reads count elements, checking first that the file holds them.
-  template <class Vec>
-  int ReadArray(Vec& v, std::int64_t count) {
-    using T = typename Vec::value_type;
-    if (count < 0 || static_cast<std::uint64_t>(count) > Left() / sizeof(T)) return Error("the file ends early");
-    v.resize(static_cast<size_t>(count));
-    if (count > 0) std::memcpy(v.data(), data_.data() + pos_, static_cast<size_t>(count) * sizeof(T));
-    pos_ += static_cast<size_t>(count) * sizeof(T);
-    return TARQ_RETCODE_OK;
-  }
-  int ReadBytes(std::string_view& s, size_t count) {
-    if (count > Left()) return Error("the file ends early");
-    s = data_.substr(pos_, count);
-    pos_ += count;
-    return TARQ_RETCODE_OK;
-  }
-
- private:
-  std::string_view data_;
-  IoError& err_;
-  size_t pos_ = 0;
-};
 
 struct BinProblem {
   std::int32_t nCol = 0, nRow = 0, objSense = 1, hasBranch = 0;
@@ -146,6 +100,7 @@ struct BinProblem {
   QuadStore quad;
   std::string quadNameBlock;
   std::vector<const char*> quadNames;
+  PsdStore psd;
   NlStore nl;
   std::string nlNameBlock;
   std::vector<const char*> nlNames;
@@ -228,34 +183,6 @@ int ReadMatrix(ByteReader& in, BinProblem& b) {
   TARQ_TRY(in.ReadArray(b.rowIndex, b.nnz));
   TARQ_TRY(in.ReadArray(b.value, b.nnz));
   return CheckVectorsRead(in, b.begin, b.nnz, b.rowIndex, b.value, b.nRow);
-}
-
-int ReadNames(ByteReader& in, std::int32_t count, std::string& block, std::vector<const char*>& names) {
-  std::uint8_t named = 0;
-  TARQ_TRY(in.Read(named));
-  if (named > 1) return in.Error("invalid name flag");
-  if (!named) return TARQ_RETCODE_OK;
-  std::vector<std::uint32_t> len;
-  TARQ_TRY(in.ReadArray(len, count));
-  std::uint64_t total = 0;
-  for (std::uint32_t l : len) total += l;
-  std::string_view bytes;
-  if (total > in.Left()) return in.Error("the file ends early");
-  TARQ_TRY(in.ReadBytes(bytes, static_cast<size_t>(total)));
-  if (bytes.find('\0') != std::string_view::npos) return in.Error("a name contains a zero byte");
-  block.reserve(static_cast<size_t>(total) + len.size());
-  std::vector<size_t> offset;
-  offset.reserve(len.size());
-  size_t at = 0;
-  for (std::uint32_t l : len) {
-    offset.push_back(block.size());
-    block.append(bytes.substr(at, l));
-    block.push_back('\0');
-    at += l;
-  }
-  names.reserve(len.size());
-  for (size_t off : offset) names.push_back(block.data() + off);
-  return TARQ_RETCODE_OK;
 }
 
 int ReadMipStarts(ByteReader& in, BinProblem& b) {
@@ -411,18 +338,27 @@ int ParseBody(Problem& problem, std::string_view data, IoError& err) {
                     std::to_string(kVersion) + ")");
   }
   BinProblem b;
-  static constexpr std::uint32_t kOrder[] = {kDims,     kCols,      kRows,    kMatrix,   kColNames, kRowNames,
-                                             kMipStarts, kQuadObj, kQuadRows, kNlRows, kNlObj,    kEnd};
-  for (std::uint32_t expected : kOrder) {
-    if ((expected == kQuadObj || expected == kQuadRows) && version < kFirstQuadVersion) continue;
-    if ((expected == kNlRows || expected == kNlObj) && version < kFirstNlVersion) continue;
+  // The sections up to kMipStarts (kQuadRows from version 2, kNlObj from version 3) come in this
+  // order; later kinds' sections are optional and follow in the order of their tags; kEnd closes
+  // the file.
+  static constexpr std::uint32_t kRequired[] = {kDims,      kCols,    kRows,     kMatrix, kColNames, kRowNames,
+                                                kMipStarts, kQuadObj, kQuadRows, kNlRows, kNlObj};
+  const size_t nRequired =
+      std::size(kRequired) - (version < kFirstQuadVersion ? 4 : version < kFirstNlVersion ? 2 : 0);
+  const std::uint32_t lastOptional = version < kFirstPsdVersion ? 0u : std::uint32_t{kLastOptional};
+  size_t required = 0;
+  std::uint32_t last = 0;
+  while (true) {
     std::uint32_t tag = 0, zero = 0;
     std::uint64_t length = 0;
     const size_t at = in.Pos();
     TARQ_TRY(in.Read(tag));
     TARQ_TRY(in.Read(zero));
     TARQ_TRY(in.Read(length));
-    if (tag != expected || zero != 0) return Fail(err, TARQ_RETCODE_INVALID, static_cast<std::int64_t>(at), "unexpected section");
+    const bool expected = required < nRequired
+                              ? tag == kRequired[required]
+                              : tag == kEnd || (tag > last && tag >= kFirstOptional && tag <= lastOptional);
+    if (!expected || zero != 0) return Fail(err, TARQ_RETCODE_INVALID, static_cast<std::int64_t>(at), "unexpected section");
     if (length > in.Left()) return in.Error("the file ends early");
     const size_t start = in.Pos();
     switch (tag) {
@@ -437,6 +373,7 @@ int ParseBody(Problem& problem, std::string_view data, IoError& err) {
       case kQuadRows: TARQ_TRY(ReadQuadRows(in, b)); break;
       case kNlRows: TARQ_TRY(ReadNlRows(in, b)); break;
       case kNlObj: TARQ_TRY(ReadNlObj(in, b)); break;
+      case kPsd: TARQ_TRY(bin::ReadPsd(in, b.nCol, b.psd)); break;
       default: {  // kEnd: the checksum was checked, or is skipped, by the caller
         std::uint32_t crc = 0, pad = 0;
         TARQ_TRY(in.Read(crc));
@@ -445,6 +382,9 @@ int ParseBody(Problem& problem, std::string_view data, IoError& err) {
       }
     }
     if (in.Pos() - start != length) return in.Error("section length does not match its content");
+    if (tag == kEnd) break;
+    if (required < nRequired) ++required;
+    last = tag;
   }
   if (in.Left() != 0) return in.Error("data after the end section");
 
@@ -468,6 +408,7 @@ int ParseBody(Problem& problem, std::string_view data, IoError& err) {
   problem.ReplaceMipStarts(std::move(b.mipStarts));
   problem.ReplaceQuad(std::move(b.quad));
   problem.ReplaceNl(std::move(b.nl));
+  problem.ReplacePsd(std::move(b.psd));
   return TARQ_RETCODE_OK;
 }
 
@@ -576,6 +517,7 @@ int WriteBin(Problem& problem, OutBuffer& file, IoError&) {
     s.PutRaw(static_cast<std::int64_t>(start.size()));
     PutArray(s, start);
   });
+  if (!problem.Psd().Empty()) Section(out, kPsd, [&](OutBuffer& s) { bin::PutPsd(s, problem.Psd()); });
   const std::string& bytes = out.Text();
   const std::uint32_t crc = static_cast<std::uint32_t>(
       crc32_z(0L, reinterpret_cast<const Bytef*>(bytes.data()), bytes.size()));

@@ -25,6 +25,11 @@ int ParseBin(Problem& problem, std::string_view data, IoError& err);
 int ParseBinUnchecked(Problem& problem, std::string_view data, IoError& err);
 int WriteBin(Problem& problem, OutBuffer& out, IoError& err);
 
+// SDPA sparse format (see tarq_psd.h). ParseSdpa replaces the whole problem; WriteSdpa refuses
+// (3) a problem the format cannot hold.
+int ParseSdpa(Problem& problem, std::string_view text, IoError& err);
+int WriteSdpa(Problem& problem, OutBuffer& out, IoError& err);
+
 // The .nl text format (written only; see nl_writer.cpp). WriteNlNames writes <stem>.col and
 // <stem>.row beside the file at path when any object has a name.
 int WriteNl(Problem& problem, OutBuffer& out, IoError& err);

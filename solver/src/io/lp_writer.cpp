@@ -232,6 +232,10 @@ int WriteLp(Problem& problem, OutBuffer& out, IoError& err) {
     return Fail(err, TARQ_RETCODE_INVALID, 0,
                 "the LP format cannot hold nonlinear rows or a nonlinear objective (write an .nl file)");
   }
+  if (problem.Psd().HasParts()) {
+    return Fail(err, TARQ_RETCODE_INVALID, 0,
+                "the LP format cannot hold PSD columns, PSD rows or LMI rows (write a binary or .dat-s file)");
+  }
   const ColumnTable& cols = problem.Cols();
   const RowTable& rows = problem.Rows();
   const int n = cols.Size(), m = rows.Size();

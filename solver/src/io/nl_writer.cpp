@@ -275,7 +275,11 @@ struct NlColumnLayout {
 
 }  // namespace
 
-int WriteNl(Problem& problem, OutBuffer& out, IoError&) {
+int WriteNl(Problem& problem, OutBuffer& out, IoError& err) {
+  if (problem.Psd().HasParts()) {
+    return Fail(err, TARQ_RETCODE_INVALID, 0,
+                "the .nl format cannot hold PSD columns, PSD rows or LMI rows (write a binary or .dat-s file)");
+  }
   const ColumnTable& cols = problem.Cols();
   const QuadStore& quad = problem.Quad();
   const NlStore& nls = problem.Nl();

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "solve/multi_obj_solve.h"
+#include "solve/sdp_solve.h"
 #include "solve/quad_solve.h"
 
 namespace tarq_solver {
@@ -151,8 +152,41 @@ bool HasIntegerColumns(const Problem& p) {
   return std::any_of(t.begin(), t.end(), [](char c) { return c != 'C'; });
 }
 
+namespace {
+
+// Problems with PSD columns, PSD rows or LMI rows go to the semidefinite engine.
+int SolveSemidefinite(Problem& p, bool lpOnly, double started) {
+  const PsdStore& s = p.Psd();
+  if (!lpOnly && HasIntegerColumns(p)) {
+    p.Log().Printf("Mixed-integer semidefinite problems are not supported: the problem has integer columns and "
+                   "semidefinite parts (solve its continuous relaxation with TARQ_SolveLp)");
+    return TARQ_RETCODE_INVALID;
+  }
+  if (p.MultiObjs().Count() > 0) {
+    p.Log().Printf("Multiple objectives are not supported for problems with semidefinite parts");
+    return TARQ_RETCODE_INVALID;
+  }
+  if (RefuseQuadratic(p, "The semidefinite solve")) return TARQ_RETCODE_INVALID;
+  if (p.Params().Int(IntParam::LogLevel) >= 1) {
+    p.Log().Printf("Solving SDP with DSDP (%d PSD columns, %d PSD rows, %d LMI rows): %d columns, %d rows",
+                   s.Cols().Size(), s.Rows().Size(), s.Lmis().Size(), p.Cols().Size(), p.Rows().Size());
+  }
+  EngineResult res;
+  PsdResults psd;
+  if (int rc = SolveSdp(p, p.Params(), res, psd); rc != TARQ_RETCODE_OK) return rc;
+  RecordResult(p, res, lpOnly, WallSeconds() - started);
+  if (res.hasSolution) p.Result().psd = std::move(psd);
+  if (p.Params().Int(IntParam::LogLevel) >= 1) {
+    p.Log().Printf("SDP status: %s, objective %.12g", StatusName(res.status), res.objective);
+  }
+  return TARQ_RETCODE_OK;
+}
+
+}  // namespace
+
 int SolveProblem(Problem& p, bool lpOnly) {
   p.Interrupt().Lower();
+  if (p.Psd().HasParts()) return SolveSemidefinite(p, lpOnly, WallSeconds());
   if (p.MultiObjs().Count() > 0) {
     if (RefuseQuadratic(p, "The multi-objective solve")) return TARQ_RETCODE_INVALID;
     return SolveMultiObjective(p, lpOnly);

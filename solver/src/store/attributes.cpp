@@ -6,6 +6,8 @@
 namespace tarq_solver {
 namespace {
 
+int Capped(std::int64_t n) { return n > INT_MAX ? INT_MAX : static_cast<int>(n); }
+
 int CountType(const ColumnTable& cols, char type) {
   return static_cast<int>(std::count(cols.type.begin(), cols.type.end(), type));
 }
@@ -17,10 +19,7 @@ int IntAttrValue(Problem& p, IntAttr attr) {
   switch (attr) {
     case IntAttr::Cols: return cols.Size();
     case IntAttr::Rows: return p.Rows().Size();
-    case IntAttr::Elems: {
-      const auto nnz = p.Matrix().Nonzeros();
-      return nnz > INT_MAX ? INT_MAX : static_cast<int>(nnz);
-    }
+    case IntAttr::Elems: return Capped(p.Matrix().Nonzeros());
     case IntAttr::Bins: return CountType(cols, 'B');
     case IntAttr::Ints: return CountType(cols, 'I');
     case IntAttr::IsMIP:
@@ -37,20 +36,23 @@ int IntAttrValue(Problem& p, IntAttr attr) {
     case IntAttr::NLConstrs: return p.Nl().rows.Size();
     case IntAttr::NLElems: {
       const NlStore& nl = p.Nl();
-      const auto n = static_cast<std::int64_t>(nl.rows.programs.tokens.size()) +
-                     (nl.HasObjective() ? static_cast<std::int64_t>(nl.objective.tokens.size()) : 0);
-      return n > INT_MAX ? INT_MAX : static_cast<int>(n);
+      return Capped(static_cast<std::int64_t>(nl.rows.programs.tokens.size()) +
+                    (nl.HasObjective() ? static_cast<std::int64_t>(nl.objective.tokens.size()) : 0));
     }
     case IntAttr::HasNLObj: return p.Nl().HasObjective() ? 1 : 0;
     case IntAttr::HasNLData: return p.Nl().Empty() ? 0 : 1;
     case IntAttr::HasNLPrimalStart: return p.Nl().HasStart() ? 1 : 0;
+    case IntAttr::PSDCols: return p.Psd().Cols().Size();
+    case IntAttr::PSDConstrs: return p.Psd().Rows().Size();
+    case IntAttr::LMIConstrs: return p.Psd().Lmis().Size();
+    case IntAttr::SymMats: return p.Psd().Mats().Size();
+    case IntAttr::PSDElems: return Capped(p.Psd().PsdTerms());
+    case IntAttr::HasPSDObj: return p.Psd().HasObj() ? 1 : 0;
+    case IntAttr::PSDLens: return Capped(p.Psd().PsdDims());
+    case IntAttr::LMILens: return Capped(p.Psd().LmiDims());
     // Kinds of object the store cannot hold yet: there are none of them.
-    case IntAttr::PSDCols:
-    case IntAttr::PSDElems: case IntAttr::SymMats: case IntAttr::Soss: case IntAttr::Cones:
-    case IntAttr::ExpCones: case IntAttr::AffineCones:
-    case IntAttr::PSDConstrs: case IntAttr::LMIConstrs: case IntAttr::Indicators:
-    case IntAttr::HasPSDObj: case IntAttr::LazyCons: case IntAttr::LazyConsElems:
-    case IntAttr::PSDLens: case IntAttr::LMILens:
+    case IntAttr::Soss: case IntAttr::Cones: case IntAttr::ExpCones: case IntAttr::AffineCones:
+    case IntAttr::Indicators: case IntAttr::LazyCons: case IntAttr::LazyConsElems:
       return 0;
     default: return p.Result().attrs[attr];
   }

@@ -35,6 +35,7 @@ void Problem::Clear() {
   quad_ = QuadStore();
   nl_ = NlStore();
   multiObjs_.Clear();
+  psd_ = PsdStore();
   objSense_ = 1;
   objConst_ = 0;
   stamp_.clear();

@@ -15,6 +15,7 @@
 #include "params/param_set.h"
 #include "store/multi_objs.h"
 #include "store/nl_table.h"
+#include "store/psd_store.h"
 #include "store/quad_table.h"
 #include "store/results.h"
 #include "store/sparse_matrix.h"
@@ -102,6 +103,23 @@ class Problem {
   }
   // The objectives for recording what a solve found for each (their attrs); not a data change.
   MultiObjTable& MultiObjResults() { return multiObjs_; }
+  // The semidefinite parts. EditPsd runs change(psd) and counts it as a change of the problem
+  // data when it returns 0 (change must leave psd unchanged when it fails).
+  const PsdStore& Psd() const { return psd_; }
+  template <class Change>
+  int EditPsd(Change&& change) {
+    const int rc = change(psd_);
+    if (rc == TARQ_RETCODE_OK) Modified();
+    return rc;
+  }
+  // The semidefinite parts for changes no result depends on: renaming, and adding matrices
+  // (which count only once something refers to them).
+  PsdStore& PsdUnversioned() { return psd_; }
+  // Replaces the semidefinite parts by ones checked against this problem.
+  void ReplacePsd(PsdStore&& psd) noexcept {
+    psd_ = std::move(psd);
+    Modified();
+  }
   // The flag TARQ_Interrupt raises, safe to use from any thread.
   InterruptFlag& Interrupt() { return interrupt_; }
   // Set while the problem is being solved (see BusyFlag).
@@ -218,6 +236,7 @@ class Problem {
   double objConst_ = 0;
   Results results_;
   MultiObjTable multiObjs_;
+  PsdStore psd_;
   InterruptFlag interrupt_;
   BusyFlag solving_;
   std::uint64_t version_ = 0;

@@ -84,6 +84,7 @@ int Problem::Load(const LoadArgs& a) {
   std::swap(quad_, fresh.quad_);
   std::swap(nl_, fresh.nl_);
   multiObjs_.Clear();
+  psd_ = PsdStore();
   results_.Clear();
   objSense_ = a.objSense;
   objConst_ = a.objConst;

@@ -20,6 +20,7 @@ void Results::ClearSolution() {
   rowLowerIis.clear();
   rowUpperIis.clear();
   relaxPenalties.clear();
+  psd.Clear();
   farkas.clear();
   ray.clear();
   ranges.Clear();

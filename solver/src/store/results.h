@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "params/param_table.h"
+#include "store/psd_results.h"
 
 namespace tarq_solver {
 
@@ -88,6 +89,8 @@ struct Results {
   std::vector<std::vector<double>> relaxPenalties;
 
   std::vector<TuneResult> tune;
+
+  PsdResults psd;  // semidefinite parts of the solution
 
   bool HasSolution(int cols, int rows) const {
     return static_cast<int>(values.size()) == cols && static_cast<int>(activity.size()) == rows &&
