@@ -519,7 +519,7 @@ TARQ_API int TARQ_GetColLowerIIS(tarq_prob* prob, int num, const int* list, int*
 TARQ_API int TARQ_GetColUpperIIS(tarq_prob* prob, int num, const int* list, int* status);
 TARQ_API int TARQ_GetRowLowerIIS(tarq_prob* prob, int num, const int* list, int* status);
 TARQ_API int TARQ_GetRowUpperIIS(tarq_prob* prob, int num, const int* list, int* status);
-/* SOS constraints and indicators cannot be stored yet: these return 3. */
+/* IIS membership of the listed SOS constraints and indicator rows (see tarq_special.h). */
 TARQ_API int TARQ_GetSOSIIS(tarq_prob* prob, int num, const int* list, int* status);
 TARQ_API int TARQ_GetIndicatorIIS(tarq_prob* prob, int num, const int* list, int* status);
 
@@ -765,6 +765,7 @@ TARQ_API int TARQ_WriteTuneParam(tarq_prob* prob, int index, const char* filenam
 #include "tarq_quad.h"
 #include "tarq_nonlinear.h"
 #include "tarq_psd.h"
+#include "tarq_special.h"
 
 #ifdef __cplusplus
 }

@@ -18,6 +18,7 @@
 #include "store/psd_store.h"
 #include "store/quad_table.h"
 #include "store/results.h"
+#include "store/special_table.h"
 #include "store/sparse_matrix.h"
 #include "store/tables.h"
 
@@ -214,6 +215,23 @@ class Problem {
   // Replaces the nonlinear part by one whose columns were checked against this problem.
   void ReplaceNl(NlStore&& nl) noexcept;
 
+  // SOS constraints, indicator rows and cones (problem_special.cpp; the conventions are those of
+  // tarq_special.h). Member lists: VectorList idx (beg/cnt offsets), SOS weights and indicator
+  // coefficients as VectorList val.
+  const SpecialStore& Special() const { return special_; }
+  NameTable& IndicatorNames() { return special_.indicators.names; }
+  int AddSoss(int num, const int* types, const VectorList& members, const double* weights);
+  int DelSoss(int num, const int* list);
+  int AddIndicators(int num, const int* types, const int* binCols, const int* binVals, const VectorList& rows,
+                    const char* senses, const double* bounds, const char* const* names);
+  int DelIndicators(int num, const int* list);
+  int AddCones(int num, const int* types, const VectorList& members);
+  int DelCones(int num, const int* list);
+  int AddExpCones(int num, const int* types, const int* cols);
+  int DelExpCones(int num, const int* list);
+  // Replaces the special constraints by ones whose columns were checked against this problem.
+  void ReplaceSpecial(SpecialStore&& special) noexcept;
+
   // Replaces the whole problem data; MIP starts are dropped.
   int Load(const LoadArgs& args);
   // Removes every object; parameters and log destinations stay.
@@ -237,6 +255,7 @@ class Problem {
   Results results_;
   MultiObjTable multiObjs_;
   PsdStore psd_;
+  SpecialStore special_;
   InterruptFlag interrupt_;
   BusyFlag solving_;
   std::uint64_t version_ = 0;
