@@ -263,5 +263,42 @@ TEST_F(SolveTest, RelaxationModesWeighAmountsOrCounts) {
   EXPECT_EQ(IntAttr("Rows"), 3);
 }
 
+// The relaxed problem a relaxation file holds is the one the relaxation's mode solved: read back
+// and solved, it reaches the relaxation's objective (mode 2 with its counting binaries, mode 1
+// with its squared violations).
+TEST_F(SolveTest, RelaxationFilesHoldTheProblemTheModeSolved) {
+  Quiet();
+  Row({}, 5, kInf, "x5");
+  Row({}, 5, kInf, "y5");
+  Row({}, -kInf, 6, "sum");
+  Col(1, 0, 10, 'C', {{0, 1}, {2, 1}}, "x");
+  Col(1, 0, 10, 'C', {{1, 1}, {2, 1}}, "y");
+  const double pen[] = {2, 2, 3};
+  const std::string path = testing::TempDir() + "tarq_modes.relax";
+  for (int mode : {0, 2, 1}) {
+    SCOPED_TRACE(mode);
+    ASSERT_EQ(TARQ_SetIntParam(prob_, "FeasRelaxMode", mode), 0);
+    ASSERT_EQ(TARQ_FeasRelax(prob_, nullptr, nullptr, pen, nullptr), 0);
+    ASSERT_EQ(IntAttr("HasFeasRelaxSol"), 1);
+    const double relaxObj = DblAttr("FeasRelaxObj");
+    ASSERT_EQ(TARQ_WriteRelax(prob_, path.c_str()), 0);
+
+    tarq_prob* back = nullptr;
+    ASSERT_EQ(TARQ_CreateProb(env_, &back), 0);
+    ASSERT_EQ(TARQ_SetIntParam(back, "LogLevel", 0), 0);
+    ASSERT_EQ(TARQ_ReadMps(back, path.c_str()), 0);
+    int ints = -1, qelems = -1;
+    ASSERT_EQ(TARQ_GetIntAttr(back, "Ints", &ints), 0);
+    ASSERT_EQ(TARQ_GetIntAttr(back, "QElems", &qelems), 0);
+    EXPECT_EQ(ints > 0, mode == 2);
+    EXPECT_EQ(qelems > 0, mode == 1);
+    ASSERT_EQ(TARQ_Solve(back), 0);
+    double obj = 0;
+    ASSERT_EQ(TARQ_GetDblAttr(back, mode == 2 ? "BestObj" : "LpObjval", &obj), 0);
+    EXPECT_NEAR(obj, relaxObj, 1e-5 * (1 + std::fabs(relaxObj)));
+    TARQ_DeleteProb(&back);
+  }
+}
+
 }  // namespace
 }  // namespace solvetest

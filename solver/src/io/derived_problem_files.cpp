@@ -18,6 +18,7 @@ struct Derived {
   std::vector<int> beg{0}, idx;
   std::vector<double> val;
   std::vector<std::string> colNames, rowNames;
+  QuadTerms quadObj;  // quadratic objective terms, if any
 
   int Write(bool lp, OutBuffer& out, IoError& err) const {
     std::vector<const char*> cn, rn;
@@ -40,8 +41,11 @@ struct Derived {
     args.rowNames = rn.data();
     Problem scratch(std::make_shared<const EnvCore>());
     scratch.Params().Set(IntParam::Logging, 0);
-    if (scratch.Load(args) != TARQ_RETCODE_OK)
+    if (scratch.Load(args) != TARQ_RETCODE_OK ||
+        scratch.SetQuadObj(quadObj.Size(), quadObj.row.data(), quadObj.col.data(), quadObj.val.data()) !=
+            TARQ_RETCODE_OK) {
       return Fail(err, TARQ_RETCODE_INTERNAL, 0, "the derived problem is invalid");
+    }
     return lp ? WriteLp(scratch, out, err) : WriteMps(scratch, out, err);
   }
 };
@@ -91,13 +95,15 @@ int WriteIis(Problem& p, OutBuffer& out, IoError& err) {
 int WriteRelax(Problem& p, OutBuffer& out, IoError& err) {
   LpData data;
   std::vector<std::string> addedCols, addedRows;
-  if (BuildStoredRelaxation(p, data, addedCols, addedRows) != TARQ_RETCODE_OK) {
+  QuadTerms squares;
+  if (BuildStoredRelaxation(p, data, addedCols, addedRows, squares) != TARQ_RETCODE_OK) {
     return Fail(err, TARQ_RETCODE_INVALID, 0, "no feasibility relaxation has been run on the problem as it stands");
   }
   const int nCol0 = p.Cols().Size(), nRow0 = p.Rows().Size();
   Derived d;
   d.sense = data.sense;
   d.obj = data.obj;
+  d.quadObj = std::move(squares);
   d.colLower = data.colLower;
   d.colUpper = data.colUpper;
   for (char c : data.integer) d.types.push_back(c ? 'I' : 'C');

@@ -145,20 +145,49 @@ int FeasRelax(Problem& p, const RelaxPenalties& given) {
   }
   r.attrs[DblAttr::FeasRelaxTime] = WallSeconds() - started;
   r.relaxPenalties.assign(pen, pen + 4);
+  r.relaxMode = mode;
   p.StampResults();
   return TARQ_RETCODE_OK;
 }
 
 int BuildStoredRelaxation(Problem& p, LpData& data, std::vector<std::string>& colNames,
-                          std::vector<std::string>& rowNames) {
+                          std::vector<std::string>& rowNames, QuadTerms& squares) {
   Results& r = p.Result();
   if (r.relaxPenalties.size() != 4 || static_cast<int>(r.relaxPenalties[0].size()) != p.Cols().Size() ||
       static_cast<int>(r.relaxPenalties[2].size()) != p.Rows().Size()) {
     return TARQ_RETCODE_INVALID;
   }
   if (int rc = BuildLpData(p, false, data); rc != TARQ_RETCODE_OK) return rc;
+  const int nCol = data.nCol, mode = r.relaxMode;
+  std::vector<double> limits;
+  std::vector<std::string> what;
+  if (mode == 2) limits = ViolationLimits(data, r.relaxPenalties.data(), what);
   RelaxBuild names;
   AddViolations(p, r.relaxPenalties.data(), data, &names);
+  squares.Clear();
+  if (mode == 2) {
+    // The solve logged the bounds that stay hard already.
+    Logger quiet;
+    quiet.SetEnabled(false);
+    const int before = data.nCol;
+    CountViolations(data, nCol, limits, what, quiet);
+    // CountViolations adds one binary and one row per violation with a finite, non-zero limit,
+    // in the order of the violation columns.
+    for (int k = 0; k < static_cast<int>(limits.size()) && data.nCol > before; ++k) {
+      if (!std::isfinite(limits[static_cast<size_t>(k)]) || limits[static_cast<size_t>(k)] == 0) continue;
+      names.rowNames.push_back("Cnt_" + names.colNames[static_cast<size_t>(k)]);
+      names.colNames.push_back("Is_" + names.colNames[static_cast<size_t>(k)]);
+    }
+  } else if (mode == 1) {
+    for (int k = nCol; k < data.nCol; ++k) {
+      const double w = data.obj[static_cast<size_t>(k)];
+      data.obj[static_cast<size_t>(k)] = 0;
+      if (w == 0.0) continue;
+      squares.row.push_back(k);
+      squares.col.push_back(k);
+      squares.val.push_back(w);
+    }
+  }
   colNames = std::move(names.colNames);
   rowNames = std::move(names.rowNames);
   return TARQ_RETCODE_OK;

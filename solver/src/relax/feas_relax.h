@@ -2,6 +2,7 @@
 #pragma once
 
 #include "solve/lp_data.h"
+#include "store/quad_table.h"
 
 namespace tarq_solver {
 
@@ -15,9 +16,12 @@ struct RelaxPenalties {
 
 int FeasRelax(Problem& problem, const RelaxPenalties& pen);
 
-// Builds the relaxed problem of the last TARQ_FeasRelax call into data, with names for its added
-// columns and rows. Returns 3 when no relaxation was run on the problem as it stands.
+// Builds the relaxed problem of the last TARQ_FeasRelax call, in the form its "FeasRelaxMode"
+// solved, into data, with names for its added columns and rows: mode 0 prices the violations
+// linearly; mode 2 adds the counting binaries and rows (see count_relax.h); mode 1 moves the
+// penalties to the squared terms returned in squares (diagonal, one per priced violation).
+// Returns 3 when no relaxation was run on the problem as it stands.
 int BuildStoredRelaxation(Problem& problem, LpData& data, std::vector<std::string>& colNames,
-                          std::vector<std::string>& rowNames);
+                          std::vector<std::string>& rowNames, QuadTerms& squares);
 
 }  // namespace tarq_solver

@@ -20,6 +20,7 @@ void Results::ClearSolution() {
   rowLowerIis.clear();
   rowUpperIis.clear();
   relaxPenalties.clear();
+  relaxMode = 0;
   psd.Clear();
   farkas.clear();
   ray.clear();

@@ -85,8 +85,9 @@ struct Results {
   std::vector<int> rowUpperIis;
 
   // Penalties of the last feasibility relaxation (column lower, column upper, row lower, row
-  // upper; negative: not relaxable), kept to write the relaxed problem.
+  // upper; negative: not relaxable) and its "FeasRelaxMode", kept to write the relaxed problem.
   std::vector<std::vector<double>> relaxPenalties;
+  int relaxMode = 0;
 
   std::vector<TuneResult> tune;
 
