@@ -383,7 +383,8 @@ class IModel {
   virtual void FeasRelax(int relaxVars, int relaxConstrs) = 0;
   virtual void Tune() = 0;
   virtual void LoadTuneParam(int index) = 0;
-  // Safe from another thread while a solve runs.
+  // Safe from another thread while a solve runs; a successful call leaves the model's status as
+  // it was, since the solve records into it meanwhile.
   virtual void Interrupt() = 0;
 
   // --- Removal: marks the objects; the deletion happens at the next operation that needs it.

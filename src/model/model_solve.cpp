@@ -147,9 +147,13 @@ void TarqModel::LoadTuneParam(int index) {
   Checked(m.status, TARQ_LoadTuneParam(m.Problem(), index), "Fail to load tuned parameters to model");
 }
 
+// Runs on another thread than the solve it stops, which records into the model's status
+// meanwhile: a successful call leaves the status alone instead of storing code 0 into it from a
+// second thread. TARQ_Interrupt fails only without a problem, which a model always has.
 void TarqModel::Interrupt() {
   ModelData& m = Data();
-  Checked(m.status, TARQ_Interrupt(m.Problem()), "Fail to call interrupt");
+  const int rc = TARQ_Interrupt(m.Problem());
+  if (rc != 0) Checked(m.status, rc, "Fail to call interrupt");
 }
 
 void TarqModel::ResetAll() {
