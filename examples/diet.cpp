@@ -18,22 +18,15 @@
 #include <memory>
 #include <vector>
 
+#include "example_support.h"
 #include "tarq/tarq.hpp"
 
 namespace {
 
-// The library's objects belong to the caller, who deletes them through their interface.
-template <class T>
-using Own = std::unique_ptr<T>;
+using example::Check;
+using example::kOptimal;
+using example::Own;
 
-// Raises Tarq::Exception when the last operation on obj failed.
-template <class T>
-void Check(const T& obj) {
-  if (obj.GetErrorCode() != 0) throw Tarq::Exception(obj.GetErrorMsg(), obj.GetErrorCode());
-}
-
-// "LpStatus" of a solve that proved optimality.
-constexpr int kOptimal = 1;
 
 constexpr int kFoods = 4;
 constexpr std::array<const char*, kFoods> kFoodNames{"bread", "milk", "cheese", "potato"};
@@ -122,11 +115,4 @@ int Run() {
 
 }  // namespace
 
-int main() {
-  try {
-    return Run();
-  } catch (const Tarq::Exception& e) {
-    std::fprintf(stderr, "tarq error %d: %s\n", e.GetErrorCode(), e.what());
-    return 1;
-  }
-}
+int main() { return example::RunReporting(Run); }

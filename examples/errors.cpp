@@ -10,18 +10,14 @@
 #include <cstdio>
 #include <memory>
 
+#include "example_support.h"
 #include "tarq/tarq.hpp"
 
 namespace {
 
-template <class T>
-using Own = std::unique_ptr<T>;
-
-// Raises Tarq::Exception when the last operation on obj failed.
-template <class T>
-void Check(const T& obj) {
-  if (obj.GetErrorCode() != 0) throw Tarq::Exception(obj.GetErrorMsg(), obj.GetErrorCode());
-}
+using example::Check;
+using example::kOptimal;
+using example::Own;
 
 // Runs a step that must fail and prints the exception it raises. False when it raised none.
 template <class Step>
@@ -35,8 +31,6 @@ bool ExpectFailure(const char* what, Step&& step) {
   std::printf("%s: no error\n", what);
   return false;
 }
-
-constexpr int kOptimal = 1;  // "LpStatus" of a solve that proved optimality
 
 int Run() {
   Own<Tarq::IEnvrConfig> config(CreateEnvrConfig());
@@ -101,11 +95,4 @@ int Run() {
 
 }  // namespace
 
-int main() {
-  try {
-    return Run();
-  } catch (const Tarq::Exception& e) {
-    std::fprintf(stderr, "unexpected tarq error %d: %s\n", e.GetErrorCode(), e.what());
-    return 1;
-  }
-}
+int main() { return example::RunReporting(Run); }

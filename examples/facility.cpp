@@ -20,21 +20,16 @@
 #include <string>
 #include <vector>
 
+#include "example_support.h"
 #include "tarq/tarq.hpp"
 
 namespace {
 
-template <class T>
-using Own = std::unique_ptr<T>;
-
-// Raises Tarq::Exception when the last operation on obj failed.
-template <class T>
-void Check(const T& obj) {
-  if (obj.GetErrorCode() != 0) throw Tarq::Exception(obj.GetErrorMsg(), obj.GetErrorCode());
-}
+using example::Check;
+using example::kOptimal;
+using example::Own;
 
 // "MipStatus" of a solve that proved optimality.
-constexpr int kOptimal = 1;
 
 constexpr int kCustomers = 4;
 constexpr std::array<const char*, kCustomers> kCustomerNames{"c1", "c2", "c3", "c4"};
@@ -139,11 +134,4 @@ int Run() {
 
 }  // namespace
 
-int main() {
-  try {
-    return Run();
-  } catch (const Tarq::Exception& e) {
-    std::fprintf(stderr, "tarq error %d: %s\n", e.GetErrorCode(), e.what());
-    return 1;
-  }
-}
+int main() { return example::RunReporting(Run); }

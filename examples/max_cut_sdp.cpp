@@ -16,19 +16,15 @@
 #include <utility>
 #include <vector>
 
+#include "example_support.h"
 #include "tarq/tarq.hpp"
 
 namespace {
 
-template <class T>
-using Own = std::unique_ptr<T>;
+using example::Check;
+using example::kOptimal;
+using example::Own;
 
-template <class T>
-void Check(const T& obj) {
-  if (obj.GetErrorCode() != 0) throw Tarq::Exception(obj.GetErrorMsg(), obj.GetErrorCode());
-}
-
-constexpr int kOptimal = 1;
 constexpr int kNodes = 10;
 
 // Outer 5-cycle 0..4, inner pentagram 5..9, spokes i -- i + 5.
@@ -127,11 +123,4 @@ int Run() {
 
 }  // namespace
 
-int main() {
-  try {
-    return Run();
-  } catch (const Tarq::Exception& e) {
-    std::fprintf(stderr, "tarq error %d: %s\n", e.GetErrorCode(), e.what());
-    return 1;
-  }
-}
+int main() { return example::RunReporting(Run); }

@@ -19,20 +19,15 @@
 #include <string>
 #include <vector>
 
+#include "example_support.h"
 #include "tarq/tarq.hpp"
 
 namespace {
 
-template <class T>
-using Own = std::unique_ptr<T>;
+using example::Check;
+using example::kOptimal;
+using example::Own;
 
-// Raises Tarq::Exception when the last operation on obj failed.
-template <class T>
-void Check(const T& obj) {
-  if (obj.GetErrorCode() != 0) throw Tarq::Exception(obj.GetErrorMsg(), obj.GetErrorCode());
-}
-
-constexpr int kOptimal = 1;  // "LpStatus" / "MipStatus" of a solve that proved optimality
 constexpr int kAssets = 6;
 constexpr double kTarget = 0.08;
 constexpr int kMaxHeld = 3;
@@ -152,11 +147,4 @@ int Run() {
 
 }  // namespace
 
-int main() {
-  try {
-    return Run();
-  } catch (const Tarq::Exception& e) {
-    std::printf("error %d: %s\n", e.GetErrorCode(), e.what());
-    return 1;
-  }
-}
+int main() { return example::RunReporting(Run); }

@@ -10,20 +10,14 @@
 #include <cstdio>
 #include <memory>
 
+#include "example_support.h"
 #include "tarq/tarq.hpp"
 
 namespace {
 
-template <class T>
-using Own = std::unique_ptr<T>;
-
-template <class T>
-void Check(const T& obj) {
-  if (obj.GetErrorCode() != 0) throw Tarq::Exception(obj.GetErrorMsg(), obj.GetErrorCode());
-}
-
-// "LpStatus" of a solve that found a local optimum of a problem with nonlinear functions.
-constexpr int kLocallyOptimal = 10;
+using example::Check;
+using example::kLocallyOptimal;
+using example::Own;
 
 void Report(Tarq::IModel& model, Tarq::IVar& x, Tarq::IVar& y) {
   const int status = model.GetIntAttr("LpStatus");

@@ -74,7 +74,7 @@ pass "package files carry no build paths and no private dependencies"
 # --- A consumer through find_package: diet.cpp on tarq::tarq_cpp, and the C interface test of the
 # solver library (which also reads tarq_params.def) on tarq::tarq alone, compiled as C.
 mkdir -p "$work/cmake-consumer"
-cp "$root/examples/diet.cpp" "$root/tests/solver/c_api_test.c" "$work/cmake-consumer/"
+cp "$root/examples/diet.cpp" "$root/examples/example_support.h" "$root/tests/solver/c_api_test.c" "$work/cmake-consumer/"
 cat >"$work/cmake-consumer/CMakeLists.txt" <<EOF
 cmake_minimum_required(VERSION 3.25)
 project(diet_consumer LANGUAGES C CXX)
