@@ -21,10 +21,10 @@ struct KindDeletion {
 const KindDeletion kDeletionOrder[] = {
     {Kind::kCol, TARQ_DelCols, "Fail to del cols"},
     {Kind::kRow, TARQ_DelRows, "Fail to del rows"},
-    {Kind::kSos, nullptr, "Fail to del SOSs"},
-    {Kind::kGenConstr, nullptr, "Fail to del GenConstrs"},
-    {Kind::kCone, nullptr, "Fail to del cones"},
-    {Kind::kExpCone, nullptr, "Fail to del exponential cones"},
+    {Kind::kSos, TARQ_DelSOSs, "Fail to del SOSs"},
+    {Kind::kGenConstr, TARQ_DelIndicators, "Fail to del GenConstrs"},
+    {Kind::kCone, TARQ_DelCones, "Fail to del cones"},
+    {Kind::kExpCone, TARQ_DelExpCones, "Fail to del exponential cones"},
     {Kind::kAffineCone, nullptr, "Fail to delete affine cones"},
     {Kind::kQConstr, TARQ_DelQConstrs, "Fail to del quatratic constraints"},
     {Kind::kNlConstr, TARQ_DelNLConstrs, "Fail to del nonlinear constraints"},
@@ -130,7 +130,9 @@ void ModelData::Resync() {
       {Kind::kCol, "Cols"},             {Kind::kRow, "Rows"},
       {Kind::kQConstr, "QConstrs"},     {Kind::kNlConstr, "NLConstrs"},
       {Kind::kPsdVar, "PSDCols"},       {Kind::kPsdConstr, "PSDConstrs"},
-      {Kind::kLmiConstr, "LMIConstrs"}, {Kind::kSymMat, "SymMats"}};
+      {Kind::kLmiConstr, "LMIConstrs"}, {Kind::kSymMat, "SymMats"},
+      {Kind::kSos, "Soss"},             {Kind::kGenConstr, "Indicators"},
+      {Kind::kCone, "Cones"},           {Kind::kExpCone, "ExpCones"}};
   for (const auto& [kind, attr] : kCounted) {
     int n = 0;
     if (!Checked(status, TARQ_GetIntAttr(Problem(), attr, &n), "Failed to get int attribute")) return;
