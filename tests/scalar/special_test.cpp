@@ -425,6 +425,22 @@ TEST_F(SpecialTest, ConeRefusalsAddNothing) {
   Own<Tarq::ICone> fine(model_->AddCone(Vars({0, 1}).get(), TARQ_CONE_QUAD));
   EXPECT_EQ(fine->GetIdx(), 0);
   EXPECT_EQ(Code(), 0);
+
+  // Objects of another model are refused, in adds and in removal.
+  Own<Tarq::IModel> other(env_->CreateModel("other"));
+  Own<Tarq::IVarArray> foreign(other->AddVars(3, 'C', nullptr));
+  Own<Tarq::ICone> mixed(model_->AddCone(foreign.get(), TARQ_CONE_QUAD));
+  EXPECT_EQ(Msg(), "(INVALID) Variable of another model");
+  Own<Tarq::ICone> theirs(other->AddCone(foreign.get(), TARQ_CONE_QUAD));
+  ASSERT_EQ(theirs->GetIdx(), 0);
+  Own<Tarq::IConeArray> theirList(CreateConeArray());
+  theirList->PushBack(theirs.get());
+  model_->Remove(theirList.get());
+  EXPECT_EQ(Msg(), "(INVALID) Cone of another model");
+  EXPECT_EQ(theirs->GetIdx(), 0);
+  Own<Tarq::IConeBuilderArray> theirBuilders(model_->GetConeBuilders(theirList.get()));
+  EXPECT_EQ(theirBuilders->GetSize(), 0);
+  EXPECT_EQ(Msg(), "(INVALID) The 0-th cone belongs to another model");
 }
 
 TEST_F(SpecialTest, ReadersOutOfRangeGiveFailureValues) {
@@ -517,6 +533,9 @@ TEST_F(SpecialTest, RemovalIsDeferredAndRenumbersEveryKind) {
   EXPECT_EQ(Attr("Cones"), 2);
   EXPECT_EQ(Attr("Indicators"), 2);
   EXPECT_EQ(Attr("ExpCones"), 1);
+  // Handles share their record: a list made before the flush sees the new position.
+  Own<Tarq::ISos> viaList(live->GetSos(1));
+  EXPECT_EQ(viaList->GetIdx(), 1);
   Own<Tarq::ISos> fresh(model_->AddSos(Vars({5}).get(), nullptr, 1));
   EXPECT_EQ(fresh->GetIdx(), 2);
 
