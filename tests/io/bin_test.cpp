@@ -11,10 +11,57 @@ namespace {
 
 using BinTest = IoTest;
 
+// SOS constraints (given and default weights), indicator rows (named and unnamed, one without
+// entries), quadratic and rotated cones, and both kinds of exponential cone, over the columns
+// 0-4 of the small model with its extras (column 2 is binary).
+void AddSpecial(tarq_prob* prob) {
+  const int st[] = {TARQ_SOS_TYPE1}, sb[] = {0, 3}, si[] = {0, 1, 3};
+  const double sw[] = {1, 2.5, -3};
+  ASSERT_EQ(TARQ_AddSOSs(prob, 1, st, sb, nullptr, si, sw), 0);
+  const int st2[] = {TARQ_SOS_TYPE2}, sb2[] = {0, 2}, si2[] = {4, 2};
+  ASSERT_EQ(TARQ_AddSOSs(prob, 1, st2, sb2, nullptr, si2, nullptr), 0);
+  const int it[] = {0, 5}, bins[] = {2, 2}, vals[] = {1, 0}, ib[] = {0, 2, 2}, ii[] = {0, 3};
+  const double iv[] = {1, -2}, bounds[] = {4, 0.5};
+  const char* names[] = {"ind", nullptr};
+  ASSERT_EQ(TARQ_AddIndicators(prob, 2, it, bins, vals, ib, nullptr, ii, iv, "LE", bounds, names), 0);
+  const int ct[] = {TARQ_CONE_QUAD, TARQ_CONE_RQUAD}, cb[] = {0, 2, 5}, ci[] = {3, 0, 0, 3, 4};
+  ASSERT_EQ(TARQ_AddCones(prob, 2, ct, cb, nullptr, ci), 0);
+  const int et[] = {TARQ_EXPCONE_PRIMAL, TARQ_EXPCONE_DUAL}, ei[] = {0, 3, 4, 4, 3, 0};
+  ASSERT_EQ(TARQ_AddExpCones(prob, 2, et, ei), 0);
+}
+
+// Everything special the problem holds, with the indicator rows' explicit names.
+std::string SpecialDump(tarq_prob* prob) {
+  const tarq_solver::SpecialStore& s = prob->problem.Special();
+  std::ostringstream out;
+  for (int k = 0; k < s.sos.Size(); ++k) {
+    out << "sos " << s.sos.type[k] << ":";
+    for (auto p = s.sos.Begin(k); p < s.sos.End(k); ++p) out << " " << s.sos.col[p] << "@" << s.sos.weight[p];
+    out << "\n";
+  }
+  const tarq_solver::IndicatorTable& t = s.indicators;
+  for (int k = 0; k < t.Size(); ++k) {
+    out << "ind '" << t.names.Explicit(k) << "' " << t.type[k] << " x" << t.binCol[k] << "=" << t.binVal[k] << ":";
+    for (auto p = t.Begin(k); p < t.End(k); ++p) out << " " << t.col[p] << "*" << t.val[p];
+    out << " " << t.sense[k] << " " << t.bound[k] << "\n";
+  }
+  for (int k = 0; k < s.cones.Size(); ++k) {
+    out << "cone " << s.cones.type[k] << ":";
+    for (auto p = s.cones.Begin(k); p < s.cones.End(k); ++p) out << " " << s.cones.col[p];
+    out << "\n";
+  }
+  for (int k = 0; k < s.expCones.Size(); ++k) {
+    out << "exp " << s.expCones.type[k] << ": " << s.expCones.col[3 * k] << " " << s.expCones.col[3 * k + 1] << " "
+        << s.expCones.col[3 * k + 2] << "\n";
+  }
+  return out.str();
+}
+
 // The small model plus everything else a problem stores: branch factors, MIP starts, an unnamed
 // column and row among named ones, a row with crossed bounds, quadratic terms (repeated, in both
-// orders) in the objective and in quadratic rows, and semidefinite parts (matrices, a named and an
-// unnamed PSD column, the PSD objective, a PSD row and an LMI row).
+// orders) in the objective and in quadratic rows, semidefinite parts (matrices, a named and an
+// unnamed PSD column, the PSD objective, a PSD row and an LMI row), and the special constraints
+// of AddSpecial.
 void AddExtras(tarq_prob* prob) {
   const int r[] = {0, 1, 1}, c[] = {0, 0, 1};
   const double v[] = {2, -0.5, 1e-300};
@@ -45,6 +92,7 @@ void AddExtras(tarq_prob* prob) {
   const double lv[] = {1, -1};
   ASSERT_EQ(TARQ_AddQConstr(prob, 2, li, lv, 3, qr, qc, qv, 'L', 7, "ball"), 0);
   ASSERT_EQ(TARQ_AddQConstr(prob, 0, nullptr, nullptr, 1, qr + 3, qc + 3, qv + 3, 'G', -1, nullptr), 0);
+  AddSpecial(prob);
 }
 
 std::string BinBytes(tarq_prob* prob) {
@@ -67,6 +115,9 @@ TEST_F(BinTest, RoundTripIsExact) {
   const Snapshot before = Take(prob_);
   const std::string psdBefore = PsdDump(prob_);
   ASSERT_NE(psdBefore.find("lmi L0"), std::string::npos);
+  const std::string specialBefore = SpecialDump(prob_);
+  ASSERT_NE(specialBefore.find("ind 'ind' 0 x2=1: 0*1 3*-2 L 4\n"), std::string::npos) << specialBefore;
+  ASSERT_NE(specialBefore.find("exp 4: 4 3 0\n"), std::string::npos) << specialBefore;
   const std::string path = Path("all.bin");
   ASSERT_EQ(TARQ_WriteBin(prob_, path.c_str()), 0);
   tarq_prob* back = NewProblem();
@@ -74,6 +125,7 @@ TEST_F(BinTest, RoundTripIsExact) {
   ASSERT_EQ(TARQ_ReadBin(back, path.c_str()), 0) << (log_.empty() ? "" : log_[0]);
   EXPECT_EQ(Take(back), before);
   EXPECT_EQ(PsdDump(back), psdBefore);
+  EXPECT_EQ(SpecialDump(back), specialBefore);
   // Unnamed objects stay unnamed rather than taking their generated names.
   EXPECT_TRUE(back->problem.Cols().names.Explicit(4).empty());
   EXPECT_TRUE(back->problem.Rows().names.Explicit(5).empty());
@@ -134,13 +186,13 @@ TEST_F(BinTest, CorruptBytesFailTheChecksumOrTheStructureChecks) {
 TEST_F(BinTest, NewerAndInvalidVersionsAndOtherFilesAreRejected) {
   BuildSmall(prob_);
   std::string bytes = BinBytes(prob_);
-  const std::uint32_t newer = 5;
+  const std::uint32_t newer = 6;
   std::memcpy(bytes.data() + 8, &newer, sizeof newer);
   Reseal(bytes);
   tarq_prob* target = NewProblem();
   const std::string path = Write("newer.bin", bytes);
   EXPECT_EQ(TARQ_ReadBin(target, path.c_str()), 3);
-  EXPECT_LOGGED(log_, path, "byte 16", "file version 5 is newer than this library reads (4)");
+  EXPECT_LOGGED(log_, path, "byte 16", "file version 6 is newer than this library reads (5)");
   log_.clear();
   const std::uint32_t zero = 0;
   std::memcpy(bytes.data() + 8, &zero, sizeof zero);
@@ -210,6 +262,176 @@ TEST_F(BinTest, VersionThreeFilesReadWithoutTheSemidefiniteSection) {
   EXPECT_EQ(TARQ_ReadBin(target, path.c_str()), 3);
   EXPECT_LOGGED(log_, path, "unexpected section");
   EXPECT_EQ(Take(target), plain);
+}
+
+}  // namespace
+}  // namespace iotest
+
+namespace iotest {
+namespace {
+
+// The file's sections, as (tag, bytes with the section header) pairs.
+std::vector<std::pair<std::uint32_t, std::string>> SectionsOf(const std::string& bytes) {
+  std::vector<std::pair<std::uint32_t, std::string>> out;
+  for (size_t at = 16; at < bytes.size();) {
+    std::uint32_t tag = 0;
+    std::uint64_t len = 0;
+    std::memcpy(&tag, bytes.data() + at, sizeof tag);
+    std::memcpy(&len, bytes.data() + at + 8, sizeof len);
+    out.emplace_back(tag, bytes.substr(at, 16 + len));
+    at += 16 + len;
+  }
+  return out;
+}
+
+// Version 4 files have no SOS, indicator or cone sections: one without them reads, and such a
+// section in a file that says version 4 is refused without changing the problem.
+TEST_F(BinTest, VersionFourFilesReadWithoutTheSpecialSections) {
+  BuildSmall(prob_);
+  AddExtras(prob_);
+  const std::string bytes = BinBytes(prob_);
+  const auto sections = SectionsOf(bytes);
+  std::string four = bytes.substr(0, 16), fourWithCones = bytes.substr(0, 16);
+  const std::uint32_t version = 4;
+  std::memcpy(four.data() + 8, &version, sizeof version);
+  std::memcpy(fourWithCones.data() + 8, &version, sizeof version);
+  int special = 0;
+  for (const auto& [tag, text] : sections) {
+    const bool isSpecial = tag >= 13 && tag <= 16;
+    special += isSpecial ? 1 : 0;
+    if (!isSpecial) four += text;
+    if (!isSpecial || tag == 15) fourWithCones += text;
+  }
+  ASSERT_EQ(special, 4);
+  Reseal(four);
+  Reseal(fourWithCones);
+  tarq_prob* target = NewProblem();
+  ASSERT_EQ(TARQ_ReadBin(target, Write("v4.bin", four).c_str()), 0) << (log_.empty() ? "" : log_[0]);
+  EXPECT_EQ(Take(target), Take(prob_));
+  EXPECT_EQ(PsdDump(target), PsdDump(prob_));
+  EXPECT_EQ(SpecialDump(target), "");
+
+  AddSpecial(target);
+  const std::string held = SpecialDump(target);
+  const std::string path = Write("v4cones.bin", fourWithCones);
+  EXPECT_EQ(TARQ_ReadBin(target, path.c_str()), 3);
+  EXPECT_LOGGED(log_, path, "unexpected section");
+  EXPECT_EQ(SpecialDump(target), held);
+
+  // A problem without special constraints writes none of their sections.
+  ASSERT_EQ(TARQ_DelSOSs(prob_, 2, nullptr), 0);
+  ASSERT_EQ(TARQ_DelIndicators(prob_, 2, nullptr), 0);
+  ASSERT_EQ(TARQ_DelCones(prob_, 2, nullptr), 0);
+  ASSERT_EQ(TARQ_DelExpCones(prob_, 2, nullptr), 0);
+  for (const auto& [tag, text] : SectionsOf(BinBytes(prob_))) EXPECT_TRUE(tag < 13 || tag > 16) << tag;
+}
+
+// Sections that describe invalid special constraints are refused with their kind named, and the
+// problem keeps what it held. The file is edited in place: one field of one section changed.
+TEST_F(BinTest, InvalidSpecialSectionsAreRefusedAndChangeNothing) {
+  BuildSmall(prob_);
+  ASSERT_EQ(TARQ_AddCol(prob_, 0, 0, nullptr, nullptr, 'C', 0, 1, nullptr), 0);
+  AddSpecial(prob_);
+  const std::string bytes = BinBytes(prob_);
+  tarq_prob* target = NewProblem();
+  BuildSmall(target);
+  ASSERT_EQ(TARQ_AddCol(target, 0, 0, nullptr, nullptr, 'C', 0, 1, nullptr), 0);
+  AddSpecial(target);
+  ASSERT_EQ(TARQ_DelSOSs(target, 1, nullptr), 0);
+  const std::string held = SpecialDump(target);
+  const Snapshot kept = Take(target);
+  // Byte offset of the payload of a section, by tag.
+  auto payload = [&](std::uint32_t want) {
+    size_t at = 16;
+    for (const auto& [tag, text] : SectionsOf(bytes)) {
+      if (tag == want) return at + 16;
+      at += text.size();
+    }
+    ADD_FAILURE() << "no section " << want;
+    return size_t{0};
+  };
+  struct Edit {
+    std::uint32_t tag;
+    size_t offset;  // within the payload
+    std::int32_t value;
+    const char* message;
+  };
+  // SOS payload: count 2, types at 4, begin (i64) at 12, columns at 36. Indicators: count 2,
+  // types at 4, indicator columns at 12, values at 20, senses at 28. Cones: count 2, types at 4,
+  // begin at 12, columns at 36. Exponential cones: count 2, types at 4, columns at 12.
+  const std::vector<Edit> edits = {
+      {13, 4, 3, "invalid SOS constraints"},         {13, 36, 1, "invalid SOS constraints"},
+      {13, 36, 99, "invalid SOS constraints"},       {14, 12, 99, "invalid indicator rows"},
+      {14, 20, 2, "invalid indicator rows"},         {14, 28, 'N', "invalid indicator rows"},
+      {14, 12, -1, "invalid indicator rows"},        {15, 4, 3, "invalid cones"},
+      {15, 40, 3, "invalid cones"},                  {15, 20, 1, "invalid cones"},
+      {16, 4, TARQ_CONE_QUAD, "invalid exponential cones"}, {16, 12, 3, "invalid exponential cones"},
+      {16, 16, 5, "invalid exponential cones"},
+  };
+  for (const Edit& e : edits) {
+    std::string bad = bytes;
+    if (e.tag == 14 && e.offset == 28) {
+      bad[payload(e.tag) + e.offset] = static_cast<char>(e.value);
+    } else if (e.tag == 15 && e.offset == 20) {
+      // The first cone's end offset 2 -> 1: a quadratic cone of one column.
+      const std::int64_t one = 1;
+      std::memcpy(bad.data() + payload(e.tag) + e.offset, &one, sizeof one);
+    } else {
+      std::memcpy(bad.data() + payload(e.tag) + e.offset, &e.value, sizeof e.value);
+    }
+    Reseal(bad);
+    log_.clear();
+    const std::string path = Write("bad.bin", bad);
+    EXPECT_EQ(TARQ_ReadBin(target, path.c_str()), 3) << e.message << " " << e.offset;
+    EXPECT_LOGGED(log_, path, e.message);
+    EXPECT_EQ(SpecialDump(target), held) << e.message;
+    EXPECT_EQ(Take(target), kept) << e.message;
+  }
+  // The unedited file reads.
+  ASSERT_EQ(TARQ_ReadBin(target, Write("good.bin", bytes).c_str()), 0) << (log_.empty() ? "" : log_[0]);
+  EXPECT_EQ(SpecialDump(target), SpecialDump(prob_));
+}
+
+// The store keeps an indicator row whose column was made continuous after it was added; its file
+// reads back, although such a row could not be added now.
+TEST_F(BinTest, IndicatorOnAColumnMadeContinuousRoundTrips) {
+  BuildSmall(prob_);
+  ASSERT_EQ(TARQ_AddCol(prob_, 0, 0, nullptr, nullptr, 'C', 0, 1, nullptr), 0);
+  AddSpecial(prob_);
+  const int z = 2;
+  const char cont = 'C';
+  ASSERT_EQ(TARQ_SetColType(prob_, 1, &z, &cont), 0);
+  const std::string path = Path("relaxed.bin");
+  ASSERT_EQ(TARQ_WriteBin(prob_, path.c_str()), 0);
+  tarq_prob* back = NewProblem();
+  ASSERT_EQ(TARQ_ReadBin(back, path.c_str()), 0) << (log_.empty() ? "" : log_[0]);
+  EXPECT_EQ(SpecialDump(back), SpecialDump(prob_));
+  EXPECT_EQ(Take(back), Take(prob_));
+}
+
+// Formats without SOS constraints, indicator rows or cones refuse problems that have them.
+TEST_F(BinTest, SdpaAndNlWritersRefuseSpecialConstraints) {
+  for (int j = 0; j < 3; ++j) ASSERT_EQ(TARQ_AddCol(prob_, 1, 0, nullptr, nullptr, 'C', -kInf, kInf, nullptr), 0);
+  const int row[] = {0, 1, 2};
+  const double one[] = {1, 1, 1};
+  ASSERT_EQ(TARQ_AddRow(prob_, 3, row, one, 'E', 1, 0, nullptr), 0);
+  const int ct[] = {TARQ_CONE_QUAD}, cb[] = {0, 3};
+  ASSERT_EQ(TARQ_AddCones(prob_, 1, ct, cb, nullptr, row), 0);
+  EXPECT_EQ(TARQ_WriteSDPA(prob_, Path("cone.dat-s").c_str()), 3);
+  EXPECT_LOGGED(log_, "cone.dat-s", "SOS constraints, indicator rows and cones cannot be written in the SDPA format");
+  EXPECT_FALSE(std::filesystem::exists(Path("cone.dat-s")));
+  log_.clear();
+  EXPECT_EQ(TARQ_WriteNL(prob_, Path("cone.nl").c_str()), 3);
+  EXPECT_LOGGED(log_, "cone.nl", "the .nl format cannot hold SOS constraints, indicator rows or cones");
+  EXPECT_FALSE(std::filesystem::exists(Path("cone.nl")));
+  log_.clear();
+  ASSERT_EQ(TARQ_DelCones(prob_, 1, nullptr), 0);
+  const int st[] = {1};
+  ASSERT_EQ(TARQ_AddSOSs(prob_, 1, st, cb, nullptr, row, nullptr), 0);
+  EXPECT_EQ(TARQ_WriteNL(prob_, Path("sos.nl").c_str()), 3);
+  EXPECT_LOGGED(log_, "sos.nl", "cannot hold SOS constraints");
+  ASSERT_EQ(TARQ_DelSOSs(prob_, 1, nullptr), 0);
+  EXPECT_EQ(TARQ_WriteNL(prob_, Path("plain.nl").c_str()), 0);  // the refusal was for the cone
 }
 
 }  // namespace
