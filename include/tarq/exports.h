@@ -17,6 +17,7 @@
 #include "tarq/prob_buffer.h"
 #include "tarq/qconstraint.h"
 #include "tarq/quad_expr.h"
+#include "tarq/special.h"
 #include "tarq/visibility.h"
 
 extern "C" {
@@ -56,6 +57,19 @@ TARQ_CPP_API Tarq::IQuadExpr* CreateQuadExpr5(Tarq::IExpr* expr1, Tarq::IExpr* e
 TARQ_CPP_API Tarq::IQConstrArray* CreateQConstrArray();
 TARQ_CPP_API Tarq::IQConstrBuilder* CreateQConstrBuilder();
 TARQ_CPP_API Tarq::IQConstrBuilderArray* CreateQConstrBuilderArray();
+// Empty SOS, indicator, cone and exponential-cone lists, builders and builder lists.
+TARQ_CPP_API Tarq::ISosArray* CreateSosArray();
+TARQ_CPP_API Tarq::ISosBuilder* CreateSosBuilder();
+TARQ_CPP_API Tarq::ISosBuilderArray* CreateSosBuilderArray();
+TARQ_CPP_API Tarq::IGenConstrArray* CreateGenConstrArray();
+TARQ_CPP_API Tarq::IGenConstrBuilder* CreateGenConstrBuilder();
+TARQ_CPP_API Tarq::IGenConstrBuilderArray* CreateGenConstrBuilderArray();
+TARQ_CPP_API Tarq::IConeArray* CreateConeArray();
+TARQ_CPP_API Tarq::IConeBuilder* CreateConeBuilder();
+TARQ_CPP_API Tarq::IConeBuilderArray* CreateConeBuilderArray();
+TARQ_CPP_API Tarq::IExpConeArray* CreateExpConeArray();
+TARQ_CPP_API Tarq::IExpConeBuilder* CreateExpConeBuilder();
+TARQ_CPP_API Tarq::IExpConeBuilderArray* CreateExpConeBuilderArray();
 // Semidefinite modeling: empty arrays and builders; symmetric-matrix expressions (empty, or one
 // term coeff * mat); PSD expressions from a constant, coeff * var, a copy of a linear expression,
 // or one term <mat, var> / <expr, var>; LMI expressions (empty, the constant mat or expr, or one

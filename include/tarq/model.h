@@ -47,6 +47,22 @@ class ILmiConstraint;
 class ILmiConstrArray;
 class ISymMatrix;
 class ISymMatExpr;
+class ISos;
+class ISosArray;
+class ISosBuilder;
+class ISosBuilderArray;
+class IGenConstr;
+class IGenConstrArray;
+class IGenConstrBuilder;
+class IGenConstrBuilderArray;
+class ICone;
+class IConeArray;
+class IConeBuilder;
+class IConeBuilderArray;
+class IExpCone;
+class IExpConeArray;
+class IExpConeBuilder;
+class IExpConeBuilderArray;
 
 class IModel {
  public:
@@ -161,6 +177,44 @@ class IModel {
   virtual INlConstraint* AddNlConstr(INlConstrBuilder* builder, const char* name) = 0;
   virtual INlConstrArray* AddNlConstrs(INlConstrBuilderArray* builders, const char* prefix) = 0;
 
+  // --- Adding SOS constraints: a type (1 or 2), variables and their weights (null: 1, 2, 3 ...).
+  // A removed or failed variable is refused ("Invalid variable") and nothing is added.
+  virtual ISos* AddSos(const IVarArray* vars, const double* weights, int type) = 0;
+  virtual ISos* AddSos(ISosBuilder* builder) = 0;
+  // All or none, in one call.
+  virtual ISosArray* AddSoss(ISosBuilderArray* builders) = 0;
+
+  // --- Adding indicator constraints: when binVar (of type 'B') equals binVal, a linear row
+  // must hold, sense 'E', 'G' or 'L'. Expressions are merged in place. The builder's expression
+  // and sense are added with right-hand side 0.
+  virtual IGenConstr* AddGenConstrIndicator(IGenConstrBuilder* builder, const char* name) = 0;
+  // The linear builder's expression and sense with right-hand side 0 (ranges and free rows are
+  // refused).
+  virtual IGenConstr* AddGenConstrIndicator(IVar* binVar, int binVal, IConstrBuilder* builder, int type,
+                                            const char* name) = 0;
+  // expr <sense> rhs.
+  virtual IGenConstr* AddGenConstrIndicator(IVar* binVar, int binVal, IExpr* expr, char sense, double rhs, int type,
+                                            const char* name) = 0;
+  // All or none, in one call; a prefix names them as AddVars does.
+  virtual IGenConstrArray* AddGenConstrIndicator(IGenConstrBuilderArray* builders, const char* prefix) = 0;
+  // The forms over matrix constraints join here once matrix constraints exist.
+
+  // --- Adding second-order cones: type 1 (x0 >= |x1..xn|, at least 2 variables) or 2 (rotated,
+  // at least 3), over variables in order.
+  virtual ICone* AddCone(IConeBuilder* builder) = 0;
+  virtual ICone* AddCone(const IVarArray* vars, int type) = 0;
+  // All or none, in one call.
+  virtual IConeArray* AddCone(IConeBuilderArray* builders) = 0;
+  // The form over a matrix variable joins here once matrix variables exist.
+
+  // --- Adding exponential cones: type 3 (primal) or 4 (dual) over exactly three variables.
+  virtual IExpCone* AddExpCone(IExpConeBuilder* builder) = 0;
+  virtual IExpCone* AddExpCone(const IVarArray* vars, int type) = 0;
+  virtual IExpConeArray* AddExpCone(IExpConeBuilderArray* builders) = 0;
+
+  // Affine cones (AddAffineCone forms) join here once matrix expressions exist.
+
+
   // --- Adding quadratic constraints: expression <sense> rhs with sense 'L', 'G' or 'E'. The
   // linear part is merged in place by variable; quadratic terms are passed as they are (x*y and
   // y*x are two terms). An expression without quadratic terms is refused.
@@ -226,6 +280,8 @@ class IModel {
   virtual void GetColUpperIIS(const IVarArray* vars, std::vector<int>& status) = 0;
   virtual void GetRowLowerIIS(const IConstrArray* constrs, std::vector<int>& status) = 0;
   virtual void GetRowUpperIIS(const IConstrArray* constrs, std::vector<int>& status) = 0;
+  virtual void GetSOSIIS(const ISosArray* soss, std::vector<int>& status) = 0;
+  virtual void GetIndicatorIIS(const IGenConstrArray* constrs, std::vector<int>& status) = 0;
 
   // --- Coefficients and the whole matrix.
   virtual double GetCoeff(const IConstraint* constr, const IVar* var) = 0;
@@ -252,6 +308,18 @@ class IModel {
                           const char* const* rowNames) = 0;
   // Replaces the quadratic terms of the objective by vals[k] * x[rows[k]] * x[cols[k]].
   virtual void SetQuadObjective(int num, const int* rows, const int* cols, const double* vals) = 0;
+  // num cones: cone k has type types[k] over the columns idx[beg[k] .. beg[k] + cnt[k] - 1]
+  // (cnt null: beg holds num + 1 offsets); all or none.
+  virtual void AddCones(int num, const int* types, const int* beg, const int* cnt, const int* idx) = 0;
+  // num exponential cones: cone k has type types[k] over idx[3k], idx[3k + 1], idx[3k + 2].
+  virtual void AddExpCones(int num, const int* types, const int* idx) = 0;
+  // Replaces the whole problem by a conic one in standard form (the arguments are those of the
+  // solver library's conic load); objects held from before stand for nothing afterwards.
+  virtual void LoadConeMatrix(int nCol, int nRow, int nFree, int nPositive, int nCone, int nRotateCone,
+                              int nPrimalExp, int nDualExp, const int* coneDim, int objSense, double objConst,
+                              const double* obj, const int* colBeg, const int* colCnt, const int* colIdx,
+                              const double* colVal, const double* rowLower, const double* rowUpper,
+                              const char* colTypes) = 0;
   // Values and duals of every PSD variable, and slacks and duals of every LMI constraint, after a
   // solve: each matrix packed as its lower triangle column by column, one after another.
   virtual void GetPsdSolution(std::vector<double>& values, std::vector<double>& duals) = 0;
@@ -269,6 +337,23 @@ class IModel {
   virtual void SetConstrNames(const IConstrArray* constrs, const char* names, std::size_t size) = 0;
   virtual IExpr* GetRow(const IConstraint* constr) = 0;
   virtual IConstrBuilder* GetConstrBuilder(const IConstraint* constr) = 0;
+  virtual ISos* GetSos(int idx) = 0;
+  virtual ISosArray* GetSoss() = 0;
+  // One builder per listed SOS: type, variables and weights as the solver holds them.
+  virtual ISosBuilderArray* GetSosBuilders(const ISosArray* soss) = 0;
+  virtual IGenConstr* GetGenConstr(int idx) = 0;
+  virtual IGenConstr* GetGenConstrByName(const char* name) = 0;
+  virtual IGenConstrArray* GetGenConstrs() = 0;
+  virtual void SetGenConstrNames(const IGenConstrArray* constrs, const char* names, std::size_t size) = 0;
+  // The indicator as a builder: its expression holds the row's terms and minus its bound.
+  virtual IGenConstrBuilder* GetGenConstrIndicator(const IGenConstr* constr) = 0;
+  virtual ICone* GetCone(int idx) = 0;
+  virtual IConeArray* GetCones() = 0;
+  virtual IConeBuilderArray* GetConeBuilders(const IConeArray* cones) = 0;
+  virtual IExpCone* GetExpCone(int idx) = 0;
+  virtual IExpConeArray* GetExpCones() = 0;
+  virtual IExpConeBuilderArray* GetExpConeBuilders(const IExpConeArray* cones) = 0;
+  // Affine cones (GetAffineCone ... GetAffineConeBuilder) join here once matrix expressions exist.
   virtual INlConstraint* GetNlConstr(int idx) = 0;
   virtual INlConstraint* GetNlConstrByName(const char* name) = 0;
   virtual INlConstrArray* GetNlConstrs() = 0;
@@ -391,6 +476,11 @@ class IModel {
   virtual void Remove(const IVarArray* vars) = 0;
   virtual void Remove(const IConstrArray* constrs) = 0;
   virtual void Remove(const INlConstrArray* constrs) = 0;
+  virtual void Remove(const ISosArray* soss) = 0;
+  virtual void Remove(const IConeArray* cones) = 0;
+  virtual void Remove(const IExpConeArray* cones) = 0;
+  // Affine cones (Remove of an affine-cone array) join here once matrix expressions exist.
+  virtual void Remove(const IGenConstrArray* constrs) = 0;
   virtual void Remove(const IQConstrArray* constrs) = 0;
   virtual void Remove(const IPsdVarArray* vars) = 0;
   virtual void Remove(const IPsdConstrArray* constrs) = 0;

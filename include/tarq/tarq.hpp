@@ -19,4 +19,5 @@
 #include "tarq/nlconstraint.h"
 #include "tarq/qconstraint.h"
 #include "tarq/quad_expr.h"
+#include "tarq/special.h"
 #include "tarq/view.h"

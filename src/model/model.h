@@ -75,7 +75,8 @@ class ModelData {
   // been removed" (or the foreign-object message) and returns false otherwise. Fills idx_.
   template <class V>
   bool Indices(const std::vector<V>& objects, const char* what);
-  bool Owns(const ScalarValue& v) const { return v.Holder() == Holder(); }
+  template <class V>
+  bool Owns(const V& v) const { return v.Holder() == Holder(); }
 
   // Merges a term list by column (row) with the model's dense scratch, after checking that every
   // term's object belongs to this model; then copies indices and coefficients into idx_/val_.

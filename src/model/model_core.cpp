@@ -21,10 +21,10 @@ struct KindDeletion {
 const KindDeletion kDeletionOrder[] = {
     {Kind::kCol, TARQ_DelCols, "Fail to del cols"},
     {Kind::kRow, TARQ_DelRows, "Fail to del rows"},
-    {Kind::kSos, nullptr, "Fail to del SOSs"},
-    {Kind::kGenConstr, nullptr, "Fail to del GenConstrs"},
-    {Kind::kCone, nullptr, "Fail to del cones"},
-    {Kind::kExpCone, nullptr, "Fail to del exponential cones"},
+    {Kind::kSos, TARQ_DelSOSs, "Fail to del SOSs"},
+    {Kind::kGenConstr, TARQ_DelIndicators, "Fail to del GenConstrs"},
+    {Kind::kCone, TARQ_DelCones, "Fail to del cones"},
+    {Kind::kExpCone, TARQ_DelExpCones, "Fail to del exponential cones"},
     {Kind::kAffineCone, nullptr, "Fail to delete affine cones"},
     {Kind::kQConstr, TARQ_DelQConstrs, "Fail to del quatratic constraints"},
     {Kind::kNlConstr, TARQ_DelNLConstrs, "Fail to del nonlinear constraints"},
@@ -32,6 +32,96 @@ const KindDeletion kDeletionOrder[] = {
     {Kind::kPsdConstr, TARQ_DelPSDConstrs, "Fail to del PSD constraints"},
     {Kind::kLmiConstr, TARQ_DelLMIConstrs, "Fail to del LMI constraints"},
 };
+
+// The objects of one special kind that the solver library deletes together with some columns.
+struct Dependent {
+  Kind kind;
+  std::vector<char> dropped;  // by position
+};
+
+// Whether every member of each object is a deleted column (beg/cnt/idx as the getters give them).
+std::vector<char> AllMembersGone(const std::vector<int>& beg, const std::vector<int>& cnt, const std::vector<int>& idx,
+                                 const std::vector<char>& goneCol) {
+  std::vector<char> dropped(beg.size(), 1);
+  for (std::size_t k = 0; k < beg.size(); ++k) {
+    for (int p = beg[k]; p < beg[k] + cnt[k]; ++p) {
+      if (!goneCol[static_cast<std::size_t>(idx[static_cast<std::size_t>(p)])]) {
+        dropped[k] = 0;
+        break;
+      }
+    }
+  }
+  return dropped;
+}
+
+// Deleting columns also deletes, inside the solver library, every SOS and cone left without a
+// member, every exponential cone that loses one and every indicator on a deleted indicator
+// column. Reads the members of each kind that has objects (O(members)) and says which go.
+bool DroppedWithColumns(ModelData& m, const std::vector<char>& goneCol, std::vector<Dependent>& out) {
+  tarq_prob* p = m.Problem();
+  if (const int n = m.Count(Kind::kSos); n > 0) {
+    int req = 0;
+    if (TARQ_GetSOSs(p, n, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, 0, &req) != 0) return false;
+    std::vector<int> beg(n), cnt(n), idx(static_cast<std::size_t>(req));
+    std::vector<double> weights(static_cast<std::size_t>(req));
+    if (TARQ_GetSOSs(p, n, nullptr, nullptr, beg.data(), cnt.data(), idx.data(), weights.data(), req, &req) != 0) {
+      return false;
+    }
+    out.push_back({Kind::kSos, AllMembersGone(beg, cnt, idx, goneCol)});
+  }
+  if (const int n = m.Count(Kind::kGenConstr); n > 0) {
+    std::vector<int> binCols(n);
+    int req = 0;
+    if (TARQ_GetIndicators(p, n, nullptr, nullptr, binCols.data(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                           nullptr, 0, &req) != 0) {
+      return false;
+    }
+    std::vector<char> dropped(binCols.size());
+    for (std::size_t k = 0; k < binCols.size(); ++k) dropped[k] = goneCol[static_cast<std::size_t>(binCols[k])];
+    out.push_back({Kind::kGenConstr, std::move(dropped)});
+  }
+  if (const int n = m.Count(Kind::kCone); n > 0) {
+    int req = 0;
+    if (TARQ_GetCones(p, n, nullptr, nullptr, nullptr, nullptr, nullptr, 0, &req) != 0) return false;
+    std::vector<int> beg(n), cnt(n), idx(static_cast<std::size_t>(req));
+    if (TARQ_GetCones(p, n, nullptr, nullptr, beg.data(), cnt.data(), idx.data(), req, &req) != 0) return false;
+    out.push_back({Kind::kCone, AllMembersGone(beg, cnt, idx, goneCol)});
+  }
+  if (const int n = m.Count(Kind::kExpCone); n > 0) {
+    std::vector<int> idx(3 * static_cast<std::size_t>(n));
+    int req = 0;
+    if (TARQ_GetExpCones(p, n, nullptr, nullptr, idx.data(), 3 * n, &req) != 0) return false;
+    std::vector<char> dropped(static_cast<std::size_t>(n), 0);
+    for (std::size_t q = 0; q < idx.size(); ++q) {
+      if (goneCol[static_cast<std::size_t>(idx[q])]) dropped[q / 3] = 1;
+    }
+    out.push_back({Kind::kExpCone, std::move(dropped)});
+  }
+  return true;
+}
+
+// Takes the objects the solver library deleted along with columns out of a kind's list: they
+// count as removed from their position. The others are renumbered; one still marked removed
+// keeps its mark at its new position, for the deletion of its own kind later in the flush.
+void ForgetDropped(ModelRecord& r, const Dependent& d) {
+  std::vector<RecordRef>& list = r.List(d.kind);
+  std::vector<RecordRef> kept;
+  kept.reserve(list.size());
+  int pos = 0;
+  for (std::size_t p = 0; p < list.size(); ++p) {
+    RecordRef& rec = list[p];
+    if (d.dropped[p]) {
+      if (rec->index >= 0) rec->index = RemovedIndex(rec->index);
+      r.problem->records.Retire(rec.Get());
+      continue;
+    }
+    rec->index = rec->index >= 0 ? pos : RemovedIndex(pos);
+    ++pos;
+    kept.push_back(std::move(rec));
+  }
+  list = std::move(kept);
+  r.Count(d.kind) = pos;
+}
 
 }  // namespace
 
@@ -49,9 +139,19 @@ bool ModelData::Flush() {
       Record(status, TARQ_RETCODE_INTERNAL, "%s", d.failure);
       return false;
     }
+    std::vector<Dependent> dependents;
+    if (d.kind == Kind::kCol) {
+      std::vector<char> goneCol(list.size(), 0);
+      for (int j : gone) goneCol[static_cast<std::size_t>(j)] = 1;
+      if (!DroppedWithColumns(*this, goneCol, dependents)) {
+        Record(status, TARQ_RETCODE_INTERNAL, "%s", d.failure);
+        return false;
+      }
+    }
     if (!Checked(status, d.call(Problem(), static_cast<int>(gone.size()), gone.data()), "%s", d.failure)) {
       return false;
     }
+    for (const Dependent& dep : dependents) ForgetDropped(r, dep);
     std::vector<RecordRef> kept;
     kept.reserve(list.size() - gone.size());
     for (RecordRef& rec : list) {
@@ -130,7 +230,9 @@ void ModelData::Resync() {
       {Kind::kCol, "Cols"},             {Kind::kRow, "Rows"},
       {Kind::kQConstr, "QConstrs"},     {Kind::kNlConstr, "NLConstrs"},
       {Kind::kPsdVar, "PSDCols"},       {Kind::kPsdConstr, "PSDConstrs"},
-      {Kind::kLmiConstr, "LMIConstrs"}, {Kind::kSymMat, "SymMats"}};
+      {Kind::kLmiConstr, "LMIConstrs"}, {Kind::kSymMat, "SymMats"},
+      {Kind::kSos, "Soss"},             {Kind::kGenConstr, "Indicators"},
+      {Kind::kCone, "Cones"},           {Kind::kExpCone, "ExpCones"}};
   for (const auto& [kind, attr] : kCounted) {
     int n = 0;
     if (!Checked(status, TARQ_GetIntAttr(Problem(), attr, &n), "Failed to get int attribute")) return;

@@ -13,21 +13,7 @@ using Tarq::detail::Kind;
 using Tarq::detail::ModelData;
 using Tarq::detail::ModelRecord;
 
-namespace {
-
-// Marks every member removed after checking that all of them belong to this model.
-template <class V>
-void MarkRemoved(ModelData& m, const std::vector<V>& objects, const char* foreign) {
-  for (const V& v : objects) {
-    if (v.Index() >= 0 && !m.Owns(v)) {
-      Record(m.status, TARQ_RETCODE_INVALID, "%s", foreign);
-      return;
-    }
-  }
-  for (const V& v : objects) v.Remove();
-}
-
-}  // namespace
+using Tarq::detail::MarkRemoved;
 
 void TarqModel::Remove(const Tarq::IVarArray* vars) {
   MarkRemoved(Data(), Tarq::VarsOf(vars), "Variable of another model");

@@ -56,4 +56,17 @@ void SetNames(ModelData& m, const std::vector<V>& objects, const char* names, st
   for (int k = 0; k < n; ++k) objects[k].record->name = packed.At(k);
 }
 
+// IIS membership of the listed objects, one entry per object; empty after a failure.
+template <class V>
+void IisStatus(ModelData& m, const std::vector<V>& objects, std::vector<int>& out, const char* what,
+               int (*get)(tarq_prob*, int, const int*, int*), const char* failure) {
+  out.clear();
+  if (!m.Indices(objects, what)) return;
+  out.resize(objects.size());
+  if (!Checked(m.status, get(m.Problem(), static_cast<int>(objects.size()), m.idx_.data(), out.data()), "%s",
+               failure)) {
+    out.clear();
+  }
+}
+
 }  // namespace Tarq::detail

@@ -1,4 +1,5 @@
 // Results of a solve: solutions, basis, pool and IIS statuses.
+#include "model/model_lookup.h"
 #include "model/model_templates.h"
 #include "model/tarq_model.h"
 #include "scalar/constraint.h"
@@ -72,21 +73,7 @@ void TarqModel::GetPoolSolution(int solIndex, const Tarq::IVarArray* vars, std::
   }
 }
 
-namespace {
-
-template <class V>
-void IisStatus(ModelData& m, const std::vector<V>& objects, std::vector<int>& out, const char* what,
-               int (*get)(tarq_prob*, int, const int*, int*), const char* failure) {
-  out.clear();
-  if (!m.Indices(objects, what)) return;
-  out.resize(objects.size());
-  if (!Checked(m.status, get(m.Problem(), static_cast<int>(objects.size()), m.idx_.data(), out.data()), "%s",
-               failure)) {
-    out.clear();
-  }
-}
-
-}  // namespace
+using Tarq::detail::IisStatus;
 
 void TarqModel::GetColLowerIIS(const Tarq::IVarArray* vars, std::vector<int>& out) {
   IisStatus(Data(), Tarq::VarsOf(vars), out, "variable", TARQ_GetColLowerIIS, "Fail to get IIS status of variables");

@@ -61,4 +61,16 @@ bool ModelData::Indices(const std::vector<V>& objects, const char* what) {
   return true;
 }
 
+// Marks every member removed after checking that all of them belong to this model.
+template <class V>
+void MarkRemoved(ModelData& m, const std::vector<V>& objects, const char* foreign) {
+  for (const V& v : objects) {
+    if (v.Index() >= 0 && !m.Owns(v)) {
+      Record(m.status, TARQ_RETCODE_INVALID, "%s", foreign);
+      return;
+    }
+  }
+  for (const V& v : objects) v.Remove();
+}
+
 }  // namespace Tarq::detail

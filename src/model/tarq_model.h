@@ -98,6 +98,23 @@ class TarqModel final : public Tarq::detail::Handled<Tarq::IModel, Tarq::detail:
   Tarq::INlConstraint* AddNlConstr(Tarq::INlConstrBuilder* builder, const char* name) override;
   Tarq::INlConstrArray* AddNlConstrs(Tarq::INlConstrBuilderArray* builders, const char* prefix) override;
 
+  // SOS, indicators, cones and exponential cones (model_special_add.cpp).
+  Tarq::ISos* AddSos(const Tarq::IVarArray* vars, const double* weights, int type) override;
+  Tarq::ISos* AddSos(Tarq::ISosBuilder* builder) override;
+  Tarq::ISosArray* AddSoss(Tarq::ISosBuilderArray* builders) override;
+  Tarq::IGenConstr* AddGenConstrIndicator(Tarq::IGenConstrBuilder* builder, const char* name) override;
+  Tarq::IGenConstr* AddGenConstrIndicator(Tarq::IVar* binVar, int binVal, Tarq::IConstrBuilder* builder, int type,
+                                          const char* name) override;
+  Tarq::IGenConstr* AddGenConstrIndicator(Tarq::IVar* binVar, int binVal, Tarq::IExpr* expr, char sense, double rhs,
+                                          int type, const char* name) override;
+  Tarq::IGenConstrArray* AddGenConstrIndicator(Tarq::IGenConstrBuilderArray* builders, const char* prefix) override;
+  Tarq::ICone* AddCone(Tarq::IConeBuilder* builder) override;
+  Tarq::ICone* AddCone(const Tarq::IVarArray* vars, int type) override;
+  Tarq::IConeArray* AddCone(Tarq::IConeBuilderArray* builders) override;
+  Tarq::IExpCone* AddExpCone(Tarq::IExpConeBuilder* builder) override;
+  Tarq::IExpCone* AddExpCone(const Tarq::IVarArray* vars, int type) override;
+  Tarq::IExpConeArray* AddExpCone(Tarq::IExpConeBuilderArray* builders) override;
+
   // Quadratic constraints (model_qconstrs.cpp).
   Tarq::IQConstraint* AddQConstr(Tarq::IQuadExpr* expr, char sense, double rhs, const char* name) override;
   Tarq::IQConstraint* AddQConstr(Tarq::IQuadExpr* lhs, Tarq::IQuadExpr* rhs, char sense, const char* name) override;
@@ -141,6 +158,8 @@ class TarqModel final : public Tarq::detail::Handled<Tarq::IModel, Tarq::detail:
   void GetColUpperIIS(const Tarq::IVarArray* vars, std::vector<int>& status) override;
   void GetRowLowerIIS(const Tarq::IConstrArray* constrs, std::vector<int>& status) override;
   void GetRowUpperIIS(const Tarq::IConstrArray* constrs, std::vector<int>& status) override;
+  void GetSOSIIS(const Tarq::ISosArray* soss, std::vector<int>& status) override;  // model_special_access.cpp
+  void GetIndicatorIIS(const Tarq::IGenConstrArray* constrs, std::vector<int>& status) override;
 
   // Coefficients and the matrix (model_coeffs.cpp).
   double GetCoeff(const Tarq::IConstraint* constr, const Tarq::IVar* var) override;
@@ -161,6 +180,13 @@ class TarqModel final : public Tarq::detail::Handled<Tarq::IModel, Tarq::detail:
                   const double* colLower, const double* colUpper, const char* rowSenses, const double* rowBound,
                   const double* rowUpper, const char* const* colNames, const char* const* rowNames) override;
   void SetQuadObjective(int num, const int* rows, const int* cols, const double* vals) override;  // model_objective.cpp
+  // model_special_add.cpp
+  void AddCones(int num, const int* types, const int* beg, const int* cnt, const int* idx) override;
+  void AddExpCones(int num, const int* types, const int* idx) override;
+  void LoadConeMatrix(int nCol, int nRow, int nFree, int nPositive, int nCone, int nRotateCone, int nPrimalExp,
+                      int nDualExp, const int* coneDim, int objSense, double objConst, const double* obj,
+                      const int* colBeg, const int* colCnt, const int* colIdx, const double* colVal,
+                      const double* rowLower, const double* rowUpper, const char* colTypes) override;
   void GetPsdSolution(std::vector<double>& values, std::vector<double>& duals) override;
   void GetLmiSolution(std::vector<double>& slacks, std::vector<double>& duals) override;
 
@@ -176,6 +202,21 @@ class TarqModel final : public Tarq::detail::Handled<Tarq::IModel, Tarq::detail:
   void SetConstrNames(const Tarq::IConstrArray* constrs, const char* names, std::size_t size) override;
   Tarq::IExpr* GetRow(const Tarq::IConstraint* constr) override;
   Tarq::IConstrBuilder* GetConstrBuilder(const Tarq::IConstraint* constr) override;
+  // model_special_access.cpp
+  Tarq::ISos* GetSos(int idx) override;
+  Tarq::ISosArray* GetSoss() override;
+  Tarq::ISosBuilderArray* GetSosBuilders(const Tarq::ISosArray* soss) override;
+  Tarq::IGenConstr* GetGenConstr(int idx) override;
+  Tarq::IGenConstr* GetGenConstrByName(const char* name) override;
+  Tarq::IGenConstrArray* GetGenConstrs() override;
+  void SetGenConstrNames(const Tarq::IGenConstrArray* constrs, const char* names, std::size_t size) override;
+  Tarq::IGenConstrBuilder* GetGenConstrIndicator(const Tarq::IGenConstr* constr) override;
+  Tarq::ICone* GetCone(int idx) override;
+  Tarq::IConeArray* GetCones() override;
+  Tarq::IConeBuilderArray* GetConeBuilders(const Tarq::IConeArray* cones) override;
+  Tarq::IExpCone* GetExpCone(int idx) override;
+  Tarq::IExpConeArray* GetExpCones() override;
+  Tarq::IExpConeBuilderArray* GetExpConeBuilders(const Tarq::IExpConeArray* cones) override;
   Tarq::INlConstraint* GetNlConstr(int idx) override;  // model_nlconstrs.cpp
   Tarq::INlConstraint* GetNlConstrByName(const char* name) override;
   Tarq::INlConstrArray* GetNlConstrs() override;
@@ -277,6 +318,10 @@ class TarqModel final : public Tarq::detail::Handled<Tarq::IModel, Tarq::detail:
   void Remove(const Tarq::IVarArray* vars) override;
   void Remove(const Tarq::IConstrArray* constrs) override;
   void Remove(const Tarq::INlConstrArray* constrs) override;  // model_nlconstrs.cpp
+  void Remove(const Tarq::ISosArray* soss) override;  // model_special_access.cpp
+  void Remove(const Tarq::IConeArray* cones) override;
+  void Remove(const Tarq::IExpConeArray* cones) override;
+  void Remove(const Tarq::IGenConstrArray* constrs) override;
   void Remove(const Tarq::IQConstrArray* constrs) override;
   void Remove(const Tarq::IPsdVarArray* vars) override;
   void Remove(const Tarq::IPsdConstrArray* constrs) override;

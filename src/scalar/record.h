@@ -53,6 +53,15 @@ struct ObjectRecord {
   int index = kFailedIndex;
 };
 
+// Marks a record removed from its position (once) and tells its model that a deletion is
+// pending; a record with a negative index is left alone.
+inline void MarkRecordRemoved(ObjectRecord& r) {
+  if (r.index < 0) return;
+  r.index = RemovedIndex(r.index);
+  r.problem->pending = true;
+  ++r.problem->epoch;
+}
+
 // The one record standing for nothing (index -2), shared by every failed object. Nothing writes
 // to it: every writer checks for a non-negative index first.
 ObjectRecord* FailedRecordPtr() noexcept;

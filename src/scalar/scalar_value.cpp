@@ -93,13 +93,7 @@ void ScalarValue::Set(const ScalarKind& kind, const char* info, double value) {
   Record(status, TARQ_RETCODE_INVALID, "%s", kind.unknownInfo);
 }
 
-void ScalarValue::Remove() const {
-  ObjectRecord& r = *record;
-  if (r.index < 0) return;
-  r.index = RemovedIndex(r.index);
-  r.problem->pending = true;
-  ++r.problem->epoch;
-}
+void ScalarValue::Remove() const { MarkRecordRemoved(*record); }
 
 }  // namespace Tarq::detail
 

@@ -151,6 +151,17 @@ TEST(SlotOrder, ModelOperationsFollowTheirFifteenGroups) {
       S(AddNlConstr, INlConstraint*(INlExpr*, double, double, const char*)),
       S(AddNlConstr, INlConstraint*(INlConstrBuilder*, const char*)),
       S(AddNlConstrs, INlConstrArray*(INlConstrBuilderArray*, const char*)),
+      // SOS constraints, indicators, cones, exponential cones.
+      S(AddSos, ISos*(const IVarArray*, const double*, int)), S(AddSos, ISos*(ISosBuilder*)),
+      S(AddSoss, ISosArray*(ISosBuilderArray*)),
+      S(AddGenConstrIndicator, IGenConstr*(IGenConstrBuilder*, const char*)),
+      S(AddGenConstrIndicator, IGenConstr*(IVar*, int, IConstrBuilder*, int, const char*)),
+      S(AddGenConstrIndicator, IGenConstr*(IVar*, int, IExpr*, char, double, int, const char*)),
+      S(AddGenConstrIndicator, IGenConstrArray*(IGenConstrBuilderArray*, const char*)),
+      S(AddCone, ICone*(IConeBuilder*)), S(AddCone, ICone*(const IVarArray*, int)),
+      S(AddCone, IConeArray*(IConeBuilderArray*)),
+      S(AddExpCone, IExpCone*(IExpConeBuilder*)), S(AddExpCone, IExpCone*(const IVarArray*, int)),
+      S(AddExpCone, IExpConeArray*(IExpConeBuilderArray*)),
       // Quadratic constraints.
       S(AddQConstr, IQConstraint*(IQuadExpr*, char, double, const char*)),
       S(AddQConstr, IQConstraint*(IQuadExpr*, IQuadExpr*, char, const char*)),
@@ -180,6 +191,8 @@ TEST(SlotOrder, ModelOperationsFollowTheirFifteenGroups) {
       S(GetColUpperIIS, void(const IVarArray*, std::vector<int>&)),
       S(GetRowLowerIIS, void(const IConstrArray*, std::vector<int>&)),
       S(GetRowUpperIIS, void(const IConstrArray*, std::vector<int>&)),
+      S(GetSOSIIS, void(const ISosArray*, std::vector<int>&)),
+      S(GetIndicatorIIS, void(const IGenConstrArray*, std::vector<int>&)),
       // Coefficient access, then bulk loading.
       S(GetCoeff, double(const IConstraint*, const IVar*)), S(SetCoeff, void(const IConstraint*, const IVar*, double)),
       S(SetCoeffs, void(const IConstrArray*, const IVarArray*, const double*, int)),
@@ -193,6 +206,11 @@ TEST(SlotOrder, ModelOperationsFollowTheirFifteenGroups) {
                          const char*, const double*, const double*, const char*, const double*, const double*,
                          const char* const*, const char* const*)),
       S(SetQuadObjective, void(int, const int*, const int*, const double*)),
+      S(AddCones, void(int, const int*, const int*, const int*, const int*)),
+      S(AddExpCones, void(int, const int*, const int*)),
+      S(LoadConeMatrix, void(int, int, int, int, int, int, int, int, const int*, int, double, const double*,
+                             const int*, const int*, const int*, const double*, const double*, const double*,
+                             const char*)),
       S(GetPsdSolution, void(std::vector<double>&, std::vector<double>&)),
       S(GetLmiSolution, void(std::vector<double>&, std::vector<double>&)),
       // Get and naming, one group per kind.
@@ -201,6 +219,14 @@ TEST(SlotOrder, ModelOperationsFollowTheirFifteenGroups) {
       S(GetConstr, IConstraint*(int)), S(GetConstrByName, IConstraint*(const char*)), S(GetConstrs, IConstrArray*()),
       S(SetConstrNames, void(const IConstrArray*, const char*, std::size_t)), S(GetRow, IExpr*(const IConstraint*)),
       S(GetConstrBuilder, IConstrBuilder*(const IConstraint*)),
+      S(GetSos, ISos*(int)), S(GetSoss, ISosArray*()), S(GetSosBuilders, ISosBuilderArray*(const ISosArray*)),
+      S(GetGenConstr, IGenConstr*(int)), S(GetGenConstrByName, IGenConstr*(const char*)),
+      S(GetGenConstrs, IGenConstrArray*()),
+      S(SetGenConstrNames, void(const IGenConstrArray*, const char*, std::size_t)),
+      S(GetGenConstrIndicator, IGenConstrBuilder*(const IGenConstr*)),
+      S(GetCone, ICone*(int)), S(GetCones, IConeArray*()), S(GetConeBuilders, IConeBuilderArray*(const IConeArray*)),
+      S(GetExpCone, IExpCone*(int)), S(GetExpCones, IExpConeArray*()),
+      S(GetExpConeBuilders, IExpConeBuilderArray*(const IExpConeArray*)),
       S(GetNlConstr, INlConstraint*(int)), S(GetNlConstrByName, INlConstraint*(const char*)),
       S(GetNlConstrs, INlConstrArray*()), S(SetNlConstrNames, void(const INlConstrArray*, const char*, std::size_t)),
       S(GetQConstr, IQConstraint*(int)), S(GetQConstrByName, IQConstraint*(const char*)),
@@ -251,6 +277,8 @@ TEST(SlotOrder, ModelOperationsFollowTheirFifteenGroups) {
       S(FeasRelax, void(int, int)), S(Tune, void()), S(LoadTuneParam, void(int)), S(Interrupt, void()),
       // Removal.
       S(Remove, void(const IVarArray*)), S(Remove, void(const IConstrArray*)), S(Remove, void(const INlConstrArray*)),
+      S(Remove, void(const ISosArray*)), S(Remove, void(const IConeArray*)), S(Remove, void(const IExpConeArray*)),
+      S(Remove, void(const IGenConstrArray*)),
       S(Remove, void(const IQConstrArray*)), S(Remove, void(const IPsdVarArray*)), S(Remove, void(const IPsdConstrArray*)),
       S(Remove, void(const ILmiConstrArray*)),
       // Resets, housekeeping, callbacks and logging.
@@ -625,6 +653,103 @@ class Appended {
   virtual const char* GetErrorMsg() const = 0;
   virtual void Late() = 0;
 };
+
+TEST(SlotOrder, SosIndicatorConeAndExpConeInterfaces) {
+  {
+    using Class = ISos;
+    ExpectSlotOrder({S(GetIdx, int() const), S(GetIIS, int()), S(Remove, void()), S(GetErrorCode, int() const),
+                     S(GetErrorMsg, const char*() const)},
+                    "special.h", "ISos");
+  }
+  {
+    using Class = ISosArray;
+    ExpectSlotOrder({S(PushBack, void(const ISos*)), S(GetSize, int() const), S(GetSos, ISos*(int) const)}, "special.h",
+                    "ISosArray");
+  }
+  {
+    using Class = ISosBuilder;
+    ExpectSlotOrder({S(GetType, int() const), S(GetSize, int() const), S(GetVar, IVar*(int) const),
+                     S(GetVars, IVarArray*() const), S(GetWeight, double(int) const),
+                     S(GetWeights, void(double*) const), S(Set, void(const IVarArray*, const double*, int))},
+                    "special.h", "ISosBuilder");
+  }
+  {
+    using Class = ISosBuilderArray;
+    ExpectSlotOrder({S(PushBack, void(const ISosBuilder*)), S(GetSize, int() const),
+                     S(GetBuilder, ISosBuilder*(int) const)},
+                    "special.h", "ISosBuilderArray");
+  }
+  {
+    using Class = IGenConstr;
+    ExpectSlotOrder({S(GetIdx, int() const), S(GetName, const char*()), S(SetName, void(const char*)),
+                     S(GetIIS, int()), S(Remove, void()), S(GetErrorCode, int() const),
+                     S(GetErrorMsg, const char*() const)},
+                    "special.h", "IGenConstr");
+  }
+  {
+    using Class = IGenConstrArray;
+    ExpectSlotOrder({S(PushBack, void(const IGenConstr*)), S(GetSize, int() const),
+                     S(GetAll, std::vector<IGenConstr*>() const), S(GetGenConstr, IGenConstr*(int) const),
+                     S(Reserve, void(int))},
+                    "special.h", "IGenConstrArray");
+  }
+  {
+    using Class = IGenConstrBuilder;
+    ExpectSlotOrder({S(GetBinVar, IVar*() const), S(GetBinVal, int() const), S(GetExpr, IExpr*() const),
+                     S(GetSense, char() const), S(GetType, int() const),
+                     S(Set, void(const IVar*, int, const IExpr*, char, int))},
+                    "special.h", "IGenConstrBuilder");
+  }
+  {
+    using Class = IGenConstrBuilderArray;
+    ExpectSlotOrder({S(PushBack, void(const IGenConstrBuilder*)), S(GetSize, int() const),
+                     S(GetBuilder, IGenConstrBuilder*(int) const)},
+                    "special.h", "IGenConstrBuilderArray");
+  }
+  {
+    using Class = ICone;
+    ExpectSlotOrder({S(GetIdx, int() const), S(Remove, void())}, "special.h", "ICone");
+  }
+  {
+    using Class = IConeArray;
+    ExpectSlotOrder({S(PushBack, void(const ICone*)), S(GetSize, int() const), S(GetCone, ICone*(int) const)},
+                    "special.h", "IConeArray");
+  }
+  {
+    using Class = IConeBuilder;
+    ExpectSlotOrder({S(GetType, int() const), S(GetSize, int() const), S(GetVar, IVar*(int) const),
+                     S(GetVars, IVarArray*() const), S(Set, void(const IVarArray*, int))},
+                    "special.h", "IConeBuilder");
+  }
+  {
+    using Class = IConeBuilderArray;
+    ExpectSlotOrder({S(PushBack, void(const IConeBuilder*)), S(GetSize, int() const),
+                     S(GetBuilder, IConeBuilder*(int) const)},
+                    "special.h", "IConeBuilderArray");
+  }
+  {
+    using Class = IExpCone;
+    ExpectSlotOrder({S(GetIdx, int() const), S(Remove, void())}, "special.h", "IExpCone");
+  }
+  {
+    using Class = IExpConeArray;
+    ExpectSlotOrder({S(PushBack, void(const IExpCone*)), S(GetSize, int() const),
+                     S(GetExpCone, IExpCone*(int) const)},
+                    "special.h", "IExpConeArray");
+  }
+  {
+    using Class = IExpConeBuilder;
+    ExpectSlotOrder({S(GetType, int() const), S(GetSize, int() const), S(GetVar, IVar*(int) const),
+                     S(GetVars, IVarArray*() const), S(Set, void(const IVarArray*, int))},
+                    "special.h", "IExpConeBuilder");
+  }
+  {
+    using Class = IExpConeBuilderArray;
+    ExpectSlotOrder({S(PushBack, void(const IExpConeBuilder*)), S(GetSize, int() const),
+                     S(GetBuilder, IExpConeBuilder*(int) const)},
+                    "special.h", "IExpConeBuilderArray");
+  }
+}
 
 TEST(SlotOrder, AnAppendedOperationIsSeen) {
   using Class = Appended;
