@@ -194,10 +194,12 @@ int SolveProblem(Problem& p, bool lpOnly) {
   }
   const SpecialStore& special = p.Special();
   const bool setsOrIndicators = special.sos.Size() > 0 || special.indicators.Size() > 0;
-  if (HasQuadratic(p) || HasNonlinear(p)) {
+  // Quadratic, nonlinear and conic parts go to the smooth engines (interior point, or nonlinear
+  // branch and bound with integer columns); cones as smooth rows (cone_blocks.h).
+  if (HasQuadratic(p) || HasNonlinear(p) || HasCones(p)) {
     if (setsOrIndicators && !lpOnly) {
-      p.Log().Printf("SOS constraints and indicator rows are not supported together with quadratic or nonlinear "
-                     "parts");
+      p.Log().Printf("SOS constraints and indicator rows are not supported together with quadratic, nonlinear or "
+                     "conic parts");
       return TARQ_RETCODE_INVALID;
     }
     return SolveQuadratic(p, lpOnly);
