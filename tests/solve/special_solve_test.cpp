@@ -149,5 +149,61 @@ TEST_F(SpecialSolve, IndicatorValueIsChosenByTheObjective) {
   }
 }
 
+// a, b >= 1 cannot both be non-zero: the two lower bounds and the set are the IIS; the column c,
+// its row and a second set over b and c are not in it.
+TEST_F(SpecialSolve, IisContainsTheSetThatMakesBoundsConflict) {
+  Row({}, -kInf, 3);
+  Col(1, 1, 2, 'C', {}, "a");
+  Col(1, 1, 2, 'C', {}, "b");
+  Col(1, 0, 5, 'C', {{0, 1}}, "c");
+  Sos(TARQ_SOS_TYPE2, {1, 2});
+  Sos(TARQ_SOS_TYPE1, {0, 1});
+  ASSERT_EQ(TARQ_Solve(prob_), 0);
+  ASSERT_EQ(IntAttr("MipStatus"), TARQ_STATUS_INFEASIBLE);
+  ASSERT_EQ(TARQ_ComputeIIS(prob_), 0);
+  EXPECT_EQ(IntAttr("IISSOSs"), 1);
+  EXPECT_EQ(IntAttr("IISIndicators"), 0);
+  EXPECT_EQ(IntAttr("IISCols"), 2);
+  EXPECT_EQ(IntAttr("IISRows"), 0);
+  std::vector<int> sos(2, -1), lower(3, -1);
+  ASSERT_EQ(TARQ_GetSOSIIS(prob_, 2, nullptr, sos.data()), 0);
+  EXPECT_EQ(sos, (std::vector<int>{0, 1}));
+  ASSERT_EQ(TARQ_GetColLowerIIS(prob_, 3, nullptr, lower.data()), 0);
+  EXPECT_EQ(lower, (std::vector<int>{1, 1, 0}));
+  const int bad = 2;
+  EXPECT_EQ(TARQ_GetSOSIIS(prob_, 1, &bad, sos.data()), TARQ_RETCODE_INVALID);
+  std::vector<int> ind(1, -1);
+  EXPECT_EQ(TARQ_GetIndicatorIIS(prob_, 0, nullptr, ind.data()), 0);
+  // After a change of the sets the memberships are gone.
+  const int second = 1;
+  ASSERT_EQ(TARQ_DelSOSs(prob_, 1, &second), 0);
+  EXPECT_EQ(TARQ_GetSOSIIS(prob_, 1, nullptr, sos.data()), TARQ_RETCODE_INVALID);
+}
+
+// z = 1 forces x <= 3, but x >= 5: z's lower bound, x's lower bound and the indicator; a second
+// indicator on y (the slack form: y has no upper bound) stays out. With x unbounded above the
+// conflicting indicator takes the slack form too.
+class IndicatorIis : public SpecialSolve, public testing::WithParamInterface<double> {};
+
+TEST_P(IndicatorIis, ContainsTheIndicatorThatConflictsWithBounds) {
+  Col(0, 5, GetParam(), 'C', {}, "x");
+  Col(0, 1, 1, 'B', {}, "z");
+  Col(1, 0, kInf, 'C', {}, "y");
+  Indicator(1, 1, {{2, 1}}, 'L', 4);
+  Indicator(1, 1, {{0, 1}}, 'L', 3);
+  ASSERT_EQ(TARQ_Solve(prob_), 0);
+  ASSERT_EQ(IntAttr("MipStatus"), TARQ_STATUS_INFEASIBLE);
+  ASSERT_EQ(TARQ_ComputeIIS(prob_), 0);
+  EXPECT_EQ(IntAttr("IISIndicators"), 1);
+  EXPECT_EQ(IntAttr("IISSOSs"), 0);
+  std::vector<int> ind(2, -1), lower(3, -1);
+  ASSERT_EQ(TARQ_GetIndicatorIIS(prob_, 2, nullptr, ind.data()), 0);
+  EXPECT_EQ(ind, (std::vector<int>{0, 1}));
+  ASSERT_EQ(TARQ_GetColLowerIIS(prob_, 3, nullptr, lower.data()), 0);
+  EXPECT_EQ(lower, (std::vector<int>{1, 1, 0}));
+}
+
+INSTANTIATE_TEST_SUITE_P(BigMAndSlackForms, IndicatorIis, testing::Values(10.0, kInf));
+
 }  // namespace
 }  // namespace solvetest

@@ -234,6 +234,11 @@ int SolveMip(const LpData& data, const EngineContext& ctx, const MipStartTable* 
   solver.setObjSense(data.sense);
 
   std::vector<std::string> words = DriverCommands(params);
+  if (data.Sets() > 0) {
+    // The driver's integer preprocessing fails an internal check on some models with sets (a
+    // process abort); the sets' columns are left as they are instead.
+    words.insert(words.end() - 2, {"-preprocess", "off"});
+  }
   std::vector<const char*> argv;
   for (const std::string& w : words) argv.push_back(w.c_str());
 

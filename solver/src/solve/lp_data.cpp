@@ -70,7 +70,7 @@ void LpData::Activities(const double* x, std::vector<double>& out) const {
   }
 }
 
-int BuildLpData(Problem& problem, bool relax, LpData& data) {
+int BuildLpData(Problem& problem, bool relax, LpData& data, SpecialMap* special) {
   const ColumnTable& cols = problem.Cols();
   const RowTable& rows = problem.Rows();
   SparseMatrix& matrix = problem.Matrix();
@@ -121,7 +121,7 @@ int BuildLpData(Problem& problem, bool relax, LpData& data) {
     at += static_cast<CoinBigIndex>(v.len);
     data.start[j + 1] = at;
   }
-  if (!relax) AddSpecialConstraints(problem.Special(), data, SpecialSelection{}, nullptr);
+  if (!relax) AddSpecialConstraints(problem.Special(), data, SpecialSelection{}, special);
   return TARQ_RETCODE_OK;
 }
 

@@ -87,10 +87,9 @@ int OnColumn(const IndicatorTable& t, int k, LpData& data, std::vector<std::pair
 // only, free for both), with the set of type 1 {s, u}. When the indicator is on (u = 1) the set
 // forces s = 0 and the row is the user's row; when it is off, s absorbs any activity. Exact, and
 // needs no bound the problem does not give.
-void AddSlackForm(const IndicatorTable& t, int k, bool upperSide, bool lowerSide, LpData& data,
-                  std::vector<std::pair<int, int>>& complements, std::vector<int>& cols, std::vector<double>& vals) {
+void AddSlackForm(const IndicatorTable& t, int k, int u, bool upperSide, bool lowerSide, LpData& data,
+                  std::vector<int>& cols, std::vector<double>& vals) {
   const double rhs = t.bound[k];
-  const int u = OnColumn(t, k, data, complements);
   const int s = data.nCol;
   data.AddCol(0, upperSide ? 0.0 : -TARQ_INFINITY, lowerSide ? 0.0 : TARQ_INFINITY, 0, nullptr, nullptr);
   if (upperSide && lowerSide) {
@@ -107,28 +106,24 @@ void AddSlackForm(const IndicatorTable& t, int k, bool upperSide, bool lowerSide
 
 // Indicator k as internal rows (and columns and sets where needed): each side of its sense takes
 // the big-M form when the row's activity is bounded on that side over the column bounds with a
-// moderate coefficient, the slack form otherwise.
-void AddIndicator(const IndicatorTable& t, int k, LpData& data, std::vector<std::pair<int, int>>& complements,
-                  std::vector<int>& cols, std::vector<double>& vals) {
+// moderate coefficient, the slack form otherwise. Returns the indicator's own added rows
+// [first, last).
+std::pair<int, int> AddIndicator(const IndicatorTable& t, int k, LpData& data,
+                                 std::vector<std::pair<int, int>>& complements, std::vector<int>& cols,
+                                 std::vector<double>& vals) {
   const char sense = t.sense[k];
   const double rhs = t.bound[k];
   const ActivityRange range = RangeOf(data, t, k);
-  bool slackUpper = false, slackLower = false;
-  if (sense == 'L' || sense == 'E') {
-    if (range.high >= TARQ_INFINITY || range.high - rhs > kMaxBigM) {
-      slackUpper = true;
-    } else if (range.high > rhs) {
-      AddBigMSide(t, k, true, range.high, data, cols, vals);
-    }  // otherwise every point within the bounds meets the row already
-  }
-  if (sense == 'G' || sense == 'E') {
-    if (range.low <= -TARQ_INFINITY || rhs - range.low > kMaxBigM) {
-      slackLower = true;
-    } else if (range.low < rhs) {
-      AddBigMSide(t, k, false, range.low, data, cols, vals);
-    }
-  }
-  if (slackUpper || slackLower) AddSlackForm(t, k, slackUpper, slackLower, data, complements, cols, vals);
+  const bool upper = sense == 'L' || sense == 'E', lower = sense == 'G' || sense == 'E';
+  const bool slackUpper = upper && (range.high >= TARQ_INFINITY || range.high - rhs > kMaxBigM);
+  const bool slackLower = lower && (range.low <= -TARQ_INFINITY || rhs - range.low > kMaxBigM);
+  const int u = slackUpper || slackLower ? OnColumn(t, k, data, complements) : -1;
+  const int first = static_cast<int>(data.addLower.size());
+  // A side whose bound every point within the column bounds meets needs no row.
+  if (upper && !slackUpper && range.high > rhs) AddBigMSide(t, k, true, range.high, data, cols, vals);
+  if (lower && !slackLower && range.low < rhs) AddBigMSide(t, k, false, range.low, data, cols, vals);
+  if (u >= 0) AddSlackForm(t, k, u, slackUpper, slackLower, data, cols, vals);
+  return {first, static_cast<int>(data.addLower.size())};
 }
 
 }  // namespace
@@ -138,7 +133,7 @@ void AddSpecialConstraints(const SpecialStore& special, LpData& data, const Spec
   const SosTable& sos = special.sos;
   if (map != nullptr) {
     map->sets.assign(static_cast<size_t>(sos.Size()), -1);
-    map->indicatorRows.assign(1, static_cast<int>(data.addLower.size()));
+    map->indicatorRows.clear();
   }
   for (int k = 0; k < sos.Size(); ++k) {
     if (select.sos != nullptr && !(*select.sos)[k]) continue;
@@ -151,8 +146,10 @@ void AddSpecialConstraints(const SpecialStore& special, LpData& data, const Spec
   std::vector<int> cols;
   std::vector<double> vals;
   for (int k = 0; k < ind.Size(); ++k) {
-    if (select.indicators == nullptr || (*select.indicators)[k]) AddIndicator(ind, k, data, complements, cols, vals);
-    if (map != nullptr) map->indicatorRows.push_back(static_cast<int>(data.addLower.size()));
+    const int at = static_cast<int>(data.addLower.size());
+    std::pair<int, int> rows{at, at};
+    if (select.indicators == nullptr || (*select.indicators)[k]) rows = AddIndicator(ind, k, data, complements, cols, vals);
+    if (map != nullptr) map->indicatorRows.push_back(rows);
   }
 }
 

@@ -4,6 +4,7 @@
 // keep their positions and results are read from the first nCol values and nRow activities.
 #pragma once
 
+#include <utility>
 #include <vector>
 
 #include "solve/lp_data.h"
@@ -19,11 +20,12 @@ struct SpecialSelection {
 };
 
 // Where each special constraint went: the data's set of SOS k (-1 when left out) and the
-// internal rows of indicator k, the added rows [indicatorRows[k], indicatorRows[k + 1]) (row
-// nRow + r of the data for added row r).
+// internal rows of indicator k, the added rows [first, last) of indicatorRows[k] (row nRow + r of
+// the data for added row r; rows shared between indicators, such as a complement row, are not
+// among them). Lifting an indicator's rows' bounds removes the indicator.
 struct SpecialMap {
   std::vector<int> sets;
-  std::vector<int> indicatorRows{0};
+  std::vector<std::pair<int, int>> indicatorRows;
 };
 
 // Bigger coefficients than this make a linearised indicator row numerically doubtful; rows whose
