@@ -10,11 +10,14 @@
  * Every function checks all of its arguments before it changes anything and returns 3 (nothing
  * changed) for an invalid one. A NULL list stands for the first num objects of the kind.
  *
- * Getters of variable-length data follow the two-call protocol of TARQ_GetRows: with the member
- * arrays (idx, weights, val) NULL they only write *pReqSize, the number of members of the listed
- * objects together; otherwise size must be at least that number. beg receives each object's start
- * offset in the member arrays and cnt its member count; the fixed-size arrays (types, ...) receive
- * one entry per listed object and may be NULL.
+ * Getters of variable-length data follow the two-call protocol of TARQ_GetRows: *pReqSize (may be
+ * NULL) receives the number of members of the listed objects together; with the member arrays
+ * (idx, weights, val) NULL no member is written and size is not looked at, otherwise size must be
+ * at least that number (else 3). beg receives each object's start offset in the member arrays and
+ * cnt its member count; the fixed-size arrays (types, ...) receive one entry per listed object and
+ * may be NULL. A call with every output NULL returns 3.
+ *
+ * Deleting columns may leave a cone with fewer members than adding it needs; it stays as it is.
  */
 #ifndef TARQ_SPECIAL_H
 #define TARQ_SPECIAL_H

@@ -36,6 +36,7 @@ void Problem::Clear() {
   nl_ = NlStore();
   multiObjs_.Clear();
   psd_ = PsdStore();
+  special_ = SpecialStore();
   objSense_ = 1;
   objConst_ = 0;
   stamp_.clear();

@@ -216,8 +216,9 @@ class Problem {
   void ReplaceNl(NlStore&& nl) noexcept;
 
   // SOS constraints, indicator rows and cones (problem_special.cpp; the conventions are those of
-  // tarq_special.h). Member lists: VectorList idx (beg/cnt offsets), SOS weights and indicator
-  // coefficients as VectorList val.
+  // tarq_special.h). Member lists: VectorList idx (beg/cnt offsets); indicator coefficients as
+  // VectorList val. SOS weights come from weights (null: 1, 2, 3, ... per set); members.val is
+  // not read.
   const SpecialStore& Special() const { return special_; }
   NameTable& IndicatorNames() { return special_.indicators.names; }
   int AddSoss(int num, const int* types, const VectorList& members, const double* weights);
