@@ -1,6 +1,6 @@
 // libFuzzer entry for one file reader, chosen at compile time by TARQ_FUZZ_FORMAT (0 MPS, 1 LP,
-// 2 MIP start, 3 branching order, 4 binary, 5 SDPA). The input is the file's content. Beyond "no crash,
-// no sanitizer report", every input must either
+// 2 MIP start, 3 branching order, 4 binary, 5 SDPA, 6 CBF). The input is the file's content.
+// Beyond "no crash, no sanitizer report", every input must either
 //  - fail and leave the problem unchanged, or
 //  - succeed, and then the format's writer must write the problem, the reader read that back,
 //    and writing again give the same text: reading and writing agree with each other.
@@ -31,6 +31,7 @@ constexpr Format kFormats[] = {
     {tarq_solver::ParseOrd, tarq_solver::WriteOrd, tarq_solver::ParseOrd},
     {tarq_solver::ParseBinUnchecked, tarq_solver::WriteBin, tarq_solver::ParseBin},
     {tarq_solver::ParseSdpa, tarq_solver::WriteSdpa, tarq_solver::ParseSdpa},
+    {tarq_solver::ParseCbf, tarq_solver::WriteCbf, tarq_solver::ParseCbf},
 };
 constexpr Format kFormat = kFormats[TARQ_FUZZ_FORMAT];
 

@@ -2,7 +2,7 @@
 # Builds the libFuzzer targets with clang in build-fuzz/ and runs them.
 #   scripts/fuzz.sh build                 build only
 #   scripts/fuzz.sh corpus                build, then run every target once over its seed corpus
-#   scripts/fuzz.sh run <format> <secs>   build, then fuzz one format (mps lp mst ord bin sdpa) for secs
+#   scripts/fuzz.sh run <format> <secs>   build, then fuzz one format (mps lp mst ord bin sdpa cbf) for secs
 # Findings go to build-fuzz/findings/<format>/; the corpus grows in build-fuzz/corpus/<format>/.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -18,7 +18,7 @@ cmake --build "$dir" -j"$(nproc)" --target tarq_fuzz
 case "$mode" in
   build) ;;
   corpus)
-    for format in mps lp mst ord bin sdpa; do
+    for format in mps lp mst ord bin sdpa cbf; do
       seeds="$root/fuzz/corpus/$format"
       if [[ "$format" == bin ]]; then
         seeds="$dir/seeds/bin"

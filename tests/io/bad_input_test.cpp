@@ -2,8 +2,6 @@
 // and the fault, and leaves the problem exactly as it was.
 #include <zlib.h>
 
-#include <functional>
-
 #include "io_fixture.h"
 
 namespace iotest {
@@ -21,6 +19,7 @@ struct BadFile {
   const char* fault;
 };
 
+const std::string kCbfHead = "VER\n3\nVAR\n2 1\nF 2\nCON\n1 1\nL+ 1\n";
 const std::string kMpsHead = "NAME t\nROWS\n N obj\n L lim\nCOLUMNS\n";
 
 const BadFile kBadFiles[] = {
@@ -70,6 +69,40 @@ const BadFile kBadFiles[] = {
     {"MPS unknown row type", TARQ_ReadMps, ".mps", "NAME\nROWS\n Q r\nENDATA\n", 3, "line 3", "unknown row type \"Q\""},
     {"MPS SOS marker", TARQ_ReadMps, ".mps", kMpsHead + " s 'MARKER' 'SOSORG'\nENDATA\n", 3, "line 6",
      "SOS markers are not supported"},
+    {"MPS SOS member of unknown column", TARQ_ReadMps, ".mps", kMpsHead + " x lim 1\nSOS\n S1 SOS s1\n    q:1\nENDATA\n", 3,
+     "line 9", "unknown column \"q\""},
+    {"MPS SOS member before a set", TARQ_ReadMps, ".mps", kMpsHead + " x lim 1\nSOS\n    x:1\nENDATA\n", 3, "line 8",
+     "an SOS member before any set"},
+    {"MPS SOS set of unknown type", TARQ_ReadMps, ".mps", kMpsHead + " x lim 1\nSOS\n S3 SOS s1\nENDATA\n", 3, "line 8",
+     "expected an SOS set (S1 or S2) or a member"},
+    {"MPS SOS weights repeated", TARQ_ReadMps, ".mps", kMpsHead + " x lim 1\n y lim 1\nSOS\n S2 s\n x 1\n y 1\nENDATA\n", 3,
+     "line 9", "two members of one SOS set have the same weight"},
+    {"MPS SOS set without members", TARQ_ReadMps, ".mps", kMpsHead + " x lim 1\nSOS\n S1 s\nENDATA\n", 3, "line 8",
+     "an SOS set without members"},
+    {"MPS indicator on the objective", TARQ_ReadMps, ".mps",
+     kMpsHead + " x lim 1\n b lim 1\nBOUNDS\n BV bnd b\nINDICATORS\n IF obj b 1\nENDATA\n", 3, "line 11", "unknown row \"obj\""},
+    {"MPS indicator column not binary", TARQ_ReadMps, ".mps", kMpsHead + " x lim 1\nINDICATORS\n IF lim x 1\nENDATA\n", 3,
+     "line 8", "the indicator column \"x\" is not binary"},
+    {"MPS indicator value 2", TARQ_ReadMps, ".mps", kMpsHead + " x lim 1\nINDICATORS\n IF lim x 2\nENDATA\n", 3, "line 8",
+     "an indicator value must be 0 or 1, found \"2\""},
+    {"MPS indicator on a ranged row", TARQ_ReadMps, ".mps",
+     kMpsHead + " b lim 1\nRANGES\n r lim 1\nBOUNDS\n BV bnd b\nINDICATORS\n IF lim b 1\nENDATA\n", 3, "line 12",
+     "the ranged row \"lim\" cannot be an indicator row"},
+    {"MPS indicator twice", TARQ_ReadMps, ".mps",
+     kMpsHead + " b lim 1\nBOUNDS\n BV bnd b\nINDICATORS\n IF lim b 1\n IF lim b 0\nENDATA\n", 3, "line 11",
+     "a second IF for row \"lim\""},
+    {"MPS indicator line short", TARQ_ReadMps, ".mps", kMpsHead + " x lim 1\nINDICATORS\n IF lim x\nENDATA\n", 3, "line 8",
+     "expected IF row column value"},
+    {"MPS cone of unknown type", TARQ_ReadMps, ".mps", kMpsHead + " x lim 1\nCSECTION k 0 PEXP\n x\nENDATA\n", 3, "line 7",
+     "cone type \"PEXP\" is not supported (QUAD and RQUAD are)"},
+    {"MPS cone too small", TARQ_ReadMps, ".mps", kMpsHead + " x lim 1\n y lim 1\nCSECTION k 0 RQUAD\n x\n y\nENDATA\n", 3,
+     "line 8", "a RQUAD cone needs 3 or more columns, it has 2"},
+    {"MPS cone member twice", TARQ_ReadMps, ".mps", kMpsHead + " x lim 1\nCSECTION k 0 QUAD\n x\n x\nENDATA\n", 3, "line 9",
+     "column \"x\" twice in one cone"},
+    {"MPS cone header short", TARQ_ReadMps, ".mps", kMpsHead + " x lim 1\nCSECTION k QUAD\n x\nENDATA\n", 3, "line 7",
+     "expected CSECTION name parameter QUAD or RQUAD"},
+    {"MPS SOS after ENDATA", TARQ_ReadMps, ".mps", kMpsHead + " x lim 1\nENDATA\nSOS\n S1 SOS s\n x:1\n", 3, "line 8",
+     "the SOS section (after ENDATA) is not supported"},
     {"MPS empty file", TARQ_ReadMps, ".mps", "", 3, "", "missing ENDATA"},
     // Free form fails at line 3 (a name with a blank); fixed form gets to line 7, and its fault
     // is the one reported.
@@ -107,6 +140,54 @@ const BadFile kBadFiles[] = {
     {"LP stray character", TARQ_ReadLp, ".lp", "Minimize\n obj: x + ^y\nEnd\n", 3, "line 2", "expected a term, found \"^\""},
     {"LP two statements on a line", TARQ_ReadLp, ".lp", "Minimize\n obj: x\nBounds\n x <= 4 y <= 3\nEnd\n", 3, "line 4",
      "unexpected \"y\" after the end of a statement"},
+    // CBF
+    {"CBF unknown section", TARQ_ReadCbf, ".cbf", kCbfHead + "FOO\n", 3, "line 9", "unknown section \"FOO\""},
+    {"CBF unknown domain", TARQ_ReadCbf, ".cbf", "VER\n1\nVAR\n2 1\nX 2\n", 3, "line 5", "VAR: unknown domain \"X\""},
+    {"CBF power cone", TARQ_ReadCbf, ".cbf", "VER\n3\nVAR\n3 1\n@0:POW 3\n", 3, "line 5", "power cones"},
+    {"CBF power cone section", TARQ_ReadCbf, ".cbf", "VER\n3\nPOWCONES\n1 2\n", 3, "line 3",
+     "power cones (POWCONES section) are not supported"},
+    {"CBF semidefinite variable", TARQ_ReadCbf, ".cbf", "VER\n1\nPSDVAR\n1\n2\n", 3, "line 3",
+     "semidefinite parts (PSDVAR section) are not supported"},
+    {"CBF semidefinite coefficients", TARQ_ReadCbf, ".cbf", kCbfHead + "HCOORD\n0\n", 3, "line 9",
+     "semidefinite parts (HCOORD section) are not supported"},
+    {"CBF domains short of the count", TARQ_ReadCbf, ".cbf", "VER\n1\nVAR\n3 1\nF 2\n", 3, "line 5",
+     "VAR: the domains cover 2 members, the count is 3"},
+    {"CBF domains beyond the count", TARQ_ReadCbf, ".cbf", "VER\n1\nCON\n3 2\nL+ 2\nL- 2\n", 3, "line 6",
+     "CON: the domains cover 4 members, the count is 3"},
+    {"CBF fewer entries than counted", TARQ_ReadCbf, ".cbf", kCbfHead + "ACOORD\n2\n0 0 1\n", 3, "line 11",
+     "the file ends within the ACOORD section"},
+    {"CBF entries cut short by a section", TARQ_ReadCbf, ".cbf", kCbfHead + "ACOORD\n2\n0 0 1\nBCOORD\n1\n0 1\n", 3,
+     "line 12", "ACOORD: expected a row index, a variable index and a value, found \"BCOORD\""},
+    {"CBF truncated line", TARQ_ReadCbf, ".cbf", kCbfHead + "ACOORD\n1\n0 0\n", 3, "line 11",
+     "ACOORD: expected a row index, a variable index and a value, found \"0 0\""},
+    {"CBF variable out of range", TARQ_ReadCbf, ".cbf", kCbfHead + "ACOORD\n1\n0 2 1\n", 3, "line 11",
+     "variable index 2 out of range 0..1"},
+    {"CBF row out of range", TARQ_ReadCbf, ".cbf", kCbfHead + "BCOORD\n1\n1 1\n", 3, "line 11",
+     "row index 1 out of range 0..0"},
+    {"CBF integer out of range", TARQ_ReadCbf, ".cbf", kCbfHead + "INT\n1\n-1\n", 3, "line 11",
+     "variable index -1 out of range 0..1"},
+    {"CBF entry twice", TARQ_ReadCbf, ".cbf", kCbfHead + "ACOORD\n2\n0 1 1\n0 1 2\n", 3, "line 12",
+     "ACOORD: entry of variable 1 in this row given twice"},
+    {"CBF bad number", TARQ_ReadCbf, ".cbf", kCbfHead + "OBJACOORD\n1\n0 1.2.3\n", 3, "line 11",
+     "invalid value \"1.2.3\""},
+    {"CBF infinite coefficient", TARQ_ReadCbf, ".cbf", kCbfHead + "ACOORD\n1\n0 0 1e30\n", 3, "line 11",
+     "invalid value \"1e30\""},
+    {"CBF exponential cone of two", TARQ_ReadCbf, ".cbf", "VER\n3\nVAR\n2 1\nEXP 2\n", 3, "line 5",
+     "VAR: an EXP domain has 3 members, not 2"},
+    {"CBF rotated cone of one", TARQ_ReadCbf, ".cbf", "VER\n3\nVAR\n1 1\nQR 1\n", 3, "line 5",
+     "VAR: a QR domain needs at least 2 members"},
+    {"CBF unknown sense", TARQ_ReadCbf, ".cbf", "VER\n1\nOBJSENSE\nMINIMIZE\n", 3, "line 4",
+     "OBJSENSE: expected MIN or MAX, found \"MINIMIZE\""},
+    {"CBF version 4", TARQ_ReadCbf, ".cbf", "VER\n4\n", 3, "line 2", "CBF version 4 is not supported"},
+    {"CBF no version first", TARQ_ReadCbf, ".cbf", "# c\nVAR\n1 1\nF 1\n", 3, "line 2",
+     "the file must begin with VER, found \"VAR\""},
+    {"CBF section twice", TARQ_ReadCbf, ".cbf", kCbfHead + "VAR\n1 1\nF 1\n", 3, "line 9", "a second VAR section"},
+    {"CBF coefficients before the rows", TARQ_ReadCbf, ".cbf", "VER\n1\nVAR\n1 1\nF 1\nACOORD\n0\n", 3, "line 6",
+     "the ACOORD section needs a CON section before it"},
+    {"CBF objective before the variables", TARQ_ReadCbf, ".cbf", "VER\n1\nOBJACOORD\n0\n", 3, "line 3",
+     "the OBJACOORD section needs a VAR section before it"},
+    {"CBF two fields for a section", TARQ_ReadCbf, ".cbf", "VER 1\n", 3, "line 1", "expected a section name"},
+    {"CBF empty file", TARQ_ReadCbf, ".cbf", "", 3, "", "the file has no VER section"},
     // MIP start and branching order files need columns x and w (the fixture's model has them).
     {"MST unknown column", TARQ_ReadMst, ".mst", "# start\nx 1\nnope 2\n", 3, "line 3", "unknown column \"nope\""},
     {"MST column twice", TARQ_ReadMst, ".mst", "x 1\nw 2\nx 3\n", 3, "line 3", "column \"x\" appears twice"},
@@ -176,22 +257,6 @@ TEST_F(IoTest, UnreadableFilesReturnTwo) {
   EXPECT_EQ(TARQ_ReadMps(nullptr, missing.c_str()), 3);
   EXPECT_TRUE(log_.empty());
   EXPECT_EQ(Take(prob_), before);
-}
-
-// Formats whose turn has not come: 3 and a log line saying so.
-TEST_F(IoTest, PendingFormatsSayTheyAreNotSupportedYet) {
-  const std::string path = Path("any.file");
-  const std::vector<std::pair<const char*, std::function<int(const char*)>>> calls = {
-      {"CBF", [&](const char* f) { return TARQ_ReadCbf(prob_, f); }},
-      {"CBF", [&](const char* f) { return TARQ_WriteCbf(prob_, f); }},
-  };
-  for (const auto& [kind, call] : calls) {
-    log_.clear();
-    EXPECT_EQ(call(path.c_str()), 3) << kind;
-    EXPECT_LOGGED(log_, std::string(kind) + " file \"" + path + "\"", "the format is not supported yet");
-    EXPECT_EQ(call(""), 3) << kind;
-  }
-  EXPECT_FALSE(std::filesystem::exists(path));
 }
 
 }  // namespace

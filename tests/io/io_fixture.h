@@ -42,6 +42,12 @@ struct Snapshot {
   std::vector<std::int64_t> qLinBegin, qBegin;
   std::vector<char> qSense;
   std::vector<std::string> qNames;
+  // The special constraints as stored.
+  std::vector<int> sosType, sosCol, indType, indBinCol, indBinVal, indCol, coneType, coneCol, expType, expCol;
+  std::vector<std::int64_t> sosBegin, indBegin, coneBegin;
+  std::vector<double> sosWeight, indVal, indBound;
+  std::vector<char> indSense;
+  std::vector<std::string> indNames;
 
   bool operator==(const Snapshot&) const = default;
 };
@@ -86,6 +92,26 @@ inline Snapshot Take(tarq_prob* prob) {
   s.qSense = q.rows.sense;
   s.qRhs = q.rows.rhs;
   for (int k = 0; k < q.rows.Size(); ++k) s.qNames.push_back(q.rows.names.Display(k));
+  const tarq_solver::SpecialStore& sp = p.Special();
+  s.sosType = sp.sos.type;
+  s.sosBegin = sp.sos.begin;
+  s.sosCol = sp.sos.col;
+  s.sosWeight = sp.sos.weight;
+  const tarq_solver::IndicatorTable& ind = sp.indicators;
+  s.indType = ind.type;
+  s.indBinCol = ind.binCol;
+  s.indBinVal = ind.binVal;
+  s.indBegin = ind.begin;
+  s.indCol = ind.col;
+  s.indVal = ind.val;
+  s.indSense = ind.sense;
+  s.indBound = ind.bound;
+  for (int k = 0; k < ind.Size(); ++k) s.indNames.push_back(ind.names.Display(k));
+  s.coneType = sp.cones.type;
+  s.coneBegin = sp.cones.begin;
+  s.coneCol = sp.cones.col;
+  s.expType = sp.expCones.type;
+  s.expCol = sp.expCones.col;
   return s;
 }
 

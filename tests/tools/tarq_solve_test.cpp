@@ -195,13 +195,13 @@ TEST_F(TarqSolve, BadInputGivesOneLineAndTheDocumentedExitCode) {
     std::string says;
   } cases[] = {
       {{Path("missing.mps")}, 2, "missing.mps"},
-      {{Path("model.xyz")}, 1, "FILE must be a problem file (.mps, .qps, .lp, .bin or .dat-s, optionally .gz)"},
+      {{Path("model.xyz")}, 1, "FILE must be a problem file (.mps, .qps, .lp, .bin, .dat-s or .cbf, optionally .gz)"},
       // Files the model reads that hold no problem, and an empty name.
       {{Path("start.sol")}, 1, "got \"" + Path("start.sol") + "\""},
       {{Path("settings.par")}, 1, "FILE must be a problem file"},
       {{Path("order.ord.gz")}, 1, "FILE must be a problem file"},
       {{Path("x.json")}, 1, "FILE must be a problem file"},
-      {{""}, 1, "FILE must be a problem file (.mps, .qps, .lp, .bin or .dat-s, optionally .gz), got \"\""},
+      {{""}, 1, "FILE must be a problem file (.mps, .qps, .lp, .bin, .dat-s or .cbf, optionally .gz), got \"\""},
       {{Path("model.MPS.GZ")}, 2, "model.MPS.GZ"},  // a problem suffix in any case: read, and missing
       {{Path("broken.mps")}, 2, "broken.mps"},
       {{"--param", "NoSuchParam=1"}, 1, "unknown parameter NoSuchParam"},

@@ -100,11 +100,15 @@ std::string SetParam(Tarq::IModel& model, const std::string& name, const std::st
 }
 
 // "LP", "MIP", "QP", "QCP", "MIQP" or "MIQCP": the class of problem solved (a relaxation when lp);
-// "SDP" when the model has semidefinite parts.
+// "SDP" when the model has semidefinite parts; "EXP" ("MIEXP") with exponential cones, else
+// "SOCP" ("MISOCP") with second-order cones.
 std::string ProblemClass(Tarq::IModel& model, bool mip) {
   const int semidefinite =
       model.GetIntAttr("PSDCols") + model.GetIntAttr("PSDConstrs") + model.GetIntAttr("LMIConstrs");
   if (semidefinite > 0) return "SDP";
+  const std::string prefix = mip ? "MI" : "";
+  if (model.GetIntAttr("ExpCones") > 0) return prefix + "EXP";
+  if (model.GetIntAttr("Cones") > 0) return prefix + "SOCP";
   const bool qcp = model.GetIntAttr("QConstrs") > 0;
   const bool qp = model.GetIntAttr("HasQObj") == 1;
   return std::string(mip ? "MI" : "") + (qcp ? "QCP" : qp ? "QP" : mip ? "P" : "LP");
@@ -116,6 +120,8 @@ void PrintSummary(Tarq::IModel& model, bool lp) {
               model.GetIntAttr("Elems"));
   if (const int q = model.GetIntAttr("QConstrs"); q > 0) std::printf(", %d quadratic rows", q);
   if (const int q = model.GetIntAttr("QElems"); q > 0) std::printf(", %d quadratic objective terms", q);
+  if (const int c = model.GetIntAttr("Cones"); c > 0) std::printf(", %d cones", c);
+  if (const int c = model.GetIntAttr("ExpCones"); c > 0) std::printf(", %d exponential cones", c);
   std::printf(" (%s)\n", ProblemClass(model, mip).c_str());
   const int status = model.GetIntAttr(mip ? "MipStatus" : "LpStatus");
   std::printf("Status: %s\n", StatusWord(status));

@@ -8,13 +8,13 @@ namespace tarqsolve {
 namespace {
 
 // The problem files tarq-solve reads, as the usage text and the messages name them.
-constexpr const char* kProblemFormats = ".mps, .qps, .lp, .bin or .dat-s, optionally .gz";
+constexpr const char* kProblemFormats = ".mps, .qps, .lp, .bin, .dat-s or .cbf, optionally .gz";
 
-// True when name ends with a problem suffix (.mps, .qps, .lp, .bin, .dat-s), possibly followed by ".gz". Other
+// True when name ends with a problem suffix (.mps, .qps, .lp, .bin, .dat-s, .cbf), possibly followed by ".gz". Other
 // files the model can read (solutions, starts, parameters, ...) are no problems to solve.
 bool IsProblemFile(std::string name) {
   if (EndsWithAny(name, {".gz"})) name.resize(name.size() - 3);
-  return EndsWithAny(name, {".mps", ".qps", ".lp", ".bin", ".dat-s"});
+  return EndsWithAny(name, {".mps", ".qps", ".lp", ".bin", ".dat-s", ".cbf"});
 }
 
 bool ParseNumber(const std::string& text, double& out) {
@@ -29,15 +29,16 @@ bool ParseNumber(const std::string& text, double& out) {
 const char* UsageText() {
   return "Usage: tarq-solve [options] [FILE]\n"
          "\n"
-         "Reads a problem from FILE (.mps, .qps, .lp, .bin or .dat-s, optionally .gz; .qps files are MPS\n"
-         "with quadratic sections, .dat-s files SDPA sparse semidefinite problems), solves it and prints a\n"
-         "summary. Without FILE, builds and solves a small production-planning example.\n"
+         "Reads a problem from FILE (.mps, .qps, .lp, .bin, .dat-s or .cbf, optionally .gz; .qps files are\n"
+         "MPS with quadratic sections, .dat-s files SDPA sparse semidefinite problems, .cbf files conic\n"
+         "problems), solves it and prints a summary. Without FILE, builds and solves a small\n"
+         "production-planning example.\n"
          "\n"
          "Options:\n"
          "  --param NAME=VALUE   set a solver parameter (repeatable), e.g. --param RelGap=1e-6\n"
          "  --time-limit SECONDS stop the solve after this many seconds\n"
          "  --lp                 solve the LP relaxation\n"
-         "  --write FILE         write the model (.mps, .lp or .bin) before solving\n"
+         "  --write FILE         write the model (.mps, .lp, .bin or .cbf) before solving\n"
          "  --solution FILE      write the solution (.sol, .json or .bas) after solving\n"
          "  --iis FILE           when the model is infeasible, compute an IIS and write it (.iis)\n"
          "  --quiet              print only the summary\n"
@@ -106,8 +107,8 @@ bool ParseOptions(int argc, const char* const* argv, Options& out, std::string& 
       out.timeLimit = seconds;
     } else if (is("--write")) {
       if (!value("--write", out.writeFile)) return false;
-      if (!EndsWithAny(out.writeFile, {".mps", ".lp", ".bin"})) {
-        error = "--write needs a .mps, .lp or .bin file name, got \"" + out.writeFile + "\"";
+      if (!EndsWithAny(out.writeFile, {".mps", ".lp", ".bin", ".cbf"})) {
+        error = "--write needs a .mps, .lp, .bin or .cbf file name, got \"" + out.writeFile + "\"";
         return false;
       }
     } else if (is("--solution")) {

@@ -35,6 +35,10 @@ int TARQ_ReadSDPA(tarq_prob* prob, const char* filename) {
   return WithProblem(prob, [&](Problem& p) { return ReadFormatFile(p, filename, "SDPA", tarq_solver::ParseSdpa); });
 }
 
+int TARQ_ReadCbf(tarq_prob* prob, const char* filename) {
+  return WithProblem(prob, [&](Problem& p) { return ReadFormatFile(p, filename, "CBF", tarq_solver::ParseCbf); });
+}
+
 int TARQ_ReadMst(tarq_prob* prob, const char* filename) {
   return WithProblem(prob, [&](Problem& p) { return ReadFormatFile(p, filename, "MIP start", tarq_solver::ParseMst); });
 }
@@ -74,6 +78,10 @@ int TARQ_WriteLp(tarq_prob* prob, const char* filename) {
 
 int TARQ_WriteSDPA(tarq_prob* prob, const char* filename) {
   return ReadProblem(prob, [&](Problem& p) { return WriteFormatFile(p, filename, "SDPA", tarq_solver::WriteSdpa); });
+}
+
+int TARQ_WriteCbf(tarq_prob* prob, const char* filename) {
+  return ReadProblem(prob, [&](Problem& p) { return WriteFormatFile(p, filename, "CBF", tarq_solver::WriteCbf); });
 }
 
 int TARQ_WriteBin(tarq_prob* prob, const char* filename) {

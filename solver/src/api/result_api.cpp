@@ -164,15 +164,23 @@ int TARQ_GetRowUpperIIS(tarq_prob* prob, int num, const int* list, int* status) 
   return ReadIis(prob, num, list, status, &Results::rowUpperIis);
 }
 
-// The store holds no SOS constraints or indicators yet, so no IIS can contain one.
-int TARQ_GetSOSIIS(tarq_prob* prob, int, const int*, int*) {
-  (void)prob;
-  return TARQ_RETCODE_INVALID;
+// Membership of SOS constraints and indicator rows in the last IIS: 1 in it, 0 not.
+int TARQ_GetSOSIIS(tarq_prob* prob, int num, const int* list, int* status) {
+  return ReadProblem(prob, [&](Problem& p) {
+    Results& r = p.Result();
+    const bool present = r.HasIis(p.Cols().Size(), p.Rows().Size()) &&
+                         static_cast<int>(r.sosIis.size()) == p.Special().sos.Size();
+    return ReadResult(r.sosIis, present, num, list, status);
+  });
 }
 
-int TARQ_GetIndicatorIIS(tarq_prob* prob, int, const int*, int*) {
-  (void)prob;
-  return TARQ_RETCODE_INVALID;
+int TARQ_GetIndicatorIIS(tarq_prob* prob, int num, const int* list, int* status) {
+  return ReadProblem(prob, [&](Problem& p) {
+    Results& r = p.Result();
+    const bool present = r.HasIis(p.Cols().Size(), p.Rows().Size()) &&
+                         static_cast<int>(r.indicatorIis.size()) == p.Special().indicators.Size();
+    return ReadResult(r.indicatorIis, present, num, list, status);
+  });
 }
 
 int TARQ_Reset(tarq_prob* prob, int all) {

@@ -30,6 +30,11 @@ int WriteBin(Problem& problem, OutBuffer& out, IoError& err);
 int ParseSdpa(Problem& problem, std::string_view text, IoError& err);
 int WriteSdpa(Problem& problem, OutBuffer& out, IoError& err);
 
+// The conic benchmark format (see cbf_reader.cpp). ParseCbf replaces the whole problem; WriteCbf
+// refuses (3) quadratic, nonlinear, semidefinite and SOS or indicator parts.
+int ParseCbf(Problem& problem, std::string_view text, IoError& err);
+int WriteCbf(Problem& problem, OutBuffer& out, IoError& err);
+
 // The .nl text format (written only; see nl_writer.cpp). WriteNlNames writes <stem>.col and
 // <stem>.row beside the file at path when any object has a name.
 int WriteNl(Problem& problem, OutBuffer& out, IoError& err);

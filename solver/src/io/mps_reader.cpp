@@ -25,6 +25,7 @@
 //  - QCMATRIX <row>: the quadratic part x'Qx (no 1/2) of an L, G or E row, whole matrix. Such
 //    a row becomes a quadratic row, keeping its COLUMNS entries, RHS and name; a range on it,
 //    or a QCMATRIX for a free or unknown row or twice for one row, is an error.
+//  - SOS, INDICATORS and CSECTION (cones): see mps_special.h. SOS markers in COLUMNS are refused.
 // Free form separates fields by blanks; fixed form reads fields at their column positions, so
 // names may contain blanks. A file is read as free form first; when that fails it is read again
 // as fixed form, and the error of the form that got further is reported.
@@ -34,6 +35,7 @@
 #include <utility>
 
 #include "io/formats.h"
+#include "io/mps_special.h"
 #include "io/name_index.h"
 #include "io/parsed_problem.h"
 #include "store/checks.h"
@@ -44,7 +46,9 @@ namespace tarq_solver {
 namespace {
 
 enum class Form { kFree, kFixed };
-enum class Section { kNone, kName, kObjSense, kRows, kColumns, kRhs, kRanges, kBounds, kQuadObj, kQMatrix, kQcMatrix };
+enum class Section {
+  kNone, kName, kObjSense, kRows, kColumns, kRhs, kRanges, kBounds, kQuadObj, kQMatrix, kQcMatrix, kSos, kIndicators, kCone
+};
 
 constexpr int kObjRow = -1;
 constexpr double kInf = TARQ_INFINITY;
@@ -89,8 +93,8 @@ bool NeedsValue(BoundKind k) {
 
 // Sections of other problem kinds, which this reader rejects rather than skips.
 const char* UnsupportedSection(std::string_view word) {
-  static constexpr const char* kNames[] = {"QSECTION", "CSECTION", "SOS",      "SETS",     "INDICATORS",
-                                           "OBJNAME",  "PWLOBJ",   "GENCONS",  "LAZYCONS", "USERCUTS", "BRANCH"};
+  static constexpr const char* kNames[] = {"QSECTION", "SETS",     "OBJNAME",  "PWLOBJ",
+                                           "GENCONS",  "LAZYCONS", "USERCUTS", "BRANCH"};
   for (const char* name : kNames) {
     if (EqualNoCase(word, name)) return name;
   }
@@ -154,6 +158,7 @@ class MpsParser {
   std::vector<double> qcValue_;
   std::vector<char> rowQuad_;  // per row: has a QCMATRIX
   int currentQcRow_ = -1;
+  MpsSpecial special_;
 };
 
 int MpsParser::Number(std::string_view text, double& v) {
@@ -201,6 +206,9 @@ int MpsParser::Run(IoError& err) {
         case Section::kRanges: rc = SetLine(line, true); break;
         case Section::kBounds: rc = BoundLine(line); break;
         case Section::kQuadObj: case Section::kQMatrix: case Section::kQcMatrix: rc = QuadLine(line); break;
+        case Section::kSos: rc = special_.SosLine(line, line_, *err_); break;
+        case Section::kIndicators: rc = special_.IndicatorLine(line, line_, *err_); break;
+        case Section::kCone: rc = special_.ConeLine(line, line_, *err_); break;
         case Section::kObjSense: {
           std::string_view tok[2];
           rc = SplitFields(line, tok) == 1 ? SetSense(tok[0]) : Error("expected MAX or MIN");
@@ -238,6 +246,13 @@ int MpsParser::Header(std::string_view line) {
   } else if (EqualNoCase(word, "QCMATRIX")) {
     section_ = Section::kQcMatrix;
     return StartQcMatrix(line);
+  } else if (EqualNoCase(word, "SOS")) {
+    section_ = Section::kSos;
+  } else if (EqualNoCase(word, "INDICATORS")) {
+    section_ = Section::kIndicators;
+  } else if (EqualNoCase(word, "CSECTION")) {
+    section_ = Section::kCone;
+    return special_.ConeHeader(line, line_, *err_);
   } else if (EqualNoCase(word, "OBJSENSE") || EqualNoCase(word, "OBJSENS")) {
     section_ = Section::kObjSense;
     if (n >= 2) return SetSense(tok[1]);
@@ -666,7 +681,7 @@ int MpsParser::CheckTail(LineReader& lines) {
     // A quadratic section after ENDATA belongs to a second part (whose layout of Q differs
     // between writers): rejected rather than read or dropped.
     const char* name = UnsupportedSection(tok[0]);
-    for (const char* quad : {"QUADOBJ", "QMATRIX", "QCMATRIX"}) {
+    for (const char* quad : {"QUADOBJ", "QMATRIX", "QCMATRIX", "SOS", "INDICATORS", "CSECTION"}) {
       if (name == nullptr && EqualNoCase(tok[0], quad)) name = quad;
     }
     if (name != nullptr) {
@@ -707,7 +722,11 @@ int MpsParser::Finish() {
     data_.rowLower[i] = ClampInf(lo);
     data_.rowUpper[i] = ClampInf(up);
   }
-  return SplitQuadraticRows();
+  if (int rc = SplitQuadraticRows(); rc != TARQ_RETCODE_OK) return rc;
+  if (special_.Empty()) return TARQ_RETCODE_OK;
+  const MpsSpecial::RowInfo info{&rowIndex_, haveObjRow_ ? objRowName_ : std::string_view(), &rowSense_, &rhs_,
+                                 &range_, &rowQuad_};
+  return special_.Resolve(colIndex_, info, data_, *err_);
 }
 
 }  // namespace

@@ -15,6 +15,9 @@
 //    right-hand side in RHS and its quadratic part as QCMATRIX (the whole matrix, the row being
 //    a'x + x'Qx); repeated products are summed. A quadratic row whose terms sum to nothing is
 //    written without QCMATRIX and reads back as a linear row.
+//  - indicator rows as rows of ROWS (their entries in COLUMNS, their bound in RHS) named in
+//    INDICATORS; SOS sets in SOS (members as column:weight); cones as CSECTION sections (see
+//    mps_special.h). Exponential cones cannot be written and fail the write with 3.
 // Names that MPS cannot hold (empty, with blanks or control characters) and repeated names are
 // replaced as OutputNames describes. A row whose lower bound exceeds its upper bound cannot be
 // expressed and fails the write with 3.
@@ -165,6 +168,67 @@ void WriteQuadraticSections(Problem& problem, const OutputNames& colNames, const
   }
 }
 
+// Entries of the indicator rows grouped by column (k: the indicator).
+struct IndicatorEntriesByColumn {
+  std::vector<std::int64_t> begin;
+  std::vector<int> row;
+  std::vector<double> val;
+
+  IndicatorEntriesByColumn(const IndicatorTable& t, int nCol) : begin(static_cast<size_t>(nCol) + 1, 0) {
+    for (int j : t.col) ++begin[static_cast<size_t>(j) + 1];
+    for (size_t j = 0; j < static_cast<size_t>(nCol); ++j) begin[j + 1] += begin[j];
+    row.resize(t.col.size());
+    val.resize(t.col.size());
+    std::vector<std::int64_t> next(begin.begin(), begin.end() - 1);
+    for (int k = 0; k < t.Size(); ++k) {
+      for (std::int64_t p = t.Begin(k); p < t.End(k); ++p) {
+        const auto at = static_cast<size_t>(next[static_cast<size_t>(t.col[static_cast<size_t>(p)])]++);
+        row[at] = k;
+        val[at] = t.val[static_cast<size_t>(p)];
+      }
+    }
+  }
+};
+
+void WriteSpecialSections(const SpecialStore& s, const OutputNames& colNames, const OutputNames& indNames,
+                          OutBuffer& out) {
+  if (s.sos.Size() > 0) {
+    out.Put("SOS\n");
+    for (int k = 0; k < s.sos.Size(); ++k) {
+      out.Put(s.sos.type[static_cast<size_t>(k)] == TARQ_SOS_TYPE1 ? " S1 SOS s" : " S2 SOS s");
+      out.PutInt(k);
+      out.Put('\n');
+      for (std::int64_t p = s.sos.Begin(k); p < s.sos.End(k); ++p) {
+        out.Put("    ");
+        out.Put(colNames[s.sos.col[static_cast<size_t>(p)]]);
+        out.Put(':');
+        out.PutNum(s.sos.weight[static_cast<size_t>(p)]);
+        out.Put('\n');
+      }
+    }
+  }
+  if (s.indicators.Size() > 0) {
+    out.Put("INDICATORS\n");
+    for (int k = 0; k < s.indicators.Size(); ++k) {
+      out.Put(" IF ");
+      out.Put(indNames[k]);
+      out.Put(' ');
+      out.Put(colNames[s.indicators.binCol[static_cast<size_t>(k)]]);
+      out.Put(s.indicators.binVal[static_cast<size_t>(k)] != 0 ? " 1\n" : " 0\n");
+    }
+  }
+  for (int k = 0; k < s.cones.Size(); ++k) {
+    out.Put("CSECTION   K");
+    out.PutInt(k);
+    out.Put(s.cones.type[static_cast<size_t>(k)] == TARQ_CONE_QUAD ? " 0 QUAD\n" : " 0 RQUAD\n");
+    for (std::int64_t p = s.cones.Begin(k); p < s.cones.End(k); ++p) {
+      out.Put("    ");
+      out.Put(colNames[s.cones.col[static_cast<size_t>(p)]]);
+      out.Put('\n');
+    }
+  }
+}
+
 }  // namespace
 
 bool ValidMpsName(std::string_view name) {
@@ -196,10 +260,16 @@ int WriteMps(Problem& problem, OutBuffer& out, IoError& err) {
   }
   const OutputNames colNames(cols.names, 'C', ValidMpsName);
   const OutputNames rowNames(rows.names, 'R', ValidMpsName);
+  if (problem.Special().expCones.Size() > 0) {
+    return Fail(err, TARQ_RETCODE_INVALID, 0, "the MPS format cannot hold exponential cones (write a CBF or binary file)");
+  }
   const QuadRowTable& quad = problem.Quad().rows;
   const int mq = quad.Size();
   const OutputNames quadNames(quad.names, 'Q', ValidMpsName, &rowNames);
-  const std::string objName = rowNames.Unused("OBJ", &quadNames);
+  const IndicatorTable& ind = problem.Special().indicators;
+  const int mi = ind.Size();
+  const OutputNames indNames(ind.names, 'G', ValidMpsName, &quadNames);
+  const std::string objName = rowNames.Unused("OBJ", &indNames);
   const std::string boundSet = colNames.Unused("BND");
 
   out.Put("NAME\n");
@@ -223,7 +293,15 @@ int WriteMps(Problem& problem, OutBuffer& out, IoError& err) {
     out.Put(quadNames[k]);
     out.Put('\n');
   }
+  for (int k = 0; k < mi; ++k) {
+    out.Put(' ');
+    out.Put(ind.sense[static_cast<size_t>(k)]);
+    out.Put("  ");
+    out.Put(indNames[k]);
+    out.Put('\n');
+  }
   const QuadEntriesByColumn quadLinear(quad, n);
+  const IndicatorEntriesByColumn indLinear(ind, n);
 
   out.Put("COLUMNS\n");
   SparseMatrix& matrix = problem.Matrix();
@@ -240,6 +318,9 @@ int WriteMps(Problem& problem, OutBuffer& out, IoError& err) {
       DataLine(out, colNames[j], quadNames[quadLinear.row[static_cast<size_t>(p)]],
                quadLinear.val[static_cast<size_t>(p)]);
     }
+    for (std::int64_t p = indLinear.begin[static_cast<size_t>(j)]; p < indLinear.begin[static_cast<size_t>(j) + 1]; ++p) {
+      DataLine(out, colNames[j], indNames[indLinear.row[static_cast<size_t>(p)]], indLinear.val[static_cast<size_t>(p)]);
+    }
   }
   if (inInteger) Marker(out, false);
 
@@ -251,6 +332,10 @@ int WriteMps(Problem& problem, OutBuffer& out, IoError& err) {
   for (int k = 0; k < mq; ++k) {
     const double rhs = quad.rhs[static_cast<size_t>(k)];
     if (rhs != 0) DataLine(out, "RHS", quadNames[k], rhs);
+  }
+  for (int k = 0; k < mi; ++k) {
+    const double rhs = ind.bound[static_cast<size_t>(k)];
+    if (rhs != 0) DataLine(out, "RHS", indNames[k], rhs);
   }
   bool anyRange = false;
   for (int i = 0; i < m && !anyRange; ++i) anyRange = forms[i].range != 0;
@@ -272,6 +357,7 @@ int WriteMps(Problem& problem, OutBuffer& out, IoError& err) {
     }
   }
   WriteQuadraticSections(problem, colNames, quadNames, out);
+  WriteSpecialSections(problem.Special(), colNames, indNames, out);
   out.Put("ENDATA\n");
   return TARQ_RETCODE_OK;
 }

@@ -19,12 +19,15 @@ class OutputNames {
  public:
   using Valid = bool (*)(std::string_view name);
   // others (may be null): names of another table written to the same file, which this one must
-  // not use either (quadratic rows beside linear rows).
+  // not use either (quadratic rows beside linear rows); the others' own others count too.
   OutputNames(const NameTable& table, char prefix, Valid valid, const OutputNames* others = nullptr);
 
   std::string_view operator[](int pos) const { return names_[static_cast<size_t>(pos)]; }
   int Size() const { return static_cast<int>(names_.size()); }
-  bool Contains(std::string_view name) const { return used_.count(name) != 0; }
+  // Whether this table or the tables it avoids use name.
+  bool Contains(std::string_view name) const {
+    return used_.count(name) != 0 || (others_ != nullptr && others_->Contains(name));
+  }
   // base, or base with "_1", "_2", ... appended: the first that no object of this table uses.
   std::string Unused(std::string_view base) const;
   // The same, avoiding the names of others too (null: none).
@@ -36,7 +39,7 @@ class OutputNames {
   std::unordered_set<std::string_view> used_;
   const OutputNames* others_ = nullptr;
 
-  bool Taken(std::string_view name) const { return used_.count(name) != 0 || (others_ != nullptr && others_->Contains(name)); }
+  bool Taken(std::string_view name) const { return Contains(name); }
 };
 
 }  // namespace tarq_solver

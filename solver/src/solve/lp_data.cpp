@@ -1,5 +1,7 @@
 #include "solve/lp_data.h"
 
+#include "solve/special_lp.h"
+
 #include <algorithm>
 #include <cstring>
 #include <limits>
@@ -7,7 +9,14 @@
 namespace tarq_solver {
 
 bool LpData::IsMip() const {
-  return std::any_of(integer.begin(), integer.end(), [](char c) { return c != 0; });
+  return !sosType.empty() || std::any_of(integer.begin(), integer.end(), [](char c) { return c != 0; });
+}
+
+void LpData::AddSet(int type, int nnz, const int* cols, const double* weights) {
+  sosType.push_back(type);
+  sosIndex.insert(sosIndex.end(), cols, cols + nnz);
+  sosWeight.insert(sosWeight.end(), weights, weights + nnz);
+  sosStart.push_back(static_cast<CoinBigIndex>(sosIndex.size()));
 }
 
 void LpData::AddRow(const std::vector<double>& dense, double lower, double upper) {
@@ -61,7 +70,7 @@ void LpData::Activities(const double* x, std::vector<double>& out) const {
   }
 }
 
-int BuildLpData(Problem& problem, bool relax, LpData& data) {
+int BuildLpData(Problem& problem, bool relax, LpData& data, SpecialMap* special) {
   const ColumnTable& cols = problem.Cols();
   const RowTable& rows = problem.Rows();
   SparseMatrix& matrix = problem.Matrix();
@@ -112,6 +121,7 @@ int BuildLpData(Problem& problem, bool relax, LpData& data) {
     at += static_cast<CoinBigIndex>(v.len);
     data.start[j + 1] = at;
   }
+  if (!relax) AddSpecialConstraints(problem.Special(), data, SpecialSelection{}, special);
   return TARQ_RETCODE_OK;
 }
 

@@ -38,8 +38,20 @@ struct LpData {
   std::vector<double> addLower;
   std::vector<double> addUpper;
 
+  // Special ordered sets the MIP engine branches on: set k has type sosType[k] (1 or 2) and the
+  // members [sosStart[k], sosStart[k + 1]) of sosIndex / sosWeight (weights strictly increasing
+  // is not required; the engine orders them).
+  std::vector<int> sosType;
+  std::vector<CoinBigIndex> sosStart{0};
+  std::vector<int> sosIndex;
+  std::vector<double> sosWeight;
+
   int Rows() const { return nRow + static_cast<int>(addLower.size()); }
+  int Sets() const { return static_cast<int>(sosType.size()); }
+  // True with integer columns or special ordered sets.
   bool IsMip() const;
+  // Appends a set over nnz columns.
+  void AddSet(int type, int nnz, const int* cols, const double* weights);
   // Appends a row over the columns; entries with value 0 are skipped.
   void AddRow(const std::vector<double>& dense, double lower, double upper);
   // Appends a row with nnz entries over the columns.
@@ -53,7 +65,11 @@ struct LpData {
 };
 
 // Copies the problem into data. Bounds at or beyond "InfBound" become infinite; with relax,
-// integer columns become continuous. Returns 3 when the matrix is too large for the engines.
-int BuildLpData(Problem& problem, bool relax, LpData& data);
+// integer columns become continuous and the special ordered sets and indicator rows are left
+// out; otherwise they are added as sets and internal columns and rows after the problem's own
+// (special_lp.h), and where they went is written to *special when it is not null. Returns 3 when
+// the matrix is too large for the engines.
+struct SpecialMap;
+int BuildLpData(Problem& problem, bool relax, LpData& data, SpecialMap* special = nullptr);
 
 }  // namespace tarq_solver

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "solve/cone_blocks.h"
 #include "solve/convexity.h"
 #include "solve/nl_block.h"
 #include "solve/quad_blocks.h"
@@ -19,6 +20,10 @@ namespace {
 std::string ClassName(const Problem& p, bool mip) {
   std::string name = mip ? "MI" : "";
   if (HasNonlinear(p)) return name + "NLP";
+  if (HasCones(p)) {
+    const bool quad = HasQuadratic(p), exp = p.Special().expCones.Size() > 0, soc = p.Special().cones.Size() > 0;
+    return name + (quad ? "QCP" : soc && exp ? "SOCP+EXP" : soc ? "SOCP" : "EXP");
+  }
   return name + (p.Quad().rows.Size() > 0 ? "QCP" : "QP");
 }
 
@@ -120,7 +125,19 @@ void Record(Problem& p, const SmoothProblem& sp, const SmoothResult& res, bool m
     const double a = r.nlActivity[static_cast<std::size_t>(k)];
     worst = std::max({worst, nl.lower[static_cast<std::size_t>(k)] - a, a - nl.upper[static_cast<std::size_t>(k)]});
   }
+  if (HasCones(p)) worst = std::max(worst, MaxConeViolation(p.Special(), r.values.data()));
   r.attrs[DblAttr::PrimalInfMax] = worst;
+}
+
+// An optimum must meet every cone within "FeasTol" in the cone's own terms (the engine measures
+// the smooth rows, whose scale differs); one that does not is reported as numerical trouble.
+void CheckCones(Problem& p, SmoothResult& res) {
+  const double violation = MaxConeViolation(p.Special(), res.values.data());
+  const double tol = p.Params().Dbl(DblParam::FeasTol);
+  if (violation <= tol || (res.status != TARQ_STATUS_OPTIMAL && res.status != TARQ_STATUS_LOCALLY_OPTIMAL)) return;
+  p.Log().Printf("The solution misses a cone by %.3g (more than FeasTol %.3g): not reported as optimal", violation,
+                 tol);
+  res.status = TARQ_STATUS_NUMERICAL;
 }
 
 }  // namespace
@@ -142,9 +159,17 @@ bool HasQuadratic(const Problem& problem) { return !problem.Quad().Empty(); }
 
 bool HasNonlinear(const Problem& problem) { return !problem.Nl().Empty(); }
 
+bool HasCones(const Problem& problem) {
+  return problem.Special().cones.Size() > 0 || problem.Special().expCones.Size() > 0;
+}
+
 bool RefuseQuadratic(Problem& problem, const char* operation) {
   if (HasNonlinear(problem)) {
     problem.Log().Printf("%s does not take nonlinear rows or a nonlinear objective", operation);
+    return true;
+  }
+  if (HasCones(problem)) {
+    problem.Log().Printf("%s does not take second-order or exponential cones", operation);
     return true;
   }
   if (!HasQuadratic(problem)) return false;
@@ -209,6 +234,10 @@ int BuildSmoothProblem(Problem& p, bool relax, SmoothProblem& out, QuadBlocks* b
     out.blocks.push_back(std::move(block));
     out.start = StartPoint(p);
   }
+  const SpecialStore& special = p.Special();
+  if (special.cones.Size() > 0) out.blocks.push_back(std::make_unique<SecondOrderConeBlock>(special.cones));
+  if (special.expCones.Size() > 0) out.blocks.push_back(std::make_unique<ExpConeBlock>(special.expCones));
+  if (HasCones(p)) AddConeSignBounds(special, out.colLower, out.colUpper);
   if (blocks != nullptr) *blocks = made;
   return TARQ_RETCODE_OK;
 }
@@ -246,17 +275,18 @@ int SolveQuadratic(Problem& p, bool lpOnly) {
   const bool chatty = params.Int(IntParam::LogLevel) >= 1;
   if (chatty) {
     p.Log().Printf("Solving %s by %s: %d columns, %d rows, %d quadratic rows, %d quadratic objective terms, "
-                   "%d nonlinear rows, %s nonlinear objective", kind.c_str(),
+                   "%d nonlinear rows, %s nonlinear objective, %d cones, %d exponential cones", kind.c_str(),
                    mip ? "nonlinear branch and bound (integer columns, smooth parts)"
                        : "the interior-point method (continuous columns, smooth parts)",
                    sp.nCol, sp.LinearRows(), p.Quad().rows.Size(), p.Quad().objective.Size(), p.Nl().rows.Size(),
-                   p.Nl().HasObjective() ? "a" : "no");
+                   p.Nl().HasObjective() ? "a" : "no", p.Special().cones.Size(), p.Special().expCones.Size());
   }
   EngineContext ctx{params, p.Log(), p.Interrupt()};
   SmoothResult res;
   const int rc = mip ? SolveSmoothMip(sp, ctx, res) : SolveSmooth(sp, ctx, res);
   if (rc != TARQ_RETCODE_OK) return rc;
   if (curved && res.status == TARQ_STATUS_OPTIMAL) res.status = TARQ_STATUS_LOCALLY_OPTIMAL;
+  if (HasCones(p) && res.hasSolution) CheckCones(p, res);
   if (chatty) {
     if (res.hasSolution) {
       p.Log().Printf("%s status: %s, objective %.12g", kind.c_str(), StatusName(res.status), res.objective);

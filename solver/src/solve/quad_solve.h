@@ -16,7 +16,10 @@ bool HasQuadratic(const Problem& problem);
 // True when the problem has nonlinear rows or a nonlinear objective.
 bool HasNonlinear(const Problem& problem);
 
-// TARQ_Solve (lpOnly false) and TARQ_SolveLp (true) for problems with either.
+// True when the problem has second-order or exponential cones.
+bool HasCones(const Problem& problem);
+
+// TARQ_Solve (lpOnly false) and TARQ_SolveLp (true) for problems with any of them.
 int SolveQuadratic(Problem& problem, bool lpOnly);
 
 class QuadObjectiveBlock;
@@ -36,7 +39,7 @@ struct QuadBlocks {
 void SmoothFromLp(LpData& lp, SmoothProblem& out);
 
 // The problem as a smooth problem: its linear part, then the quadratic objective, the quadratic
-// rows and the nonlinear rows and objective as blocks, and the start point. With relax, integer
+// rows, the nonlinear rows and objective, and the cones as blocks, and the start point. With relax, integer
 // columns are continuous. Returns 3 when the matrix is too large for the engines.
 int BuildSmoothProblem(Problem& problem, bool relax, SmoothProblem& out, QuadBlocks* blocks = nullptr);
 

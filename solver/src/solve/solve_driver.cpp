@@ -70,8 +70,9 @@ int RunEngine(Problem& problem, const LpData& data, const ParamSet& params, bool
   const bool mip = !lpOnly && data.IsMip();
   const bool chatty = params.Int(IntParam::LogLevel) >= 1;
   if (chatty) {
-    problem.Log().Printf("Solving %s: %d columns, %d rows, %lld nonzeros", mip ? "MIP" : "LP", data.nCol, data.Rows(),
-                         static_cast<long long>(data.index.size() + data.addIndex.size()));
+    problem.Log().Printf("Solving %s: %d columns, %d rows, %lld nonzeros%s", mip ? "MIP" : "LP", data.nCol, data.Rows(),
+                         static_cast<long long>(data.index.size() + data.addIndex.size()),
+                         data.Sets() > 0 ? ", with special ordered sets" : "");
   }
   EngineContext ctx{params, problem.Log(), problem.Interrupt(), analyse && !mip};
   if (analyse && mip) NoteMipAnalysis(problem.Log(), params);
@@ -191,8 +192,29 @@ int SolveProblem(Problem& p, bool lpOnly) {
     if (RefuseQuadratic(p, "The multi-objective solve")) return TARQ_RETCODE_INVALID;
     return SolveMultiObjective(p, lpOnly);
   }
-  if (HasQuadratic(p) || HasNonlinear(p)) return SolveQuadratic(p, lpOnly);
+  const SpecialStore& special = p.Special();
+  const bool setsOrIndicators = special.sos.Size() > 0 || special.indicators.Size() > 0;
+  // Quadratic, nonlinear and conic parts go to the smooth engines (interior point, or nonlinear
+  // branch and bound with integer columns); cones as smooth rows (cone_blocks.h).
+  if (HasQuadratic(p) || HasNonlinear(p) || HasCones(p)) {
+    if (setsOrIndicators && !lpOnly) {
+      p.Log().Printf("SOS constraints and indicator rows are not supported together with quadratic, nonlinear or "
+                     "conic parts");
+      return TARQ_RETCODE_INVALID;
+    }
+    return SolveQuadratic(p, lpOnly);
+  }
   const double started = WallSeconds();
+  if (setsOrIndicators && p.Params().Int(IntParam::LogLevel) >= 1) {
+    if (lpOnly) {
+      p.Log().Printf("Relaxation: %d SOS constraint(s) and %d indicator row(s) left out", special.sos.Size(),
+                     special.indicators.Size());
+    } else {
+      p.Log().Printf("%d SOS constraint(s) and %d indicator row(s): solved as a MIP by branch and cut with the sets "
+                     "as branching objects and the indicator rows linearised",
+                     special.sos.Size(), special.indicators.Size());
+    }
+  }
   LpData data;
   if (int rc = BuildLpData(p, lpOnly, data); rc != TARQ_RETCODE_OK) return rc;
   Results& r = p.Result();

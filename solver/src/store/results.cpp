@@ -19,6 +19,8 @@ void Results::ClearSolution() {
   colUpperIis.clear();
   rowLowerIis.clear();
   rowUpperIis.clear();
+  sosIis.clear();
+  indicatorIis.clear();
   relaxPenalties.clear();
   relaxMode = 0;
   psd.Clear();
@@ -27,7 +29,8 @@ void Results::ClearSolution() {
   ranges.Clear();
   for (IntAttr a :
        {IntAttr::HasLpSol, IntAttr::HasMipSol, IntAttr::HasFeasRelaxSol, IntAttr::PoolSols, IntAttr::HasDualFarkas,
-        IntAttr::HasPrimalRay, IntAttr::HasSensitivity, IntAttr::HasIIS, IntAttr::IISCols, IntAttr::IISRows, IntAttr::IsMinIIS}) {
+        IntAttr::HasPrimalRay, IntAttr::HasSensitivity, IntAttr::HasIIS, IntAttr::IISCols, IntAttr::IISRows, IntAttr::IsMinIIS,
+        IntAttr::IISSOSs, IntAttr::IISIndicators}) {
     attrs[a] = 0;
   }
 }

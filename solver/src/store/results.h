@@ -83,6 +83,8 @@ struct Results {
   std::vector<int> colUpperIis;
   std::vector<int> rowLowerIis;
   std::vector<int> rowUpperIis;
+  std::vector<int> sosIis;        // one per SOS constraint
+  std::vector<int> indicatorIis;  // one per indicator row
 
   // Penalties of the last feasibility relaxation (column lower, column upper, row lower, row
   // upper; negative: not relaxable) and its "FeasRelaxMode", kept to write the relaxed problem.
