@@ -60,7 +60,9 @@ TARQ_API int TARQ_GetSOSs(tarq_prob* prob, int num, const int* list, int* types,
  * bounds[k]  must hold; sense 'L', 'G' or 'E', finite bound. types[k] is kept as given (NULL:
  * 0). The indicator column must have type 'B' (or be an integer column with bounds in [0, 1]).
  * With cnt NULL, beg holds num + 1 offsets. names may be NULL; unnamed rows report "G<position>".
- * All rows are added or none. "Indicators" counts them. */
+ * Exact zeros among val are not kept. All rows are added or none. "Indicators" counts them, and
+ * any indicator row (or SOS) makes "IsMIP" 1. Changing the indicator column's type or bounds
+ * later keeps the row as it is. */
 TARQ_API int TARQ_AddIndicators(tarq_prob* prob, int num, const int* types, const int* binCols, const int* binVals,
                                 const int* beg, const int* cnt, const int* idx, const double* val,
                                 const char* senses, const double* bounds, const char* const* names);
