@@ -563,6 +563,27 @@ TEST_F(SpecialTest, RemovalIsDeferredAndRenumbersEveryKind) {
   EXPECT_EQ(next->GetIdx(), 2) << "the model's count follows the library's";
 }
 
+TEST_F(SpecialTest, ObjectsMarkedAndDeletedWithTheirColumnsAreDeletedOnce) {
+  Own<Tarq::ISos> a(model_->AddSos(Vars({0}).get(), nullptr, 1));
+  Own<Tarq::ISos> b(model_->AddSos(Vars({1}).get(), nullptr, 1));
+  Own<Tarq::ISos> c(model_->AddSos(Vars({2}).get(), nullptr, 1));
+  Own<Tarq::ISos> d(model_->AddSos(Vars({0, 3}).get(), nullptr, 2));
+  a->Remove();
+  d->Remove();
+  Own<Tarq::IVarArray> cols = Vars({0, 1});
+  model_->Remove(cols.get());
+  // The columns go first and take a and b with them; only d is left for the SOS deletion.
+  EXPECT_EQ(model_->GetIntAttr("Soss"), 1);
+  ASSERT_EQ(Code(), 0) << Msg();
+  EXPECT_EQ(c->GetIdx(), 0);
+  EXPECT_EQ(SolverSos(0), std::make_tuple(1, Cols{0}, Weights{1})) << "x2 is column 0 now";
+  EXPECT_LT(a->GetIdx(), 0);
+  EXPECT_LT(b->GetIdx(), 0);
+  EXPECT_LT(d->GetIdx(), 0);
+  Own<Tarq::ISosArray> left(model_->GetSoss());
+  EXPECT_EQ(left->GetSize(), 1);
+}
+
 TEST_F(SpecialTest, IisStatusesPassThroughFromTheLibrary) {
   Own<Tarq::ISos> sos(model_->AddSos(Vars({0, 1}).get(), nullptr, 1));
   Own<Tarq::IGenConstr> ind(model_->AddGenConstrIndicator(z_.get(), 1, Sum({2}, 0).get(), 'L', 1, 0, "i"));
