@@ -115,6 +115,21 @@ inline Snapshot Take(tarq_prob* prob) {
   return s;
 }
 
+// The snapshot as it reads without its special constraints (as a problem without any has them).
+inline Snapshot WithoutSpecial(Snapshot s) {
+  for (auto* v : {&s.sosType, &s.sosCol, &s.indType, &s.indBinCol, &s.indBinVal, &s.indCol, &s.coneType, &s.coneCol,
+                  &s.expType, &s.expCol}) {
+    v->clear();
+  }
+  s.sosBegin = s.indBegin = s.coneBegin = {0};
+  s.sosWeight.clear();
+  s.indVal.clear();
+  s.indBound.clear();
+  s.indSense.clear();
+  s.indNames.clear();
+  return s;
+}
+
 inline std::int64_t Nonzeros(const Snapshot& s) {
   std::int64_t n = 0;
   for (const auto& c : s.cols) n += static_cast<std::int64_t>(c.size());
