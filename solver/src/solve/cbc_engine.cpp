@@ -258,8 +258,9 @@ int SolveMip(const LpData& data, const EngineContext& ctx, const MipStartTable* 
     return TARQ_RETCODE_OK;
   }
   CbcModel model(solver);
-  AddSetObjects(data, model);
+  // The handler goes in first: adding the sets already reports through it.
   model.passInMessageHandler(&relay);
+  AddSetObjects(data, model);
   model.passInEventHandler(&cbcInterrupt);
   CbcSolverUsefulData driverData;
   driverData.noPrinting_ = EngineLogLevel(params) == 0;
