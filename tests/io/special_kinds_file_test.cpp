@@ -98,6 +98,54 @@ TEST_F(SpecialKindsFileTest, MpsWriterRefusesExponentialCones) {
   EXPECT_FALSE(std::filesystem::exists(path));
 }
 
+TEST_F(SpecialKindsFileTest, LpRoundTripKeepsSetsAndIndicators) {
+  BuildSpecial(prob_);
+  const int del[] = {0, 1};
+  ASSERT_EQ(TARQ_DelCones(prob_, 2, del), 0);
+  const std::string path = Path("special.lp");
+  ASSERT_EQ(TARQ_WriteLp(prob_, path.c_str()), 0) << (log_.empty() ? "" : log_[0]);
+  const std::string text = ReadText(path);
+  EXPECT_NE(text.find(" onx: b1 = 1 -> x - y <= 3\n off: b2 = 0 -> 2 x + y >= 4.5\n G2: b1 = 0 -> y = 0\n"),
+            std::string::npos)
+      << text;
+  EXPECT_NE(text.find("SOS\n s0: S1:: x:1 y:2\n s1: S2:: c0:3 c1:1.5 c2:-2\nEnd\n"), std::string::npos) << text;
+  tarq_prob* back = NewProblem();
+  ASSERT_EQ(TARQ_ReadLp(back, path.c_str()), 0) << (log_.empty() ? "" : log_[0]);
+  EXPECT_EQ(Take(back), Take(prob_));
+}
+
+TEST_F(SpecialKindsFileTest, LpReadsSetsAndIndicatorsInEveryForm) {
+  const std::string good = Write("good.lp",
+                                 "Maximize\n obj: x + y + z\nSubject To\n"
+                                 " c: x + y + z <= 10\n"
+                                 " b = 0 -> x + 2 y >= 1\n"
+                                 " ind: b = 1 -> z + 1 = 3\n"
+                                 "Bounds\n x <= 4\nBinaries\n b\nSOS\n S2:: x:1 y:2 z:3\n set: S1:: y:-1 z:5\nEnd\n");
+  ASSERT_EQ(TARQ_ReadLp(prob_, good.c_str()), 0) << (log_.empty() ? "" : log_[0]);
+  const Snapshot s = Take(prob_);
+  ASSERT_EQ(s.colNames, (std::vector<std::string>{"x", "y", "z", "b"}));
+  EXPECT_EQ(s.rowNames, (std::vector<std::string>{"c"}));
+  EXPECT_EQ(s.indBinCol, (std::vector<int>{3, 3}));
+  EXPECT_EQ(s.indBinVal, (std::vector<int>{0, 1}));
+  EXPECT_EQ(s.indSense, (std::vector<char>{'G', 'E'}));
+  EXPECT_EQ(s.indBound, (std::vector<double>{1, 2}));
+  EXPECT_EQ(s.indCol, (std::vector<int>{0, 1, 2}));
+  EXPECT_EQ(s.indVal, (std::vector<double>{1, 2, 1}));
+  EXPECT_EQ(s.indNames, (std::vector<std::string>{"G0", "ind"}));
+  EXPECT_EQ(s.sosType, (std::vector<int>{TARQ_SOS_TYPE2, TARQ_SOS_TYPE1}));
+  EXPECT_EQ(s.sosBegin, (std::vector<std::int64_t>{0, 3, 5}));
+  EXPECT_EQ(s.sosCol, (std::vector<int>{0, 1, 2, 1, 2}));
+  EXPECT_EQ(s.sosWeight, (std::vector<double>{1, 2, 3, -1, 5}));
+}
+
+TEST_F(SpecialKindsFileTest, LpWriterRefusesCones) {
+  BuildSpecial(prob_);
+  const std::string path = Path("cones.lp");
+  EXPECT_EQ(TARQ_WriteLp(prob_, path.c_str()), 3);
+  EXPECT_LOGGED(log_, "\"" + path + "\"", "the LP format cannot hold cones");
+  EXPECT_FALSE(std::filesystem::exists(path));
+}
+
 // CoinUtils' sample files state SOS sets with and without weights and two cones.
 TEST_F(SpecialKindsFileTest, CoinSampleSetsAndConesAreRead) {
   for (const char* file : {"/usr/share/coin/Data/Sample/conic.mps", "/usr/share/coin/Data/Sample/spec_sections.mps"}) {
