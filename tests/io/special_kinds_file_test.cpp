@@ -146,6 +146,58 @@ TEST_F(SpecialKindsFileTest, LpWriterRefusesCones) {
   EXPECT_FALSE(std::filesystem::exists(path));
 }
 
+// maximise x + 2 y + 3 z + w - 9 b + p1 + p3 with x, y, z, p1, p2, p3 in [0, 1], w in [0, 10], b
+// binary; SOS1 {x, y, z}, SOS2 {p1, p2, p3}; b = 0 -> w <= 2. Optimum 3 + 2 + 1 = 6 (z = 1,
+// b = 0, w = 2, one of p1 and p3); without the sets and the indicator it would be 16.
+void BuildSmallMip(tarq_prob* prob) {
+  const char types[] = {'C', 'C', 'C', 'C', 'B', 'C', 'C', 'C'};
+  const double lb[] = {0, 0, 0, 0, 0, 0, 0, 0};
+  const double ub[] = {1, 1, 1, 10, 1, 1, 1, 1};
+  const double obj[] = {1, 2, 3, 1, -9, 1, 0, 1};
+  const char* names[] = {"x", "y", "z", "w", "b", "p1", "p2", "p3"};
+  ASSERT_EQ(TARQ_AddCols(prob, 8, obj, nullptr, nullptr, nullptr, nullptr, types, lb, ub, names), 0);
+  ASSERT_EQ(TARQ_SetObjSense(prob, TARQ_MAXIMIZE), 0);
+  const int sosTypes[] = {TARQ_SOS_TYPE1, TARQ_SOS_TYPE2};
+  const int sosBeg[] = {0, 3, 6};
+  const int sosIdx[] = {0, 1, 2, 5, 6, 7};
+  const double sosW[] = {1, 2, 3, 1, 2, 3};
+  ASSERT_EQ(TARQ_AddSOSs(prob, 2, sosTypes, sosBeg, nullptr, sosIdx, sosW), 0);
+  const int bin = 4, val = 0, beg[] = {0, 1}, idx[] = {3};
+  const double coef[] = {1}, bound[] = {2};
+  const char sense[] = {'L'};
+  ASSERT_EQ(TARQ_AddIndicators(prob, 1, nullptr, &bin, &val, beg, nullptr, idx, coef, sense, bound, nullptr), 0);
+}
+
+double SolveMip(tarq_prob* prob) {
+  EXPECT_EQ(TARQ_SetIntParam(prob, "LogToConsole", 0), 0);
+  EXPECT_EQ(TARQ_Solve(prob), 0);
+  int status = -1;
+  EXPECT_EQ(TARQ_GetIntAttr(prob, "MipStatus", &status), 0);
+  EXPECT_EQ(status, TARQ_STATUS_OPTIMAL);
+  double obj = 0;
+  EXPECT_EQ(TARQ_GetDblAttr(prob, "BestObj", &obj), 0);
+  return obj;
+}
+
+TEST_F(SpecialKindsFileTest, SmallMipKeepsItsOptimumThroughMpsAndLp) {
+  BuildSmallMip(prob_);
+  EXPECT_NEAR(SolveMip(prob_), 6, 1e-6);
+  struct Format {
+    const char* file;
+    int (*write)(tarq_prob*, const char*);
+    int (*read)(tarq_prob*, const char*);
+  };
+  for (const Format& f : {Format{"mip.mps", TARQ_WriteMps, TARQ_ReadMps}, Format{"mip.lp", TARQ_WriteLp, TARQ_ReadLp}}) {
+    SCOPED_TRACE(f.file);
+    const std::string path = Path(f.file);
+    ASSERT_EQ(f.write(prob_, path.c_str()), 0) << (log_.empty() ? "" : log_.back());
+    tarq_prob* back = NewProblem();
+    ASSERT_EQ(f.read(back, path.c_str()), 0) << (log_.empty() ? "" : log_.back());
+    EXPECT_EQ(Take(back).sosCol, Take(prob_).sosCol);
+    EXPECT_NEAR(SolveMip(back), 6, 1e-6);
+  }
+}
+
 // CoinUtils' sample files state SOS sets with and without weights and two cones.
 TEST_F(SpecialKindsFileTest, CoinSampleSetsAndConesAreRead) {
   for (const char* file : {"/usr/share/coin/Data/Sample/conic.mps", "/usr/share/coin/Data/Sample/spec_sections.mps"}) {
