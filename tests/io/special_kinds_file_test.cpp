@@ -198,6 +198,29 @@ TEST_F(SpecialKindsFileTest, SmallMipKeepsItsOptimumThroughMpsAndLp) {
   }
 }
 
+TEST_F(SpecialKindsFileTest, FormatsWithoutSpecialConstraintsRefuseThem) {
+  BuildSmallMip(prob_);
+  struct Writer {
+    const char* file;
+    int (*write)(tarq_prob*, const char*);
+    const char* fault;
+  };
+  const Writer writers[] = {
+      {"w.bin", TARQ_WriteBin, "the binary format cannot hold SOS constraints, indicator rows or cones yet"},
+      {"w.dat-s", TARQ_WriteSDPA, "SOS constraints, indicator rows and cones cannot be written in the SDPA format"},
+      {"w.nl", TARQ_WriteNL, "the .nl format cannot hold SOS constraints, indicator rows or cones"},
+      {"w.cbf", TARQ_WriteCbf, "SOS constraints cannot be written in the CBF format"},
+  };
+  for (const Writer& w : writers) {
+    SCOPED_TRACE(w.file);
+    log_.clear();
+    const std::string path = Path(w.file);
+    EXPECT_EQ(w.write(prob_, path.c_str()), 3);
+    EXPECT_LOGGED(log_, "\"" + path + "\"", w.fault);
+    EXPECT_FALSE(std::filesystem::exists(path));
+  }
+}
+
 // CoinUtils' sample files state SOS sets with and without weights and two cones.
 TEST_F(SpecialKindsFileTest, CoinSampleSetsAndConesAreRead) {
   for (const char* file : {"/usr/share/coin/Data/Sample/conic.mps", "/usr/share/coin/Data/Sample/spec_sections.mps"}) {
