@@ -188,6 +188,42 @@ TEST_F(CbfTest, WriterRefusesWhatTheFormatCannotHold) {
   EXPECT_FALSE(fs::exists(path));
 }
 
+double SolveContinuous(tarq_prob* prob) {
+  EXPECT_EQ(TARQ_SetIntParam(prob, "LogToConsole", 0), 0);
+  EXPECT_EQ(TARQ_Solve(prob), 0);
+  int status = -1;
+  EXPECT_EQ(TARQ_GetIntAttr(prob, "LpStatus", &status), 0);
+  EXPECT_EQ(status, TARQ_STATUS_OPTIMAL);
+  double obj = 0;
+  EXPECT_EQ(TARQ_GetDblAttr(prob, "LpObjval", &obj), 0);
+  return obj;
+}
+
+// The cones' conventions, checked by their optima, before and after a write and read:
+//   t >= ||(x + 1, y)||, x + y = 1, x, y >= 0   -> t = sqrt(2) (x = 0, y = 1)
+//   (u, v, w) in EXP, v = w = 1                   -> u = v exp(w / v) = e
+//   (a, c, d) in EXP*, c = 1, d = -1              -> a = -d exp(c / d - 1) = exp(-2)
+//   (r, 0.5, s) in QR, s = 3                      -> 2 r 0.5 >= s^2: r = 9
+// minimising t + u + a + r. A cone read the other way round (EXP as w >= v exp(u / v), say)
+// would give another optimum or none.
+TEST_F(CbfTest, ConeConventionsGiveTheExpectedOptima) {
+  const std::string text =
+      "VER\n3\nOBJSENSE\nMIN\n"
+      "VAR\n11 5\nF 1\nL+ 2\nEXP 3\nEXP* 3\nF 2\n"
+      "CON\n12 3\nQ 3\nL= 6\nQR 3\n"
+      "OBJACOORD\n4\n0 1\n3 1\n6 1\n9 1\n"
+      "ACOORD\n12\n0 0 1\n1 1 1\n2 2 1\n3 1 1\n3 2 1\n4 4 1\n5 5 1\n6 7 1\n7 8 1\n8 10 1\n9 9 1\n11 10 1\n"
+      "BCOORD\n8\n1 1\n3 -1\n4 -1\n5 -1\n6 -1\n7 1\n8 -3\n10 0.5\n";
+  ASSERT_EQ(TARQ_ReadCbf(prob_, Write("cones.cbf", text).c_str()), 0) << (log_.empty() ? "" : log_[0]);
+  const double expected = std::sqrt(2.0) + std::exp(1.0) + std::exp(-2.0) + 9.0;
+  EXPECT_NEAR(SolveContinuous(prob_), expected, 1e-6 * expected);
+  const std::string out = Path("back.cbf");
+  ASSERT_EQ(TARQ_WriteCbf(prob_, out.c_str()), 0);
+  tarq_prob* back = NewProblem();
+  ASSERT_EQ(TARQ_ReadCbf(back, out.c_str()), 0) << (log_.empty() ? "" : log_[0]);
+  EXPECT_NEAR(SolveContinuous(back), expected, 1e-6 * expected);
+}
+
 // The CBLIB instances: each reads; its columns are the header's variables plus one per cone row
 // that is not a single variable, its cones those of the header, and the members of every cone
 // add up to the header's cone sizes.

@@ -98,6 +98,129 @@ TEST_F(SpecialKindsFileTest, MpsWriterRefusesExponentialCones) {
   EXPECT_FALSE(std::filesystem::exists(path));
 }
 
+TEST_F(SpecialKindsFileTest, LpRoundTripKeepsSetsAndIndicators) {
+  BuildSpecial(prob_);
+  const int del[] = {0, 1};
+  ASSERT_EQ(TARQ_DelCones(prob_, 2, del), 0);
+  const std::string path = Path("special.lp");
+  ASSERT_EQ(TARQ_WriteLp(prob_, path.c_str()), 0) << (log_.empty() ? "" : log_[0]);
+  const std::string text = ReadText(path);
+  EXPECT_NE(text.find(" onx: b1 = 1 -> x - y <= 3\n off: b2 = 0 -> 2 x + y >= 4.5\n G2: b1 = 0 -> y = 0\n"),
+            std::string::npos)
+      << text;
+  EXPECT_NE(text.find("SOS\n s0: S1:: x:1 y:2\n s1: S2:: c0:3 c1:1.5 c2:-2\nEnd\n"), std::string::npos) << text;
+  tarq_prob* back = NewProblem();
+  ASSERT_EQ(TARQ_ReadLp(back, path.c_str()), 0) << (log_.empty() ? "" : log_[0]);
+  EXPECT_EQ(Take(back), Take(prob_));
+}
+
+TEST_F(SpecialKindsFileTest, LpReadsSetsAndIndicatorsInEveryForm) {
+  const std::string good = Write("good.lp",
+                                 "Maximize\n obj: x + y + z\nSubject To\n"
+                                 " c: x + y + z <= 10\n"
+                                 " b = 0 -> x + 2 y >= 1\n"
+                                 " ind: b = 1 -> z + 1 = 3\n"
+                                 "Bounds\n x <= 4\nBinaries\n b\nSOS\n S2:: x:1 y:2 z:3\n set: S1:: y:-1 z:5\nEnd\n");
+  ASSERT_EQ(TARQ_ReadLp(prob_, good.c_str()), 0) << (log_.empty() ? "" : log_[0]);
+  const Snapshot s = Take(prob_);
+  ASSERT_EQ(s.colNames, (std::vector<std::string>{"x", "y", "z", "b"}));
+  EXPECT_EQ(s.rowNames, (std::vector<std::string>{"c"}));
+  EXPECT_EQ(s.indBinCol, (std::vector<int>{3, 3}));
+  EXPECT_EQ(s.indBinVal, (std::vector<int>{0, 1}));
+  EXPECT_EQ(s.indSense, (std::vector<char>{'G', 'E'}));
+  EXPECT_EQ(s.indBound, (std::vector<double>{1, 2}));
+  EXPECT_EQ(s.indCol, (std::vector<int>{0, 1, 2}));
+  EXPECT_EQ(s.indVal, (std::vector<double>{1, 2, 1}));
+  EXPECT_EQ(s.indNames, (std::vector<std::string>{"G0", "ind"}));
+  EXPECT_EQ(s.sosType, (std::vector<int>{TARQ_SOS_TYPE2, TARQ_SOS_TYPE1}));
+  EXPECT_EQ(s.sosBegin, (std::vector<std::int64_t>{0, 3, 5}));
+  EXPECT_EQ(s.sosCol, (std::vector<int>{0, 1, 2, 1, 2}));
+  EXPECT_EQ(s.sosWeight, (std::vector<double>{1, 2, 3, -1, 5}));
+}
+
+TEST_F(SpecialKindsFileTest, LpWriterRefusesCones) {
+  BuildSpecial(prob_);
+  const std::string path = Path("cones.lp");
+  EXPECT_EQ(TARQ_WriteLp(prob_, path.c_str()), 3);
+  EXPECT_LOGGED(log_, "\"" + path + "\"", "the LP format cannot hold cones");
+  EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+// maximise x + 2 y + 3 z + w - 9 b + p1 + p3 with x, y, z, p1, p2, p3 in [0, 1], w in [0, 10], b
+// binary; SOS1 {x, y, z}, SOS2 {p1, p2, p3}; b = 0 -> w <= 2. Optimum 3 + 2 + 1 = 6 (z = 1,
+// b = 0, w = 2, one of p1 and p3); without the sets and the indicator it would be 16.
+void BuildSmallMip(tarq_prob* prob) {
+  const char types[] = {'C', 'C', 'C', 'C', 'B', 'C', 'C', 'C'};
+  const double lb[] = {0, 0, 0, 0, 0, 0, 0, 0};
+  const double ub[] = {1, 1, 1, 10, 1, 1, 1, 1};
+  const double obj[] = {1, 2, 3, 1, -9, 1, 0, 1};
+  const char* names[] = {"x", "y", "z", "w", "b", "p1", "p2", "p3"};
+  ASSERT_EQ(TARQ_AddCols(prob, 8, obj, nullptr, nullptr, nullptr, nullptr, types, lb, ub, names), 0);
+  ASSERT_EQ(TARQ_SetObjSense(prob, TARQ_MAXIMIZE), 0);
+  const int sosTypes[] = {TARQ_SOS_TYPE1, TARQ_SOS_TYPE2};
+  const int sosBeg[] = {0, 3, 6};
+  const int sosIdx[] = {0, 1, 2, 5, 6, 7};
+  const double sosW[] = {1, 2, 3, 1, 2, 3};
+  ASSERT_EQ(TARQ_AddSOSs(prob, 2, sosTypes, sosBeg, nullptr, sosIdx, sosW), 0);
+  const int bin = 4, val = 0, beg[] = {0, 1}, idx[] = {3};
+  const double coef[] = {1}, bound[] = {2};
+  const char sense[] = {'L'};
+  ASSERT_EQ(TARQ_AddIndicators(prob, 1, nullptr, &bin, &val, beg, nullptr, idx, coef, sense, bound, nullptr), 0);
+}
+
+double SolveMip(tarq_prob* prob) {
+  EXPECT_EQ(TARQ_SetIntParam(prob, "LogToConsole", 0), 0);
+  EXPECT_EQ(TARQ_Solve(prob), 0);
+  int status = -1;
+  EXPECT_EQ(TARQ_GetIntAttr(prob, "MipStatus", &status), 0);
+  EXPECT_EQ(status, TARQ_STATUS_OPTIMAL);
+  double obj = 0;
+  EXPECT_EQ(TARQ_GetDblAttr(prob, "BestObj", &obj), 0);
+  return obj;
+}
+
+TEST_F(SpecialKindsFileTest, SmallMipKeepsItsOptimumThroughMpsAndLp) {
+  BuildSmallMip(prob_);
+  EXPECT_NEAR(SolveMip(prob_), 6, 1e-6);
+  struct Format {
+    const char* file;
+    int (*write)(tarq_prob*, const char*);
+    int (*read)(tarq_prob*, const char*);
+  };
+  for (const Format& f : {Format{"mip.mps", TARQ_WriteMps, TARQ_ReadMps}, Format{"mip.lp", TARQ_WriteLp, TARQ_ReadLp}}) {
+    SCOPED_TRACE(f.file);
+    const std::string path = Path(f.file);
+    ASSERT_EQ(f.write(prob_, path.c_str()), 0) << (log_.empty() ? "" : log_.back());
+    tarq_prob* back = NewProblem();
+    ASSERT_EQ(f.read(back, path.c_str()), 0) << (log_.empty() ? "" : log_.back());
+    EXPECT_EQ(Take(back).sosCol, Take(prob_).sosCol);
+    EXPECT_NEAR(SolveMip(back), 6, 1e-6);
+  }
+}
+
+TEST_F(SpecialKindsFileTest, FormatsWithoutSpecialConstraintsRefuseThem) {
+  BuildSmallMip(prob_);
+  struct Writer {
+    const char* file;
+    int (*write)(tarq_prob*, const char*);
+    const char* fault;
+  };
+  const Writer writers[] = {
+      {"w.bin", TARQ_WriteBin, "the binary format cannot hold SOS constraints, indicator rows or cones yet"},
+      {"w.dat-s", TARQ_WriteSDPA, "SOS constraints, indicator rows and cones cannot be written in the SDPA format"},
+      {"w.nl", TARQ_WriteNL, "the .nl format cannot hold SOS constraints, indicator rows or cones"},
+      {"w.cbf", TARQ_WriteCbf, "SOS constraints cannot be written in the CBF format"},
+  };
+  for (const Writer& w : writers) {
+    SCOPED_TRACE(w.file);
+    log_.clear();
+    const std::string path = Path(w.file);
+    EXPECT_EQ(w.write(prob_, path.c_str()), 3);
+    EXPECT_LOGGED(log_, "\"" + path + "\"", w.fault);
+    EXPECT_FALSE(std::filesystem::exists(path));
+  }
+}
+
 // CoinUtils' sample files state SOS sets with and without weights and two cones.
 TEST_F(SpecialKindsFileTest, CoinSampleSetsAndConesAreRead) {
   for (const char* file : {"/usr/share/coin/Data/Sample/conic.mps", "/usr/share/coin/Data/Sample/spec_sections.mps"}) {

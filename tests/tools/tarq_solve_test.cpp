@@ -164,6 +164,31 @@ TEST_F(TarqSolve, NamesTheQuadraticClassAndRefusesNonconvexProblems) {
       << bad.err;
 }
 
+TEST_F(TarqSolve, ReadsConicFilesAndNamesTheirClass) {
+  // min t with t >= ||(x, y)||, x + y = 2: t = sqrt(2) at x = y = 1.
+  const std::string socp = "VER\n1\nOBJSENSE\nMIN\nVAR\n3 1\nQ 3\nCON\n1 1\nL= 1\nOBJACOORD\n1\n0 1\n"
+                           "ACOORD\n2\n0 1 1\n0 2 1\nBCOORD\n1\n0 -2\n";
+  std::ofstream(Path("ball.cbf")) << socp;
+  const RunResult r = Run({"--quiet", Path("ball.cbf")});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(Lines(r.out)[0], "Model: 3 columns, 1 rows, 2 nonzeros, 1 cones (SOCP)");
+  EXPECT_NEAR(Objective(r.out), std::sqrt(2.0), 1e-6);
+  // The same with x integer: x = y = 1 still.
+  std::ofstream(Path("int.cbf")) << socp << "INT\n1\n1\n";
+  const RunResult mi = Run({"--quiet", Path("int.cbf")});
+  ASSERT_EQ(mi.exitCode, 0) << mi.err;
+  EXPECT_NE(mi.out.find("(MISOCP)"), std::string::npos) << mi.out;
+  EXPECT_NEAR(Objective(mi.out), std::sqrt(2.0), 1e-6);
+  // min u with u >= v exp(w / v), v = 1, w = 0: u = 1; written back as CBF first.
+  std::ofstream(Path("exp.cbf")) << "VER\n3\nVAR\n3 1\nEXP 3\nCON\n2 1\nL= 2\nOBJACOORD\n1\n0 1\n"
+                                    "ACOORD\n2\n0 1 1\n1 2 1\nBCOORD\n1\n0 -1\n";
+  const RunResult e = Run({"--quiet", "--write", Path("back.cbf"), Path("exp.cbf")});
+  ASSERT_EQ(e.exitCode, 0) << e.err;
+  EXPECT_EQ(Lines(e.out)[0], "Model: 3 columns, 2 rows, 2 nonzeros, 1 exponential cones (EXP)");
+  EXPECT_NEAR(Objective(e.out), 1, 1e-6);
+  EXPECT_TRUE(fs::exists(Path("back.cbf")));
+}
+
 TEST_F(TarqSolve, WritesModelSolutionAndIis) {
   const RunResult r = Run({"--quiet", "--write", Path("example.lp"), "--solution", Path("example.sol")});
   ASSERT_EQ(r.exitCode, 0) << r.err;

@@ -169,11 +169,32 @@ int WriteCbf(Problem& problem, OutBuffer& out, IoError& err) {
     AddRun(conDomains, coneDom(c), count, false);
   }
 
+  // The matrix by rows with each row's entries in written column order: a pass over the columns
+  // in that order. O(nonzeros).
   SparseMatrix& matrix = problem.Matrix();
-  matrix.Consolidate(Axis::kRow);
+  matrix.Consolidate(Axis::kCol);
+  std::vector<std::int64_t> rowStart(static_cast<size_t>(rows.Size()) + 1, 0);
+  for (int j = 0; j < n; ++j) {
+    const VectorView v = matrix.Vector(j);
+    for (std::int64_t k = 0; k < v.len; ++k) ++rowStart[static_cast<size_t>(v.idx[k]) + 1];
+  }
+  for (int i = 0; i < rows.Size(); ++i) rowStart[i + 1] += rowStart[i];
+  std::vector<int> rowPos(static_cast<size_t>(rowStart.back()));
+  std::vector<double> rowVal(static_cast<size_t>(rowStart.back()));
+  {
+    std::vector<std::int64_t> fill(rowStart.begin(), rowStart.end() - 1);
+    for (int p = 0; p < n; ++p) {
+      const VectorView v = matrix.Vector(order[p]);
+      for (std::int64_t k = 0; k < v.len; ++k) {
+        const std::int64_t at = fill[v.idx[k]]++;
+        rowPos[at] = p;
+        rowVal[at] = v.val[k];
+      }
+    }
+  }
   std::int64_t nnz = 0, nB = 0;
   for (const OutRow& r : conRows) {
-    nnz += r.row >= 0 ? matrix.Vector(r.row).len : 1;
+    nnz += r.row >= 0 ? rowStart[r.row + 1] - rowStart[r.row] : 1;
     if (r.b != 0) ++nB;
   }
 
@@ -240,20 +261,19 @@ int WriteCbf(Problem& problem, OutBuffer& out, IoError& err) {
     out.Put('\n');
     for (size_t r = 0; r < conRows.size(); ++r) {
       const OutRow& o = conRows[r];
-      auto entry = [&](int j, double v) {
+      auto entry = [&](int p, double v) {
         out.PutInt(static_cast<std::int64_t>(r));
         out.Put(' ');
-        out.PutInt(pos[j]);
+        out.PutInt(p);
         out.Put(' ');
         out.PutNum(v);
         out.Put('\n');
       };
       if (o.row < 0) {
-        entry(o.col, 1.0);
+        entry(pos[o.col], 1.0);
         continue;
       }
-      const VectorView v = matrix.Vector(o.row);
-      for (std::int64_t k = 0; k < v.len; ++k) entry(v.idx[k], v.val[k]);
+      for (std::int64_t k = rowStart[o.row]; k < rowStart[o.row + 1]; ++k) entry(rowPos[k], rowVal[k]);
     }
     out.Put('\n');
   }

@@ -18,8 +18,13 @@
 // a negative upper bound leaves the lower bound at 0. Quadratic terms come in brackets,
 // "[ 2 x ^ 2 + 3 x * y - y ^ 2 ]", in the objective as "[ ... ] / 2" (the bracket halved) and in
 // rows as they are ("/ 2" after a row's bracket halves it as well); a row with quadratic terms
-// becomes a quadratic row and cannot be ranged. Semi-continuous and SOS sections are rejected; so are a duplicate row name, variables on the right-hand side and a
-// file without End. Time and memory are linear in the file size.
+// becomes a quadratic row and cannot be ranged. Semi-continuous sections are rejected; so are a
+// duplicate row name, variables on the right-hand side and a file without End.
+// Indicator rows stand among the rows as "[name:] b = 1 -> terms <= value" (b a binary column,
+// the value 0 or 1, any of the three operators). SOS sets stand in an SOS section, one per line:
+// "[name:] S1:: x:1 y:2" (S1 or S2, then column:weight pairs; set names are not kept).
+// Time and memory are linear in the file size.
+#include <algorithm>
 #include <cmath>
 
 #include "io/formats.h"
@@ -86,6 +91,9 @@ class LpParser {
   int ParseRow();
   int ParseBound();
   int ParseNames(char type);
+  // The rest of "b = v -> terms op value" once "b = v" was read into the terms.
+  int ParseIndicator(std::string_view name, LpTok op, double right, double constant, bool ranged);
+  int ParseSos();
   // Reads terms until an operator, a section keyword or the end; `sign` applies to the first.
   int ParseTerms(double sign, bool signGiven, double& constant);
   // Reads "[ terms ]" and an optional "/ 2" into qRow_/qCol_/qVal_, each term times sign.
@@ -123,6 +131,8 @@ class LpParser {
   std::vector<int> qRow_, qCol_;
   std::vector<double> qVal_;
   std::vector<std::string_view> quadNames_;
+  std::vector<std::string_view> indNames_;
+  std::vector<std::int64_t> indLine_;
 };
 
 Keyword LpParser::HeaderAtCur() const {
@@ -389,6 +399,9 @@ int LpParser::ParseRow() {
   double right = 0;
   if (lex_.Cur().kind == LpTok::kName && !IsInfName(lex_.Cur())) return Error("variables on the right-hand side are not supported");
   if (int rc = ParseValue(right); rc != TARQ_RETCODE_OK) return rc;
+  if (lex_.Cur().kind == LpTok::kMinus && !lex_.Cur().lineStart && lex_.Next().kind == LpTok::kGe) {
+    return ParseIndicator(name, op, right, constant, ranged);
+  }
   if (!qVal_.empty()) {
     if (ranged) return StatementError("a ranged row cannot have quadratic terms");
     return AddQuadRow(name, op, right, constant);
@@ -419,6 +432,85 @@ int LpParser::ParseRow() {
   data_.rowNames.push_back(name);
   data_.rowLower.push_back(lo);
   data_.rowUpper.push_back(up);
+  return EndOfStatement();
+}
+
+int LpParser::ParseIndicator(std::string_view name, LpTok op, double right, double constant, bool ranged) {
+  if (ranged || !qVal_.empty() || op != LpTok::kEq || constant != 0 || termCol_.size() != 1 || termVal_[0] != 1 ||
+      (right != 0 && right != 1)) {
+    return StatementError("an indicator needs \"column = 0\" or \"column = 1\" before ->");
+  }
+  const int bin = termCol_[0];
+  ClearTerms();
+  lex_.Advance();  // -
+  lex_.Advance();  // >
+  double constant2 = 0;
+  if (int rc = ParseTerms(1, false, constant2); rc != TARQ_RETCODE_OK) return rc;
+  if (!qVal_.empty()) return StatementError("an indicator's row cannot have quadratic terms");
+  if (!IsOp(lex_.Cur().kind)) return Expected("<=, >= or =");
+  const LpTok op2 = lex_.Cur().kind;
+  lex_.Advance();
+  if (lex_.Cur().kind == LpTok::kName && !IsInfName(lex_.Cur())) return Error("variables on the right-hand side are not supported");
+  double bound = 0;
+  if (int rc = ParseValue(bound); rc != TARQ_RETCODE_OK) return rc;
+  bound -= constant2;
+  if (!ValidCoef(bound)) return StatementError("an indicator's row needs a finite right-hand side");
+  IndicatorTable& ind = data_.special.indicators;
+  for (size_t k = 0; k < termCol_.size(); ++k) {
+    if (termVal_[k] == 0) continue;
+    if (!ValidCoef(termVal_[k])) return StatementError("coefficient out of range");
+    ind.col.push_back(termCol_[k]);
+    ind.val.push_back(termVal_[k]);
+  }
+  ClearTerms();
+  ind.type.push_back(0);
+  ind.binCol.push_back(bin);
+  ind.binVal.push_back(right == 1 ? 1 : 0);
+  ind.begin.push_back(static_cast<std::int64_t>(ind.col.size()));
+  ind.sense.push_back(op2 == LpTok::kLe ? 'L' : op2 == LpTok::kGe ? 'G' : 'E');
+  ind.bound.push_back(bound);
+  indNames_.push_back(name);
+  indLine_.push_back(statementLine_);
+  return EndOfStatement();
+}
+
+int LpParser::ParseSos() {
+  // [name :] S1 | S2 :: column : weight ...
+  if (lex_.Cur().kind != LpTok::kName || lex_.Next().kind != LpTok::kColon) return Expected("an SOS set");
+  std::string_view type = lex_.Cur().text;
+  lex_.Advance();
+  lex_.Advance();
+  if (lex_.Cur().kind == LpTok::kName && lex_.Next().kind == LpTok::kColon) {
+    type = lex_.Cur().text;
+    lex_.Advance();
+    lex_.Advance();
+  }
+  if (lex_.Cur().kind != LpTok::kColon) return Expected("::");
+  lex_.Advance();
+  const int t = EqualNoCase(type, "S1") ? TARQ_SOS_TYPE1 : EqualNoCase(type, "S2") ? TARQ_SOS_TYPE2 : 0;
+  if (t == 0) return StatementError("unknown SOS type " + Quote(type) + " (S1 or S2)");
+  SosTable& sos = data_.special.sos;
+  const size_t first = sos.col.size();
+  while (lex_.Cur().kind == LpTok::kName && !lex_.Cur().lineStart) {
+    const int col = Column(lex_.Cur().text);
+    lex_.Advance();
+    if (lex_.Cur().kind != LpTok::kColon) return Expected(":");
+    lex_.Advance();
+    double w = 0;
+    if (int rc = ParseValue(w); rc != TARQ_RETCODE_OK) return rc;
+    if (!ValidCoef(w)) return StatementError("an SOS weight must be finite");
+    if (slot_[col] >= 0) return StatementError("column " + Quote(data_.colNames[col]) + " twice in one SOS set");
+    slot_[col] = 0;
+    sos.col.push_back(col);
+    sos.weight.push_back(w);
+  }
+  for (size_t k = first; k < sos.col.size(); ++k) slot_[sos.col[k]] = -1;
+  if (sos.col.size() == first) return Expected("column:weight");
+  std::vector<double> w(sos.weight.begin() + static_cast<std::ptrdiff_t>(first), sos.weight.end());
+  std::sort(w.begin(), w.end());
+  if (std::adjacent_find(w.begin(), w.end()) != w.end()) return StatementError("two members of one SOS set have the same weight");
+  sos.type.push_back(t);
+  sos.begin.push_back(static_cast<std::int64_t>(sos.col.size()));
   return EndOfStatement();
 }
 
@@ -489,7 +581,6 @@ int LpParser::ParseNames(char type) {
 int LpParser::Section(Keyword kw) {
   switch (kw) {
     case Keyword::kSemi: return Error("semi-continuous sections are not supported");
-    case Keyword::kSos: return Error("SOS sections are not supported");
     case Keyword::kOtherSection: return Error("the section " + Quote(lex_.Cur().text) + " is not supported");
     default: break;
   }
@@ -533,6 +624,7 @@ int LpParser::Run(IoError& err) {
         case Keyword::kBounds: rc = ParseBound(); break;
         case Keyword::kGeneral: rc = ParseNames('I'); break;
         case Keyword::kBinary: rc = ParseNames('B'); break;
+        case Keyword::kSos: rc = ParseSos(); break;
         case Keyword::kNone: rc = Expected("Minimize or Maximize"); break;
         default: rc = Error("unexpected " + Quote(t.text) + " after the objective"); break;
       }
@@ -570,6 +662,18 @@ int LpParser::Load(Problem& problem, IoError& err) {
   std::vector<const char*> pointers;
   for (const std::string& n2 : names) pointers.push_back(n2.c_str());
   data_.quad.rows.names.Append(static_cast<int>(pointers.size()), pointers.data());
+  IndicatorTable& ind = data_.special.indicators;
+  for (int k = 0; k < ind.Size(); ++k) {
+    const int b = ind.binCol[k];
+    const char t = data_.colType[b];
+    if (t != 'B' && !(t == 'I' && data_.colLower[b] >= 0 && data_.colUpper[b] <= 1)) {
+      return Fail(err, TARQ_RETCODE_INVALID, indLine_[k], "the indicator column " + Quote(data_.colNames[b]) + " is not binary");
+    }
+  }
+  std::vector<std::string> indNames(indNames_.begin(), indNames_.end());
+  pointers.clear();
+  for (const std::string& n2 : indNames) pointers.push_back(n2.c_str());
+  ind.names.Append(static_cast<int>(pointers.size()), pointers.data());
   return data_.Load(problem, lex_.Cur().line, err);
 }
 

@@ -11,6 +11,8 @@
 //    (coefficients doubled), a quadratic row's as "[ ... ]" after its linear terms. When the
 //    problem has quadratic terms the objective lists every column, so that no column first
 //    appears inside a bracket out of order.
+//  - Indicator rows among the rows as "name: b = 1 -> terms <= value"; SOS sets in an SOS
+//    section, "s<k>: S1:: x:1 y:2". Cones cannot be written and fail the write with 3.
 // Names that the LP format cannot hold (empty, starting with a digit or '.', with characters
 // outside the name set, keywords such as "free" or "inf", longer than 255 characters) and
 // repeated names are replaced as OutputNames describes. Lines are wrapped after about 80
@@ -236,6 +238,10 @@ int WriteLp(Problem& problem, OutBuffer& out, IoError& err) {
     return Fail(err, TARQ_RETCODE_INVALID, 0,
                 "the LP format cannot hold PSD columns, PSD rows or LMI rows (write a binary or .dat-s file)");
   }
+  const SpecialStore& special = problem.Special();
+  if (special.cones.Size() > 0 || special.expCones.Size() > 0) {
+    return Fail(err, TARQ_RETCODE_INVALID, 0, "the LP format cannot hold cones (write an MPS, CBF or binary file)");
+  }
   const ColumnTable& cols = problem.Cols();
   const RowTable& rows = problem.Rows();
   const int n = cols.Size(), m = rows.Size();
@@ -247,8 +253,11 @@ int WriteLp(Problem& problem, OutBuffer& out, IoError& err) {
 
   const QuadStore& quad = problem.Quad();
   const OutputNames quadNames(quad.rows.names, 'Q', ValidLpName, &rowNames);
+  const IndicatorTable& ind = special.indicators;
+  const OutputNames indNames(ind.names, 'G', ValidLpName, &quadNames);
   text.Put(problem.ObjSense() == TARQ_MAXIMIZE ? "Maximize\n obj:" : "Minimize\n obj:");
-  const int last = quad.Empty() ? LastObjectiveColumn(cols, matrix, m) : n - 1;
+  // Quadratic terms, indicators and sets may name columns out of order: then list them all.
+  const int last = quad.Empty() && special.Empty() ? LastObjectiveColumn(cols, matrix, m) : n - 1;
   for (int j = 0; j <= last; ++j) {
     text.Put(j == 0 ? " " : "");
     text.Term(cols.obj[j], colNames[j], j == 0);
@@ -304,9 +313,42 @@ int WriteLp(Problem& problem, OutBuffer& out, IoError& err) {
     text.Put("\n");
   }
   WriteQuadRows(text, quad.rows, colNames, quadNames);
+  for (int k = 0; k < ind.Size(); ++k) {
+    text.Put(" ");
+    text.Put(indNames[k]);
+    text.Put(": ");
+    text.Put(colNames[ind.binCol[k]]);
+    text.Put(ind.binVal[k] != 0 ? " = 1 ->" : " = 0 ->");
+    for (std::int64_t p = ind.Begin(k); p < ind.End(k); ++p) {
+      text.Put(p == ind.Begin(k) ? " " : "");
+      text.Term(ind.val[p], colNames[ind.col[p]], p == ind.Begin(k));
+    }
+    if (ind.Begin(k) == ind.End(k)) {
+      text.Put(" 0 ");
+      text.Put(colNames[ind.binCol[k]]);
+    }
+    text.Put(ind.sense[k] == 'L' ? " <= " : ind.sense[k] == 'G' ? " >= " : " = ");
+    text.Value(ind.bound[k]);
+    text.Put("\n");
+  }
   WriteBounds(text, cols, colNames);
   WriteTypeSection(text, cols, colNames, 'I', "Generals\n");
   WriteTypeSection(text, cols, colNames, 'B', "Binaries\n");
+  if (special.sos.Size() > 0) {
+    text.Put("SOS\n");
+    for (int k = 0; k < special.sos.Size(); ++k) {
+      out.Put(" s");
+      out.PutInt(k);
+      out.Put(special.sos.type[k] == TARQ_SOS_TYPE1 ? ": S1::" : ": S2::");
+      for (std::int64_t p = special.sos.Begin(k); p < special.sos.End(k); ++p) {
+        out.Put(' ');
+        out.Put(colNames[special.sos.col[p]]);
+        out.Put(':');
+        out.PutNum(special.sos.weight[p]);
+      }
+      out.Put('\n');
+    }
+  }
   text.Put("End\n");
   return TARQ_RETCODE_OK;
 }

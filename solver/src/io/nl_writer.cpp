@@ -276,6 +276,9 @@ struct NlColumnLayout {
 }  // namespace
 
 int WriteNl(Problem& problem, OutBuffer& out, IoError& err) {
+  if (!problem.Special().Empty()) {
+    return Fail(err, TARQ_RETCODE_INVALID, 0, "the .nl format cannot hold SOS constraints, indicator rows or cones");
+  }
   if (problem.Psd().HasParts()) {
     return Fail(err, TARQ_RETCODE_INVALID, 0,
                 "the .nl format cannot hold PSD columns, PSD rows or LMI rows (write a binary or .dat-s file)");
