@@ -206,7 +206,6 @@ TEST_F(SpecialKindsFileTest, FormatsWithoutSpecialConstraintsRefuseThem) {
     const char* fault;
   };
   const Writer writers[] = {
-      {"w.bin", TARQ_WriteBin, "the binary format cannot hold SOS constraints, indicator rows or cones yet"},
       {"w.dat-s", TARQ_WriteSDPA, "SOS constraints, indicator rows and cones cannot be written in the SDPA format"},
       {"w.nl", TARQ_WriteNL, "the .nl format cannot hold SOS constraints, indicator rows or cones"},
       {"w.cbf", TARQ_WriteCbf, "SOS constraints cannot be written in the CBF format"},

@@ -435,11 +435,6 @@ int ParseBody(Problem& problem, std::string_view data, IoError& err) {
 }  // namespace
 
 int WriteBin(Problem& problem, OutBuffer& file, IoError& err) {
-  // The format has no section for special constraints yet: refuse rather than drop them.
-  if (!problem.Special().Empty()) {
-    return Fail(err, TARQ_RETCODE_INVALID, 0,
-                "the binary format cannot hold SOS constraints, indicator rows or cones yet (write an MPS file)");
-  }
   // The checksum covers everything before the end section, so the file is built in memory.
   OutBuffer out;
   const ColumnTable& cols = problem.Cols();

@@ -283,10 +283,6 @@ int WriteNl(Problem& problem, OutBuffer& out, IoError& err) {
     return Fail(err, TARQ_RETCODE_INVALID, 0,
                 "the .nl format cannot hold PSD columns, PSD rows or LMI rows (write a binary or .dat-s file)");
   }
-  if (!problem.Special().Empty()) {
-    return Fail(err, TARQ_RETCODE_INVALID, 0,
-                "the .nl format cannot hold SOS constraints, indicator rows or cones (write a binary file)");
-  }
   const ColumnTable& cols = problem.Cols();
   const QuadStore& quad = problem.Quad();
   const NlStore& nls = problem.Nl();

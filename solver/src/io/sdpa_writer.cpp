@@ -37,10 +37,6 @@ int WriteSdpa(Problem& problem, OutBuffer& out, IoError& err) {
   if (!problem.Nl().Empty()) {
     return Fail(err, TARQ_RETCODE_INVALID, 0, "nonlinear rows and a nonlinear objective cannot be written in the SDPA format");
   }
-  if (!problem.Special().Empty()) {
-    return Fail(err, TARQ_RETCODE_INVALID, 0,
-                "SOS constraints, indicator rows and cones cannot be written in the SDPA format");
-  }
   if (problem.ObjConst() != 0.0) {
     return Fail(err, TARQ_RETCODE_INVALID, 0, "an objective constant cannot be written in the SDPA format");
   }
