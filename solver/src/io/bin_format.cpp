@@ -434,7 +434,7 @@ int ParseBody(Problem& problem, std::string_view data, IoError& err) {
 
 }  // namespace
 
-int WriteBin(Problem& problem, OutBuffer& file, IoError& err) {
+int WriteBin(Problem& problem, OutBuffer& file, IoError&) {
   // The checksum covers everything before the end section, so the file is built in memory.
   OutBuffer out;
   const ColumnTable& cols = problem.Cols();
