@@ -244,7 +244,10 @@ int BuildSmoothProblem(Problem& p, bool relax, SmoothProblem& out, QuadBlocks* b
     }
   }
   if (special.expCones.Size() > 0) out.blocks.push_back(std::make_unique<ExpConeBlock>(special.expCones));
-  if (HasCones(p)) AddConeSignBounds(special, out.colLower, out.colUpper);
+  if (HasCones(p)) {
+    AddConeSignBounds(special, out.colLower, out.colUpper);
+    out.exactBounds = true;
+  }
   if (blocks != nullptr) *blocks = made;
   return TARQ_RETCODE_OK;
 }
