@@ -26,9 +26,25 @@ constexpr double kMaxExponent = 700;
 
 }  // namespace
 
+// Cone k in perspective form: S / (c x_h) - x_l <= 0 with S the sum of squares of the tail,
+// h the head the division is by and l the linear head (quadratic: h = l = 0, c = 1; rotated:
+// h = 0, l = 1, c = 2).
+struct SocForm {
+  const int* col;
+  int n;
+  int tail;  // first tail member
+  double c;
+};
+
+SocForm SocOf(const ConeTable& t, int k) {
+  const std::int64_t b = t.Begin(k);
+  const bool rotated = t.type[static_cast<std::size_t>(k)] == TARQ_CONE_RQUAD;
+  return {t.col.data() + b, static_cast<int>(t.End(k) - b), rotated ? 2 : 1, rotated ? 2.0 : 1.0};
+}
+
 void SecondOrderConeBlock::RowBounds(double* lower, double* upper) const {
-  std::fill(lower, lower + Rows(), 0.0);
-  std::fill(upper, upper + Rows(), TARQ_INFINITY);
+  std::fill(lower, lower + Rows(), -TARQ_INFINITY);
+  std::fill(upper, upper + Rows(), 0.0);
 }
 
 void SecondOrderConeBlock::JacobianStructure(std::vector<int>& rows, std::vector<int>& cols) const {
@@ -41,6 +57,87 @@ void SecondOrderConeBlock::JacobianStructure(std::vector<int>& rows, std::vector
 }
 
 void SecondOrderConeBlock::HessianStructure(std::vector<int>& rows, std::vector<int>& cols) const {
+  for (int k = 0; k < cones_.Size(); ++k) {
+    const SocForm f = SocOf(cones_, k);
+    const int h = f.col[0];
+    rows.push_back(h);
+    cols.push_back(h);
+    for (int i = f.tail; i < f.n; ++i) {
+      rows.push_back(std::max(h, f.col[i]));
+      cols.push_back(std::min(h, f.col[i]));
+      rows.push_back(f.col[i]);
+      cols.push_back(f.col[i]);
+    }
+  }
+}
+
+namespace {
+double TailSquares(const SocForm& f, const double* x) {
+  double sum = 0;
+  for (int i = f.tail; i < f.n; ++i) sum += x[f.col[i]] * x[f.col[i]];
+  return sum;
+}
+}  // namespace
+
+bool SecondOrderConeBlock::Values(const double* x, double* g) const {
+  for (int k = 0; k < cones_.Size(); ++k) {
+    const SocForm f = SocOf(cones_, k);
+    const double h = x[f.col[0]];
+    if (!(h > 0)) return false;
+    g[k] = TailSquares(f, x) / (f.c * h) - x[f.col[f.tail - 1]];
+  }
+  return true;
+}
+
+bool SecondOrderConeBlock::Jacobian(const double* x, double* values) const {
+  std::size_t at = 0;
+  for (int k = 0; k < cones_.Size(); ++k) {
+    const SocForm f = SocOf(cones_, k);
+    const double h = x[f.col[0]];
+    if (!(h > 0)) return false;
+    const double s = TailSquares(f, x);
+    if (f.tail == 1) {
+      values[at++] = -s / (h * h) - 1;
+    } else {
+      values[at++] = -s / (f.c * h * h);
+      values[at++] = -1;
+    }
+    for (int i = f.tail; i < f.n; ++i) values[at++] = 2 * x[f.col[i]] / (f.c * h);
+  }
+  return true;
+}
+
+bool SecondOrderConeBlock::Hessian(const double* x, double, const double* lambda, double* values) const {
+  std::size_t at = 0;
+  for (int k = 0; k < cones_.Size(); ++k) {
+    const SocForm f = SocOf(cones_, k);
+    const double h = x[f.col[0]];
+    if (!(h > 0)) return false;
+    const double l = lambda[k] / f.c;
+    values[at++] = l * 2 * TailSquares(f, x) / (h * h * h);
+    for (int i = f.tail; i < f.n; ++i) {
+      values[at++] = -l * 2 * x[f.col[i]] / (h * h);
+      values[at++] = l * 2 / h;
+    }
+  }
+  return true;
+}
+
+void SquaredConeBlock::RowBounds(double* lower, double* upper) const {
+  std::fill(lower, lower + Rows(), 0.0);
+  std::fill(upper, upper + Rows(), TARQ_INFINITY);
+}
+
+void SquaredConeBlock::JacobianStructure(std::vector<int>& rows, std::vector<int>& cols) const {
+  for (int k = 0; k < cones_.Size(); ++k) {
+    for (std::int64_t p = cones_.Begin(k); p < cones_.End(k); ++p) {
+      rows.push_back(k);
+      cols.push_back(cones_.col[static_cast<std::size_t>(p)]);
+    }
+  }
+}
+
+void SquaredConeBlock::HessianStructure(std::vector<int>& rows, std::vector<int>& cols) const {
   for (int k = 0; k < cones_.Size(); ++k) {
     const std::int64_t b = cones_.Begin(k);
     const int* col = cones_.col.data() + b;
@@ -57,7 +154,7 @@ void SecondOrderConeBlock::HessianStructure(std::vector<int>& rows, std::vector<
   }
 }
 
-bool SecondOrderConeBlock::Values(const double* x, double* g) const {
+bool SquaredConeBlock::Values(const double* x, double* g) const {
   for (int k = 0; k < cones_.Size(); ++k) {
     const std::int64_t b = cones_.Begin(k);
     const int* col = cones_.col.data() + b;
@@ -70,7 +167,7 @@ bool SecondOrderConeBlock::Values(const double* x, double* g) const {
   return true;
 }
 
-bool SecondOrderConeBlock::Jacobian(const double* x, double* values) const {
+bool SquaredConeBlock::Jacobian(const double* x, double* values) const {
   std::size_t at = 0;
   for (int k = 0; k < cones_.Size(); ++k) {
     const std::int64_t b = cones_.Begin(k);
@@ -88,7 +185,7 @@ bool SecondOrderConeBlock::Jacobian(const double* x, double* values) const {
   return true;
 }
 
-bool SecondOrderConeBlock::Hessian(const double*, double, const double* lambda, double* values) const {
+bool SquaredConeBlock::Hessian(const double*, double, const double* lambda, double* values) const {
   std::size_t at = 0;
   for (int k = 0; k < cones_.Size(); ++k) {
     const int n = static_cast<int>(cones_.End(k) - cones_.Begin(k));

@@ -1,18 +1,17 @@
 // Second-order cones and exponential cones as blocks of a smooth problem, and the column bounds
 // the cones imply. Each cone becomes one smooth row over its columns:
 //
-//   quadratic cone  x_0 >= ||(x_1, ..., x_{n-1})||:     x_0^2 - sum_{i>=1} x_i^2 >= 0,  x_0 >= 0
-//   rotated cone    2 x_0 x_1 >= sum_{i>=2} x_i^2:      2 x_0 x_1 - sum_{i>=2} x_i^2 >= 0,  x_0, x_1 >= 0
+//   quadratic cone  x_0 >= ||(x_1, ..., x_{n-1})||:     sum_{i>=1} x_i^2 / x_0 - x_0 <= 0,  x_0 >= 0
+//   rotated cone    2 x_0 x_1 >= sum_{i>=2} x_i^2:      sum_{i>=2} x_i^2 / (2 x_0) - x_1 <= 0,  x_0, x_1 >= 0
 //   primal exponential  x_0 >= x_1 exp(x_2 / x_1):      x_1 exp(x_2 / x_1) - x_0 <= 0,  x_1 >= 0
 //   dual exponential    x_0 >= -x_2 exp(x_1 / x_2 - 1): (-x_2 / e) exp(-x_1 / -x_2) - x_0 <= 0,  x_2 <= 0
 //
-// The two second-order forms are exact: with the sign bounds, the quadratic inequality describes
-// the cone itself (the other sheet x_0 <= -||x|| is cut off by x_0 >= 0), and it is a polynomial,
-// smooth everywhere, apex included. Its gradient is a positive multiple of the cone's outer normal
-// at every boundary point other than the apex, so its KKT points are those of the cone program.
-// The exponential forms are the cone's perspective form, exact for x_1 > 0 (x_2 < 0); the
-// boundary x_1 = 0 is reached as a limit (the interior-point engine keeps bounds strict), and
-// the block reports an evaluation error there.
+// All four are perspective forms: convex functions (quadratic over linear, the perspective of
+// exp) on the open half-space where the divisor column is positive, smooth there, and exact: for
+// a positive divisor each inequality is the cone's own. The face where the divisor is 0 (the
+// apex of a quadratic cone) is reached as a limit: the interior-point engine keeps the divisor's
+// sign bound strict, and the block reports an evaluation error at a point outside it, from which
+// the engine backs off.
 #pragma once
 
 #include <vector>
@@ -25,6 +24,33 @@ namespace tarq_solver {
 class SecondOrderConeBlock : public SmoothBlock {
  public:
   explicit SecondOrderConeBlock(const ConeTable& cones) : cones_(cones) {}
+
+  int Rows() const override { return cones_.Size(); }
+  void RowBounds(double* lower, double* upper) const override;
+  bool HasObjective() const override { return false; }
+  bool ConstantHessian() const override { return false; }
+  void JacobianStructure(std::vector<int>& rows, std::vector<int>& cols) const override;
+  void HessianStructure(std::vector<int>& rows, std::vector<int>& cols) const override;
+  bool Objective(const double*, double*) const override { return true; }
+  bool Gradient(const double*, double*) const override { return true; }
+  bool Values(const double* x, double* g) const override;
+  bool Jacobian(const double* x, double* values) const override;
+  bool Hessian(const double* x, double objFactor, const double* lambda, double* values) const override;
+
+ private:
+  const ConeTable& cones_;
+};
+
+// The second-order cones as differences of squares: x_0^2 - sum_{i>=1} x_i^2 >= 0 (quadratic)
+// and 2 x_0 x_1 - sum_{i>=2} x_i^2 >= 0 (rotated), with the heads' sign bounds. Exact: with
+// x_0 >= 0 the inequality describes the cone itself (the other sheet is cut off). Polynomial, so
+// defined and smooth everywhere, apex included, which nonlinear branch and bound needs (its
+// heuristics and cuts evaluate rows at points outside the interior, such as heads at 0). Not a
+// convex function, though its feasible set is convex, so the continuous solve takes the
+// perspective form instead, on which the interior point converges much faster.
+class SquaredConeBlock : public SmoothBlock {
+ public:
+  explicit SquaredConeBlock(const ConeTable& cones) : cones_(cones) {}
 
   int Rows() const override { return cones_.Size(); }
   void RowBounds(double* lower, double* upper) const override;

@@ -82,6 +82,7 @@ std::vector<IpoptSetting> IpoptSettings(const ParamSet& params, const SmoothEval
   if (const int mu = params.Int(IntParam::NLPMuUpdate); mu >= 0) {
     s.push_back(IpoptSetting::Text("mu_strategy", mu == 1 ? "adaptive" : "monotone"));
   }
+  if (eval.Problem().exactBounds) s.push_back(IpoptSetting::Number("bound_relax_factor", 0.0));
   if (eval.Problem().approximateHessian) {
     s.push_back(IpoptSetting::Text("hessian_approximation", "limited-memory"));
   } else if (eval.ConstantHessian()) {

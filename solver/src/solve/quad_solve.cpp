@@ -235,9 +235,19 @@ int BuildSmoothProblem(Problem& p, bool relax, SmoothProblem& out, QuadBlocks* b
     out.start = StartPoint(p);
   }
   const SpecialStore& special = p.Special();
-  if (special.cones.Size() > 0) out.blocks.push_back(std::make_unique<SecondOrderConeBlock>(special.cones));
+  if (special.cones.Size() > 0) {
+    // Branch and bound evaluates rows where a perspective form is undefined (see cone_blocks.h).
+    if (out.IsMip()) {
+      out.blocks.push_back(std::make_unique<SquaredConeBlock>(special.cones));
+    } else {
+      out.blocks.push_back(std::make_unique<SecondOrderConeBlock>(special.cones));
+    }
+  }
   if (special.expCones.Size() > 0) out.blocks.push_back(std::make_unique<ExpConeBlock>(special.expCones));
-  if (HasCones(p)) AddConeSignBounds(special, out.colLower, out.colUpper);
+  if (HasCones(p)) {
+    AddConeSignBounds(special, out.colLower, out.colUpper);
+    out.exactBounds = true;
+  }
   if (blocks != nullptr) *blocks = made;
   return TARQ_RETCODE_OK;
 }

@@ -78,6 +78,10 @@ struct SmoothProblem {
   // The engine approximates the Hessian of the Lagrangian (limited-memory) instead of asking
   // the blocks for it.
   bool approximateHessian = false;
+  // The engine keeps to the bounds of columns and rows exactly instead of relaxing them slightly
+  // (an interior-point engine relaxes them by default, which moves the optimum of a problem whose
+  // rows have large multipliers, such as cones in perspective form).
+  bool exactBounds = false;
 
   int LinearRows() const { return static_cast<int>(rowLower.size()); }
   bool IsMip() const;
