@@ -147,6 +147,7 @@ class IModel {
   virtual IVarArray* AddVars(int count, const double* lb, const double* ub, const double* obj, const char* types,
                              const int* beg, const int* cnt, const int* idx, const double* val,
                              const char* prefix) = 0;
+  // Matrix variables (AddMVar forms for 0 to 3 dimensions) join here once matrix variables exist.
 
   // --- Adding linear constraints. The expression is merged in place by variable.
   virtual IConstraint* AddConstr(IExpr* expr, char sense, double rhs, const char* name) = 0;
@@ -164,6 +165,8 @@ class IModel {
   // Compressed rows: row k has the entries idx[beg[k] .. beg[k] + cnt[k] - 1].
   virtual IConstrArray* AddConstrs(int count, const char* senses, const double* rhs, const int* beg, const int* cnt,
                                    const int* idx, const double* val, const char* prefix) = 0;
+  // Matrix constraints (AddMConstr forms for 0 to 3 dimensions) join here once matrix
+  // constraints exist.
 
   // --- Adding nonlinear constraints: expression <sense> rhs with sense 'L', 'G' or 'E'
   // ("Invalid nonlinear constraint sense" otherwise). The column tokens are brought up to the
@@ -214,7 +217,6 @@ class IModel {
 
   // Affine cones (AddAffineCone forms) join here once matrix expressions exist.
 
-
   // --- Adding quadratic constraints: expression <sense> rhs with sense 'L', 'G' or 'E'. The
   // linear part is merged in place by variable; quadratic terms are passed as they are (x*y and
   // y*x are two terms). An expression without quadratic terms is refused.
@@ -226,6 +228,9 @@ class IModel {
   virtual IQConstraint* AddQConstr(int linNnz, const int* linIdx, const double* linVal, int quadNnz,
                                    const int* quadRow, const int* quadCol, const double* quadVal, char sense,
                                    double rhs, const char* name) = 0;
+  // The forms over matrix constraints of 0 to 3 dimensions join here once matrix constraints
+  // exist.
+
   // --- Adding PSD variables (symmetric positive-semidefinite matrix variables of a dimension).
   virtual IPsdVar* AddPsdVar(int dim, const char* name) = 0;
   virtual IPsdVarArray* AddPsdVars(int count, const int* dims, const char* prefix) = 0;
@@ -237,10 +242,14 @@ class IModel {
   virtual IPsdConstraint* AddPsdConstr(IPsdExpr* expr, char sense, double rhs, const char* name) = 0;
   virtual IPsdConstraint* AddPsdConstr(IPsdExpr* expr, double lb, double ub, const char* name) = 0;
   virtual IPsdConstraint* AddPsdConstr(IPsdConstrBuilder* builder, const char* name) = 0;
+  // The forms over matrix constraints of 0 to 3 dimensions join here once matrix constraints
+  // exist.
 
   // --- Adding an LMI constraint: constant + sum x_i A_i positive semidefinite, matrices stored as
   // for PSD constraints; all of one dimension.
   virtual ILmiConstraint* AddLmiConstr(ILmiExpr* expr, const char* name) = 0;
+  // User cuts and lazy constraints (AddUserCut, AddUserCuts, AddLazyConstr, AddLazyConstrs, with
+  // their matrix forms) join here with the callbacks.
 
   // --- Symmetric matrices stored in the model (never removed; numbered in the order added).
   // Triplets (row, column, value) set both (row, column) and (column, row).
@@ -473,6 +482,8 @@ class IModel {
   virtual void Interrupt() = 0;
 
   // --- Removal: marks the objects; the deletion happens at the next operation that needs it.
+  // Remove of matrix variables and of matrix linear, quadratic and PSD constraints (0 to 3
+  // dimensions each) joins here, before the array forms, once matrix objects exist.
   virtual void Remove(const IVarArray* vars) = 0;
   virtual void Remove(const IConstrArray* constrs) = 0;
   virtual void Remove(const INlConstrArray* constrs) = 0;
@@ -495,6 +506,7 @@ class IModel {
   virtual void Clear() = 0;
   // A copy named after this model with "_copy" appended.
   virtual IModel* Clone() = 0;
+  // SetCallback joins here with the callbacks.
   // Log destinations of the solver; these return the solver library's code.
   virtual int SetLogFile(const char* path) = 0;
   virtual int SetLogCallback(ILogCallback* sink) = 0;
