@@ -49,12 +49,7 @@ double Rounded(double v) { return std::fabs(v) < 5e-5 ? 0.0 : v; }
 
 int Run() {
   // No banner and no solver log: the output is only this program's answer.
-  Own<Tarq::IEnvrConfig> config(CreateEnvrConfig());
-  config->Set("Banner", "0");
-  config->Set("LogToConsole", "0");
-  Check(*config);
-  Own<Tarq::IEnvr> env(CreateEnvrWithConfig(config.get(), nullptr));
-  Check(*env);
+  Own<Tarq::IEnvr> env = example::QuietEnvironment();
   Own<Tarq::IModel> model(env->CreateModel("diet"));
   Check(*model);
 

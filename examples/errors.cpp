@@ -33,12 +33,7 @@ bool ExpectFailure(const char* what, Step&& step) {
 }
 
 int Run() {
-  Own<Tarq::IEnvrConfig> config(CreateEnvrConfig());
-  config->Set("Banner", "0");
-  config->Set("LogToConsole", "0");
-  Check(*config);
-  Own<Tarq::IEnvr> env(CreateEnvrWithConfig(config.get(), nullptr));
-  Check(*env);
+  Own<Tarq::IEnvr> env = example::QuietEnvironment();
   Own<Tarq::IModel> model(env->CreateModel("errors"));
   Check(*model);
 

@@ -24,6 +24,17 @@ void Check(const T& obj) {
 constexpr int kOptimal = 1;
 constexpr int kLocallyOptimal = 10;
 
+// An environment that prints neither its banner nor the solver's log on the console.
+inline Own<Tarq::IEnvr> QuietEnvironment() {
+  Own<Tarq::IEnvrConfig> config(CreateEnvrConfig());
+  config->Set("Banner", "0");
+  config->Set("LogToConsole", "0");
+  Check(*config);
+  Own<Tarq::IEnvr> env(CreateEnvrWithConfig(config.get(), nullptr));
+  Check(*env);
+  return env;
+}
+
 // Runs the example's body and returns its exit code; an exception the library raised is printed
 // and gives exit code 1.
 template <class Body>

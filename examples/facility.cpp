@@ -51,12 +51,7 @@ constexpr int kCount = static_cast<int>(kFacilities.size());
 double Rounded(double v) { return std::fabs(v) < 5e-5 ? 0.0 : v; }
 
 int Run() {
-  Own<Tarq::IEnvrConfig> config(CreateEnvrConfig());
-  config->Set("Banner", "0");
-  config->Set("LogToConsole", "0");
-  Check(*config);
-  Own<Tarq::IEnvr> env(CreateEnvrWithConfig(config.get(), nullptr));
-  Check(*env);
+  Own<Tarq::IEnvr> env = example::QuietEnvironment();
   Own<Tarq::IModel> model(env->CreateModel("facility"));
   Check(*model);
 

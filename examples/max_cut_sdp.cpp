@@ -49,12 +49,7 @@ int BestCut(const std::vector<std::pair<int, int>>& edges) {
 }
 
 int Run() {
-  Own<Tarq::IEnvrConfig> config(CreateEnvrConfig());
-  config->Set("Banner", "0");
-  config->Set("LogToConsole", "0");
-  Check(*config);
-  Own<Tarq::IEnvr> env(CreateEnvrWithConfig(config.get(), nullptr));
-  Check(*env);
+  Own<Tarq::IEnvr> env = example::QuietEnvironment();
   Own<Tarq::IModel> model(env->CreateModel("maxcut"));
   Check(*model);
 

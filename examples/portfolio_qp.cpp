@@ -99,12 +99,7 @@ void Report(Portfolio& p, const char* objectiveAttr) {
 }
 
 int Run() {
-  Own<Tarq::IEnvrConfig> config(CreateEnvrConfig());
-  config->Set("Banner", "0");
-  config->Set("LogToConsole", "0");
-  Check(*config);
-  Own<Tarq::IEnvr> env(CreateEnvrWithConfig(config.get(), nullptr));
-  Check(*env);
+  Own<Tarq::IEnvr> env = example::QuietEnvironment();
 
   // The QP: every asset may be held.
   Portfolio free = Build(*env, "portfolio");

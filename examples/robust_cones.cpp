@@ -131,12 +131,7 @@ int PiecewiseCost(Tarq::IEnvr& env) {
 }
 
 int Run() {
-  Own<Tarq::IEnvrConfig> config(CreateEnvrConfig());
-  config->Set("Banner", "0");
-  config->Set("LogToConsole", "0");
-  Check(*config);
-  Own<Tarq::IEnvr> env(CreateEnvrWithConfig(config.get(), nullptr));
-  Check(*env);
+  Own<Tarq::IEnvr> env = example::QuietEnvironment();
   if (int rc = EnclosingCircle(*env); rc != 0) return rc;
   return PiecewiseCost(*env);
 }

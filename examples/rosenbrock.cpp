@@ -30,12 +30,7 @@ void Report(Tarq::IModel& model, Tarq::IVar& x, Tarq::IVar& y) {
 
 int main() {
   try {
-    Own<Tarq::IEnvrConfig> config(CreateEnvrConfig());
-    config->Set("Banner", "0");
-    config->Set("LogToConsole", "0");
-    Check(*config);
-    Own<Tarq::IEnvr> env(CreateEnvrWithConfig(config.get(), nullptr));
-    Check(*env);
+    Own<Tarq::IEnvr> env = example::QuietEnvironment();
     Own<Tarq::IModel> model(env->CreateModel("rosenbrock"));
     Check(*model);
     Own<Tarq::IVar> x(model->AddVar(-10, 10, 0, 'C', "x"));

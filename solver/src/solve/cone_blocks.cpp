@@ -47,7 +47,7 @@ void SecondOrderConeBlock::RowBounds(double* lower, double* upper) const {
   std::fill(upper, upper + Rows(), 0.0);
 }
 
-void SecondOrderConeBlock::JacobianStructure(std::vector<int>& rows, std::vector<int>& cols) const {
+void SocRowBlock::JacobianStructure(std::vector<int>& rows, std::vector<int>& cols) const {
   for (int k = 0; k < cones_.Size(); ++k) {
     for (std::int64_t p = cones_.Begin(k); p < cones_.End(k); ++p) {
       rows.push_back(k);
@@ -126,15 +126,6 @@ bool SecondOrderConeBlock::Hessian(const double* x, double, const double* lambda
 void SquaredConeBlock::RowBounds(double* lower, double* upper) const {
   std::fill(lower, lower + Rows(), 0.0);
   std::fill(upper, upper + Rows(), TARQ_INFINITY);
-}
-
-void SquaredConeBlock::JacobianStructure(std::vector<int>& rows, std::vector<int>& cols) const {
-  for (int k = 0; k < cones_.Size(); ++k) {
-    for (std::int64_t p = cones_.Begin(k); p < cones_.End(k); ++p) {
-      rows.push_back(k);
-      cols.push_back(cones_.col[static_cast<std::size_t>(p)]);
-    }
-  }
 }
 
 void SquaredConeBlock::HessianStructure(std::vector<int>& rows, std::vector<int>& cols) const {

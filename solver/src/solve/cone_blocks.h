@@ -21,24 +21,38 @@
 
 namespace tarq_solver {
 
-class SecondOrderConeBlock : public SmoothBlock {
+// What every cone block shares: one smooth row per cone of its table and no objective terms.
+template <class Table>
+class ConeRowBlock : public SmoothBlock {
  public:
-  explicit SecondOrderConeBlock(const ConeTable& cones) : cones_(cones) {}
+  explicit ConeRowBlock(const Table& cones) : cones_(cones) {}
 
   int Rows() const override { return cones_.Size(); }
-  void RowBounds(double* lower, double* upper) const override;
   bool HasObjective() const override { return false; }
-  bool ConstantHessian() const override { return false; }
-  void JacobianStructure(std::vector<int>& rows, std::vector<int>& cols) const override;
-  void HessianStructure(std::vector<int>& rows, std::vector<int>& cols) const override;
   bool Objective(const double*, double*) const override { return true; }
   bool Gradient(const double*, double*) const override { return true; }
+
+ protected:
+  const Table& cones_;
+};
+
+// Second-order cone rows: each row's Jacobian has one entry per member, in member order.
+class SocRowBlock : public ConeRowBlock<ConeTable> {
+ public:
+  using ConeRowBlock::ConeRowBlock;
+  void JacobianStructure(std::vector<int>& rows, std::vector<int>& cols) const override;
+};
+
+// The second-order cones in the perspective form above.
+class SecondOrderConeBlock : public SocRowBlock {
+ public:
+  using SocRowBlock::SocRowBlock;
+  void RowBounds(double* lower, double* upper) const override;
+  bool ConstantHessian() const override { return false; }
+  void HessianStructure(std::vector<int>& rows, std::vector<int>& cols) const override;
   bool Values(const double* x, double* g) const override;
   bool Jacobian(const double* x, double* values) const override;
   bool Hessian(const double* x, double objFactor, const double* lambda, double* values) const override;
-
- private:
-  const ConeTable& cones_;
 };
 
 // The second-order cones as differences of squares: x_0^2 - sum_{i>=1} x_i^2 >= 0 (quadratic)
@@ -48,44 +62,28 @@ class SecondOrderConeBlock : public SmoothBlock {
 // heuristics and cuts evaluate rows at points outside the interior, such as heads at 0). Not a
 // convex function, though its feasible set is convex, so the continuous solve takes the
 // perspective form instead, on which the interior point converges much faster.
-class SquaredConeBlock : public SmoothBlock {
+class SquaredConeBlock : public SocRowBlock {
  public:
-  explicit SquaredConeBlock(const ConeTable& cones) : cones_(cones) {}
-
-  int Rows() const override { return cones_.Size(); }
+  using SocRowBlock::SocRowBlock;
   void RowBounds(double* lower, double* upper) const override;
-  bool HasObjective() const override { return false; }
   bool ConstantHessian() const override { return true; }
-  void JacobianStructure(std::vector<int>& rows, std::vector<int>& cols) const override;
   void HessianStructure(std::vector<int>& rows, std::vector<int>& cols) const override;
-  bool Objective(const double*, double*) const override { return true; }
-  bool Gradient(const double*, double*) const override { return true; }
   bool Values(const double* x, double* g) const override;
   bool Jacobian(const double* x, double* values) const override;
   bool Hessian(const double* x, double objFactor, const double* lambda, double* values) const override;
-
- private:
-  const ConeTable& cones_;
 };
 
-class ExpConeBlock : public SmoothBlock {
+// The exponential cones in the perspective form above.
+class ExpConeBlock : public ConeRowBlock<ExpConeTable> {
  public:
-  explicit ExpConeBlock(const ExpConeTable& cones) : cones_(cones) {}
-
-  int Rows() const override { return cones_.Size(); }
+  using ConeRowBlock::ConeRowBlock;
   void RowBounds(double* lower, double* upper) const override;
-  bool HasObjective() const override { return false; }
   bool ConstantHessian() const override { return false; }
   void JacobianStructure(std::vector<int>& rows, std::vector<int>& cols) const override;
   void HessianStructure(std::vector<int>& rows, std::vector<int>& cols) const override;
-  bool Objective(const double*, double*) const override { return true; }
-  bool Gradient(const double*, double*) const override { return true; }
   bool Values(const double* x, double* g) const override;
   bool Jacobian(const double* x, double* values) const override;
   bool Hessian(const double* x, double objFactor, const double* lambda, double* values) const override;
-
- private:
-  const ExpConeTable& cones_;
 };
 
 // Tightens the column bounds to the signs the cones imply (x_0 >= 0 of a quadratic cone, x_0,
