@@ -25,12 +25,23 @@ Tarq::IVar* AddOne(ModelData& m, double lb, double ub, double obj, char type, in
   return new TarqVar(m.AppendOne<Var>(Kind::kCol, text));
 }
 
-// Scalars repeated for a batch.
+// Scalars repeated for a batch. A value equal to the solver library's default for a missing array
+// (lower bound 0, upper bound infinity, objective 0, type 'C') gets no array: large batches of
+// default-bounded variables then allocate and touch nothing here.
 struct Repeat {
   std::vector<double> lb, ub, obj;
   std::vector<char> type;
-  Repeat(int count, double l, double u, double o, char t)
-      : lb(count, l), ub(count, u), obj(count, o), type(count, t) {}
+  Repeat(int count, double l, double u, double o, char t) {
+    const std::size_t n = count > 0 ? static_cast<std::size_t>(count) : 0;
+    if (l != 0.0) lb.assign(n, l);  // a NaN is not 0 and reaches the solver's check
+    if (u != TARQ_INFINITY) ub.assign(n, u);
+    if (o != 0.0) obj.assign(n, o);
+    if (t != 'C') type.assign(n, t);
+  }
+  template <class T>
+  static const T* Or(const std::vector<T>& v) {
+    return v.empty() ? nullptr : v.data();
+  }
 };
 
 // Adds count columns through TARQ_AddCols and returns their variables (an empty array on failure).
@@ -78,10 +89,10 @@ Tarq::IVarArray* TarqModel::AddVars(int count, char type, const char* prefix) {
 }
 
 Tarq::IVarArray* TarqModel::AddVars(int count, double lb, double ub, double obj, char type, const char* prefix) {
-  Repeat r(count > 0 ? count : 0, lb, ub, obj, type);
+  Repeat r(count, lb, ub, obj, type);
   auto names = BatchNames::FromPrefix(prefix, Data().Count(Kind::kCol), count);
-  return AddMany(Data(), count, r.lb.data(), r.ub.data(), r.obj.data(), r.type.data(), nullptr, nullptr, nullptr,
-                 nullptr, names, "Fail to add vars");
+  return AddMany(Data(), count, Repeat::Or(r.lb), Repeat::Or(r.ub), Repeat::Or(r.obj), Repeat::Or(r.type), nullptr,
+                 nullptr, nullptr, nullptr, names, "Fail to add vars");
 }
 
 Tarq::IVarArray* TarqModel::AddVars(int count, const double* lb, const double* ub, const double* obj,
@@ -102,9 +113,9 @@ Tarq::IVarArray* TarqModel::AddVars(int count, double lb, double ub, double obj,
                                     std::size_t size) {
   BatchNames packed;
   if (!Packed(Data(), names, size, count, packed)) return new TarqVarArray();
-  Repeat r(count > 0 ? count : 0, lb, ub, obj, type);
-  return AddMany(Data(), count, r.lb.data(), r.ub.data(), r.obj.data(), r.type.data(), nullptr, nullptr, nullptr,
-                 nullptr, packed, "Fail to add vars");
+  Repeat r(count, lb, ub, obj, type);
+  return AddMany(Data(), count, Repeat::Or(r.lb), Repeat::Or(r.ub), Repeat::Or(r.obj), Repeat::Or(r.type), nullptr,
+                 nullptr, nullptr, nullptr, packed, "Fail to add vars");
 }
 
 Tarq::IVarArray* TarqModel::AddVars(int count, const double* lb, const double* ub, const double* obj,

@@ -1,3 +1,5 @@
+#include <cmath>
+
 #include "model/model_fixture.h"
 #include "scalar/var.h"
 
@@ -30,6 +32,37 @@ TEST_F(ModelTest, VariableInformationByNameInAnyCase) {
   EXPECT_EQ(x->Get("Colour"), 1e30);
   EXPECT_STREQ(x->GetErrorMsg(), "(INVALID) Fail to get variable information");
   EXPECT_EQ(same->GetErrorCode(), 0) << "each handle has its own status";
+}
+
+// Batches with one value per field pass the solver library only the fields that differ from its
+// defaults; every column must still end up with exactly the values given, and a bad value must
+// still be refused with nothing added.
+TEST_F(ModelTest, ScalarBatchesReachTheStoreWithEachValue) {
+  Own<Tarq::IVarArray> plain(model_->AddVars(3, 0.0, TARQ_INFINITY, 0.0, 'C', "p"));
+  Own<Tarq::IVarArray> shifted(model_->AddVars(2, -TARQ_INFINITY, 4.0, -2.5, 'I', "s"));
+  Own<Tarq::IVarArray> bins(model_->AddVars(2, 0.0, 1.0, 0.0, 'B', "b"));
+  ASSERT_EQ(Code(), 0) << Msg();
+  ASSERT_EQ(SolverCols(), 7);
+  for (int j : {0, 1, 2}) {
+    EXPECT_EQ(ColInfo("LB", j), 0) << j;
+    EXPECT_EQ(ColInfo("UB", j), TARQ_INFINITY) << j;
+    EXPECT_EQ(ColInfo("Obj", j), 0) << j;
+  }
+  for (int j : {3, 4}) {
+    EXPECT_EQ(ColInfo("LB", j), -TARQ_INFINITY) << j;
+    EXPECT_EQ(ColInfo("UB", j), 4) << j;
+    EXPECT_EQ(ColInfo("Obj", j), -2.5) << j;
+  }
+  for (int j : {5, 6}) EXPECT_EQ(ColInfo("UB", j), 1) << j;
+  Own<Tarq::IVar> p0(plain->GetVar(0)), s1(shifted->GetVar(1)), b0(bins->GetVar(0));
+  EXPECT_EQ(p0->GetType(), 'C');
+  EXPECT_EQ(s1->GetType(), 'I');
+  EXPECT_EQ(b0->GetType(), 'B');
+
+  Own<Tarq::IVarArray> bad(model_->AddVars(2, std::nan(""), 1.0, 0.0, 'C', "n"));
+  EXPECT_EQ(bad->GetSize(), 0);
+  EXPECT_NE(Code(), 0);
+  EXPECT_EQ(SolverCols(), 7) << "a refused batch adds nothing";
 }
 
 TEST_F(ModelTest, VariableNameTypeAndSolutionQueries) {

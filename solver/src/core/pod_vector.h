@@ -54,6 +54,10 @@ class PodVector {
     return *this;
   }
   // Copies from a standard vector (readers fill those, then hand them over).
+  PodVector& operator=(std::initializer_list<T> values) {
+    assign(values.begin(), values.end());
+    return *this;
+  }
   PodVector& operator=(const std::vector<T>& values) {
     assign(values.begin(), values.end());
     return *this;

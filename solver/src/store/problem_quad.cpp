@@ -51,8 +51,8 @@ std::int64_t NonzerosIn(const VectorList& v) {
 }
 
 // Copies the listed entries into out (the first n of each array), for the two-call getters.
-template <class T>
-void CopyOut(T* out, const std::vector<T>& from, std::int64_t begin, std::int64_t n) {
+template <class T, class Vec>
+void CopyOut(T* out, const Vec& from, std::int64_t begin, std::int64_t n) {
   if (out != nullptr && n > 0) std::memcpy(out, from.data() + begin, sizeof(T) * static_cast<size_t>(n));
 }
 

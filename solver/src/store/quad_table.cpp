@@ -12,8 +12,8 @@ namespace {
 // Compacts the vectors that begin describes: vector k stays when keepVector(k), and within it
 // entry p stays when keepEntry(p), moved by move(p, q) to its new position q. Rewrites begin
 // for the vectors that stay; returns the number of entries left. O(vectors + entries).
-template <class KeepVector, class KeepEntry, class Move>
-size_t Compact(std::vector<std::int64_t>& begin, KeepVector keepVector, KeepEntry keepEntry, Move move) {
+template <class Begin, class KeepVector, class KeepEntry, class Move>
+size_t Compact(Begin& begin, KeepVector keepVector, KeepEntry keepEntry, Move move) {
   size_t out = 0, kept = 0;
   std::int64_t from = begin[0];
   for (size_t k = 0; k + 1 < begin.size(); ++k) {
@@ -32,10 +32,11 @@ size_t Compact(std::vector<std::int64_t>& begin, KeepVector keepVector, KeepEntr
 }
 
 // The three parallel arrays of a list of quadratic terms.
+template <class IntVec, class DblVec>
 struct QuadTermsView {
-  std::vector<int>* row;
-  std::vector<int>* col;
-  std::vector<double>* val;
+  IntVec* row;
+  IntVec* col;
+  DblVec* val;
 };
 
 template <class... Arrays>
@@ -110,14 +111,14 @@ void QuadStore::EraseColumns(const std::vector<char>& drop) {
     if (!drop[j]) pos[j] = next++;
   }
   auto all = [](size_t) { return true; };
-  auto moveTerm = [&pos](QuadTermsView t) {
+  auto moveTerm = [&pos](auto t) {
     return [&pos, t](size_t p, size_t q) {
       (*t.row)[q] = pos[static_cast<size_t>((*t.row)[p])];
       (*t.col)[q] = pos[static_cast<size_t>((*t.col)[p])];
       (*t.val)[q] = (*t.val)[p];
     };
   };
-  auto termStays = [&pos](QuadTermsView t) {
+  auto termStays = [&pos](auto t) {
     return [&pos, t](size_t p) {
       return pos[static_cast<size_t>((*t.row)[p])] >= 0 && pos[static_cast<size_t>((*t.col)[p])] >= 0;
     };

@@ -4,12 +4,13 @@
 // without exact zeros. Quadratic rows are stored back to back in compressed form: row k owns the
 // linear entries [linBegin[k], linBegin[k + 1]) and the terms [quadBegin[k], quadBegin[k + 1]).
 // Memory: 16 bytes per quadratic term, 12 per linear entry, about 25 bytes per row plus its name.
-// Appending is amortised O(entries); deleting rows or columns is O(rows + entries).
+// Appending is amortised O(entries) (the row arrays grow in place, see PodVector); deleting rows or columns is O(rows + entries).
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
+#include "core/pod_vector.h"
 #include "store/name_table.h"
 
 namespace tarq_solver {
@@ -29,15 +30,15 @@ struct QuadTerms {
 };
 
 struct QuadRowTable {
-  std::vector<std::int64_t> linBegin{0};
-  std::vector<int> linIdx;
-  std::vector<double> linVal;
-  std::vector<std::int64_t> quadBegin{0};
-  std::vector<int> quadRow;
-  std::vector<int> quadCol;
-  std::vector<double> quadVal;
-  std::vector<char> sense;  // 'L', 'G' or 'E'
-  std::vector<double> rhs;
+  PodVector<std::int64_t> linBegin{0};
+  PodVector<int> linIdx;
+  PodVector<double> linVal;
+  PodVector<std::int64_t> quadBegin{0};
+  PodVector<int> quadRow;
+  PodVector<int> quadCol;
+  PodVector<double> quadVal;
+  PodVector<char> sense;  // 'L', 'G' or 'E'
+  PodVector<double> rhs;
   NameTable names{'Q'};
 
   int Size() const { return static_cast<int>(sense.size()); }
