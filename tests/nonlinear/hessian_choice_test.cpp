@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
+#include <new>
 #include <random>
 #include <string>
 #include <vector>
@@ -341,6 +343,75 @@ TEST_F(HessianChoiceTest, KeepsTheExactHessianUpToTheLimitAndSaysWhyBeyondIt) {
   ASSERT_EQ(SolveSmooth(sp, ctx, res), TARQ_RETCODE_OK);
   EXPECT_EQ(log_.find("limited-memory"), std::string::npos) << log_;
   EXPECT_EQ(res.status, TARQ_STATUS_OPTIMAL);
+}
+
+// sum over j of (x_j - j)^2 + x_0 x_1, whose Hessian structure cannot be allocated.
+class StructureOutOfMemoryBlock : public SmoothBlock {
+ public:
+  explicit StructureOutOfMemoryBlock(int n) : n_(n) {}
+  int Rows() const override { return 0; }
+  void RowBounds(double*, double*) const override {}
+  bool HasObjective() const override { return true; }
+  bool ConstantHessian() const override { return true; }
+  void JacobianStructure(std::vector<int>&, std::vector<int>&) const override {}
+  void HessianStructure(std::vector<int>& rows, std::vector<int>&) const override {
+    rows.push_back(0);
+    throw std::bad_alloc();
+  }
+  bool Objective(const double* x, double* f) const override {
+    for (int j = 0; j < n_; ++j) *f += (x[j] - j) * (x[j] - j);
+    *f += x[0] * x[1];
+    return true;
+  }
+  bool Gradient(const double* x, double* grad) const override {
+    for (int j = 0; j < n_; ++j) grad[j] += 2 * (x[j] - j);
+    grad[0] += x[1];
+    grad[1] += x[0];
+    return true;
+  }
+  bool Values(const double*, double*) const override { return true; }
+  bool Jacobian(const double*, double*) const override { return true; }
+  bool Hessian(const double*, double, const double*, double*) const override { return false; }
+
+ private:
+  int n_;
+};
+
+TEST_F(HessianChoiceTest, AStructureThatCannotBeAllocatedFallsBackToLimitedMemory) {
+  // The minimum of sum (x_j - j)^2 + x_0 x_1 with x_0 + x_1 >= 3 over five columns: the row binds
+  // (the unconstrained minimum has x_0 + x_1 = 2/3), and on it x_0^2 - x_0 + 4 is least at
+  // x_0 = 0.5, x_1 = 2.5, value 3.75; x_j = j beyond.
+  const int n = 5;
+  SmoothProblem sp;
+  sp.nCol = n;
+  sp.obj.assign(n, 0);
+  sp.colLower.assign(n, -kFree);
+  sp.colUpper.assign(n, kFree);
+  sp.integer.assign(n, 0);
+  sp.rowStart = {0, 2};
+  sp.rowIndex = {0, 1};
+  sp.rowValue = {1, 1};
+  sp.rowLower = {3};
+  sp.rowUpper = {kFree};
+  sp.blocks.push_back(std::make_unique<StructureOutOfMemoryBlock>(n));
+  {
+    const SmoothEvaluator e(sp);
+    EXPECT_EQ(e.HessianSource(), HessianChoice::kNoMemory);
+    EXPECT_TRUE(e.HessRows().empty());
+    EXPECT_EQ(e.JacRows().size(), 2u);
+    EXPECT_EQ(e.HessianNote(), "the Hessian of the Lagrangian is approximated by limited-memory updates: there is "
+                               "not enough memory for the structure of the exact one");
+  }
+  SmoothResult res;
+  const EngineContext ctx{P().Params(), P().Log(), P().Interrupt()};
+  log_.clear();
+  ASSERT_EQ(SolveSmooth(sp, ctx, res), TARQ_RETCODE_OK) << log_;
+  ASSERT_EQ(res.status, TARQ_STATUS_OPTIMAL) << log_;
+  EXPECT_NE(log_.find("not enough memory for the structure"), std::string::npos) << log_;
+  EXPECT_NEAR(res.objective, 3.75, 1e-6);
+  EXPECT_NEAR(res.values[0], 0.5, 1e-5);
+  EXPECT_NEAR(res.values[1], 2.5, 1e-5);
+  for (int j = 2; j < n; ++j) EXPECT_NEAR(res.values[j], j, 1e-5);
 }
 
 }  // namespace
