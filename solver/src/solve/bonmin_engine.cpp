@@ -66,7 +66,8 @@ class SmoothTminlp : public Bonmin::TMINLP {
   }
 
   bool get_variables_linearity(Ipopt::Index n, Ipopt::TNLP::LinearityType* types) override {
-    std::fill(types, types + n, Ipopt::TNLP::LINEAR);
+    // Without the Hessian's structure every column may be nonlinear.
+    std::fill(types, types + n, eval_.ApproximatesHessian() ? Ipopt::TNLP::NON_LINEAR : Ipopt::TNLP::LINEAR);
     for (std::size_t k = 0; k < eval_.HessRows().size(); ++k) {
       types[eval_.HessRows()[k]] = Ipopt::TNLP::NON_LINEAR;
       types[eval_.HessCols()[k]] = Ipopt::TNLP::NON_LINEAR;
@@ -198,6 +199,9 @@ void SetOptions(Bonmin::BonminSetup& setup, const ParamSet& params, const Smooth
   o.SetNumericValue("bonmin.allowable_gap", params.Dbl(DblParam::AbsGap));
   o.SetNumericValue("bonmin.allowable_fraction_gap", params.Dbl(DblParam::RelGap));
   o.SetNumericValue("bonmin.integer_tolerance", params.Dbl(DblParam::IntTol));
+  if (eval.ApproximatesHessian() && params.Int(IntParam::LogLevel) >= 1) {
+    log.Printf("Branch and bound: %s", eval.HessianNote().c_str());
+  }
   for (const IpoptSetting& s : IpoptSettings(params, eval)) {
     if (!ApplyIpoptSetting(o, s)) log.Printf("Branch and bound: option %s not accepted", s.name);
   }

@@ -83,7 +83,7 @@ std::vector<IpoptSetting> IpoptSettings(const ParamSet& params, const SmoothEval
     s.push_back(IpoptSetting::Text("mu_strategy", mu == 1 ? "adaptive" : "monotone"));
   }
   if (eval.Problem().exactBounds) s.push_back(IpoptSetting::Number("bound_relax_factor", 0.0));
-  if (eval.Problem().approximateHessian) {
+  if (eval.ApproximatesHessian()) {
     s.push_back(IpoptSetting::Text("hessian_approximation", "limited-memory"));
   } else if (eval.ConstantHessian()) {
     s.push_back(IpoptSetting::Text("hessian_constant", "yes"));
@@ -279,6 +279,9 @@ int SolveSmooth(const SmoothProblem& problem, const EngineContext& ctx, SmoothRe
     out.status = feasible ? TARQ_STATUS_OPTIMAL : TARQ_STATUS_INFEASIBLE;
     out.hasSolution = out.hasDuals = feasible;
     return TARQ_RETCODE_OK;
+  }
+  if (eval.ApproximatesHessian() && ctx.params.Int(IntParam::LogLevel) >= 1) {
+    ctx.log.Printf("Interior point: %s", eval.HessianNote().c_str());
   }
   Ipopt::SmartPtr<Ipopt::IpoptApplication> app = new Ipopt::IpoptApplication(false, false);
   const Ipopt::EJournalLevel level = IpoptPrintLevel(EngineLogLevel(ctx.params));

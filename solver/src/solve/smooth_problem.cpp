@@ -2,9 +2,21 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <new>
 #include <numeric>
 
 namespace tarq_solver {
+
+HessianChoice ChooseHessian(std::int64_t entries, std::int64_t jacobianEntries, std::int64_t cols,
+                            const HessianLimits& limits) {
+  if (entries > limits.hard) return HessianChoice::kTooLarge;
+  const double rest = static_cast<double>(jacobianEntries) + static_cast<double>(cols);
+  if (entries > limits.entries && static_cast<double>(entries) > limits.densityFactor * rest) {
+    return HessianChoice::kTooDense;
+  }
+  return HessianChoice::kExact;
+}
 
 bool SmoothProblem::IsMip() const { return std::any_of(integer.begin(), integer.end(), [](char c) { return c != 0; }); }
 
@@ -25,9 +37,6 @@ SmoothEvaluator::SmoothEvaluator(const SmoothProblem& problem) : p_(problem) {
       jacCol_.push_back(p_.rowIndex[static_cast<std::size_t>(k)]);
     }
   }
-  // Every block's Hessian entries, then merged: equal (row, column) pairs share one slot.
-  std::vector<int> hr, hc;
-  std::vector<std::size_t> hessAt;
   for (const auto& block : p_.blocks) {
     offset_.push_back(rows_);
     const int n = block->Rows();
@@ -39,6 +48,30 @@ SmoothEvaluator::SmoothEvaluator(const SmoothProblem& problem) : p_(problem) {
     block->JacobianStructure(jacRow_, jacCol_);
     for (std::size_t k = first; k < jacRow_.size(); ++k) jacRow_[k] += rows_;
     rows_ += n;
+  }
+  if (p_.approximateHessian) {
+    hessianChoice_ = HessianChoice::kRequested;
+    return;
+  }
+  try {
+    BuildHessian();
+  } catch (const std::bad_alloc&) {
+    // The exact structure does not fit: the engines do without it.
+    std::vector<int>().swap(hessRow_);
+    std::vector<int>().swap(hessCol_);
+    std::vector<std::vector<int>>().swap(hessSlot_);
+    hessianChoice_ = HessianChoice::kNoMemory;
+    hessianEntries_ = 0;
+  }
+}
+
+// Every block's Hessian entries, sorted and counted; when the limits keep the exact Hessian,
+// equal (row, column) pairs are merged into one slot. O(E log E) for E gathered entries, with
+// 24 bytes of scratch per entry; nothing of the structure is kept when it is dropped.
+void SmoothEvaluator::BuildHessian() {
+  std::vector<int> hr, hc;
+  std::vector<std::size_t> hessAt;
+  for (const auto& block : p_.blocks) {
     hessAt.push_back(hr.size());
     block->HessianStructure(hr, hc);
   }
@@ -48,10 +81,20 @@ SmoothEvaluator::SmoothEvaluator(const SmoothProblem& problem) : p_(problem) {
   std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
     return hr[a] != hr[b] ? hr[a] < hr[b] : hc[a] < hc[b];
   });
+  const auto sameAsPrevious = [&](std::size_t k) {
+    return k > 0 && hr[order[k]] == hr[order[k - 1]] && hc[order[k]] == hc[order[k - 1]];
+  };
+  std::int64_t distinct = 0;
+  for (std::size_t k = 0; k < order.size(); ++k) distinct += sameAsPrevious(k) ? 0 : 1;
+  hessianEntries_ = distinct;
+  hessianChoice_ = ChooseHessian(distinct, static_cast<std::int64_t>(jacRow_.size()), p_.nCol, p_.hessianLimits);
+  if (hessianChoice_ != HessianChoice::kExact) return;
+  hessRow_.reserve(static_cast<std::size_t>(distinct));
+  hessCol_.reserve(static_cast<std::size_t>(distinct));
   std::vector<int> slot(hr.size());
   for (std::size_t k = 0; k < order.size(); ++k) {
     const std::size_t e = order[k];
-    if (k == 0 || hr[e] != hessRow_.back() || hc[e] != hessCol_.back()) {
+    if (!sameAsPrevious(k)) {
       hessRow_.push_back(hr[e]);
       hessCol_.push_back(hc[e]);
     }
@@ -61,6 +104,27 @@ SmoothEvaluator::SmoothEvaluator(const SmoothProblem& problem) : p_(problem) {
     hessSlot_.emplace_back(slot.begin() + static_cast<std::ptrdiff_t>(hessAt[b]),
                            slot.begin() + static_cast<std::ptrdiff_t>(hessAt[b + 1]));
   }
+}
+
+std::string SmoothEvaluator::HessianNote() const {
+  const std::string what = "the Hessian of the Lagrangian is approximated by limited-memory updates";
+  const HessianLimits& limits = p_.hessianLimits;
+  switch (hessianChoice_) {
+    case HessianChoice::kExact: return std::string();
+    case HessianChoice::kRequested: return what + ", as the problem asks";
+    case HessianChoice::kTooLarge:
+      return what + ": its " + std::to_string(hessianEntries_) + " structural nonzeros exceed the limit of " +
+             std::to_string(limits.hard);
+    case HessianChoice::kTooDense: {
+      char factor[32];
+      std::snprintf(factor, sizeof factor, "%g", limits.densityFactor);
+      return what + ": its " + std::to_string(hessianEntries_) + " structural nonzeros exceed the limit of " +
+             std::to_string(limits.entries) + " and " + factor + " times the " +
+             std::to_string(jacRow_.size() + static_cast<std::size_t>(p_.nCol)) + " Jacobian nonzeros and columns";
+    }
+    case HessianChoice::kNoMemory: return what + ": there is not enough memory for the structure of the exact one";
+  }
+  return std::string();
 }
 
 bool SmoothEvaluator::ConstantHessian() const {
@@ -125,6 +189,7 @@ bool SmoothEvaluator::Jacobian(const double* x, double* values) const {
 }
 
 bool SmoothEvaluator::Hessian(const double* x, double objFactor, const double* lambda, double* values) const {
+  if (ApproximatesHessian()) return false;
   std::fill(values, values + hessRow_.size(), 0.0);
   for (std::size_t b = 0; b < p_.blocks.size(); ++b) {
     const std::vector<int>& slots = hessSlot_[b];

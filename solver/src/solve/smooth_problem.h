@@ -20,14 +20,54 @@
 //
 // Costs: building the evaluator is O(entries) plus a sort of the Hessian entries; every
 // evaluation is linear in the entries it touches.
+//
+// The exact Hessian is given up for limited-memory (quasi-Newton) updates when it would cost
+// far more than the rest of the problem; see ChooseHessian.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace tarq_solver {
+
+// The structural nonzeros (merged, lower triangle) above which the exact Hessian of the
+// Lagrangian may be dropped. Each entry costs about 50 bytes between the evaluator's structure
+// and slots and Ipopt's copies and KKT matrix, so 30 million entries are about 1.5 GB before any
+// factorisation; a dense quadratic objective reaches it only at about 7,700 columns, far beyond
+// the dense objectives of a few thousand columns that the exact Hessian serves well.
+constexpr std::int64_t kHessianEntryLimit = 30'000'000;
+// Above the entry limit, the Hessian is dropped only when it also exceeds this multiple of the
+// Jacobian's nonzeros plus the columns: a problem with that many rows and entries anyway keeps its
+// exact second derivatives, which cost no more than the rest of it by a large factor.
+constexpr double kHessianDensityFactor = 20;
+// Above this the exact Hessian is dropped whatever the rest of the problem: about 50 GB of
+// structure, and close to the largest count the engines can index (a signed 32-bit integer).
+constexpr std::int64_t kHessianHardLimit = std::int64_t{1} << 30;
+
+// The limits above, as the evaluator applies them. Only tests change them (to take the
+// limited-memory path on small problems); every solve uses the defaults.
+struct HessianLimits {
+  std::int64_t entries = kHessianEntryLimit;
+  double densityFactor = kHessianDensityFactor;
+  std::int64_t hard = kHessianHardLimit;
+};
+
+// What the engines use as the Hessian of the Lagrangian, and why.
+enum class HessianChoice {
+  kExact,      // the blocks' second derivatives
+  kRequested,  // limited memory, as SmoothProblem::approximateHessian asks
+  kTooDense,   // limited memory: above the entry limit and the multiple of the rest
+  kTooLarge,   // limited memory: above the hard limit
+  kNoMemory,   // limited memory: the exact structure could not be allocated
+};
+
+// The choice for a Hessian of `entries` structural nonzeros in a problem whose Jacobian has
+// `jacobianEntries` nonzeros over `cols` columns. O(1).
+HessianChoice ChooseHessian(std::int64_t entries, std::int64_t jacobianEntries, std::int64_t cols,
+                            const HessianLimits& limits);
 
 class SmoothBlock {
  public:
@@ -82,6 +122,8 @@ struct SmoothProblem {
   // (an interior-point engine relaxes them by default, which moves the optimum of a problem whose
   // rows have large multipliers, such as cones in perspective form).
   bool exactBounds = false;
+  // When the evaluator drops the exact Hessian by itself (see ChooseHessian); tests lower these.
+  HessianLimits hessianLimits;
 
   int LinearRows() const { return static_cast<int>(rowLower.size()); }
   bool IsMip() const;
@@ -109,6 +151,14 @@ class SmoothEvaluator {
   const std::vector<int>& HessCols() const { return hessCol_; }
   bool ConstantHessian() const;
   bool LinearRowsOnly() const;  // no block owns rows
+  // Whether the engines approximate the Hessian by limited-memory updates (then HessRows and
+  // HessCols are empty and Hessian returns false), and why; HessianEntries is the structural
+  // count the choice was made on (0 when it was not counted).
+  bool ApproximatesHessian() const { return hessianChoice_ != HessianChoice::kExact; }
+  HessianChoice HessianSource() const { return hessianChoice_; }
+  std::int64_t HessianEntries() const { return hessianEntries_; }
+  // One sentence for the log saying that and why the Hessian is approximated; empty when exact.
+  std::string HessianNote() const;
 
   // The objective (its sense as given, constant included), its gradient, the rows, the
   // Jacobian and the Hessian of objFactor * objective + lambda' rows. False on an evaluation
@@ -123,6 +173,8 @@ class SmoothEvaluator {
   bool Meets(const double* x, double tol) const;
 
  private:
+  void BuildHessian();
+
   const SmoothProblem& p_;
   int rows_ = 0;
   std::vector<int> offset_;         // per block: first row
@@ -132,6 +184,8 @@ class SmoothEvaluator {
   std::vector<int> hessRow_, hessCol_;
   // Per block: where each of its Hessian entries is summed into.
   std::vector<std::vector<int>> hessSlot_;
+  HessianChoice hessianChoice_ = HessianChoice::kExact;
+  std::int64_t hessianEntries_ = 0;
   mutable std::vector<double> scratch_;  // one block's Hessian values
 };
 
