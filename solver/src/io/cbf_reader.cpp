@@ -172,7 +172,9 @@ int CbfParser::ReadCount(const char* section, const char* what, long long limit,
   std::string_view f[1];
   if (int rc = ReadFields(section, what, f); rc != TARQ_RETCODE_OK) return rc;
   if (!ParseInt(f[0], count) || count < 0 || count > limit) {
-    return Error(std::string(section) + ": invalid " + what + " " + Quote(f[0]));
+    std::string_view noun(what);
+    if (noun.substr(0, 2) == "a ") noun.remove_prefix(2);
+    return Error(std::string(section) + ": invalid " + std::string(noun) + " " + Quote(f[0]));
   }
   return TARQ_RETCODE_OK;
 }
