@@ -217,9 +217,12 @@ TEST_F(CbfPsdTest, MalformedSemidefiniteSectionsAreRefusedWithTheirLine) {
       {head + "DCOORD\n1\n0 1 0\n", "line 17",
        "DCOORD: expected a PSD constraint index, a position and a value, found \"0 1 0\""},
       {head + "DCOORD\n1\n0 1 0 nan\n", "line 17", "invalid value \"nan\""},
-      {head + "DCOORD\n2\n0 1 0 1\n0 1 0 2\n", "line 18", "DCOORD: position (1, 0) of this matrix given twice (also on line 17)"},
-      {head + "FCOORD\n3\n0 0 1 0 1\n0 0 0 0 1\n0 0 1 0 1\n", "line 19", "FCOORD: position (1, 0) of this matrix given twice"},
-      {"VER\n1\nPSDVAR\n1\n1\nVAR\n1 1\nF 1\nCON\n2 1\nL+ 2\nFCOORD\n1\n0 0 0 0 1\nACOORD\n2\n0 0 1\n0 0 2\n", "line 18",
+      {head + "DCOORD\n2\n0 1 0 1\n0 1 0 2\n", "line 18",
+       "DCOORD: position (1, 0) of this matrix given twice (also on line 17)"},
+      {head + "FCOORD\n3\n0 0 1 0 1\n0 0 0 0 1\n0 0 1 0 1\n", "line 19",
+       "FCOORD: position (1, 0) of this matrix given twice"},
+      {"VER\n1\nPSDVAR\n1\n1\nVAR\n1 1\nF 1\nCON\n2 1\nL+ 2\nFCOORD\n1\n0 0 0 0 1\nACOORD\n2\n0 0 1\n0 0 2\n",
+       "line 18",
        "ACOORD: entry of variable 0 in this row given twice"},
   };
   BuildSmall(prob_);

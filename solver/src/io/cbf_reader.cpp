@@ -34,7 +34,7 @@
 // Power cones are refused as not supported. Every fault is reported with its line.
 //
 // Cost: O(lines + n + m) time apart from reading numbers and sorting the matrix entries of the
-// semidefinite sections (O(e log e)); 16 bytes per matrix entry and 40 per semidefinite entry
+// semidefinite sections (O(e log e)); 16 bytes per matrix entry and 32 per semidefinite entry
 // while the file is being read, plus the parsed problem.
 #include <algorithm>
 #include <charconv>
@@ -378,12 +378,11 @@ int CbfParser::ReadMatEntries(const char* section, const char* what, const long 
       return Error(std::string(section) + ": invalid matrix position (" + std::string(f[kIdx]) + ", " +
                    std::string(f[kIdx + 1]) + ")");
     }
-    const std::string position = "(" + std::to_string(k) + ", " + std::to_string(l) + ")";
+    auto position = [&] { return ": position (" + std::to_string(k) + ", " + std::to_string(l) + ")"; };
     if (k < 0 || l < 0 || k >= dim || l >= dim) {
-      return Error(std::string(section) + ": position " + position + " outside the matrix of dimension " +
-                   std::to_string(dim));
+      return Error(section + position() + " outside the matrix of dimension " + std::to_string(dim));
     }
-    if (k < l) return Error(std::string(section) + ": position " + position + " lies above the diagonal (the lower triangle is given)");
+    if (k < l) return Error(section + position() + " lies above the diagonal (the lower triangle is given)");
     double v = 0;
     if (int rc = Value(f[kIdx + 2], v); rc != TARQ_RETCODE_OK) return rc;
     if (v == 0.0) continue;
@@ -765,7 +764,8 @@ int CbfParser::BuildPsd(PsdStore& psd, int nCol, const PsdRows& rows) {
     for (std::int64_t p = start[r]; p < start[r + 1]; ++p) {
       const Triplet& t = a_[byRow[p]];
       if (stamp[t.col] == r) {
-        return Error(aLine_[byRow[p]], "ACOORD: entry of variable " + std::to_string(t.col) + " in this row given twice");
+        return Error(aLine_[byRow[p]],
+                     "ACOORD: entry of variable " + std::to_string(t.col) + " in this row given twice");
       }
       stamp[t.col] = r;
       linCols.push_back(t.col);
@@ -785,8 +785,9 @@ int CbfParser::BuildPsd(PsdStore& psd, int nCol, const PsdRows& rows) {
       mats.push_back(mat);
       e = end;
     }
-    if (psd.AddPsdRow(nCol, static_cast<int>(linCols.size()), linCols.data(), linVals.data(), static_cast<int>(idx.size()),
-                      idx.data(), mats.data(), 0, rows.lower[r], rows.upper[r], nullptr) != TARQ_RETCODE_OK) {
+    if (psd.AddPsdRow(nCol, static_cast<int>(linCols.size()), linCols.data(), linVals.data(),
+                      static_cast<int>(idx.size()), idx.data(), mats.data(), 0, rows.lower[r], rows.upper[r],
+                      nullptr) != TARQ_RETCODE_OK) {
       return Error("CON: a row with semidefinite terms cannot be stored");
     }
   }

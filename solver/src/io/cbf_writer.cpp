@@ -322,7 +322,8 @@ int WriteCbf(Problem& problem, OutBuffer& out, IoError& err) {
       const int p = conRows[r].psd;
       if (p < 0) continue;
       for (std::int64_t k = psdRows.psd.begin[p]; k < psdRows.psd.begin[p + 1]; ++k) {
-        PutMatrix(out, mats, psdRows.psd.payload[k], std::to_string(r) + ' ' + std::to_string(psdRows.psd.index[k]) + ' ');
+        const std::string prefix = std::to_string(r) + ' ' + std::to_string(psdRows.psd.index[k]) + ' ';
+        PutMatrix(out, mats, psdRows.psd.payload[k], prefix);
       }
     }
     out.Put('\n');
@@ -369,7 +370,9 @@ int WriteCbf(Problem& problem, OutBuffer& out, IoError& err) {
   }
   std::int64_t nH = 0, nD = 0;
   for (int i = 0; i < lmis.Size(); ++i) {
-    for (std::int64_t k = lmis.terms.begin[i]; k < lmis.terms.begin[i + 1]; ++k) nH += mats.Count(lmis.terms.payload[k]);
+    for (std::int64_t k = lmis.terms.begin[i]; k < lmis.terms.begin[i + 1]; ++k) {
+      nH += mats.Count(lmis.terms.payload[k]);
+    }
     if (lmis.constMat[i] >= 0) nD += mats.Count(lmis.constMat[i]);
   }
   if (nH > 0) {
@@ -378,7 +381,8 @@ int WriteCbf(Problem& problem, OutBuffer& out, IoError& err) {
     out.Put('\n');
     for (int i = 0; i < lmis.Size(); ++i) {
       for (std::int64_t k = lmis.terms.begin[i]; k < lmis.terms.begin[i + 1]; ++k) {
-        PutMatrix(out, mats, lmis.terms.payload[k], std::to_string(i) + ' ' + std::to_string(pos[lmis.terms.index[k]]) + ' ');
+        const std::string prefix = std::to_string(i) + ' ' + std::to_string(pos[lmis.terms.index[k]]) + ' ';
+        PutMatrix(out, mats, lmis.terms.payload[k], prefix);
       }
     }
   }
