@@ -189,6 +189,28 @@ TEST_F(TarqSolve, ReadsConicFilesAndNamesTheirClass) {
   EXPECT_TRUE(fs::exists(Path("back.cbf")));
 }
 
+TEST_F(TarqSolve, ReadsSemidefiniteCbfFilesAsSdp) {
+  // min <C, X> + x s.t. <I, X> + x = 1, X psd, x >= 0, C = [[1, 2], [2, 3]]: 2 - sqrt(5).
+  std::ofstream(Path("psd.cbf")) << "VER\n1\nOBJSENSE\nMIN\nPSDVAR\n1\n2\nVAR\n1 1\nL+ 1\nCON\n1 1\nL= 1\n"
+                                    "OBJFCOORD\n3\n0 0 0 1\n0 1 0 2\n0 1 1 3\nOBJACOORD\n1\n0 1\n"
+                                    "FCOORD\n2\n0 0 0 0 1\n0 0 1 1 1\nACOORD\n1\n0 0 1\nBCOORD\n1\n0 -1\n";
+  const RunResult r = Run({"--quiet", "--write", Path("psd_back.cbf"), Path("psd.cbf")});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_NE(Lines(r.out)[0].find(" (SDP)"), std::string::npos) << r.out;
+  EXPECT_NEAR(Objective(r.out), 2 - std::sqrt(5.0), 1e-6);
+  const RunResult back = Run({"--quiet", Path("psd_back.cbf")});
+  ASSERT_EQ(back.exitCode, 0) << back.err;
+  EXPECT_NE(Lines(back.out)[0].find(" (SDP)"), std::string::npos) << back.out;
+  EXPECT_NEAR(Objective(back.out), 2 - std::sqrt(5.0), 1e-6);
+  // min x0 + x1 s.t. [[x0 - 1, 1], [1, x1]] psd: 3.
+  std::ofstream(Path("lmi.cbf")) << "VER\n2\nOBJSENSE\nMIN\nVAR\n2 1\nF 2\nPSDCON\n1\n2\nOBJACOORD\n2\n0 1\n1 1\n"
+                                    "HCOORD\n2\n0 0 0 0 1\n0 1 1 1 1\nDCOORD\n2\n0 0 0 -1\n0 1 0 1\n";
+  const RunResult lmi = Run({"--quiet", Path("lmi.cbf")});
+  ASSERT_EQ(lmi.exitCode, 0) << lmi.err;
+  EXPECT_EQ(Lines(lmi.out)[0], "Model: 2 columns, 0 rows, 0 nonzeros (SDP)");
+  EXPECT_NEAR(Objective(lmi.out), 3, 1e-6);
+}
+
 TEST_F(TarqSolve, WritesModelSolutionAndIis) {
   const RunResult r = Run({"--quiet", "--write", Path("example.lp"), "--solution", Path("example.sol")});
   ASSERT_EQ(r.exitCode, 0) << r.err;

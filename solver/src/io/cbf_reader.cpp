@@ -1,7 +1,10 @@
-// The conic benchmark format (".cbf", versions 1 to 3), read into columns, linear rows and cones.
+// The conic benchmark format (".cbf", versions 1 to 3), read into columns, linear rows, cones
+// and semidefinite parts.
 //
-// The file states  min/max  c'x + c0  such that  x lies in the VAR domains and  A x + b  lies in
-// the CON domains, each domain a run of consecutive variables or rows of one kind:
+// The file states  min/max  c'x + sum_j <C_j, X_j> + c0  such that  x lies in the VAR domains,
+// every X_j (PSDVAR) is positive semidefinite, the rows  A x + sum_j <F_ij, X_j> + b  lie in the
+// CON domains and the matrices  sum_j x_j H_ij + D_i  (PSDCON) are positive semidefinite. Each
+// domain is a run of consecutive variables or rows of one kind:
 //   F free, L+ nonnegative, L- nonpositive, L= zero,
 //   Q   (v_1, ..., v_n):  v_1 >= ||(v_2, ..., v_n)||,
 //   QR  (v_1, ..., v_n):  2 v_1 v_2 >= ||(v_3, ..., v_n)||^2, v_1, v_2 >= 0,
@@ -18,11 +21,21 @@
 // nothing but signs and become bounds or rows: Q of size 1 (v_1 >= 0) and QR of size 2
 // (v_1, v_2 >= 0).
 //
-// Semidefinite parts (PSDVAR, PSDCON, OBJFCOORD, FCOORD, HCOORD, DCOORD) and power cones are
-// refused as not supported. Every fault is reported with its line.
+// Semidefinite parts: PSD variable j is PSD column j. The matrices C_j (OBJFCOORD) form the PSD
+// objective. A row with FCOORD entries becomes a PSD row instead of a linear row, with the same
+// bounds and its ACOORD entries as scalar terms; in a cone domain it always gets its new column
+// s (the PSD row a'x + <F, X> - s = -b). PSD constraint i becomes LMI row i, with H_ij (HCOORD)
+// the matrix of column j and D_i (DCOORD) its constant. Matrix entries (k, l) are given in the
+// lower triangle (k >= l) and stand for both symmetric positions, as stored matrices do, so
+// inner products carry over unchanged. Stored matrices are numbered in this order: objective
+// matrices by PSD column, then the PSD rows' matrices by row and PSD column, then for each LMI
+// row its terms by column and its constant.
 //
-// Cost: O(lines + n + m) time apart from reading numbers; 16 bytes per matrix entry while the
-// file is being read plus the parsed problem.
+// Power cones are refused as not supported. Every fault is reported with its line.
+//
+// Cost: O(lines + n + m) time apart from reading numbers and sorting the matrix entries of the
+// semidefinite sections (O(e log e)); 16 bytes per matrix entry and 32 per semidefinite entry
+// while the file is being read, plus the parsed problem.
 #include <algorithm>
 #include <charconv>
 #include <climits>
@@ -48,6 +61,18 @@ struct Triplet {
   double val;
 };
 
+// One entry of a semidefinite section: matrix element (k, l), k >= l, of the matrix that the
+// indices a and b name (OBJFCOORD: PSD variable a; FCOORD: row a, PSD variable b; HCOORD: PSD
+// constraint a, variable b; DCOORD: PSD constraint a; b is 0 where unused).
+struct MatEntry {
+  int a;
+  int b;
+  int k;
+  int l;
+  double val;
+  std::int64_t line;
+};
+
 bool ParseInt(std::string_view t, long long& v) {
   if (!t.empty() && t.front() == '+') t.remove_prefix(1);
   auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
@@ -55,6 +80,15 @@ bool ParseInt(std::string_view t, long long& v) {
 }
 
 bool IsCone(Kind k) { return k >= Kind::kQuad; }
+
+// The rows that hold FCOORD entries, which become PSD rows: the PSD row of each file row (-1 for
+// none), and each PSD row's bounds and new cone column (-1 for none).
+struct PsdRows {
+  std::vector<int> of;
+  std::vector<double> lower;
+  std::vector<double> upper;
+  std::vector<int> aux;
+};
 
 class CbfParser {
  public:
@@ -80,6 +114,15 @@ class CbfParser {
   int ReadObjB();
   int ReadA();
   int ReadB();
+  int ReadDims(const char* section, std::vector<int>& dims);
+  // count entries of a semidefinite section, each nIdx indices (checked against sizes[]), then
+  // k, l (checked against the dimension dimOf gives for the indices) and a value.
+  template <size_t N, class DimOf>
+  int ReadMatEntries(const char* section, const char* what, const long long* sizes, const char* const* names,
+                     DimOf&& dimOf, std::vector<MatEntry>& out);
+  // Sorts entries by matrix and position and refuses a position given twice.
+  int SortMatEntries(const char* section, std::vector<MatEntry>& entries);
+  int BuildPsd(PsdStore& psd, int nCol, const PsdRows& rows);
   int Index(std::string_view text, long long size, const char* what, int& out);
   int Value(std::string_view text, double& out);
   int Build(Problem& problem);
@@ -99,6 +142,9 @@ class CbfParser {
   std::vector<std::int64_t> aLine_;
   std::vector<double> b_;
   std::vector<std::int64_t> bLine_;  // line of each row's b entry, 0 when it has none
+  std::vector<int> psdVarDims_, psdConDims_;
+  bool havePsdVar_ = false, havePsdCon_ = false;
+  std::vector<MatEntry> objF_, f_, h_, d_;
   std::vector<std::string> seen_;
 };
 
@@ -126,7 +172,9 @@ int CbfParser::ReadCount(const char* section, const char* what, long long limit,
   std::string_view f[1];
   if (int rc = ReadFields(section, what, f); rc != TARQ_RETCODE_OK) return rc;
   if (!ParseInt(f[0], count) || count < 0 || count > limit) {
-    return Error(std::string(section) + ": invalid " + what + " " + Quote(f[0]));
+    std::string_view noun(what);
+    if (noun.substr(0, 2) == "a ") noun.remove_prefix(2);
+    return Error(std::string(section) + ": invalid " + std::string(noun) + " " + Quote(f[0]));
   }
   return TARQ_RETCODE_OK;
 }
@@ -294,14 +342,78 @@ int CbfParser::ReadB() {
   return TARQ_RETCODE_OK;
 }
 
+int CbfParser::ReadDims(const char* section, std::vector<int>& dims) {
+  long long count = 0;
+  if (int rc = ReadCount(section, "a count", INT_MAX - 1, count); rc != TARQ_RETCODE_OK) return rc;
+  dims.reserve(static_cast<size_t>(std::min<long long>(count, 1 << 20)));
+  for (long long k = 0; k < count; ++k) {
+    std::string_view f[1];
+    if (int rc = ReadFields(section, "a dimension", f); rc != TARQ_RETCODE_OK) return rc;
+    long long dim = 0;
+    if (!ParseInt(f[0], dim) || dim < 1 || dim > INT_MAX) {
+      return Error(std::string(section) + ": invalid dimension " + Quote(f[0]) + " (at least 1)");
+    }
+    dims.push_back(static_cast<int>(dim));
+  }
+  return TARQ_RETCODE_OK;
+}
+
+template <size_t N, class DimOf>
+int CbfParser::ReadMatEntries(const char* section, const char* what, const long long* sizes, const char* const* names,
+                              DimOf&& dimOf, std::vector<MatEntry>& out) {
+  constexpr size_t kIdx = N - 3;
+  long long count = 0;
+  if (int rc = ReadCount(section, "a count", LLONG_MAX, count); rc != TARQ_RETCODE_OK) return rc;
+  out.reserve(static_cast<size_t>(std::min<long long>(count, 1 << 20)));
+  for (long long e = 0; e < count; ++e) {
+    std::string_view f[N];
+    if (int rc = ReadFields(section, what, f); rc != TARQ_RETCODE_OK) return rc;
+    int idx[2] = {0, 0};
+    for (size_t p = 0; p < kIdx; ++p) {
+      if (int rc = Index(f[p], sizes[p], names[p], idx[p]); rc != TARQ_RETCODE_OK) return rc;
+    }
+    const long long dim = dimOf(idx[0], idx[1]);
+    long long k = 0, l = 0;
+    if (!ParseInt(f[kIdx], k) || !ParseInt(f[kIdx + 1], l)) {
+      return Error(std::string(section) + ": invalid matrix position (" + std::string(f[kIdx]) + ", " +
+                   std::string(f[kIdx + 1]) + ")");
+    }
+    auto position = [&] { return ": position (" + std::to_string(k) + ", " + std::to_string(l) + ")"; };
+    if (k < 0 || l < 0 || k >= dim || l >= dim) {
+      return Error(section + position() + " outside the matrix of dimension " + std::to_string(dim));
+    }
+    if (k < l) return Error(section + position() + " lies above the diagonal (the lower triangle is given)");
+    double v = 0;
+    if (int rc = Value(f[kIdx + 2], v); rc != TARQ_RETCODE_OK) return rc;
+    if (v == 0.0) continue;
+    out.push_back({idx[0], idx[1], static_cast<int>(k), static_cast<int>(l), v, lines_.Number()});
+  }
+  return TARQ_RETCODE_OK;
+}
+
+int CbfParser::SortMatEntries(const char* section, std::vector<MatEntry>& entries) {
+  std::sort(entries.begin(), entries.end(), [](const MatEntry& x, const MatEntry& y) {
+    if (x.a != y.a) return x.a < y.a;
+    if (x.b != y.b) return x.b < y.b;
+    if (x.l != y.l) return x.l < y.l;
+    if (x.k != y.k) return x.k < y.k;
+    return x.line < y.line;
+  });
+  for (size_t e = 1; e < entries.size(); ++e) {
+    const MatEntry& x = entries[e - 1];
+    const MatEntry& y = entries[e];
+    if (x.a == y.a && x.b == y.b && x.k == y.k && x.l == y.l) {
+      return Error(y.line, std::string(section) + ": position (" + std::to_string(y.k) + ", " + std::to_string(y.l) +
+                               ") of this matrix given twice (also on line " + std::to_string(x.line) + ")");
+    }
+  }
+  return TARQ_RETCODE_OK;
+}
+
 int CbfParser::Section(std::string_view name) {
   const std::string key(name);
   if (version_ == 0 && key != "VER") return Error("the file must begin with VER, found " + Quote(name));
   if (std::find(seen_.begin(), seen_.end(), key) != seen_.end()) return Error("a second " + key + " section");
-  static const char* const kSemidefinite[] = {"PSDVAR", "PSDCON", "OBJFCOORD", "FCOORD", "HCOORD", "DCOORD"};
-  for (const char* s : kSemidefinite) {
-    if (key == s) return Error("semidefinite parts (" + key + " section) are not supported");
-  }
   if (key == "POWCONES" || key == "POW*CONES") return Error("power cones (" + key + " section) are not supported");
   auto needs = [&](bool have, const char* before) {
     return have ? TARQ_RETCODE_OK : Error("the " + key + " section needs a " + before + " section before it");
@@ -328,6 +440,42 @@ int CbfParser::Section(std::string_view name) {
     if (rc == TARQ_RETCODE_OK) rc = ReadA();
   } else if (key == "BCOORD") {
     if (rc = needs(haveCon_, "CON"); rc == TARQ_RETCODE_OK) rc = ReadB();
+  } else if (key == "PSDVAR") {
+    rc = ReadDims("PSDVAR", psdVarDims_);
+    havePsdVar_ = true;
+  } else if (key == "PSDCON") {
+    rc = ReadDims("PSDCON", psdConDims_);
+    havePsdCon_ = true;
+  } else if (key == "OBJFCOORD") {
+    if (rc = needs(havePsdVar_, "PSDVAR"); rc == TARQ_RETCODE_OK) {
+      const long long sizes[] = {static_cast<long long>(psdVarDims_.size())};
+      const char* const names[] = {"PSD variable"};
+      rc = ReadMatEntries<4>("OBJFCOORD", "a PSD variable index, a position and a value", sizes, names,
+                             [&](int j, int) { return psdVarDims_[j]; }, objF_);
+    }
+  } else if (key == "FCOORD") {
+    if (rc = needs(havePsdVar_, "PSDVAR"); rc == TARQ_RETCODE_OK) rc = needs(haveCon_, "CON");
+    if (rc == TARQ_RETCODE_OK) {
+      const long long sizes[] = {nCon_, static_cast<long long>(psdVarDims_.size())};
+      const char* const names[] = {"row", "PSD variable"};
+      rc = ReadMatEntries<5>("FCOORD", "a row index, a PSD variable index, a position and a value", sizes, names,
+                             [&](int, int j) { return psdVarDims_[j]; }, f_);
+    }
+  } else if (key == "HCOORD") {
+    if (rc = needs(havePsdCon_, "PSDCON"); rc == TARQ_RETCODE_OK) rc = needs(haveVar_, "VAR");
+    if (rc == TARQ_RETCODE_OK) {
+      const long long sizes[] = {static_cast<long long>(psdConDims_.size()), nVar_};
+      const char* const names[] = {"PSD constraint", "variable"};
+      rc = ReadMatEntries<5>("HCOORD", "a PSD constraint index, a variable index, a position and a value", sizes,
+                             names, [&](int i, int) { return psdConDims_[i]; }, h_);
+    }
+  } else if (key == "DCOORD") {
+    if (rc = needs(havePsdCon_, "PSDCON"); rc == TARQ_RETCODE_OK) {
+      const long long sizes[] = {static_cast<long long>(psdConDims_.size())};
+      const char* const names[] = {"PSD constraint"};
+      rc = ReadMatEntries<4>("DCOORD", "a PSD constraint index, a position and a value", sizes, names,
+                             [&](int i, int) { return psdConDims_[i]; }, d_);
+    }
   } else {
     return Error("unknown section " + Quote(name));
   }
@@ -415,27 +563,44 @@ int CbfParser::Build(Problem& problem) {
     single[a_[k].row] = static_cast<int>(k);
   }
 
-  // Constraint domains: linear rows, and cone members that are variables or new columns.
+  // Rows with semidefinite terms.
+  PsdRows psdRows;
+  psdRows.of.assign(static_cast<size_t>(m), -1);
+  std::vector<char> hasPsd(static_cast<size_t>(m), 0);
+  for (const MatEntry& e : f_) hasPsd[e.a] = 1;
+  auto addPsdRow = [&](int i, double lo, double up, int aux) {
+    psdRows.of[i] = static_cast<int>(psdRows.lower.size());
+    psdRows.lower.push_back(lo);
+    psdRows.upper.push_back(up);
+    psdRows.aux.push_back(aux);
+  };
+
+  // Constraint domains: linear rows, PSD rows, and cone members that are variables or new
+  // columns.
   std::vector<int> newRow(static_cast<size_t>(m), -1);
-  std::vector<int> auxRow;  // the row of each new column
+  std::vector<int> auxRow;  // the linear row of each new column, -1 for that of a PSD row
   int nRow = 0;
   int i0 = 0;
   for (const Domain& d : conDomains_) {
     const bool signs = onlySigns(d);
     if (!IsCone(d.kind) || signs) {
       for (int i = i0; i < i0 + d.dim; ++i) {
-        newRow[i] = nRow++;
         const double rhs = b_[i] == 0.0 ? 0.0 : -b_[i];
         double lo = -TARQ_INFINITY, up = TARQ_INFINITY;
         if (d.kind == Kind::kNonneg || d.kind == Kind::kZero || signs) lo = rhs;
         if (d.kind == Kind::kNonpos || d.kind == Kind::kZero) up = rhs;
+        if (hasPsd[i]) {
+          addPsdRow(i, lo, up, -1);
+          continue;
+        }
+        newRow[i] = nRow++;
         pp.rowLower.push_back(lo);
         pp.rowUpper.push_back(up);
       }
     } else {
       members.clear();
       for (int i = i0; i < i0 + d.dim; ++i) {
-        if (rowCount[i] == 1 && b_[i] == 0.0 && a_[single[i]].val == 1.0 && !inCone[a_[single[i]].col]) {
+        if (!hasPsd[i] && rowCount[i] == 1 && b_[i] == 0.0 && a_[single[i]].val == 1.0 && !inCone[a_[single[i]].col]) {
           const int j = a_[single[i]].col;
           inCone[j] = 1;
           members.push_back(j);
@@ -443,6 +608,12 @@ int CbfParser::Build(Problem& problem) {
         }
         const int s = n + static_cast<int>(auxRow.size());
         members.push_back(s);
+        if (hasPsd[i]) {
+          const double rhs = b_[i] == 0.0 ? 0.0 : -b_[i];
+          addPsdRow(i, rhs, rhs, s);
+          auxRow.push_back(-1);
+          continue;
+        }
         newRow[i] = nRow++;
         auxRow.push_back(newRow[i]);
         const double rhs = b_[i] == 0.0 ? 0.0 : -b_[i];
@@ -469,7 +640,9 @@ int CbfParser::Build(Problem& problem) {
   for (size_t k = 0; k < a_.size(); ++k) {
     if (a_[k].val != 0.0 && newRow[a_[k].row] >= 0) ++rowStart[newRow[a_[k].row] + 1];
   }
-  for (int r = 0; r < nAux; ++r) ++rowStart[auxRow[r] + 1];
+  for (int r = 0; r < nAux; ++r) {
+    if (auxRow[r] >= 0) ++rowStart[auxRow[r] + 1];
+  }
   for (int r = 0; r < nRow; ++r) rowStart[r + 1] += rowStart[r];
   std::vector<std::int64_t> fill(rowStart.begin(), rowStart.end() - 1);
   std::vector<int> byRowCol(static_cast<size_t>(rowStart.back()));
@@ -483,6 +656,7 @@ int CbfParser::Build(Problem& problem) {
     byRowLine[p] = aLine_[k];
   }
   for (int r = 0; r < nAux; ++r) {
+    if (auxRow[r] < 0) continue;
     const std::int64_t p = fill[auxRow[r]]++;
     byRowCol[p] = n + r;
     byRowVal[p] = -1.0;
@@ -510,10 +684,140 @@ int CbfParser::Build(Problem& problem) {
       pp.value[q] = byRowVal[p];
     }
   }
+  PsdStore psd;
+  if (int rc = BuildPsd(psd, nCol, psdRows); rc != TARQ_RETCODE_OK) return rc;
   pp.colNames.assign(static_cast<size_t>(nCol), std::string_view());
   pp.rowNames.assign(static_cast<size_t>(nRow), std::string_view());
   pp.special = std::move(special);
-  return pp.Load(problem, lines_.Number(), err_);
+  const int rc = pp.Load(problem, lines_.Number(), err_);
+  if (rc == TARQ_RETCODE_OK) problem.ReplacePsd(std::move(psd));
+  return rc;
+}
+
+int CbfParser::BuildPsd(PsdStore& psd, int nCol, const PsdRows& rows) {
+  if (int rc = SortMatEntries("OBJFCOORD", objF_); rc != TARQ_RETCODE_OK) return rc;
+  if (int rc = SortMatEntries("FCOORD", f_); rc != TARQ_RETCODE_OK) return rc;
+  if (int rc = SortMatEntries("HCOORD", h_); rc != TARQ_RETCODE_OK) return rc;
+  if (int rc = SortMatEntries("DCOORD", d_); rc != TARQ_RETCODE_OK) return rc;
+  const int nPsdVar = static_cast<int>(psdVarDims_.size());
+  if (nPsdVar > 0 && psd.AddPsdCols(nPsdVar, psdVarDims_.data(), nullptr) != TARQ_RETCODE_OK) {
+    return Error("PSDVAR: the PSD variables cannot be stored");
+  }
+  // The end of the group of entries starting at e that share a and b.
+  auto groupEnd = [](const std::vector<MatEntry>& es, size_t e) {
+    size_t end = e + 1;
+    while (end < es.size() && es[end].a == es[e].a && es[end].b == es[e].b) ++end;
+    return end;
+  };
+  std::vector<int> mr, mc;
+  std::vector<double> mv;
+  // Stores the matrix of entries [first, last) and gives its number.
+  auto addMat = [&](const char* section, const std::vector<MatEntry>& es, size_t first, size_t last, int dim,
+                    int& number) {
+    mr.clear();
+    mc.clear();
+    mv.clear();
+    for (size_t e = first; e < last; ++e) {
+      mr.push_back(es[e].k);
+      mc.push_back(es[e].l);
+      mv.push_back(es[e].val);
+    }
+    number = psd.Mats().Size();
+    if (psd.AddSymMat(dim, static_cast<int>(mr.size()), mr.data(), mc.data(), mv.data()) != TARQ_RETCODE_OK) {
+      return Error(es[first].line, std::string(section) + ": the matrix cannot be stored");
+    }
+    return TARQ_RETCODE_OK;
+  };
+
+  // The PSD objective.
+  std::vector<int> idx, mats;
+  for (size_t e = 0; e < objF_.size();) {
+    const size_t end = groupEnd(objF_, e);
+    int mat = -1;
+    if (int rc = addMat("OBJFCOORD", objF_, e, end, psdVarDims_[objF_[e].a], mat); rc != TARQ_RETCODE_OK) return rc;
+    idx.push_back(objF_[e].a);
+    mats.push_back(mat);
+    e = end;
+  }
+  if (!idx.empty() && psd.ReplaceObj(static_cast<int>(idx.size()), idx.data(), mats.data()) != TARQ_RETCODE_OK) {
+    return Error(objF_.front().line, "OBJFCOORD: the objective cannot be stored");
+  }
+
+  // PSD rows: their ACOORD entries by row (counting sort), checked for repeats, then the terms.
+  const int nPsdRow = static_cast<int>(rows.lower.size());
+  std::vector<std::int64_t> start(static_cast<size_t>(nPsdRow) + 1, 0);
+  for (const Triplet& t : a_) {
+    if (t.val != 0.0 && rows.of[t.row] >= 0) ++start[rows.of[t.row] + 1];
+  }
+  for (int r = 0; r < nPsdRow; ++r) start[r + 1] += start[r];
+  std::vector<std::int64_t> fill(start.begin(), start.end() - 1);
+  std::vector<size_t> byRow(static_cast<size_t>(start.back()));
+  for (size_t k = 0; k < a_.size(); ++k) {
+    if (a_[k].val != 0.0 && rows.of[a_[k].row] >= 0) byRow[fill[rows.of[a_[k].row]]++] = k;
+  }
+  std::vector<int> stamp(static_cast<size_t>(nCol), -1), linCols;
+  std::vector<double> linVals;
+  size_t e = 0;
+  for (int r = 0; r < nPsdRow; ++r) {
+    linCols.clear();
+    linVals.clear();
+    for (std::int64_t p = start[r]; p < start[r + 1]; ++p) {
+      const Triplet& t = a_[byRow[p]];
+      if (stamp[t.col] == r) {
+        return Error(aLine_[byRow[p]],
+                     "ACOORD: entry of variable " + std::to_string(t.col) + " in this row given twice");
+      }
+      stamp[t.col] = r;
+      linCols.push_back(t.col);
+      linVals.push_back(t.val);
+    }
+    if (rows.aux[r] >= 0) {
+      linCols.push_back(rows.aux[r]);
+      linVals.push_back(-1.0);
+    }
+    idx.clear();
+    mats.clear();
+    for (; e < f_.size() && rows.of[f_[e].a] == r;) {
+      const size_t end = groupEnd(f_, e);
+      int mat = -1;
+      if (int rc = addMat("FCOORD", f_, e, end, psdVarDims_[f_[e].b], mat); rc != TARQ_RETCODE_OK) return rc;
+      idx.push_back(f_[e].b);
+      mats.push_back(mat);
+      e = end;
+    }
+    if (psd.AddPsdRow(nCol, static_cast<int>(linCols.size()), linCols.data(), linVals.data(),
+                      static_cast<int>(idx.size()), idx.data(), mats.data(), 0, rows.lower[r], rows.upper[r],
+                      nullptr) != TARQ_RETCODE_OK) {
+      return Error("CON: a row with semidefinite terms cannot be stored");
+    }
+  }
+
+  // LMI rows: the terms of PSD constraint i by variable, then its constant.
+  size_t eh = 0, ed = 0;
+  for (int i = 0; i < static_cast<int>(psdConDims_.size()); ++i) {
+    const int dim = psdConDims_[i];
+    idx.clear();
+    mats.clear();
+    for (; eh < h_.size() && h_[eh].a == i;) {
+      const size_t end = groupEnd(h_, eh);
+      int mat = -1;
+      if (int rc = addMat("HCOORD", h_, eh, end, dim, mat); rc != TARQ_RETCODE_OK) return rc;
+      idx.push_back(h_[eh].b);
+      mats.push_back(mat);
+      eh = end;
+    }
+    int constMat = -1;
+    if (ed < d_.size() && d_[ed].a == i) {
+      const size_t end = groupEnd(d_, ed);
+      if (int rc = addMat("DCOORD", d_, ed, end, dim, constMat); rc != TARQ_RETCODE_OK) return rc;
+      ed = end;
+    }
+    if (psd.AddLmiRow(nCol, dim, static_cast<int>(idx.size()), idx.data(), mats.data(), constMat, nullptr) !=
+        TARQ_RETCODE_OK) {
+      return Error("PSDCON: PSD constraint " + std::to_string(i) + " cannot be stored");
+    }
+  }
+  return TARQ_RETCODE_OK;
 }
 
 }  // namespace

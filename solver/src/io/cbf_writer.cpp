@@ -9,8 +9,15 @@
 // domain over the CON rows 1 x_j + 0. Reading the file back gives a problem with the same
 // feasible points (in the written column order) and the same objective.
 //
-// Refused (3): quadratic, nonlinear and semidefinite parts, SOS constraints and indicator rows.
-// Cost: O(columns + rows + nonzeros + cone members).
+// Semidefinite parts: PSD columns become PSDVAR entries in their order and the PSD objective
+// OBJFCOORD. A PSD row becomes CON rows after the linear ones, with the bounds written as for
+// linear rows, its scalar terms in ACOORD and its matrices in FCOORD. LMI rows become PSDCON
+// entries, their terms HCOORD and their constants DCOORD. Matrices are written as stored (the
+// lower triangle), so every term reads back as the same matrix; matrices that nothing refers to
+// are not written. The version is 3 with exponential cones, else 2 with LMI rows, else 1.
+//
+// Refused (3): quadratic and nonlinear parts, SOS constraints and indicator rows.
+// Cost: O(columns + rows + nonzeros + cone members + matrix elements of the terms).
 #include <algorithm>
 
 #include "io/formats.h"
@@ -23,13 +30,53 @@ enum Dom : char { kF, kLPlus, kLMinus, kLZero, kQ, kQR, kExp, kExpDual };
 
 const char* const kDomName[] = {"F", "L+", "L-", "L=", "Q", "QR", "EXP", "EXP*"};
 
-// One CON row: a matrix row (row >= 0) or a single column (col >= 0), with its constant.
+// One CON row: a matrix row (row >= 0), a single column (col >= 0) or a PSD row (psd >= 0), with
+// its constant.
 struct OutRow {
   Dom dom;
   int row;
   int col;
   double b;
+  int psd = -1;
 };
+
+// The CON rows of a row with bounds lo and up, appended to rows: one row (L=, F) or one per
+// finite bound (L+, L-). row and psd say which row it is.
+void BoundRows(double lo, double up, int row, int psd, std::vector<OutRow>& rows) {
+  if (lo == up) {
+    rows.push_back({kLZero, row, -1, lo == 0 ? 0.0 : -lo, psd});
+  } else if (lo <= -TARQ_INFINITY && up >= TARQ_INFINITY) {
+    rows.push_back({kF, row, -1, 0.0, psd});
+  } else {
+    if (lo > -TARQ_INFINITY) rows.push_back({kLPlus, row, -1, lo == 0 ? 0.0 : -lo, psd});
+    if (up < TARQ_INFINITY) rows.push_back({kLMinus, row, -1, up == 0 ? 0.0 : -up, psd});
+  }
+}
+
+// Writes "<prefix> k l value" for every stored element of matrix mat; prefix ends with a blank.
+void PutMatrix(OutBuffer& out, const SymMatTable& mats, int mat, const std::string& prefix) {
+  for (std::int64_t e = mats.begin[mat]; e < mats.begin[mat + 1]; ++e) {
+    out.Put(prefix);
+    out.PutInt(mats.row[e]);
+    out.Put(' ');
+    out.PutInt(mats.col[e]);
+    out.Put(' ');
+    out.PutNum(mats.val[e]);
+    out.Put('\n');
+  }
+}
+
+void PutDims(OutBuffer& out, const char* section, const std::vector<int>& dims) {
+  out.Put(section);
+  out.Put('\n');
+  out.PutInt(static_cast<std::int64_t>(dims.size()));
+  out.Put('\n');
+  for (int d : dims) {
+    out.PutInt(d);
+    out.Put('\n');
+  }
+  out.Put('\n');
+}
 
 void PutDomains(OutBuffer& out, const std::vector<std::pair<Dom, int>>& domains) {
   for (const auto& [d, n] : domains) {
@@ -57,9 +104,6 @@ int WriteCbf(Problem& problem, OutBuffer& out, IoError& err) {
   }
   if (!problem.Nl().Empty()) {
     return Fail(err, TARQ_RETCODE_INVALID, 0, "nonlinear rows and a nonlinear objective cannot be written in the CBF format");
-  }
-  if (!problem.Psd().Empty()) {
-    return Fail(err, TARQ_RETCODE_INVALID, 0, "semidefinite parts cannot be written in the CBF format");
   }
   const SpecialStore& special = problem.Special();
   if (special.sos.Size() > 0) return Fail(err, TARQ_RETCODE_INVALID, 0, "SOS constraints cannot be written in the CBF format");
@@ -147,17 +191,10 @@ int WriteCbf(Problem& problem, OutBuffer& out, IoError& err) {
   // CON rows: matrix rows, bound rows, then the cones written over rows.
   std::vector<OutRow> conRows;
   conRows.reserve(static_cast<size_t>(rows.Size()) + boundRows.size());
-  for (int i = 0; i < rows.Size(); ++i) {
-    const double lo = rows.lower[i], up = rows.upper[i];
-    if (lo == up) {
-      conRows.push_back({kLZero, i, -1, lo == 0 ? 0.0 : -lo});
-    } else if (lo <= -TARQ_INFINITY && up >= TARQ_INFINITY) {
-      conRows.push_back({kF, i, -1, 0.0});
-    } else {
-      if (lo > -TARQ_INFINITY) conRows.push_back({kLPlus, i, -1, lo == 0 ? 0.0 : -lo});
-      if (up < TARQ_INFINITY) conRows.push_back({kLMinus, i, -1, up == 0 ? 0.0 : -up});
-    }
-  }
+  for (int i = 0; i < rows.Size(); ++i) BoundRows(rows.lower[i], rows.upper[i], i, -1, conRows);
+  const PsdStore& psd = problem.Psd();
+  const PsdRowTable& psdRows = psd.Rows();
+  for (int r = 0; r < psdRows.Size(); ++r) BoundRows(psdRows.lower[r], psdRows.upper[r], -1, r, conRows);
   conRows.insert(conRows.end(), boundRows.begin(), boundRows.end());
   for (const OutRow& r : conRows) AddRun(conDomains, r.dom, 1, true);
   for (int c = 0; c < nCones; ++c) {
@@ -192,17 +229,27 @@ int WriteCbf(Problem& problem, OutBuffer& out, IoError& err) {
       }
     }
   }
-  std::int64_t nnz = 0, nB = 0;
+  std::int64_t nnz = 0, nB = 0, nF = 0;
   for (const OutRow& r : conRows) {
-    nnz += r.row >= 0 ? rowStart[r.row + 1] - rowStart[r.row] : 1;
+    if (r.psd >= 0) {
+      nnz += psdRows.lin.Count(r.psd);
+      for (std::int64_t k = psdRows.psd.begin[r.psd]; k < psdRows.psd.begin[r.psd + 1]; ++k) {
+        nF += psd.Mats().Count(psdRows.psd.payload[k]);
+      }
+    } else {
+      nnz += r.row >= 0 ? rowStart[r.row + 1] - rowStart[r.row] : 1;
+    }
     if (r.b != 0) ++nB;
   }
 
-  const bool exponential = exps.Size() > 0;
+  const PsdColTable& psdCols = psd.Cols();
+  const LmiRowTable& lmis = psd.Lmis();
+  const SymMatTable& mats = psd.Mats();
   out.Put("# written by tarq\nVER\n");
-  out.Put(exponential ? "3\n\n" : "1\n\n");
+  out.Put(exps.Size() > 0 ? "3\n\n" : lmis.Size() > 0 ? "2\n\n" : "1\n\n");
   out.Put("OBJSENSE\n");
   out.Put(problem.ObjSense() < 0 ? "MAX\n\n" : "MIN\n\n");
+  if (psdCols.Size() > 0) PutDims(out, "PSDVAR", psdCols.dim);
   out.Put("VAR\n");
   out.PutInt(n);
   out.Put(' ');
@@ -224,6 +271,7 @@ int WriteCbf(Problem& problem, OutBuffer& out, IoError& err) {
     }
     out.Put('\n');
   }
+  if (lmis.Size() > 0) PutDims(out, "PSDCON", lmis.dim);
   if (!conRows.empty()) {
     out.Put("CON\n");
     out.PutInt(static_cast<std::int64_t>(conRows.size()));
@@ -234,6 +282,17 @@ int WriteCbf(Problem& problem, OutBuffer& out, IoError& err) {
     out.Put('\n');
   }
 
+  std::int64_t nObjF = 0;
+  for (int j = 0; j < psdCols.Size(); ++j) nObjF += psdCols.objMat[j] >= 0 ? mats.Count(psdCols.objMat[j]) : 0;
+  if (nObjF > 0) {
+    out.Put("OBJFCOORD\n");
+    out.PutInt(nObjF);
+    out.Put('\n');
+    for (int j = 0; j < psdCols.Size(); ++j) {
+      if (psdCols.objMat[j] >= 0) PutMatrix(out, mats, psdCols.objMat[j], std::to_string(j) + ' ');
+    }
+    out.Put('\n');
+  }
   std::int64_t nObj = 0;
   for (int j = 0; j < n; ++j) nObj += cols.obj[j] != 0;
   if (nObj > 0) {
@@ -255,6 +314,20 @@ int WriteCbf(Problem& problem, OutBuffer& out, IoError& err) {
     out.PutNum(problem.ObjConst());
     out.Put("\n\n");
   }
+  if (nF > 0) {
+    out.Put("FCOORD\n");
+    out.PutInt(nF);
+    out.Put('\n');
+    for (size_t r = 0; r < conRows.size(); ++r) {
+      const int p = conRows[r].psd;
+      if (p < 0) continue;
+      for (std::int64_t k = psdRows.psd.begin[p]; k < psdRows.psd.begin[p + 1]; ++k) {
+        const std::string prefix = std::to_string(r) + ' ' + std::to_string(psdRows.psd.index[k]) + ' ';
+        PutMatrix(out, mats, psdRows.psd.payload[k], prefix);
+      }
+    }
+    out.Put('\n');
+  }
   if (nnz > 0) {
     out.Put("ACOORD\n");
     out.PutInt(nnz);
@@ -269,6 +342,12 @@ int WriteCbf(Problem& problem, OutBuffer& out, IoError& err) {
         out.PutNum(v);
         out.Put('\n');
       };
+      if (o.psd >= 0) {
+        for (std::int64_t k = psdRows.lin.begin[o.psd]; k < psdRows.lin.begin[o.psd + 1]; ++k) {
+          entry(pos[psdRows.lin.index[k]], psdRows.lin.payload[k]);
+        }
+        continue;
+      }
       if (o.row < 0) {
         entry(pos[o.col], 1.0);
         continue;
@@ -287,6 +366,32 @@ int WriteCbf(Problem& problem, OutBuffer& out, IoError& err) {
       out.Put(' ');
       out.PutNum(conRows[r].b);
       out.Put('\n');
+    }
+  }
+  std::int64_t nH = 0, nD = 0;
+  for (int i = 0; i < lmis.Size(); ++i) {
+    for (std::int64_t k = lmis.terms.begin[i]; k < lmis.terms.begin[i + 1]; ++k) {
+      nH += mats.Count(lmis.terms.payload[k]);
+    }
+    if (lmis.constMat[i] >= 0) nD += mats.Count(lmis.constMat[i]);
+  }
+  if (nH > 0) {
+    out.Put("\nHCOORD\n");
+    out.PutInt(nH);
+    out.Put('\n');
+    for (int i = 0; i < lmis.Size(); ++i) {
+      for (std::int64_t k = lmis.terms.begin[i]; k < lmis.terms.begin[i + 1]; ++k) {
+        const std::string prefix = std::to_string(i) + ' ' + std::to_string(pos[lmis.terms.index[k]]) + ' ';
+        PutMatrix(out, mats, lmis.terms.payload[k], prefix);
+      }
+    }
+  }
+  if (nD > 0) {
+    out.Put("\nDCOORD\n");
+    out.PutInt(nD);
+    out.Put('\n');
+    for (int i = 0; i < lmis.Size(); ++i) {
+      if (lmis.constMat[i] >= 0) PutMatrix(out, mats, lmis.constMat[i], std::to_string(i) + ' ');
     }
   }
   return TARQ_RETCODE_OK;

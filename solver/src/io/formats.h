@@ -31,7 +31,7 @@ int ParseSdpa(Problem& problem, std::string_view text, IoError& err);
 int WriteSdpa(Problem& problem, OutBuffer& out, IoError& err);
 
 // The conic benchmark format (see cbf_reader.cpp). ParseCbf replaces the whole problem; WriteCbf
-// refuses (3) quadratic, nonlinear, semidefinite and SOS or indicator parts.
+// refuses (3) quadratic, nonlinear, SOS and indicator parts.
 int ParseCbf(Problem& problem, std::string_view text, IoError& err);
 int WriteCbf(Problem& problem, OutBuffer& out, IoError& err);
 
