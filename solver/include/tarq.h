@@ -718,8 +718,13 @@ TARQ_API int TARQ_AddMipStart(tarq_prob* prob, int num, const int* list, const d
  *
  * SDPA (.dat-s) files are told in tarq_psd.h.
  *
- * Formats that are declared but not supported yet (CBF, NL) return 3 and log that the
- * format is not supported yet.
+ * CBF (.cbf, conic benchmark format, versions 1 to 3): variables in the domains F, L+, L-, L=, Q,
+ *   QR, EXP and EXP*, affine rows in the same domains (a row in a cone domain gets a column of its
+ *   own placed in the cone), integer columns, PSD variables (PSDVAR, OBJFCOORD, FCOORD) and PSD
+ *   constraints over scalar variables as LMI rows (PSDCON, HCOORD, DCOORD). Power cones are
+ *   refused. The writer refuses quadratic, nonlinear, SOS and indicator parts.
+ * NL (.nl, text form, written only): the problem's rows and objective as expression trees; SOS,
+ *   indicator, cone and semidefinite parts are refused.
  * ------------------------------------------------------------------------------------------- */
 
 TARQ_API int TARQ_ReadMps(tarq_prob* prob, const char* filename);
