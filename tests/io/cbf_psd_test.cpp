@@ -106,17 +106,6 @@ PsdSnapshot TakePsd(tarq_prob* prob) {
   return s;
 }
 
-double SolveSdp(tarq_prob* prob) {
-  EXPECT_EQ(TARQ_SetIntParam(prob, "LogToConsole", 0), 0);
-  EXPECT_EQ(TARQ_Solve(prob), 0);
-  int status = -1;
-  EXPECT_EQ(TARQ_GetIntAttr(prob, "LpStatus", &status), 0);
-  EXPECT_EQ(status, TARQ_STATUS_OPTIMAL);
-  double obj = 0;
-  EXPECT_EQ(TARQ_GetDblAttr(prob, "LpObjval", &obj), 0);
-  return obj;
-}
-
 using CbfPsdTest = IoTest;
 
 // Two PSD variables X0 (2 x 2) and X1 (3 x 3), three variables x0, x1 free and x2 >= 0, two PSD
@@ -263,10 +252,10 @@ const char* const kLmiProblem =
 
 TEST_F(CbfPsdTest, SmallSdpsSolveToTheirKnownOptima) {
   ASSERT_EQ(TARQ_ReadCbf(prob_, Write("var.cbf", kPsdVarProblem).c_str()), 0) << (log_.empty() ? "" : log_[0]);
-  EXPECT_NEAR(SolveSdp(prob_), 2 - std::sqrt(5.0), 1e-6);
+  EXPECT_NEAR(SolveForObjective(prob_), 2 - std::sqrt(5.0), 1e-6);
   tarq_prob* lmi = NewProblem();
   ASSERT_EQ(TARQ_ReadCbf(lmi, Write("lmi.cbf", kLmiProblem).c_str()), 0) << (log_.empty() ? "" : log_[0]);
-  EXPECT_NEAR(SolveSdp(lmi), 3, 1e-6);
+  EXPECT_NEAR(SolveForObjective(lmi), 3, 1e-6);
   double x[2] = {0, 0};
   ASSERT_EQ(TARQ_GetLpSolution(lmi, x, nullptr, nullptr, nullptr), 0);
   EXPECT_NEAR(x[0], 2, 1e-4);
@@ -335,8 +324,8 @@ TEST_F(CbfPsdTest, WrittenFileReadsBackToTheSameProblemAndOptimum) {
   // The matrix nothing refers to is not written.
   EXPECT_EQ(IntAttr(back, "SymMats"), 5);
   const double expected = 5 - std::sqrt(5.0);
-  EXPECT_NEAR(SolveSdp(prob_), expected, 1e-6);
-  EXPECT_NEAR(SolveSdp(back), expected, 1e-6);
+  EXPECT_NEAR(SolveForObjective(prob_), expected, 1e-6);
+  EXPECT_NEAR(SolveForObjective(back), expected, 1e-6);
 
   // The file of all sections, written and read again: the same parts.
   tarq_prob* all = NewProblem();

@@ -188,17 +188,6 @@ TEST_F(CbfTest, WriterRefusesWhatTheFormatCannotHold) {
   EXPECT_FALSE(fs::exists(path));
 }
 
-double SolveContinuous(tarq_prob* prob) {
-  EXPECT_EQ(TARQ_SetIntParam(prob, "LogToConsole", 0), 0);
-  EXPECT_EQ(TARQ_Solve(prob), 0);
-  int status = -1;
-  EXPECT_EQ(TARQ_GetIntAttr(prob, "LpStatus", &status), 0);
-  EXPECT_EQ(status, TARQ_STATUS_OPTIMAL);
-  double obj = 0;
-  EXPECT_EQ(TARQ_GetDblAttr(prob, "LpObjval", &obj), 0);
-  return obj;
-}
-
 // The cones' conventions, checked by their optima, before and after a write and read:
 //   t >= ||(x + 1, y)||, x + y = 1, x, y >= 0   -> t = sqrt(2) (x = 0, y = 1)
 //   (u, v, w) in EXP, v = w = 1                   -> u = v exp(w / v) = e
@@ -216,12 +205,12 @@ TEST_F(CbfTest, ConeConventionsGiveTheExpectedOptima) {
       "BCOORD\n8\n1 1\n3 -1\n4 -1\n5 -1\n6 -1\n7 1\n8 -3\n10 0.5\n";
   ASSERT_EQ(TARQ_ReadCbf(prob_, Write("cones.cbf", text).c_str()), 0) << (log_.empty() ? "" : log_[0]);
   const double expected = std::sqrt(2.0) + std::exp(1.0) + std::exp(-2.0) + 9.0;
-  EXPECT_NEAR(SolveContinuous(prob_), expected, 1e-6 * expected);
+  EXPECT_NEAR(SolveForObjective(prob_), expected, 1e-6 * expected);
   const std::string out = Path("back.cbf");
   ASSERT_EQ(TARQ_WriteCbf(prob_, out.c_str()), 0);
   tarq_prob* back = NewProblem();
   ASSERT_EQ(TARQ_ReadCbf(back, out.c_str()), 0) << (log_.empty() ? "" : log_[0]);
-  EXPECT_NEAR(SolveContinuous(back), expected, 1e-6 * expected);
+  EXPECT_NEAR(SolveForObjective(back), expected, 1e-6 * expected);
 }
 
 // The CBLIB instances: each reads; its columns are the header's variables plus one per cone row

@@ -24,6 +24,20 @@ namespace iotest {
 
 constexpr double kInf = TARQ_INFINITY;
 
+// Solves quietly, expects the status attribute to say optimal and returns the objective
+// attribute: "LpStatus" and "LpObjval" for continuous problems, "MipStatus" and "BestObj" for MIPs.
+inline double SolveForObjective(tarq_prob* prob, const char* statusAttr = "LpStatus",
+                                const char* objectiveAttr = "LpObjval") {
+  EXPECT_EQ(TARQ_SetIntParam(prob, "LogToConsole", 0), 0);
+  EXPECT_EQ(TARQ_Solve(prob), 0);
+  int status = -1;
+  EXPECT_EQ(TARQ_GetIntAttr(prob, statusAttr, &status), 0);
+  EXPECT_EQ(status, TARQ_STATUS_OPTIMAL);
+  double obj = 0;
+  EXPECT_EQ(TARQ_GetDblAttr(prob, objectiveAttr, &obj), 0);
+  return obj;
+}
+
 // Everything a problem stores, with names as the store reports them and each matrix column
 // sorted by row.
 struct Snapshot {

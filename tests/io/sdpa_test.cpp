@@ -26,17 +26,6 @@ const char* const kSmall =
     "0 2 2 2 -3\n"
     "2 2 2 2 -1\n";
 
-double SolveObjective(tarq_prob* prob) {
-  EXPECT_EQ(TARQ_SetIntParam(prob, "LogLevel", 0), 0);
-  EXPECT_EQ(TARQ_Solve(prob), 0);
-  int status = -1;
-  EXPECT_EQ(TARQ_GetIntAttr(prob, "LpStatus", &status), 0);
-  EXPECT_EQ(status, TARQ_STATUS_OPTIMAL);
-  double obj = 0;
-  EXPECT_EQ(TARQ_GetDblAttr(prob, "LpObjval", &obj), 0);
-  return obj;
-}
-
 TEST_F(SdpaTest, BlocksBecomeLmiRowsAndDiagonalEntriesRows) {
   const std::string path = Write("small.dat-s", kSmall);
   ASSERT_EQ(TARQ_ReadSDPA(prob_, path.c_str()), 0) << (log_.empty() ? "" : log_[0]);
@@ -56,7 +45,7 @@ TEST_F(SdpaTest, BlocksBecomeLmiRowsAndDiagonalEntriesRows) {
             "mat 2 2: (1,1)=1\n"
             "lmi L0 dim 2 const 0: x0*m1 x1*m2\n");
   // x1 x2 >= 1 with x1 >= 0.5: the optimum x1 = sqrt2, x2 = 1/sqrt2, value 2 sqrt2.
-  EXPECT_NEAR(SolveObjective(prob_), 2 * std::sqrt(2.0), 1e-6);
+  EXPECT_NEAR(SolveForObjective(prob_), 2 * std::sqrt(2.0), 1e-6);
 }
 
 // Written and read back (also compressed), a problem keeps its optimum: bounds, an equality row
@@ -77,19 +66,19 @@ TEST_F(SdpaTest, RoundTripKeepsTheOptimum) {
   const int mats[] = {1, 2};
   ASSERT_EQ(TARQ_AddLMIConstr(prob_, 2, 2, cols, mats, 0, nullptr), 0);
   ASSERT_EQ(TARQ_SetObjSense(prob_, TARQ_MAXIMIZE), 0);
-  const double optimum = SolveObjective(prob_);
+  const double optimum = SolveForObjective(prob_);
   EXPECT_NEAR(optimum, -2, 1e-6);
   for (const char* file : {"rt.dat-s", "rt.dat-s.gz"}) {
     ASSERT_EQ(TARQ_WriteSDPA(prob_, Path(file).c_str()), 0);
     tarq_prob* back = NewProblem();
     ASSERT_EQ(TARQ_ReadSDPA(back, Path(file).c_str()), 0) << (log_.empty() ? "" : log_[0]);
-    EXPECT_NEAR(SolveObjective(back), -optimum, 1e-6) << file;
+    EXPECT_NEAR(SolveForObjective(back), -optimum, 1e-6) << file;
     // The file read back writes the same text again.
     ASSERT_EQ(TARQ_WriteSDPA(back, Path("again.dat-s").c_str()), 0);
     ASSERT_EQ(TARQ_WriteSDPA(prob_, Path("first.dat-s").c_str()), 0);
     tarq_prob* third = NewProblem();
     ASSERT_EQ(TARQ_ReadSDPA(third, Path("again.dat-s").c_str()), 0);
-    EXPECT_NEAR(SolveObjective(third), -optimum, 1e-6);
+    EXPECT_NEAR(SolveForObjective(third), -optimum, 1e-6);
   }
   EXPECT_NE(ReadText(Path("first.dat-s")).find("2\n2\n2 -5\n1 1\n"), std::string::npos)
       << ReadText(Path("first.dat-s"));

@@ -168,20 +168,9 @@ void BuildSmallMip(tarq_prob* prob) {
   ASSERT_EQ(TARQ_AddIndicators(prob, 1, nullptr, &bin, &val, beg, nullptr, idx, coef, sense, bound, nullptr), 0);
 }
 
-double SolveMip(tarq_prob* prob) {
-  EXPECT_EQ(TARQ_SetIntParam(prob, "LogToConsole", 0), 0);
-  EXPECT_EQ(TARQ_Solve(prob), 0);
-  int status = -1;
-  EXPECT_EQ(TARQ_GetIntAttr(prob, "MipStatus", &status), 0);
-  EXPECT_EQ(status, TARQ_STATUS_OPTIMAL);
-  double obj = 0;
-  EXPECT_EQ(TARQ_GetDblAttr(prob, "BestObj", &obj), 0);
-  return obj;
-}
-
 TEST_F(SpecialKindsFileTest, SmallMipKeepsItsOptimumThroughMpsAndLp) {
   BuildSmallMip(prob_);
-  EXPECT_NEAR(SolveMip(prob_), 6, 1e-6);
+  EXPECT_NEAR(SolveForObjective(prob_, "MipStatus", "BestObj"), 6, 1e-6);
   struct Format {
     const char* file;
     int (*write)(tarq_prob*, const char*);
@@ -194,7 +183,7 @@ TEST_F(SpecialKindsFileTest, SmallMipKeepsItsOptimumThroughMpsAndLp) {
     tarq_prob* back = NewProblem();
     ASSERT_EQ(f.read(back, path.c_str()), 0) << (log_.empty() ? "" : log_.back());
     EXPECT_EQ(Take(back).sosCol, Take(prob_).sosCol);
-    EXPECT_NEAR(SolveMip(back), 6, 1e-6);
+    EXPECT_NEAR(SolveForObjective(back, "MipStatus", "BestObj"), 6, 1e-6);
   }
 }
 

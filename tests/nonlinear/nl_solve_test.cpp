@@ -7,8 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "common/quiet_env.h"
-#include "nonlinear/postfix.h"
+#include "nonlinear/nl_problem_fixture.h"
 
 namespace {
 
@@ -16,41 +15,8 @@ using postfix::C;
 using postfix::E;
 using postfix::X;
 
-class NlSolveTest : public testing::Test {
+class NlSolveTest : public NlProblemTest {
  protected:
-  void SetUp() override {
-    env_ = NewQuietEnv();
-    ASSERT_NE(env_, nullptr);
-    ASSERT_EQ(TARQ_CreateProb(env_, &prob_), 0);
-    ASSERT_EQ(TARQ_SetLogCallback(prob_, [](const char* line, void* user) {
-      static_cast<std::string*>(user)->append(line).append("\n");
-    }, &log_), 0);
-  }
-  void TearDown() override {
-    TARQ_DeleteProb(&prob_);
-    TARQ_DeleteEnv(&env_);
-  }
-
-  void Cols(const std::vector<double>& lower, const std::vector<double>& upper, const std::vector<double>& start) {
-    for (size_t j = 0; j < lower.size(); ++j) {
-      ASSERT_EQ(TARQ_AddCol(prob_, 0, 0, nullptr, nullptr, 'C', lower[j], upper[j], nullptr), 0);
-    }
-    if (!start.empty()) {
-      ASSERT_EQ(TARQ_SetNLPrimalStart(prob_, static_cast<int>(start.size()), nullptr, start.data()), 0);
-    }
-  }
-  void Objective(const E& e) {
-    const std::vector<int> p = e.Program();
-    ASSERT_EQ(TARQ_SetNLObj(prob_, static_cast<int>(p.size()), static_cast<int>(e.consts.size()), p.data(),
-                            e.consts.data()),
-              0);
-  }
-  void Row(const E& e, char sense, double rhs) {
-    const std::vector<int> p = e.Program();
-    ASSERT_EQ(TARQ_AddNLConstr(prob_, static_cast<int>(p.size()), static_cast<int>(e.consts.size()), p.data(),
-                               e.consts.data(), 0, nullptr, nullptr, sense, rhs, 0, nullptr),
-              0);
-  }
   int IntAttr(const char* name) {
     int v = -1;
     EXPECT_EQ(TARQ_GetIntAttr(prob_, name, &v), 0);
@@ -77,9 +43,6 @@ class NlSolveTest : public testing::Test {
     EXPECT_LE(std::fabs(obj - best), 1e-6 * std::max(1.0, std::fabs(best))) << obj << " vs " << best;
   }
 
-  tarq_env* env_ = nullptr;
-  tarq_prob* prob_ = nullptr;
-  std::string log_;
 };
 
 constexpr double kFree = 1e30;
@@ -167,23 +130,7 @@ TEST_F(NlSolveTest, AnUndefinedStartEndsWithoutASolutionNotWithANaN) {
 }
 
 TEST_F(NlSolveTest, MixedIntegerProblemMatchesEnumeration) {
-  // min (x - 3.6)^2 + exp(z) - 2 z + (y - z)^2,  x + y <= 5,  x, y integer in [0, 10], z in [-5, 5].
-  ASSERT_EQ(TARQ_AddCol(prob_, 0, 0, nullptr, nullptr, 'I', 0, 10, "x"), 0);
-  ASSERT_EQ(TARQ_AddCol(prob_, 0, 0, nullptr, nullptr, 'I', 0, 10, "y"), 0);
-  ASSERT_EQ(TARQ_AddCol(prob_, 0, 0, nullptr, nullptr, 'C', -5, 5, "z"), 0);
-  const int cols[] = {0, 1};
-  const double ones[] = {1, 1};
-  ASSERT_EQ(TARQ_AddRow(prob_, 2, cols, ones, 'L', 5, 0, nullptr), 0);
-  Objective(postfix::Sqr(X(0) - 3.6) + postfix::Exp(X(2)) - 2 * X(2) + postfix::Sqr(X(1) - X(2)));
-  // The optimum by enumeration: for each integer y, z solves exp(z) - 2 + 2 (z - y) = 0.
-  double best = 1e30;
-  for (int x = 0; x <= 5; ++x) {
-    for (int y = 0; x + y <= 5; ++y) {
-      double z = 0;
-      for (int it = 0; it < 100; ++it) z -= (std::exp(z) - 2 + 2 * (z - y)) / (std::exp(z) + 2);
-      best = std::min(best, (x - 3.6) * (x - 3.6) + std::exp(z) - 2 * z + (y - z) * (y - z));
-    }
-  }
+  const double best = AddSmallMinlp();
   ASSERT_EQ(TARQ_Solve(prob_), 0) << log_;
   EXPECT_EQ(IntAttr("MipStatus"), TARQ_STATUS_LOCALLY_OPTIMAL) << log_;
   EXPECT_NEAR(DblAttr("BestObj"), best, 1e-6 * std::max(1.0, std::fabs(best)));
