@@ -37,10 +37,34 @@ double ToEngine(double bound) {
   return bound;
 }
 
-// The problem as Bonmin sees it: min sense * F(x) with integrality.
+// The problem's special ordered sets as the search's branching objects (Bonmin makes one set
+// object of each; types are the numbers 1 and 2). The arrays belong to info and are released by
+// its destructor, hence new[]. O(members).
+void FillSosInfo(const SmoothProblem& p, Bonmin::TMINLP::SosInfo& info) {
+  info.gutsOfDestructor();
+  const int n = p.Sets();
+  if (n == 0) return;
+  const auto nnz = static_cast<std::size_t>(p.sosIndex.size());
+  info.types = new char[static_cast<std::size_t>(n)];
+  info.priorities = new int[static_cast<std::size_t>(n)];
+  info.starts = new int[static_cast<std::size_t>(n) + 1];
+  info.indices = new int[nnz];
+  info.weights = new double[nnz];
+  for (int k = 0; k < n; ++k) {
+    info.types[k] = static_cast<char>(p.sosType[static_cast<std::size_t>(k)]);
+    info.priorities[k] = 0;  // no priority of its own: the search's default for sets
+  }
+  for (int k = 0; k <= n; ++k) info.starts[k] = static_cast<int>(p.sosStart[static_cast<std::size_t>(k)]);
+  std::copy(p.sosIndex.begin(), p.sosIndex.end(), info.indices);
+  std::copy(p.sosWeight.begin(), p.sosWeight.end(), info.weights);
+  info.num = n;
+  info.numNz = static_cast<int>(nnz);
+}
+
+// The problem as Bonmin sees it: min sense * F(x) with integrality and special ordered sets.
 class SmoothTminlp : public Bonmin::TMINLP {
  public:
-  explicit SmoothTminlp(const SmoothEvaluator& eval) : eval_(eval) {}
+  explicit SmoothTminlp(const SmoothEvaluator& eval) : eval_(eval) { FillSosInfo(eval.Problem(), sos_); }
 
   bool get_nlp_info(Ipopt::Index& n, Ipopt::Index& m, Ipopt::Index& nnzJac, Ipopt::Index& nnzHess,
                     Ipopt::TNLP::IndexStyleEnum& style) override {
@@ -145,11 +169,12 @@ class SmoothTminlp : public Bonmin::TMINLP {
 
   void finalize_solution(TMINLP::SolverReturn, Ipopt::Index, const Ipopt::Number*, Ipopt::Number) override {}
   const BranchingInfo* branchingInfo() const override { return nullptr; }
-  const SosInfo* sosConstraints() const override { return nullptr; }
+  const SosInfo* sosConstraints() const override { return sos_.num > 0 ? &sos_ : nullptr; }
 
  private:
   double Sense() const { return eval_.Problem().sense; }
   const SmoothEvaluator& eval_;
+  SosInfo sos_;
 };
 
 // The node relaxations as Ipopt sees them, stopping at the next iteration once the watch says so

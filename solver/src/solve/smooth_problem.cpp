@@ -6,7 +6,9 @@
 
 namespace tarq_solver {
 
-bool SmoothProblem::IsMip() const { return std::any_of(integer.begin(), integer.end(), [](char c) { return c != 0; }); }
+bool SmoothProblem::IsMip() const {
+  return !sosType.empty() || std::any_of(integer.begin(), integer.end(), [](char c) { return c != 0; });
+}
 
 double SmoothProblem::StartValue(int j) const {
   const auto k = static_cast<std::size_t>(j);

@@ -82,8 +82,17 @@ struct SmoothProblem {
   // (an interior-point engine relaxes them by default, which moves the optimum of a problem whose
   // rows have large multipliers, such as cones in perspective form).
   bool exactBounds = false;
+  // Special ordered sets the branch and bound branches on: set k has type sosType[k] (1 or 2)
+  // and the members [sosStart[k], sosStart[k + 1]) of sosIndex / sosWeight, whose weights order
+  // them. A set's members are columns that are not negative.
+  std::vector<int> sosType;
+  std::vector<std::int64_t> sosStart{0};
+  std::vector<int> sosIndex;
+  std::vector<double> sosWeight;
 
   int LinearRows() const { return static_cast<int>(rowLower.size()); }
+  int Sets() const { return static_cast<int>(sosType.size()); }
+  // True with integer columns or special ordered sets.
   bool IsMip() const;
   // The engines' starting point: start when given, else the point of the bounds nearest to 0.
   double StartValue(int j) const;
