@@ -113,6 +113,34 @@ TEST_F(ConeSolve, MixedIntegerOptimumAtTheApex) {
   EXPECT_NEAR(DblAttr("LpObjval"), 0, 1e-6);
 }
 
+// min t - 2z  s.t.  t >= ||(x1, x2)||,  x1 + x2 - 12 z >= -10,  z binary: the relaxation's
+// optimum is the apex at z = 5/6, where the squared form of the cone has no gradient; the
+// integer optimum is z = 1, x1 = x2 = 1, t = sqrt(2). With the relaxations cut short by an
+// iteration limit of 2 nothing is proven, and the problem is not called infeasible.
+TEST_F(ConeSolve, MixedIntegerRelaxationOptimumAtTheApex) {
+  Row({}, -10, kInf);
+  Col(1, -kInf, kInf, 'C', {}, "t");
+  Col(0, -5, 5, 'C', {{0, 1}}, "x1");
+  Col(0, -5, 5, 'C', {{0, 1}}, "x2");
+  Col(-2, 0, 1, 'B', {{0, -12}}, "z");
+  Cone(TARQ_CONE_QUAD, {0, 1, 2});
+  SolveMixed(std::sqrt(2.0) - 2);
+  const auto x = Solution();
+  EXPECT_NEAR(x[1], 1, 1e-5);
+  EXPECT_NEAR(x[2], 1, 1e-5);
+  EXPECT_NEAR(x[3], 1, 1e-9);
+
+  ASSERT_EQ(TARQ_SetIntParam(prob_, "NLPIterLimit", 2), 0);
+  ASSERT_EQ(TARQ_SetIntParam(prob_, "LogLevel", 1), 0);
+  lines_.clear();
+  ASSERT_EQ(TARQ_Solve(prob_), 0);
+  EXPECT_EQ(IntAttr("MipStatus"), TARQ_STATUS_NUMERICAL);
+  EXPECT_EQ(IntAttr("HasMipSol"), 0);
+  bool noted = false;
+  for (const std::string& line : lines_) noted = noted || line.find("node relaxation(s) failed") != std::string::npos;
+  EXPECT_TRUE(noted);
+}
+
 TEST_F(ConeSolve, InfeasibleConeIsReported) {
   // t <= 1 but t >= ||(2, 0)||.
   Col(1, -kInf, 1, 'C', {}, "t");

@@ -2,6 +2,7 @@
 // objective or cones: nonlinear branch and bound with the sets as branching objects and the
 // indicator rows linearised. Hand-checked optima; the set or indicator condition is checked in
 // each solution, and the continuous relaxation is shown to leave them out.
+#include <ostream>
 #include <tuple>
 
 #include "solve_fixture.h"
@@ -13,7 +14,7 @@ class SpecialSmoothSolve : public SolveTest {
  protected:
   void SetUp() override {
     SolveTest::SetUp();
-    ASSERT_EQ(TARQ_SetIntParam(prob_, "LogLevel", 2), 0);
+    ASSERT_EQ(TARQ_SetIntParam(prob_, "LogLevel", 1), 0);  // the summary lines, for failure messages
   }
   void Sos(int type, std::vector<int> members) {
     const int beg[2] = {0, static_cast<int>(members.size())};
@@ -173,6 +174,11 @@ struct SlackCase {
   double x, y;      // optimal point
 };
 
+void PrintTo(const SlackCase& c, std::ostream* os) {
+  *os << "z = " << c.binVal << " -> " << c.a << " x + " << c.b << " y " << c.sense << " " << c.rhs << ", z in ["
+      << c.zLower << ", " << c.zUpper << "], cost " << c.cost;
+}
+
 class IndicatorSlackForm : public SpecialSmoothSolve, public testing::WithParamInterface<SlackCase> {};
 
 TEST_P(IndicatorSlackForm, HoldsTheRowOnlyWhenTheIndicatorIsOn) {
@@ -235,6 +241,24 @@ TEST_F(SpecialSmoothSolve, SetWithQuadraticRowNeedsNoIntegerColumn) {
   Sos(TARQ_SOS_TYPE1, {0, 1});
   SolveOptimal(std::sqrt(2.0), 1e-5);
   EXPECT_EQ(NonZeros(Solution(), {0, 1}), 1);
+}
+
+// Branching on a set holds a member at 0 through its upper bound only: a set over a column that
+// may be negative is refused, naming it, and so is nothing else.
+TEST_F(SpecialSmoothSolve, SetOverColumnThatMayBeNegativeIsRefused) {
+  Col(0, -1, 1, 'C', {}, "a");
+  Col(0, 0, 1, 'C', {}, "b");
+  QuadObj({{0, 0, 1}, {1, 1, 1}});
+  Sos(TARQ_SOS_TYPE1, {0, 1});
+  lines_.clear();
+  EXPECT_EQ(TARQ_Solve(prob_), TARQ_RETCODE_INVALID);
+  ASSERT_FALSE(lines_.empty());
+  EXPECT_EQ(lines_.back(), "SOS constraints over columns that may be negative (column 'a') are not supported "
+                           "together with quadratic, nonlinear or conic parts");
+  const int a = 0;
+  const double zero = 0;
+  ASSERT_EQ(TARQ_SetColLower(prob_, 1, &a, &zero), 0);
+  SolveOptimal(0);
 }
 
 }  // namespace

@@ -177,15 +177,39 @@ class SmoothTminlp : public Bonmin::TMINLP {
   SosInfo sos_;
 };
 
+// True for the outcomes of a node relaxation that say nothing about it: neither a solution nor
+// a proof of infeasibility (iteration limit, failed restoration, evaluation errors, ...).
+bool RelaxationFailed(Ipopt::SolverReturn status) {
+  switch (status) {
+    case Ipopt::SUCCESS:
+    case Ipopt::STOP_AT_ACCEPTABLE_POINT:
+    case Ipopt::LOCAL_INFEASIBILITY:
+    case Ipopt::USER_REQUESTED_STOP:
+    case Ipopt::FEASIBLE_POINT_FOUND:
+      return false;
+    default:
+      return true;
+  }
+}
+
 // The node relaxations as Ipopt sees them, stopping at the next iteration once the watch says so
-// (and noting the stop in the record). Copies (Bonmin clones the node solver) share both.
+// (and noting the stop in the record), and counting the relaxations that failed in *failures.
+// Copies (Bonmin clones the node solver) share all three.
 class StoppableTnlp : public Bonmin::TMINLP2TNLP {
  public:
-  StoppableTnlp(const Ipopt::SmartPtr<Bonmin::TMINLP>& tminlp, StopWatch* watch, StopRecord* stops)
-      : Bonmin::TMINLP2TNLP(tminlp), watch_(watch), stops_(stops) {}
+  StoppableTnlp(const Ipopt::SmartPtr<Bonmin::TMINLP>& tminlp, StopWatch* watch, StopRecord* stops, int* failures)
+      : Bonmin::TMINLP2TNLP(tminlp), watch_(watch), stops_(stops), failures_(failures) {}
   StoppableTnlp(const StoppableTnlp& other)
-      : Bonmin::TMINLP2TNLP(other), watch_(other.watch_), stops_(other.stops_) {}
+      : Bonmin::TMINLP2TNLP(other), watch_(other.watch_), stops_(other.stops_), failures_(other.failures_) {}
   Bonmin::TMINLP2TNLP* clone() const override { return new StoppableTnlp(*this); }
+
+  void finalize_solution(Ipopt::SolverReturn status, Ipopt::Index n, const Ipopt::Number* x,
+                         const Ipopt::Number* zL, const Ipopt::Number* zU, Ipopt::Index m, const Ipopt::Number* g,
+                         const Ipopt::Number* lambda, Ipopt::Number obj, const Ipopt::IpoptData* data,
+                         Ipopt::IpoptCalculatedQuantities* cq) override {
+    if (RelaxationFailed(status)) ++*failures_;
+    Bonmin::TMINLP2TNLP::finalize_solution(status, n, x, zL, zU, m, g, lambda, obj, data, cq);
+  }
 
   bool intermediate_callback(Ipopt::AlgorithmMode mode, Ipopt::Index iter, Ipopt::Number obj, Ipopt::Number infPr,
                              Ipopt::Number infDu, Ipopt::Number mu, Ipopt::Number dNorm, Ipopt::Number reg,
@@ -202,6 +226,7 @@ class StoppableTnlp : public Bonmin::TMINLP2TNLP {
  private:
   StopWatch* watch_;
   StopRecord* stops_;
+  int* failures_;
 };
 
 // Bonmin's search drives Cbc, whose driver keeps process-wide state: one search at a time.
@@ -261,7 +286,8 @@ int Run(const SmoothEvaluator& eval, const EngineContext& ctx, StopWatch& watch,
   Ipopt::SmartPtr<Bonmin::TMINLP> tminlp = new SmoothTminlp(eval);
   Bonmin::OsiTMINLPInterface nlp;
   nlp.initialize(setup.roptions(), setup.options(), setup.journalist(), "bonmin.", tminlp);
-  nlp.use(new StoppableTnlp(tminlp, &watch, &stops));
+  int failures = 0;
+  nlp.use(new StoppableTnlp(tminlp, &watch, &stops, &failures));
   nlp.passInMessageHandler(&relay);  // the search's handler is made from this one
   setup.initialize(nlp);
 
@@ -283,6 +309,12 @@ int Run(const SmoothEvaluator& eval, const EngineContext& ctx, StopWatch& watch,
     out.status = watch.TimedOut() && !stops.Raised() ? TARQ_STATUS_TIMEOUT : TARQ_STATUS_INTERRUPTED;
   } else {
     out.status = StatusFromBonmin(bab.mipStatus(), watch, ctx.params, out.nodes);
+  }
+  // A node whose relaxation failed is pruned as if infeasible, so infeasibility is not proven.
+  if (failures > 0 && (out.status == TARQ_STATUS_INFEASIBLE || out.status == TARQ_STATUS_INF_OR_UNB)) {
+    ctx.log.Printf("Branch and bound found no solution, but %d node relaxation(s) failed without a proof of "
+                   "infeasibility: the problem is not reported infeasible", failures);
+    out.status = TARQ_STATUS_NUMERICAL;
   }
   const double* best = bab.bestSolution();
   const double tol = std::max({kCheckTolerance, ctx.params.Dbl(DblParam::FeasTol), ctx.params.Dbl(DblParam::IntTol)});

@@ -167,31 +167,6 @@ void NoteSpecialConstraints(Problem& p, bool lpOnly) {
   }
 }
 
-// Moves the start of each second-order cone's head (both heads of a rotated cone) inside the
-// cone: at least 1 + the norm of the other members' start values, within the head's bounds. The
-// squared form that branch and bound solves has a vanishing gradient at the apex, the point of
-// the bounds nearest to 0 for a cone whose members may be 0, and an interior-point solve started
-// there can stall at it. O(cone members).
-void StartInsideCones(const ConeTable& cones, SmoothProblem& sp) {
-  if (sp.start.empty()) {
-    sp.start.resize(static_cast<std::size_t>(sp.nCol));
-    for (int j = 0; j < sp.nCol; ++j) sp.start[static_cast<std::size_t>(j)] = sp.StartValue(j);
-  }
-  for (int k = 0; k < cones.Size(); ++k) {
-    const int heads = cones.type[k] == TARQ_CONE_RQUAD ? 2 : 1;
-    double norm = 0;
-    for (std::int64_t q = cones.Begin(k) + heads; q < cones.End(k); ++q) {
-      const double v = sp.start[static_cast<std::size_t>(cones.col[q])];
-      norm += v * v;
-    }
-    norm = std::sqrt(norm);
-    for (int h = 0; h < heads; ++h) {
-      const auto j = static_cast<std::size_t>(cones.col[cones.Begin(k) + h]);
-      sp.start[j] = std::min(std::max(sp.start[j], 1 + norm), sp.colUpper[j]);
-    }
-  }
-}
-
 // Gives each set member that is an integer column or has a positive lower bound a continuous
 // copy in [0, upper], tied to it by the row  x_j - copy = 0, and puts the copy in the set in its
 // place. Branching on a set lowers its members' upper bounds to 0; on such a member that
@@ -348,7 +323,7 @@ int BuildSmoothProblem(Problem& p, bool relax, SmoothProblem& out, QuadBlocks* b
   if (HasCones(p)) {
     AddConeSignBounds(special, out.colLower, out.colUpper);
     out.exactBounds = true;
-    if (out.IsMip() && special.cones.Size() > 0) StartInsideCones(special.cones, out);
+    if (out.IsMip() && special.cones.Size() > 0) AddConeOuterRows(special.cones, out);
   }
   if (blocks != nullptr) *blocks = made;
   return CheckSetMemberSigns(p, out);
