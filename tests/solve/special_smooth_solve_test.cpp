@@ -162,6 +162,30 @@ TEST_F(SpecialSmoothSolve, IndicatorRowWithSecondOrderCone) {
   }
 }
 
+// min t - reward z  s.t.  t >= s exp(x / s) with s = 1,  z = 1 -> x >= 1,  x in [-5, 5]: z = 1
+// costs t = e, z = 0 allows t = exp(-5). A reward of 3 pays for e - exp(-5), one of 2 does not.
+TEST_F(SpecialSmoothSolve, IndicatorRowWithExponentialCone) {
+  Col(1, -kInf, kInf, 'C', {}, "t");
+  Col(0, 1, 1, 'C', {}, "s");
+  Col(0, -5, 5, 'C', {}, "x");
+  Col(0, 0, 1, 'B', {}, "z");
+  const int type = TARQ_EXPCONE_PRIMAL;
+  const int members[3] = {0, 1, 2};
+  ASSERT_EQ(TARQ_AddExpCones(prob_, 1, &type, members), 0);
+  Indicator(3, 1, {{2, 1}}, 'G', 1);
+  for (const double reward : {3.0, 2.0}) {
+    SCOPED_TRACE(testing::Message() << "reward " << reward);
+    const int z = 3;
+    const double cost = -reward;
+    ASSERT_EQ(TARQ_SetColObj(prob_, 1, &z, &cost), 0);
+    const bool on = reward == 3;
+    SolveOptimal(on ? std::exp(1.0) - reward : std::exp(-5.0), 1e-5);
+    const auto x = Solution();
+    EXPECT_NEAR(x[3], on ? 1 : 0, 1e-9);
+    EXPECT_NEAR(x[2], on ? 1 : -5, 1e-5);
+  }
+}
+
 // The indicator row over free columns x, y (its activity is bounded on neither side, so every
 // side takes the slack form) with min (x - 3)^2 + (y - 3)^2 + cost z; the constant 18 is left
 // out. The row a x + b y (sense) rhs holds when z equals binVal.

@@ -182,12 +182,12 @@ void SeparateSetMembers(SmoothProblem& sp) {
     if (copyOf.empty()) copyOf.assign(static_cast<std::size_t>(sp.nCol), -1);
     if (copyOf[j] < 0) {
       const int c = sp.nCol++;
+      const double upper = sp.colUpper[j];
       copyOf[j] = c;
       sp.obj.push_back(0);
       sp.colLower.push_back(0);
-      sp.colUpper.push_back(sp.colUpper[j]);
+      sp.colUpper.push_back(upper);
       sp.integer.push_back(0);
-      if (!sp.start.empty()) sp.start.push_back(sp.start[j]);
       sp.rowIndex.insert(sp.rowIndex.end(), {member, c});
       sp.rowValue.insert(sp.rowValue.end(), {1.0, -1.0});
       sp.rowStart.push_back(static_cast<std::int64_t>(sp.rowIndex.size()));

@@ -179,7 +179,9 @@ bool MeetsSets(const SetList& sets, const double* x, double tol) {
   std::vector<std::pair<double, double>> members;
   for (int k = 0; k < sets.count; ++k) {
     members.clear();
-    for (std::int64_t p = sets.start[k]; p < sets.start[k + 1]; ++p) members.emplace_back(sets.weight[p], x[sets.index[p]]);
+    for (std::int64_t p = sets.start[k]; p < sets.start[k + 1]; ++p) {
+      members.emplace_back(sets.weight[p], x[sets.index[p]]);
+    }
     if (!MeetsSet(sets.type[k], members, tol)) return false;
   }
   return true;
