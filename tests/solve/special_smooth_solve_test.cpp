@@ -267,6 +267,26 @@ TEST_F(SpecialSmoothSolve, SetWithQuadraticRowNeedsNoIntegerColumn) {
   EXPECT_EQ(NonZeros(Solution(), {0, 1}), 1);
 }
 
+// min exp(a) + exp(b) - 4a - 3b over [0, 5]^2, a nonlinear objective: without the set a = ln 4,
+// b = ln 3 (value 7 - 4 ln 4 - 3 ln 3); with at most one non-zero, a = ln 4 and b = 0 (value
+// 5 - 4 ln 4) beats b alone (value 4 - 3 ln 3). Nonlinear functions are solved for a local
+// optimum, which the status says.
+TEST_F(SpecialSmoothSolve, Sos1WithNonlinearObjective) {
+  Col(-4, 0, 5, 'C', {}, "a");
+  Col(-3, 0, 5, 'C', {}, "b");
+  const int program[6] = {TARQ_NL_HEADER, 0, -16, 1, -16, -10};  // exp(a) + exp(b)
+  ASSERT_EQ(TARQ_SetNLObj(prob_, 6, 0, program, nullptr), 0);
+  ASSERT_EQ(TARQ_SolveLp(prob_), 0);
+  EXPECT_NEAR(DblAttr("LpObjval"), 7 - 4 * std::log(4.0) - 3 * std::log(3.0), 1e-6);
+  Sos(TARQ_SOS_TYPE1, {0, 1});
+  ASSERT_EQ(TARQ_Solve(prob_), 0);
+  ASSERT_EQ(IntAttr("MipStatus"), TARQ_STATUS_LOCALLY_OPTIMAL) << Log();
+  EXPECT_NEAR(DblAttr("BestObj"), 5 - 4 * std::log(4.0), 1e-6);
+  const auto x = Solution();
+  EXPECT_NEAR(x[0], std::log(4.0), 1e-5);
+  EXPECT_NEAR(x[1], 0, 1e-6);
+}
+
 // Branching on a set holds a member at 0 through its upper bound only: a set over a column that
 // may be negative is refused, naming it, and so is nothing else.
 TEST_F(SpecialSmoothSolve, SetOverColumnThatMayBeNegativeIsRefused) {
