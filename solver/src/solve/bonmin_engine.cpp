@@ -1,5 +1,6 @@
 // The mixed-integer engine for smooth problems: Bonmin's nonlinear branch and bound (B-BB),
-// which solves the continuous relaxation of every node with Ipopt, over a SmoothEvaluator.
+// which solves the continuous relaxation of every node with Ipopt, over a SmoothEvaluator. The
+// problem's special ordered sets are the search's set branching objects.
 //
 // Output: Bonmin's own messages and those of its search go through a LogRelay, Ipopt's through
 // an IpoptLogJournal; no options file is read. Stopping: the search checks the interrupt flag

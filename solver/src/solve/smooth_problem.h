@@ -5,6 +5,7 @@
 //   subject to   rowLower <= A x <= rowUpper            linear rows, A sparse by rows
 //                lower_b  <= g_b(x) <= upper_b           the rows each block owns
 //                colLower <= x <= colUpper, x_j integer where integer[j]
+//                at most one (type 1) or two adjacent (type 2) members of each set non-zero
 //
 // The linear part is plain data. Everything nonlinear comes in blocks: a block owns some rows
 // and/or a contribution to the objective, and provides
