@@ -142,15 +142,21 @@ void CheckCones(Problem& p, SmoothResult& res) {
 }
 
 // A solution must meet every special ordered set (the problem's own and those of the indicator
-// rows' slack form) within "FeasTol"; an optimum that does not is reported as numerical trouble.
+// rows' slack form) within "FeasTol". An optimum that does not is reported as numerical trouble;
+// the solution of a stopped search that does not is not kept.
 void CheckSets(Problem& p, const SmoothProblem& sp, SmoothResult& res) {
   const double tol = p.Params().Dbl(DblParam::FeasTol);
   const SetList sets{sp.Sets(), sp.sosType.data(), sp.sosStart.data(), sp.sosIndex.data(), sp.sosWeight.data()};
   if (MeetsSets(sets, res.values.data(), tol)) return;
-  if (res.status != TARQ_STATUS_OPTIMAL && res.status != TARQ_STATUS_LOCALLY_OPTIMAL) return;
-  p.Log().Printf("The solution misses a special ordered set or an indicator row by more than FeasTol %.3g: not "
-                 "reported as optimal", tol);
-  res.status = TARQ_STATUS_NUMERICAL;
+  if (res.status == TARQ_STATUS_OPTIMAL || res.status == TARQ_STATUS_LOCALLY_OPTIMAL) {
+    p.Log().Printf("The solution misses a special ordered set or an indicator row by more than FeasTol %.3g: not "
+                   "reported as optimal", tol);
+    res.status = TARQ_STATUS_NUMERICAL;
+    return;
+  }
+  p.Log().Printf("The last solution misses a special ordered set or an indicator row by more than FeasTol %.3g and "
+                 "is not kept", tol);
+  res.hasSolution = false;
 }
 
 // Says what becomes of the SOS constraints and indicator rows: left out of a relaxation, or sets
