@@ -59,6 +59,21 @@ TEST_F(ConeSolve, RotatedConeBalancesItsTwoHeads) {
   EXPECT_NEAR(x[1], std::sqrt(2.0), 1e-6);
 }
 
+// The same with z integer in [1.5, 3] (a fractional bound, which branching must not contradict):
+// z = 2, where the rotated cone's linear outer rows a + b >= sqrt(2) |z| of the mixed-integer
+// form hold with equality, so they cut nothing off.
+TEST_F(ConeSolve, MixedIntegerRotatedConeMeetsItsOuterRowsExactly) {
+  Col(1, -kInf, kInf, 'C', {}, "a");
+  Col(1, -kInf, kInf, 'C', {}, "b");
+  Col(0, 1.5, 3, 'I', {}, "z");
+  Cone(TARQ_CONE_RQUAD, {0, 1, 2});
+  SolveMixed(2 * std::sqrt(2.0));
+  const auto x = Solution();
+  EXPECT_NEAR(x[0], std::sqrt(2.0), 1e-5);
+  EXPECT_NEAR(x[1], std::sqrt(2.0), 1e-5);
+  EXPECT_NEAR(x[2], 2, 1e-9);
+}
+
 // max x2  s.t.  1 >= x1 exp(x2 / x1):  x2 <= x1 log(1 / x1), largest at x1 = 1/e, value 1/e.
 TEST_F(ConeSolve, PrimalExponentialConeMaximisesTheEntropyTerm) {
   Col(0, 1, 1, 'C', {}, "x0");

@@ -173,6 +173,23 @@ void NoteSpecialConstraints(Problem& p, bool lpOnly) {
   }
 }
 
+// Rounds the bounds of integer columns inward to integers (a column in [1.5, 3] to [2, 3]).
+// Exact: the column takes no other values. Branching sets integer bounds next to the value it
+// branches on, which would contradict a fractional bound the engine still holds (bounds
+// [1.5, 1]), and the interior-point engine refuses a problem with such bounds. Bounds that would
+// cross are left as they are. O(columns).
+void RoundIntegerBounds(SmoothProblem& sp) {
+  constexpr double kSlack = 1e-9;  // a bound this close to an integer is that integer
+  for (std::size_t j = 0; j < sp.integer.size(); ++j) {
+    if (!sp.integer[j]) continue;
+    const double lower = sp.colLower[j] > -TARQ_INFINITY ? std::ceil(sp.colLower[j] - kSlack) : sp.colLower[j];
+    const double upper = sp.colUpper[j] < TARQ_INFINITY ? std::floor(sp.colUpper[j] + kSlack) : sp.colUpper[j];
+    if (lower > upper) continue;
+    sp.colLower[j] = lower;
+    sp.colUpper[j] = upper;
+  }
+}
+
 // Gives each set member that is an integer column or has a positive lower bound a continuous
 // copy in [0, upper], tied to it by the row  x_j - copy = 0, and puts the copy in the set in its
 // place. Branching on a set lowers its members' upper bounds to 0; on such a member that
@@ -287,6 +304,7 @@ void SmoothFromLp(LpData& lp, SmoothProblem& out) {
   for (std::size_t a = 1; a < lp.addStart.size(); ++a) {
     out.rowStart.push_back(out.rowStart[m] + static_cast<std::int64_t>(lp.addStart[a]));
   }
+  RoundIntegerBounds(out);
   out.sosType = std::move(lp.sosType);
   out.sosStart.assign(lp.sosStart.begin(), lp.sosStart.end());
   out.sosIndex = std::move(lp.sosIndex);
