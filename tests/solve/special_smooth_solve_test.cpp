@@ -287,6 +287,35 @@ TEST_F(SpecialSmoothSolve, Sos1WithNonlinearObjective) {
   EXPECT_NEAR(x[1], 0, 1e-6);
 }
 
+// z = 1 -> x >= 2 with x in [0, 1] and a quadratic objective: infeasible with z fixed at 1 (the
+// relaxations prove it), optimal at z = 0 once z is free.
+TEST_F(SpecialSmoothSolve, IndicatorThatCannotHoldIsInfeasible) {
+  Col(0, 0, 1, 'C', {}, "x");
+  Col(1, 1, 1, 'B', {}, "z");
+  QuadObj({{0, 0, 1}});
+  Indicator(1, 1, {{0, 1}}, 'G', 2);
+  ASSERT_EQ(TARQ_Solve(prob_), 0);
+  EXPECT_EQ(IntAttr("MipStatus"), TARQ_STATUS_INFEASIBLE) << Log();
+  EXPECT_EQ(IntAttr("HasMipSol"), 0);
+  const int z = 1;
+  const double zero = 0;
+  ASSERT_EQ(TARQ_SetColLower(prob_, 1, &z, &zero), 0);
+  SolveOptimal(0);
+}
+
+// a + b >= 1.5 over [0, 1]^2 needs both non-zero: with a set of type 1 over them, and a
+// quadratic objective, no point is left.
+TEST_F(SpecialSmoothSolve, SetThatCannotHoldIsInfeasible) {
+  Row({}, 1.5, kInf);
+  Col(0, 0, 1, 'C', {{0, 1}}, "a");
+  Col(0, 0, 1, 'C', {{0, 1}}, "b");
+  QuadObj({{0, 0, 1}, {1, 1, 1}});
+  Sos(TARQ_SOS_TYPE1, {0, 1});
+  ASSERT_EQ(TARQ_Solve(prob_), 0);
+  EXPECT_EQ(IntAttr("MipStatus"), TARQ_STATUS_INFEASIBLE) << Log();
+  EXPECT_EQ(IntAttr("HasMipSol"), 0);
+}
+
 // Branching on a set holds a member at 0 through its upper bound only: a set over a column that
 // may be negative is refused, naming it, and so is nothing else.
 TEST_F(SpecialSmoothSolve, SetOverColumnThatMayBeNegativeIsRefused) {
