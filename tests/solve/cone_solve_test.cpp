@@ -59,6 +59,21 @@ TEST_F(ConeSolve, RotatedConeBalancesItsTwoHeads) {
   EXPECT_NEAR(x[1], std::sqrt(2.0), 1e-6);
 }
 
+// The same with z integer in [1.5, 3] (a fractional bound, which branching must not contradict):
+// z = 2, where the rotated cone's linear outer rows a + b >= sqrt(2) |z| of the mixed-integer
+// form hold with equality, so they cut nothing off.
+TEST_F(ConeSolve, MixedIntegerRotatedConeMeetsItsOuterRowsExactly) {
+  Col(1, -kInf, kInf, 'C', {}, "a");
+  Col(1, -kInf, kInf, 'C', {}, "b");
+  Col(0, 1.5, 3, 'I', {}, "z");
+  Cone(TARQ_CONE_RQUAD, {0, 1, 2});
+  SolveMixed(2 * std::sqrt(2.0));
+  const auto x = Solution();
+  EXPECT_NEAR(x[0], std::sqrt(2.0), 1e-5);
+  EXPECT_NEAR(x[1], std::sqrt(2.0), 1e-5);
+  EXPECT_NEAR(x[2], 2, 1e-9);
+}
+
 // max x2  s.t.  1 >= x1 exp(x2 / x1):  x2 <= x1 log(1 / x1), largest at x1 = 1/e, value 1/e.
 TEST_F(ConeSolve, PrimalExponentialConeMaximisesTheEntropyTerm) {
   Col(0, 1, 1, 'C', {}, "x0");
@@ -111,6 +126,34 @@ TEST_F(ConeSolve, MixedIntegerOptimumAtTheApex) {
   ASSERT_EQ(TARQ_SolveLp(prob_), 0);
   EXPECT_EQ(IntAttr("LpStatus"), TARQ_STATUS_OPTIMAL);
   EXPECT_NEAR(DblAttr("LpObjval"), 0, 1e-6);
+}
+
+// min t - 2z  s.t.  t >= ||(x1, x2)||,  x1 + x2 - 12 z >= -10,  z binary: the relaxation's
+// optimum is the apex at z = 5/6, where the squared form of the cone has no gradient; the
+// integer optimum is z = 1, x1 = x2 = 1, t = sqrt(2). With the relaxations cut short by an
+// iteration limit of 2 nothing is proven, and the problem is not called infeasible.
+TEST_F(ConeSolve, MixedIntegerRelaxationOptimumAtTheApex) {
+  Row({}, -10, kInf);
+  Col(1, -kInf, kInf, 'C', {}, "t");
+  Col(0, -5, 5, 'C', {{0, 1}}, "x1");
+  Col(0, -5, 5, 'C', {{0, 1}}, "x2");
+  Col(-2, 0, 1, 'B', {{0, -12}}, "z");
+  Cone(TARQ_CONE_QUAD, {0, 1, 2});
+  SolveMixed(std::sqrt(2.0) - 2);
+  const auto x = Solution();
+  EXPECT_NEAR(x[1], 1, 1e-5);
+  EXPECT_NEAR(x[2], 1, 1e-5);
+  EXPECT_NEAR(x[3], 1, 1e-9);
+
+  ASSERT_EQ(TARQ_SetIntParam(prob_, "NLPIterLimit", 2), 0);
+  ASSERT_EQ(TARQ_SetIntParam(prob_, "LogLevel", 1), 0);
+  lines_.clear();
+  ASSERT_EQ(TARQ_Solve(prob_), 0);
+  EXPECT_EQ(IntAttr("MipStatus"), TARQ_STATUS_NUMERICAL);
+  EXPECT_EQ(IntAttr("HasMipSol"), 0);
+  bool noted = false;
+  for (const std::string& line : lines_) noted = noted || line.find("node relaxation(s) failed") != std::string::npos;
+  EXPECT_TRUE(noted);
 }
 
 TEST_F(ConeSolve, InfeasibleConeIsReported) {

@@ -1,5 +1,6 @@
 // The mixed-integer engine for smooth problems: Bonmin's nonlinear branch and bound (B-BB),
-// which solves the continuous relaxation of every node with Ipopt, over a SmoothEvaluator.
+// which solves the continuous relaxation of every node with Ipopt, over a SmoothEvaluator. The
+// problem's special ordered sets are the search's set branching objects.
 //
 // Output: Bonmin's own messages and those of its search go through a LogRelay, Ipopt's through
 // an IpoptLogJournal; no options file is read. Stopping: the search checks the interrupt flag
@@ -37,10 +38,34 @@ double ToEngine(double bound) {
   return bound;
 }
 
-// The problem as Bonmin sees it: min sense * F(x) with integrality.
+// The problem's special ordered sets as the search's branching objects (Bonmin makes one set
+// object of each; types are the numbers 1 and 2). The arrays belong to info and are released by
+// its destructor, hence new[]. O(members).
+void FillSosInfo(const SmoothProblem& p, Bonmin::TMINLP::SosInfo& info) {
+  info.gutsOfDestructor();
+  const int n = p.Sets();
+  if (n == 0) return;
+  const auto nnz = static_cast<std::size_t>(p.sosIndex.size());
+  info.types = new char[static_cast<std::size_t>(n)];
+  info.priorities = new int[static_cast<std::size_t>(n)];
+  info.starts = new int[static_cast<std::size_t>(n) + 1];
+  info.indices = new int[nnz];
+  info.weights = new double[nnz];
+  for (int k = 0; k < n; ++k) {
+    info.types[k] = static_cast<char>(p.sosType[static_cast<std::size_t>(k)]);
+    info.priorities[k] = 0;  // no priority of its own: the search's default for sets
+  }
+  for (int k = 0; k <= n; ++k) info.starts[k] = static_cast<int>(p.sosStart[static_cast<std::size_t>(k)]);
+  std::copy(p.sosIndex.begin(), p.sosIndex.end(), info.indices);
+  std::copy(p.sosWeight.begin(), p.sosWeight.end(), info.weights);
+  info.num = n;
+  info.numNz = static_cast<int>(nnz);
+}
+
+// The problem as Bonmin sees it: min sense * F(x) with integrality and special ordered sets.
 class SmoothTminlp : public Bonmin::TMINLP {
  public:
-  explicit SmoothTminlp(const SmoothEvaluator& eval) : eval_(eval) {}
+  explicit SmoothTminlp(const SmoothEvaluator& eval) : eval_(eval) { FillSosInfo(eval.Problem(), sos_); }
 
   bool get_nlp_info(Ipopt::Index& n, Ipopt::Index& m, Ipopt::Index& nnzJac, Ipopt::Index& nnzHess,
                     Ipopt::TNLP::IndexStyleEnum& style) override {
@@ -146,22 +171,47 @@ class SmoothTminlp : public Bonmin::TMINLP {
 
   void finalize_solution(TMINLP::SolverReturn, Ipopt::Index, const Ipopt::Number*, Ipopt::Number) override {}
   const BranchingInfo* branchingInfo() const override { return nullptr; }
-  const SosInfo* sosConstraints() const override { return nullptr; }
+  const SosInfo* sosConstraints() const override { return sos_.num > 0 ? &sos_ : nullptr; }
 
  private:
   double Sense() const { return eval_.Problem().sense; }
   const SmoothEvaluator& eval_;
+  SosInfo sos_;
 };
 
+// True for the outcomes of a node relaxation that say nothing about it: neither a solution nor
+// a proof of infeasibility (iteration limit, failed restoration, evaluation errors, ...).
+bool RelaxationFailed(Ipopt::SolverReturn status) {
+  switch (status) {
+    case Ipopt::SUCCESS:
+    case Ipopt::STOP_AT_ACCEPTABLE_POINT:
+    case Ipopt::LOCAL_INFEASIBILITY:
+    case Ipopt::USER_REQUESTED_STOP:
+    case Ipopt::FEASIBLE_POINT_FOUND:
+      return false;
+    default:
+      return true;
+  }
+}
+
 // The node relaxations as Ipopt sees them, stopping at the next iteration once the watch says so
-// (and noting the stop in the record). Copies (Bonmin clones the node solver) share both.
+// (and noting the stop in the record), and counting the relaxations that failed in *failures.
+// Copies (Bonmin clones the node solver) share all three.
 class StoppableTnlp : public Bonmin::TMINLP2TNLP {
  public:
-  StoppableTnlp(const Ipopt::SmartPtr<Bonmin::TMINLP>& tminlp, StopWatch* watch, StopRecord* stops)
-      : Bonmin::TMINLP2TNLP(tminlp), watch_(watch), stops_(stops) {}
+  StoppableTnlp(const Ipopt::SmartPtr<Bonmin::TMINLP>& tminlp, StopWatch* watch, StopRecord* stops, int* failures)
+      : Bonmin::TMINLP2TNLP(tminlp), watch_(watch), stops_(stops), failures_(failures) {}
   StoppableTnlp(const StoppableTnlp& other)
-      : Bonmin::TMINLP2TNLP(other), watch_(other.watch_), stops_(other.stops_) {}
+      : Bonmin::TMINLP2TNLP(other), watch_(other.watch_), stops_(other.stops_), failures_(other.failures_) {}
   Bonmin::TMINLP2TNLP* clone() const override { return new StoppableTnlp(*this); }
+
+  void finalize_solution(Ipopt::SolverReturn status, Ipopt::Index n, const Ipopt::Number* x,
+                         const Ipopt::Number* zL, const Ipopt::Number* zU, Ipopt::Index m, const Ipopt::Number* g,
+                         const Ipopt::Number* lambda, Ipopt::Number obj, const Ipopt::IpoptData* data,
+                         Ipopt::IpoptCalculatedQuantities* cq) override {
+    if (RelaxationFailed(status)) ++*failures_;
+    Bonmin::TMINLP2TNLP::finalize_solution(status, n, x, zL, zU, m, g, lambda, obj, data, cq);
+  }
 
   bool intermediate_callback(Ipopt::AlgorithmMode mode, Ipopt::Index iter, Ipopt::Number obj, Ipopt::Number infPr,
                              Ipopt::Number infDu, Ipopt::Number mu, Ipopt::Number dNorm, Ipopt::Number reg,
@@ -178,6 +228,7 @@ class StoppableTnlp : public Bonmin::TMINLP2TNLP {
  private:
   StopWatch* watch_;
   StopRecord* stops_;
+  int* failures_;
 };
 
 // Bonmin's search drives Cbc, whose driver keeps process-wide state: one search at a time.
@@ -240,7 +291,8 @@ int Run(const SmoothEvaluator& eval, const EngineContext& ctx, StopWatch& watch,
   Ipopt::SmartPtr<Bonmin::TMINLP> tminlp = new SmoothTminlp(eval);
   Bonmin::OsiTMINLPInterface nlp;
   nlp.initialize(setup.roptions(), setup.options(), setup.journalist(), "bonmin.", tminlp);
-  nlp.use(new StoppableTnlp(tminlp, &watch, &stops));
+  int failures = 0;
+  nlp.use(new StoppableTnlp(tminlp, &watch, &stops, &failures));
   nlp.passInMessageHandler(&relay);  // the search's handler is made from this one
   setup.initialize(nlp);
 
@@ -262,6 +314,12 @@ int Run(const SmoothEvaluator& eval, const EngineContext& ctx, StopWatch& watch,
     out.status = watch.TimedOut() && !stops.Raised() ? TARQ_STATUS_TIMEOUT : TARQ_STATUS_INTERRUPTED;
   } else {
     out.status = StatusFromBonmin(bab.mipStatus(), watch, ctx.params, out.nodes);
+  }
+  // A node whose relaxation failed is pruned as if infeasible, so infeasibility is not proven.
+  if (failures > 0 && (out.status == TARQ_STATUS_INFEASIBLE || out.status == TARQ_STATUS_INF_OR_UNB)) {
+    ctx.log.Printf("Branch and bound found no solution, but %d node relaxation(s) failed without a proof of "
+                   "infeasibility: the problem is not reported infeasible", failures);
+    out.status = TARQ_STATUS_NUMERICAL;
   }
   const double* best = bab.bestSolution();
   const double tol = std::max({kCheckTolerance, ctx.params.Dbl(DblParam::FeasTol), ctx.params.Dbl(DblParam::IntTol)});

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 
 #include "tarq.h"
 
@@ -251,6 +252,32 @@ bool ExpConeBlock::Hessian(const double* x, double, const double* lambda, double
     values[at++] = f.sSign * f.tSign * (-le * t / (s * s));
   }
   return true;
+}
+
+void AddConeOuterRows(const ConeTable& cones, SmoothProblem& sp) {
+  const double root2 = std::sqrt(2.0);
+  auto addRow = [&sp](std::initializer_list<int> cols, std::initializer_list<double> vals) {
+    sp.rowIndex.insert(sp.rowIndex.end(), cols);
+    sp.rowValue.insert(sp.rowValue.end(), vals);
+    sp.rowStart.push_back(static_cast<std::int64_t>(sp.rowIndex.size()));
+    sp.rowLower.push_back(0);
+    sp.rowUpper.push_back(TARQ_INFINITY);
+  };
+  for (int k = 0; k < cones.Size(); ++k) {
+    const std::int64_t b = cones.Begin(k);
+    const int head = cones.col[b];
+    const bool rotated = cones.type[k] == TARQ_CONE_RQUAD;
+    for (std::int64_t q = b + (rotated ? 2 : 1); q < cones.End(k); ++q) {
+      const int i = cones.col[q];
+      for (const double sign : {-1.0, 1.0}) {
+        if (rotated) {
+          addRow({head, cones.col[b + 1], i}, {1.0, 1.0, sign * root2});
+        } else {
+          addRow({head, i}, {1.0, sign});
+        }
+      }
+    }
+  }
 }
 
 void AddConeSignBounds(const SpecialStore& special, std::vector<double>& lower, std::vector<double>& upper) {

@@ -91,6 +91,15 @@ class ExpConeBlock : public ConeRowBlock<ExpConeTable> {
 // Exact: every point of the cones meets them. Bounds are indexed by column.
 void AddConeSignBounds(const SpecialStore& special, std::vector<double>& lower, std::vector<double>& upper);
 
+// Appends to the linear rows of sp, for every second-order cone, the rows x_0 - x_i >= 0 and
+// x_0 + x_i >= 0 for each member i after the head (quadratic cone), or x_0 + x_1 -+ sqrt(2) x_i
+// >= 0 for each member after the two heads (rotated cone). Exact: every point of the cones meets
+// them (|x_i| <= ||x_{1..}|| <= x_0, and (x_0 + x_1)^2 >= 4 x_0 x_1 >= 2 x_i^2). The squared form
+// has no gradient at a cone's apex, where the relaxations of branch and bound often have their
+// optimum; these rows give the engine active constraints with gradients there. Two rows per
+// member after the heads.
+void AddConeOuterRows(const ConeTable& cones, SmoothProblem& sp);
+
 // The largest violation of a cone at x in the cone's own terms: ||x_{1..}|| - x_0 for a
 // quadratic cone, sqrt(sum x_i^2 + (x_0 - x_1)^2 / 2) - (x_0 + x_1) / sqrt(2) for a rotated one
 // (its distance-like form), x_1 exp(x_2 / x_1) - x_0 (relative to max(1, |x_0|)) for an

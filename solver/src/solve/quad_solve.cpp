@@ -10,6 +10,7 @@
 #include "solve/quad_blocks.h"
 #include "solve/smooth_engines.h"
 #include "solve/solve_driver.h"
+#include "solve/special_lp.h"
 
 namespace tarq_solver {
 
@@ -140,6 +141,99 @@ void CheckCones(Problem& p, SmoothResult& res) {
   res.status = TARQ_STATUS_NUMERICAL;
 }
 
+// A solution must meet every special ordered set (the problem's own and those of the indicator
+// rows' slack form) within "FeasTol". An optimum that does not is reported as numerical trouble;
+// the solution of a stopped search that does not is not kept.
+void CheckSets(Problem& p, const SmoothProblem& sp, SmoothResult& res) {
+  const double tol = p.Params().Dbl(DblParam::FeasTol);
+  const SetList sets{sp.Sets(), sp.sosType.data(), sp.sosStart.data(), sp.sosIndex.data(), sp.sosWeight.data()};
+  if (MeetsSets(sets, res.values.data(), tol)) return;
+  if (res.status == TARQ_STATUS_OPTIMAL || res.status == TARQ_STATUS_LOCALLY_OPTIMAL) {
+    p.Log().Printf("The solution misses a special ordered set or an indicator row by more than FeasTol %.3g: not "
+                   "reported as optimal", tol);
+    res.status = TARQ_STATUS_NUMERICAL;
+    return;
+  }
+  p.Log().Printf("The last solution misses a special ordered set or an indicator row by more than FeasTol %.3g and "
+                 "is not kept", tol);
+  res.hasSolution = false;
+}
+
+// Says what becomes of the SOS constraints and indicator rows: left out of a relaxation, or sets
+// branched on and rows linearised.
+void NoteSpecialConstraints(Problem& p, bool lpOnly) {
+  const SpecialStore& special = p.Special();
+  const int sets = special.sos.Size(), indicators = special.indicators.Size();
+  if (sets == 0 && indicators == 0) return;
+  if (lpOnly) {
+    p.Log().Printf("Relaxation: %d SOS constraint(s) and %d indicator row(s) left out", sets, indicators);
+  } else {
+    p.Log().Printf("%d SOS constraint(s) and %d indicator row(s): the sets are branching objects of the branch and "
+                   "bound and the indicator rows are linearised", sets, indicators);
+  }
+}
+
+// Rounds the bounds of integer columns inward to integers (a column in [1.5, 3] to [2, 3]).
+// Exact: the column takes no other values. Branching sets integer bounds next to the value it
+// branches on, which would contradict a fractional bound the engine still holds (bounds
+// [1.5, 1]), and the interior-point engine refuses a problem with such bounds. Bounds that would
+// cross are left as they are. O(columns).
+void RoundIntegerBounds(SmoothProblem& sp) {
+  constexpr double kSlack = 1e-9;  // a bound this close to an integer is that integer
+  for (std::size_t j = 0; j < sp.integer.size(); ++j) {
+    if (!sp.integer[j]) continue;
+    const double lower = sp.colLower[j] > -TARQ_INFINITY ? std::ceil(sp.colLower[j] - kSlack) : sp.colLower[j];
+    const double upper = sp.colUpper[j] < TARQ_INFINITY ? std::floor(sp.colUpper[j] + kSlack) : sp.colUpper[j];
+    if (lower > upper) continue;
+    sp.colLower[j] = lower;
+    sp.colUpper[j] = upper;
+  }
+}
+
+// Gives each set member that is an integer column or has a positive lower bound a continuous
+// copy in [0, upper], tied to it by the row  x_j - copy = 0, and puts the copy in the set in its
+// place. Branching on a set lowers its members' upper bounds to 0; on such a member that
+// contradicts its own lower bound (a fixed or branched-on binary, a column at least 1), which
+// the interior-point engine refuses as a problem, while with the copy the contradiction is an
+// infeasible row it reports as such. Exact: the row makes the copy the column. O(members), one
+// column and one row per such column.
+void SeparateSetMembers(SmoothProblem& sp) {
+  std::vector<int> copyOf;
+  for (int& member : sp.sosIndex) {
+    const auto j = static_cast<std::size_t>(member);
+    if (!sp.integer[j] && !(sp.colLower[j] > 0)) continue;
+    if (copyOf.empty()) copyOf.assign(static_cast<std::size_t>(sp.nCol), -1);
+    if (copyOf[j] < 0) {
+      const int c = sp.nCol++;
+      const double upper = sp.colUpper[j];
+      copyOf[j] = c;
+      sp.obj.push_back(0);
+      sp.colLower.push_back(0);
+      sp.colUpper.push_back(upper);
+      sp.integer.push_back(0);
+      sp.rowIndex.insert(sp.rowIndex.end(), {member, c});
+      sp.rowValue.insert(sp.rowValue.end(), {1.0, -1.0});
+      sp.rowStart.push_back(static_cast<std::int64_t>(sp.rowIndex.size()));
+      sp.rowLower.push_back(0);
+      sp.rowUpper.push_back(0);
+    }
+    member = copyOf[j];
+  }
+}
+
+// Branching on a set fixes its members at 0 through their upper bounds only, which holds a
+// column that may be negative at no particular value: such sets are refused (code 3) with a log
+// line.
+int CheckSetMemberSigns(Problem& p, const SmoothProblem& sp) {
+  for (int member : sp.sosIndex) {
+    if (sp.colLower[static_cast<std::size_t>(member)] >= 0) continue;
+    p.Log().Printf("SOS constraints over columns that may be negative (column '%s') are not supported together "
+                   "with quadratic, nonlinear or conic parts", p.Cols().names.Display(member).c_str());
+    return TARQ_RETCODE_INVALID;
+  }
+  return TARQ_RETCODE_OK;
+}
+
 }  // namespace
 
 EngineResult OutcomeOf(const SmoothResult& res, bool mip) {
@@ -210,6 +304,12 @@ void SmoothFromLp(LpData& lp, SmoothProblem& out) {
   for (std::size_t a = 1; a < lp.addStart.size(); ++a) {
     out.rowStart.push_back(out.rowStart[m] + static_cast<std::int64_t>(lp.addStart[a]));
   }
+  RoundIntegerBounds(out);
+  out.sosType = std::move(lp.sosType);
+  out.sosStart.assign(lp.sosStart.begin(), lp.sosStart.end());
+  out.sosIndex = std::move(lp.sosIndex);
+  out.sosWeight = std::move(lp.sosWeight);
+  SeparateSetMembers(out);
 }
 
 int BuildSmoothProblem(Problem& p, bool relax, SmoothProblem& out, QuadBlocks* blocks) {
@@ -247,9 +347,10 @@ int BuildSmoothProblem(Problem& p, bool relax, SmoothProblem& out, QuadBlocks* b
   if (HasCones(p)) {
     AddConeSignBounds(special, out.colLower, out.colUpper);
     out.exactBounds = true;
+    if (out.IsMip() && special.cones.Size() > 0) AddConeOuterRows(special.cones, out);
   }
   if (blocks != nullptr) *blocks = made;
-  return TARQ_RETCODE_OK;
+  return CheckSetMemberSigns(p, out);
 }
 
 int SolveQuadratic(Problem& p, bool lpOnly) {
@@ -286,17 +387,19 @@ int SolveQuadratic(Problem& p, bool lpOnly) {
   if (chatty) {
     p.Log().Printf("Solving %s by %s: %d columns, %d rows, %d quadratic rows, %d quadratic objective terms, "
                    "%d nonlinear rows, %s nonlinear objective, %d cones, %d exponential cones", kind.c_str(),
-                   mip ? "nonlinear branch and bound (integer columns, smooth parts)"
+                   mip ? "nonlinear branch and bound (integer columns or special ordered sets, smooth parts)"
                        : "the interior-point method (continuous columns, smooth parts)",
                    sp.nCol, sp.LinearRows(), p.Quad().rows.Size(), p.Quad().objective.Size(), p.Nl().rows.Size(),
                    p.Nl().HasObjective() ? "a" : "no", p.Special().cones.Size(), p.Special().expCones.Size());
   }
+  if (chatty) NoteSpecialConstraints(p, lpOnly);
   EngineContext ctx{params, p.Log(), p.Interrupt()};
   SmoothResult res;
   const int rc = mip ? SolveSmoothMip(sp, ctx, res) : SolveSmooth(sp, ctx, res);
   if (rc != TARQ_RETCODE_OK) return rc;
   if (curved && res.status == TARQ_STATUS_OPTIMAL) res.status = TARQ_STATUS_LOCALLY_OPTIMAL;
   if (HasCones(p) && res.hasSolution) CheckCones(p, res);
+  if (sp.Sets() > 0 && res.hasSolution) CheckSets(p, sp, res);
   if (chatty) {
     if (res.hasSolution) {
       p.Log().Printf("%s status: %s, objective %.12g", kind.c_str(), StatusName(res.status), res.objective);

@@ -34,8 +34,9 @@ struct QuadBlocks {
   const NlBlock* nonlinear = nullptr;
 };
 
-// The linear problem of lp (the matrix rows, then the added rows) as a smooth problem without
-// blocks; lp's arrays are moved out. O(columns + rows + nonzeros).
+// The linear problem of lp (the matrix rows, then the added rows) and its special ordered sets
+// as a smooth problem without blocks; lp's arrays are moved out. O(columns + rows + nonzeros +
+// set members).
 void SmoothFromLp(LpData& lp, SmoothProblem& out);
 
 // The problem as a smooth problem: its linear part, then the quadratic objective, the quadratic

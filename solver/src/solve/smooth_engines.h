@@ -31,7 +31,8 @@ struct SmoothResult {
 // the engine could not run; the outcome is in out.
 int SolveSmooth(const SmoothProblem& problem, const EngineContext& ctx, SmoothResult& out);
 
-// Solves a problem with integer columns by nonlinear branch and bound.
+// Solves a problem with integer columns or special ordered sets by nonlinear branch and bound,
+// which branches on the sets as sets.
 int SolveSmoothMip(const SmoothProblem& problem, const EngineContext& ctx, SmoothResult& out);
 
 // Ipopt's settings from the solve's parameters, shared by both engines: tolerances, iteration

@@ -18,7 +18,9 @@ HessianChoice ChooseHessian(std::int64_t entries, std::int64_t jacobianEntries, 
   return HessianChoice::kExact;
 }
 
-bool SmoothProblem::IsMip() const { return std::any_of(integer.begin(), integer.end(), [](char c) { return c != 0; }); }
+bool SmoothProblem::IsMip() const {
+  return !sosType.empty() || std::any_of(integer.begin(), integer.end(), [](char c) { return c != 0; });
+}
 
 double SmoothProblem::StartValue(int j) const {
   const auto k = static_cast<std::size_t>(j);

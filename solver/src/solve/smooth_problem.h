@@ -5,6 +5,7 @@
 //   subject to   rowLower <= A x <= rowUpper            linear rows, A sparse by rows
 //                lower_b  <= g_b(x) <= upper_b           the rows each block owns
 //                colLower <= x <= colUpper, x_j integer where integer[j]
+//                at most one (type 1) or two adjacent (type 2) members of each set non-zero
 //
 // The linear part is plain data. Everything nonlinear comes in blocks: a block owns some rows
 // and/or a contribution to the objective, and provides
@@ -124,8 +125,17 @@ struct SmoothProblem {
   bool exactBounds = false;
   // When the evaluator drops the exact Hessian by itself (see ChooseHessian); tests lower these.
   HessianLimits hessianLimits;
+  // Special ordered sets the branch and bound branches on: set k has type sosType[k] (1 or 2)
+  // and the members [sosStart[k], sosStart[k + 1]) of sosIndex / sosWeight, whose weights order
+  // them. A set's members are columns that are not negative.
+  std::vector<int> sosType;
+  std::vector<std::int64_t> sosStart{0};
+  std::vector<int> sosIndex;
+  std::vector<double> sosWeight;
 
   int LinearRows() const { return static_cast<int>(rowLower.size()); }
+  int Sets() const { return static_cast<int>(sosType.size()); }
+  // True with integer columns or special ordered sets.
   bool IsMip() const;
   // The engines' starting point: start when given, else the point of the bounds nearest to 0.
   double StartValue(int j) const;

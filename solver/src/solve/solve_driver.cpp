@@ -195,15 +195,10 @@ int SolveProblem(Problem& p, bool lpOnly) {
   const SpecialStore& special = p.Special();
   const bool setsOrIndicators = special.sos.Size() > 0 || special.indicators.Size() > 0;
   // Quadratic, nonlinear and conic parts go to the smooth engines (interior point, or nonlinear
-  // branch and bound with integer columns); cones as smooth rows (cone_blocks.h).
-  if (HasQuadratic(p) || HasNonlinear(p) || HasCones(p)) {
-    if (setsOrIndicators && !lpOnly) {
-      p.Log().Printf("SOS constraints and indicator rows are not supported together with quadratic, nonlinear or "
-                     "conic parts");
-      return TARQ_RETCODE_INVALID;
-    }
-    return SolveQuadratic(p, lpOnly);
-  }
+  // branch and bound with integer columns or special ordered sets); cones as smooth rows
+  // (cone_blocks.h), sets as the branch and bound's branching objects and indicator rows
+  // linearised as for a MIP (special_lp.h).
+  if (HasQuadratic(p) || HasNonlinear(p) || HasCones(p)) return SolveQuadratic(p, lpOnly);
   const double started = WallSeconds();
   if (setsOrIndicators && p.Params().Int(IntParam::LogLevel) >= 1) {
     if (lpOnly) {

@@ -82,26 +82,32 @@ int OnColumn(const IndicatorTable& t, int k, LpData& data, std::vector<std::pair
   return w;
 }
 
-// The slack form of indicator k for the sides the big-M form cannot take: a slack column s and
-// the row  a'x - s  in [lower, upper]  (s >= 0 for an upper side only, s <= 0 for a lower side
-// only, free for both), with the set of type 1 {s, u}. When the indicator is on (u = 1) the set
-// forces s = 0 and the row is the user's row; when it is off, s absorbs any activity. Exact, and
-// needs no bound the problem does not give.
+// The slack form of indicator k for the sides the big-M form cannot take: slack columns
+// sUp >= 0 (for an upper side) and sLow >= 0 (for a lower side) in the row
+//   a'x - sUp + sLow  in [lower, upper]
+// and the set of type 1 {sUp, sLow, u}. When the indicator is on (u = 1) the set forces both
+// slacks to 0 and the row is the user's row; when it is off, one slack absorbs any activity on its
+// side. Exact, and needs no bound the problem does not give. The slacks are never negative, so
+// branching on the set fixes a member at 0 by its upper bound alone.
 void AddSlackForm(const IndicatorTable& t, int k, int u, bool upperSide, bool lowerSide, LpData& data,
                   std::vector<int>& cols, std::vector<double>& vals) {
   const double rhs = t.bound[k];
-  const int s = data.nCol;
-  data.AddCol(0, upperSide ? 0.0 : -TARQ_INFINITY, lowerSide ? 0.0 : TARQ_INFINITY, 0, nullptr, nullptr);
-  if (upperSide && lowerSide) {
-    data.colLower[s] = -TARQ_INFINITY;
-    data.colUpper[s] = TARQ_INFINITY;
+  int members[3];
+  int n = 0;
+  RowWith(t, k, -1, 0.0, cols, vals);
+  for (const bool up : {true, false}) {
+    if (up ? !upperSide : !lowerSide) continue;
+    const int s = data.nCol;
+    data.AddCol(0, 0.0, TARQ_INFINITY, 0, nullptr, nullptr);
+    cols.push_back(s);
+    vals.push_back(up ? -1.0 : 1.0);
+    members[n++] = s;
   }
-  RowWith(t, k, s, -1.0, cols, vals);
   data.AddSparseRow(static_cast<int>(cols.size()), cols.data(), vals.data(), lowerSide ? rhs : -TARQ_INFINITY,
                     upperSide ? rhs : TARQ_INFINITY);
-  const int members[2] = {s, u};
-  const double weights[2] = {1, 2};
-  data.AddSet(1, 2, members, weights);
+  members[n++] = u;
+  const double weights[3] = {1, 2, 3};
+  data.AddSet(1, n, members, weights);
 }
 
 // Indicator k as internal rows (and columns and sets where needed): each side of its sense takes
@@ -153,21 +159,42 @@ void AddSpecialConstraints(const SpecialStore& special, LpData& data, const Spec
   }
 }
 
+namespace {
+
+// Whether the members of one set, (weight, value) in any order, meet its type within tol.
+bool MeetsSet(int type, std::vector<std::pair<double, double>>& members, double tol) {
+  std::sort(members.begin(), members.end());
+  int first = -1, last = -1;
+  for (int q = 0; q < static_cast<int>(members.size()); ++q) {
+    if (std::fabs(members[q].second) <= tol) continue;
+    if (first < 0) first = q;
+    last = q;
+  }
+  return first < 0 || last - first + 1 <= type;
+}
+
+}  // namespace
+
+bool MeetsSets(const SetList& sets, const double* x, double tol) {
+  std::vector<std::pair<double, double>> members;
+  for (int k = 0; k < sets.count; ++k) {
+    members.clear();
+    for (std::int64_t p = sets.start[k]; p < sets.start[k + 1]; ++p) {
+      members.emplace_back(sets.weight[p], x[sets.index[p]]);
+    }
+    if (!MeetsSet(sets.type[k], members, tol)) return false;
+  }
+  return true;
+}
+
 bool MeetsSets(const LpData& data, const double* x, double tol) {
+  std::vector<std::pair<double, double>> members;
   for (int k = 0; k < data.Sets(); ++k) {
-    // Members in weight order; the non-zero ones must be one (type 1) or two adjacent (type 2).
-    std::vector<std::pair<double, int>> order;
+    members.clear();
     for (CoinBigIndex p = data.sosStart[k]; p < data.sosStart[k + 1]; ++p) {
-      order.emplace_back(data.sosWeight[p], data.sosIndex[p]);
+      members.emplace_back(data.sosWeight[p], x[data.sosIndex[p]]);
     }
-    std::sort(order.begin(), order.end());
-    int first = -1, last = -1;
-    for (int q = 0; q < static_cast<int>(order.size()); ++q) {
-      if (std::fabs(x[order[q].second]) <= tol) continue;
-      if (first < 0) first = q;
-      last = q;
-    }
-    if (first >= 0 && last - first + 1 > data.sosType[k]) return false;
+    if (!MeetsSet(data.sosType[k], members, tol)) return false;
   }
   return true;
 }

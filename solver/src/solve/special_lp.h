@@ -4,6 +4,7 @@
 // keep their positions and results are read from the first nCol values and nRow activities.
 #pragma once
 
+#include <cstdint>
 #include <utility>
 #include <vector>
 
@@ -37,8 +38,19 @@ constexpr double kMaxBigM = 1e6;
 void AddSpecialConstraints(const SpecialStore& special, LpData& data, const SpecialSelection& select,
                            SpecialMap* map);
 
-// True when x meets every set of data within tol (members outside the allowed ones at most tol
-// in magnitude).
+// The special ordered sets of an engine's data: set k has type type[k] (1 or 2) and the members
+// [start[k], start[k + 1]) of index / weight.
+struct SetList {
+  int count = 0;
+  const int* type = nullptr;
+  const std::int64_t* start = nullptr;
+  const int* index = nullptr;
+  const double* weight = nullptr;
+};
+
+// True when x meets every set within tol: in weight order, the members more than tol in
+// magnitude are at most one (type 1) or two adjacent ones (type 2). O(members log members).
+bool MeetsSets(const SetList& sets, const double* x, double tol);
 bool MeetsSets(const LpData& data, const double* x, double tol);
 
 }  // namespace tarq_solver
