@@ -16,6 +16,26 @@
 
 namespace Tarq::detail {
 
+// Raw storage for objects of alignment Align: the plain allocation functions when they align
+// enough (they are cheaper than the aligned ones), the aligned ones otherwise. Storage from
+// RawNew<A> goes back through RawDelete<A>.
+template <std::size_t Align>
+void* RawNew(std::size_t bytes) {
+  if constexpr (Align <= __STDCPP_DEFAULT_NEW_ALIGNMENT__) {
+    return ::operator new(bytes);
+  } else {
+    return ::operator new(bytes, std::align_val_t(Align));
+  }
+}
+template <std::size_t Align>
+void RawDelete(void* p) noexcept {
+  if constexpr (Align <= __STDCPP_DEFAULT_NEW_ALIGNMENT__) {
+    ::operator delete(p);
+  } else {
+    ::operator delete(p, std::align_val_t(Align));
+  }
+}
+
 template <class T>
 struct HandleBlock {
   T* object;             // the owned object, or the first of an array; null owns nothing
@@ -30,16 +50,16 @@ struct HandleBlock {
   // nothing leaks when the constructor throws.
   template <class... Args>
   static HandleBlock* Make(Args&&... args) {
-    void* raw = ::operator new(sizeof(Joint), kJointAlign);
+    void* raw = RawNew<kJointAlign>(sizeof(Joint));
     try {
       return MakeAt(raw, std::forward<Args>(args)...);
     } catch (...) {
-      ::operator delete(raw, kJointAlign);
+      RawDelete<kJointAlign>(raw);
       throw;
     }
   }
 
-  // As Make, in storage the caller got from ::operator new(n, kJointAlign) with n at least
+  // As Make, in storage the caller got from RawNew<kJointAlign>(n) with n at least
   // kJointSize; the block's last release frees that storage. On an exception the storage is left
   // to the caller.
   template <class... Args>
@@ -53,7 +73,7 @@ struct HandleBlock {
   static HandleBlock* MakeArray(std::uint64_t n) {
     if (n == 1) return Make();
     if (n == 0) return new HandleBlock{nullptr, 0, 1};
-    T* storage = static_cast<T*>(::operator new(sizeof(T) * n, std::align_val_t(alignof(T))));
+    T* storage = static_cast<T*>(RawNew<alignof(T)>(sizeof(T) * n));
     std::uint64_t built = 0;
     try {
       for (; built < n; ++built) new (storage + built) T();
@@ -68,14 +88,24 @@ struct HandleBlock {
   // Takes n references at once, for n owners made together (one atomic operation, not n).
   void Retain(std::uint32_t n) noexcept { refs.fetch_add(n, std::memory_order_relaxed); }
 
+  // Whether the caller holds the only reference: no other owner exists, and none can appear
+  // without one. Acquire: what earlier owners did before letting go is seen.
+  bool Sole() const noexcept { return refs.load(std::memory_order_acquire) == 1; }
+
+  // Destroys the object and the block of a joint allocation and frees it, whatever the count
+  // (the caller holds the last reference). The storage starts `front` bytes before the block.
+  void DestroyJoint() noexcept {
+    unsigned char* start = reinterpret_cast<unsigned char*>(this) - front;
+    object->~T();
+    this->~HandleBlock();
+    RawDelete<kJointAlign>(static_cast<void*>(start));
+  }
+
   // Drops one reference; the last one destroys the owned object(s) and the block.
   void Release() noexcept {
     if (refs.fetch_sub(1, std::memory_order_acq_rel) != 1) return;
     if (IsJoint()) {
-      unsigned char* start = reinterpret_cast<unsigned char*>(this) - front;
-      object->~T();
-      this->~HandleBlock();
-      ::operator delete(static_cast<void*>(start), kJointAlign);
+      DestroyJoint();
       return;
     }
     if (object != nullptr) {
@@ -97,7 +127,7 @@ struct HandleBlock {
 
  public:
   static constexpr std::size_t kJointSize = sizeof(Joint);
-  static constexpr std::align_val_t kJointAlign{alignof(Joint)};
+  static constexpr std::size_t kJointAlign = alignof(Joint);
 
  private:
 
@@ -109,7 +139,7 @@ struct HandleBlock {
   // Destroys the elements in order, then frees the storage.
   static void DestroyArray(T* storage, std::uint64_t n) noexcept {
     for (std::uint64_t i = 0; i < n; ++i) storage[i].~T();
-    ::operator delete(storage, std::align_val_t(alignof(T)));
+    RawDelete<alignof(T)>(storage);
   }
 };
 
@@ -143,6 +173,8 @@ class BlockRef {
   T& operator*() const noexcept { return *Get(); }
   explicit operator bool() const noexcept { return Get() != nullptr; }
   HandleBlock<T>* Block() const noexcept { return block_; }
+  // Gives up the reference without releasing it: the caller takes it over.
+  HandleBlock<T>* Detach() noexcept { return std::exchange(block_, nullptr); }
 
  private:
   HandleBlock<T>* block_ = nullptr;
@@ -178,26 +210,34 @@ class Handled : public Iface {
 template <class Iface, class T>
 class FrontHandled : public Handled<Iface, T> {
   using Block = HandleBlock<T>;
-  static constexpr std::size_t kAlign = static_cast<std::size_t>(Block::kJointAlign);
+  static constexpr std::size_t kAlign = Block::kJointAlign;
   static constexpr std::size_t BlockOffset(std::size_t size) { return (size + kAlign - 1) / kAlign * kAlign; }
 
  public:
   using Handled<Iface, T>::Handled;
 
   static void* operator new(std::size_t size) {
-    void* base = ::operator new(BlockOffset(size) + Block::kJointSize, Block::kJointAlign);
+    void* base = RawNew<Block::kJointAlign>(BlockOffset(size) + Block::kJointSize);
     pendingObject_ = base;
     pendingSize_ = size;
     return base;
   }
   // A constructor threw: the storage holds nothing else.
-  static void operator delete(void* p) noexcept { ::operator delete(p, Block::kJointAlign); }
+  static void operator delete(void* p) noexcept { RawDelete<Block::kJointAlign>(p); }
   static void operator delete(FrontHandled* p, std::destroying_delete_t, std::size_t size) noexcept {
     Block* block = p->Ref().Block();
     const bool blockBehind = static_cast<void*>(block) == reinterpret_cast<unsigned char*>(p) + BlockOffset(size);
     if (!blockBehind) {
       p->~FrontHandled();
-      ::operator delete(static_cast<void*>(p), Block::kJointAlign);
+      RawDelete<Block::kJointAlign>(static_cast<void*>(p));
+      return;
+    }
+    if (block->Sole()) {
+      // Nobody else refers to the value: run the destructor without the reference, then destroy
+      // value and block and free the storage, with no atomic operation on the count.
+      p->ref_.Detach();
+      p->~FrontHandled();
+      block->DestroyJoint();
       return;
     }
     // The storage must outlive the destructor: hold the block until it has run, then let go.
@@ -224,8 +264,11 @@ class FrontHandled : public Handled<Iface, T> {
     block->front = static_cast<std::uint32_t>(offset);
     return BlockRef<T>(block);
   }
-  static inline thread_local const void* pendingObject_ = nullptr;
-  static inline thread_local std::size_t pendingSize_ = 0;
+  // Written by operator new and read by the constructor right after it, on every handle made:
+  // the initial-exec model reaches them without a call into the dynamic linker (16 bytes of the
+  // static TLS the loader reserves for libraries).
+  [[gnu::tls_model("initial-exec")]] static inline thread_local const void* pendingObject_ = nullptr;
+  [[gnu::tls_model("initial-exec")]] static inline thread_local std::size_t pendingSize_ = 0;
 };
 
 // The value behind a caller's interface pointer. A null pointer stands for a fresh, empty value:

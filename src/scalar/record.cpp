@@ -17,10 +17,8 @@ RecordName& RecordName::operator=(const char* text) {
   return *this;
 }
 
-ObjectRecord* FailedRecordPtr() noexcept {
-  static ObjectRecord failed;
-  return &failed;
-}
+// Constant-initialised, so it exists before any other static object of the library is made.
+constinit ObjectRecord failedRecord;
 
 void HolderPins::PinMore(HolderBlock* h) {
   if (!more_) more_ = std::make_unique<std::vector<HolderBlock*>>();

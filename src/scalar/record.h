@@ -64,7 +64,8 @@ inline void MarkRecordRemoved(ObjectRecord& r) {
 
 // The one record standing for nothing (index -2), shared by every failed object. Nothing writes
 // to it: every writer checks for a non-negative index first.
-ObjectRecord* FailedRecordPtr() noexcept;
+extern ObjectRecord failedRecord;
+inline ObjectRecord* FailedRecordPtr() noexcept { return &failedRecord; }
 
 // A counted reference on a record's holder, with the record. The default one is the failed record.
 class RecordRef {
