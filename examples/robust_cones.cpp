@@ -1,4 +1,4 @@
-// Two small models with special constraints.
+// Two small models with SOS, indicator and cone constraints.
 //
 // 1. The smallest circle that encloses five points, a second-order-cone program. With the centre
 //    (cx, cy) and the radius r as variables, point i lies in the circle when

@@ -17,7 +17,7 @@
 #include "tarq/prob_buffer.h"
 #include "tarq/qconstraint.h"
 #include "tarq/quad_expr.h"
-#include "tarq/special.h"
+#include "tarq/sos_cone.h"
 #include "tarq/visibility.h"
 
 extern "C" {

@@ -19,5 +19,5 @@
 #include "tarq/nlconstraint.h"
 #include "tarq/qconstraint.h"
 #include "tarq/quad_expr.h"
-#include "tarq/special.h"
+#include "tarq/sos_cone.h"
 #include "tarq/view.h"

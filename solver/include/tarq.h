@@ -519,7 +519,7 @@ TARQ_API int TARQ_GetColLowerIIS(tarq_prob* prob, int num, const int* list, int*
 TARQ_API int TARQ_GetColUpperIIS(tarq_prob* prob, int num, const int* list, int* status);
 TARQ_API int TARQ_GetRowLowerIIS(tarq_prob* prob, int num, const int* list, int* status);
 TARQ_API int TARQ_GetRowUpperIIS(tarq_prob* prob, int num, const int* list, int* status);
-/* IIS membership of the listed SOS constraints and indicator rows (see tarq_special.h). */
+/* IIS membership of the listed SOS constraints and indicator rows (see tarq_sos_cone.h). */
 TARQ_API int TARQ_GetSOSIIS(tarq_prob* prob, int num, const int* list, int* status);
 TARQ_API int TARQ_GetIndicatorIIS(tarq_prob* prob, int num, const int* list, int* status);
 
@@ -763,14 +763,14 @@ TARQ_API int TARQ_WriteOrd(tarq_prob* prob, const char* filename);
 TARQ_API int TARQ_WriteTuneParam(tarq_prob* prob, int index, const char* filename);
 
 /* ---------------------------------------------------------------------------------------------
- * Further object kinds, one header each (quadratic rows, special constraints, semidefinite and
+ * Further object kinds, one header each (quadratic rows, SOS, indicator and cone constraints, semidefinite and
  * nonlinear parts). They are part of this interface: include tarq.h, not them.
  * ------------------------------------------------------------------------------------------- */
 
 #include "tarq_quad.h"
 #include "tarq_nonlinear.h"
 #include "tarq_psd.h"
-#include "tarq_special.h"
+#include "tarq_sos_cone.h"
 
 #ifdef __cplusplus
 }

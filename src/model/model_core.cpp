@@ -33,7 +33,7 @@ const KindDeletion kDeletionOrder[] = {
     {Kind::kLmiConstr, TARQ_DelLMIConstrs, "Fail to del LMI constraints"},
 };
 
-// The objects of one special kind that the solver library deletes together with some columns.
+// The objects of one SOS and cone kind that the solver library deletes together with some columns.
 struct Dependent {
   Kind kind;
   std::vector<char> dropped;  // by position

@@ -98,7 +98,7 @@ class TarqModel final : public Tarq::detail::Handled<Tarq::IModel, Tarq::detail:
   Tarq::INlConstraint* AddNlConstr(Tarq::INlConstrBuilder* builder, const char* name) override;
   Tarq::INlConstrArray* AddNlConstrs(Tarq::INlConstrBuilderArray* builders, const char* prefix) override;
 
-  // SOS, indicators, cones and exponential cones (model_special_add.cpp).
+  // SOS, indicators, cones and exponential cones (model_sos_cone_add.cpp).
   Tarq::ISos* AddSos(const Tarq::IVarArray* vars, const double* weights, int type) override;
   Tarq::ISos* AddSos(Tarq::ISosBuilder* builder) override;
   Tarq::ISosArray* AddSoss(Tarq::ISosBuilderArray* builders) override;
@@ -158,7 +158,7 @@ class TarqModel final : public Tarq::detail::Handled<Tarq::IModel, Tarq::detail:
   void GetColUpperIIS(const Tarq::IVarArray* vars, std::vector<int>& status) override;
   void GetRowLowerIIS(const Tarq::IConstrArray* constrs, std::vector<int>& status) override;
   void GetRowUpperIIS(const Tarq::IConstrArray* constrs, std::vector<int>& status) override;
-  void GetSOSIIS(const Tarq::ISosArray* soss, std::vector<int>& status) override;  // model_special_access.cpp
+  void GetSOSIIS(const Tarq::ISosArray* soss, std::vector<int>& status) override;  // model_sos_cone_access.cpp
   void GetIndicatorIIS(const Tarq::IGenConstrArray* constrs, std::vector<int>& status) override;
 
   // Coefficients and the matrix (model_coeffs.cpp).
@@ -180,7 +180,7 @@ class TarqModel final : public Tarq::detail::Handled<Tarq::IModel, Tarq::detail:
                   const double* colLower, const double* colUpper, const char* rowSenses, const double* rowBound,
                   const double* rowUpper, const char* const* colNames, const char* const* rowNames) override;
   void SetQuadObjective(int num, const int* rows, const int* cols, const double* vals) override;  // model_objective.cpp
-  // model_special_add.cpp
+  // model_sos_cone_add.cpp
   void AddCones(int num, const int* types, const int* beg, const int* cnt, const int* idx) override;
   void AddExpCones(int num, const int* types, const int* idx) override;
   void LoadConeMatrix(int nCol, int nRow, int nFree, int nPositive, int nCone, int nRotateCone, int nPrimalExp,
@@ -202,7 +202,7 @@ class TarqModel final : public Tarq::detail::Handled<Tarq::IModel, Tarq::detail:
   void SetConstrNames(const Tarq::IConstrArray* constrs, const char* names, std::size_t size) override;
   Tarq::IExpr* GetRow(const Tarq::IConstraint* constr) override;
   Tarq::IConstrBuilder* GetConstrBuilder(const Tarq::IConstraint* constr) override;
-  // model_special_access.cpp
+  // model_sos_cone_access.cpp
   Tarq::ISos* GetSos(int idx) override;
   Tarq::ISosArray* GetSoss() override;
   Tarq::ISosBuilderArray* GetSosBuilders(const Tarq::ISosArray* soss) override;
@@ -318,7 +318,7 @@ class TarqModel final : public Tarq::detail::Handled<Tarq::IModel, Tarq::detail:
   void Remove(const Tarq::IVarArray* vars) override;
   void Remove(const Tarq::IConstrArray* constrs) override;
   void Remove(const Tarq::INlConstrArray* constrs) override;  // model_nlconstrs.cpp
-  void Remove(const Tarq::ISosArray* soss) override;  // model_special_access.cpp
+  void Remove(const Tarq::ISosArray* soss) override;  // model_sos_cone_access.cpp
   void Remove(const Tarq::IConeArray* cones) override;
   void Remove(const Tarq::IExpConeArray* cones) override;
   void Remove(const Tarq::IGenConstrArray* constrs) override;

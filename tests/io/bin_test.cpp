@@ -14,7 +14,7 @@ using BinTest = IoTest;
 // SOS constraints (given and default weights), indicator rows (named and unnamed, one without
 // entries), quadratic and rotated cones, and both kinds of exponential cone, over the columns
 // 0-4 of the small model with its extras (column 2 is binary).
-void AddSpecial(tarq_prob* prob) {
+void AddSosCone(tarq_prob* prob) {
   const int st[] = {TARQ_SOS_TYPE1}, sb[] = {0, 3}, si[] = {0, 1, 3};
   const double sw[] = {1, 2.5, -3};
   ASSERT_EQ(TARQ_AddSOSs(prob, 1, st, sb, nullptr, si, sw), 0);
@@ -30,9 +30,9 @@ void AddSpecial(tarq_prob* prob) {
   ASSERT_EQ(TARQ_AddExpCones(prob, 2, et, ei), 0);
 }
 
-// Everything special the problem holds, with the indicator rows' explicit names.
-std::string SpecialDump(tarq_prob* prob) {
-  const tarq_solver::SpecialStore& s = prob->problem.Special();
+// Every SOS, indicator and cone constraint the problem holds, with the indicator rows' explicit names.
+std::string SosConeDump(tarq_prob* prob) {
+  const tarq_solver::SosConeStore& s = prob->problem.SosCone();
   std::ostringstream out;
   for (int k = 0; k < s.sos.Size(); ++k) {
     out << "sos " << s.sos.type[k] << ":";
@@ -60,8 +60,8 @@ std::string SpecialDump(tarq_prob* prob) {
 // The small model plus everything else a problem stores: branch factors, MIP starts, an unnamed
 // column and row among named ones, a row with crossed bounds, quadratic terms (repeated, in both
 // orders) in the objective and in quadratic rows, semidefinite parts (matrices, a named and an
-// unnamed PSD column, the PSD objective, a PSD row and an LMI row), and the special constraints
-// of AddSpecial.
+// unnamed PSD column, the PSD objective, a PSD row and an LMI row), and the SOS, indicator and cone constraints
+// of AddSosCone.
 void AddExtras(tarq_prob* prob) {
   const int r[] = {0, 1, 1}, c[] = {0, 0, 1};
   const double v[] = {2, -0.5, 1e-300};
@@ -92,7 +92,7 @@ void AddExtras(tarq_prob* prob) {
   const double lv[] = {1, -1};
   ASSERT_EQ(TARQ_AddQConstr(prob, 2, li, lv, 3, qr, qc, qv, 'L', 7, "ball"), 0);
   ASSERT_EQ(TARQ_AddQConstr(prob, 0, nullptr, nullptr, 1, qr + 3, qc + 3, qv + 3, 'G', -1, nullptr), 0);
-  AddSpecial(prob);
+  AddSosCone(prob);
 }
 
 std::string BinBytes(tarq_prob* prob) {
@@ -115,9 +115,9 @@ TEST_F(BinTest, RoundTripIsExact) {
   const Snapshot before = Take(prob_);
   const std::string psdBefore = PsdDump(prob_);
   ASSERT_NE(psdBefore.find("lmi L0"), std::string::npos);
-  const std::string specialBefore = SpecialDump(prob_);
-  ASSERT_NE(specialBefore.find("ind 'ind' 0 x2=1: 0*1 3*-2 L 4\n"), std::string::npos) << specialBefore;
-  ASSERT_NE(specialBefore.find("exp 4: 4 3 0\n"), std::string::npos) << specialBefore;
+  const std::string sosConeBefore = SosConeDump(prob_);
+  ASSERT_NE(sosConeBefore.find("ind 'ind' 0 x2=1: 0*1 3*-2 L 4\n"), std::string::npos) << sosConeBefore;
+  ASSERT_NE(sosConeBefore.find("exp 4: 4 3 0\n"), std::string::npos) << sosConeBefore;
   const std::string path = Path("all.bin");
   ASSERT_EQ(TARQ_WriteBin(prob_, path.c_str()), 0);
   tarq_prob* back = NewProblem();
@@ -125,7 +125,7 @@ TEST_F(BinTest, RoundTripIsExact) {
   ASSERT_EQ(TARQ_ReadBin(back, path.c_str()), 0) << (log_.empty() ? "" : log_[0]);
   EXPECT_EQ(Take(back), before);
   EXPECT_EQ(PsdDump(back), psdBefore);
-  EXPECT_EQ(SpecialDump(back), specialBefore);
+  EXPECT_EQ(SosConeDump(back), sosConeBefore);
   // Unnamed objects stay unnamed rather than taking their generated names.
   EXPECT_TRUE(back->problem.Cols().names.Explicit(4).empty());
   EXPECT_TRUE(back->problem.Rows().names.Explicit(5).empty());
@@ -286,7 +286,7 @@ std::vector<std::pair<std::uint32_t, std::string>> SectionsOf(const std::string&
 
 // Version 4 files have no SOS, indicator or cone sections: one without them reads, and such a
 // section in a file that says version 4 is refused without changing the problem.
-TEST_F(BinTest, VersionFourFilesReadWithoutTheSpecialSections) {
+TEST_F(BinTest, VersionFourFilesReadWithoutTheSosConeSections) {
   BuildSmall(prob_);
   AddExtras(prob_);
   const std::string bytes = BinBytes(prob_);
@@ -295,30 +295,30 @@ TEST_F(BinTest, VersionFourFilesReadWithoutTheSpecialSections) {
   const std::uint32_t version = 4;
   std::memcpy(four.data() + 8, &version, sizeof version);
   std::memcpy(fourWithCones.data() + 8, &version, sizeof version);
-  int special = 0;
+  int sosCones = 0;
   for (const auto& [tag, text] : sections) {
-    const bool isSpecial = tag >= 13 && tag <= 16;
-    special += isSpecial ? 1 : 0;
-    if (!isSpecial) four += text;
-    if (!isSpecial || tag == 15) fourWithCones += text;
+    const bool isSosCone = tag >= 13 && tag <= 16;
+    sosCones += isSosCone ? 1 : 0;
+    if (!isSosCone) four += text;
+    if (!isSosCone || tag == 15) fourWithCones += text;
   }
-  ASSERT_EQ(special, 4);
+  ASSERT_EQ(sosCones, 4);
   Reseal(four);
   Reseal(fourWithCones);
   tarq_prob* target = NewProblem();
   ASSERT_EQ(TARQ_ReadBin(target, Write("v4.bin", four).c_str()), 0) << (log_.empty() ? "" : log_[0]);
-  EXPECT_EQ(Take(target), WithoutSpecial(Take(prob_)));
+  EXPECT_EQ(Take(target), WithoutSosCone(Take(prob_)));
   EXPECT_EQ(PsdDump(target), PsdDump(prob_));
-  EXPECT_EQ(SpecialDump(target), "");
+  EXPECT_EQ(SosConeDump(target), "");
 
-  AddSpecial(target);
-  const std::string held = SpecialDump(target);
+  AddSosCone(target);
+  const std::string held = SosConeDump(target);
   const std::string path = Write("v4cones.bin", fourWithCones);
   EXPECT_EQ(TARQ_ReadBin(target, path.c_str()), 3);
   EXPECT_LOGGED(log_, path, "unexpected section");
-  EXPECT_EQ(SpecialDump(target), held);
+  EXPECT_EQ(SosConeDump(target), held);
 
-  // A problem without special constraints writes none of their sections.
+  // A problem without SOS, indicator and cone constraints writes none of their sections.
   ASSERT_EQ(TARQ_DelSOSs(prob_, 2, nullptr), 0);
   ASSERT_EQ(TARQ_DelIndicators(prob_, 2, nullptr), 0);
   ASSERT_EQ(TARQ_DelCones(prob_, 2, nullptr), 0);
@@ -326,19 +326,19 @@ TEST_F(BinTest, VersionFourFilesReadWithoutTheSpecialSections) {
   for (const auto& [tag, text] : SectionsOf(BinBytes(prob_))) EXPECT_TRUE(tag < 13 || tag > 16) << tag;
 }
 
-// Sections that describe invalid special constraints are refused with their kind named, and the
+// Sections that describe invalid SOS, indicator and cone constraints are refused with their kind named, and the
 // problem keeps what it held. The file is edited in place: one field of one section changed.
-TEST_F(BinTest, InvalidSpecialSectionsAreRefusedAndChangeNothing) {
+TEST_F(BinTest, InvalidSosConeSectionsAreRefusedAndChangeNothing) {
   BuildSmall(prob_);
   ASSERT_EQ(TARQ_AddCol(prob_, 0, 0, nullptr, nullptr, 'C', 0, 1, nullptr), 0);
-  AddSpecial(prob_);
+  AddSosCone(prob_);
   const std::string bytes = BinBytes(prob_);
   tarq_prob* target = NewProblem();
   BuildSmall(target);
   ASSERT_EQ(TARQ_AddCol(target, 0, 0, nullptr, nullptr, 'C', 0, 1, nullptr), 0);
-  AddSpecial(target);
+  AddSosCone(target);
   ASSERT_EQ(TARQ_DelSOSs(target, 1, nullptr), 0);
-  const std::string held = SpecialDump(target);
+  const std::string held = SosConeDump(target);
   const Snapshot kept = Take(target);
   // Byte offset of the payload of a section, by tag.
   auto payload = [&](std::uint32_t want) {
@@ -384,12 +384,12 @@ TEST_F(BinTest, InvalidSpecialSectionsAreRefusedAndChangeNothing) {
     const std::string path = Write("bad.bin", bad);
     EXPECT_EQ(TARQ_ReadBin(target, path.c_str()), 3) << e.message << " " << e.offset;
     EXPECT_LOGGED(log_, path, e.message);
-    EXPECT_EQ(SpecialDump(target), held) << e.message;
+    EXPECT_EQ(SosConeDump(target), held) << e.message;
     EXPECT_EQ(Take(target), kept) << e.message;
   }
   // The unedited file reads.
   ASSERT_EQ(TARQ_ReadBin(target, Write("good.bin", bytes).c_str()), 0) << (log_.empty() ? "" : log_[0]);
-  EXPECT_EQ(SpecialDump(target), SpecialDump(prob_));
+  EXPECT_EQ(SosConeDump(target), SosConeDump(prob_));
 }
 
 // The store keeps an indicator row whose column was made continuous after it was added; its file
@@ -397,7 +397,7 @@ TEST_F(BinTest, InvalidSpecialSectionsAreRefusedAndChangeNothing) {
 TEST_F(BinTest, IndicatorOnAColumnMadeContinuousRoundTrips) {
   BuildSmall(prob_);
   ASSERT_EQ(TARQ_AddCol(prob_, 0, 0, nullptr, nullptr, 'C', 0, 1, nullptr), 0);
-  AddSpecial(prob_);
+  AddSosCone(prob_);
   const int z = 2;
   const char cont = 'C';
   ASSERT_EQ(TARQ_SetColType(prob_, 1, &z, &cont), 0);
@@ -405,12 +405,12 @@ TEST_F(BinTest, IndicatorOnAColumnMadeContinuousRoundTrips) {
   ASSERT_EQ(TARQ_WriteBin(prob_, path.c_str()), 0);
   tarq_prob* back = NewProblem();
   ASSERT_EQ(TARQ_ReadBin(back, path.c_str()), 0) << (log_.empty() ? "" : log_[0]);
-  EXPECT_EQ(SpecialDump(back), SpecialDump(prob_));
+  EXPECT_EQ(SosConeDump(back), SosConeDump(prob_));
   EXPECT_EQ(Take(back), Take(prob_));
 }
 
 // Formats without SOS constraints, indicator rows or cones refuse problems that have them.
-TEST_F(BinTest, SdpaAndNlWritersRefuseSpecialConstraints) {
+TEST_F(BinTest, SdpaAndNlWritersRefuseSosConeConstraints) {
   for (int j = 0; j < 3; ++j) ASSERT_EQ(TARQ_AddCol(prob_, 1, 0, nullptr, nullptr, 'C', -kInf, kInf, nullptr), 0);
   const int row[] = {0, 1, 2};
   const double one[] = {1, 1, 1};

@@ -56,7 +56,7 @@ struct Snapshot {
   std::vector<std::int64_t> qLinBegin, qBegin;
   std::vector<char> qSense;
   std::vector<std::string> qNames;
-  // The special constraints as stored.
+  // The SOS, indicator and cone constraints as stored.
   std::vector<int> sosType, sosCol, indType, indBinCol, indBinVal, indCol, coneType, coneCol, expType, expCol;
   std::vector<std::int64_t> sosBegin, indBegin, coneBegin;
   std::vector<double> sosWeight, indVal, indBound;
@@ -106,7 +106,7 @@ inline Snapshot Take(tarq_prob* prob) {
   s.qSense = q.rows.sense;
   s.qRhs = q.rows.rhs;
   for (int k = 0; k < q.rows.Size(); ++k) s.qNames.push_back(q.rows.names.Display(k));
-  const tarq_solver::SpecialStore& sp = p.Special();
+  const tarq_solver::SosConeStore& sp = p.SosCone();
   s.sosType = sp.sos.type;
   s.sosBegin = sp.sos.begin;
   s.sosCol = sp.sos.col;
@@ -129,8 +129,8 @@ inline Snapshot Take(tarq_prob* prob) {
   return s;
 }
 
-// The snapshot as it reads without its special constraints (as a problem without any has them).
-inline Snapshot WithoutSpecial(Snapshot s) {
+// The snapshot as it reads without its SOS, indicator and cone constraints (as a problem without any has them).
+inline Snapshot WithoutSosCone(Snapshot s) {
   for (auto* v : {&s.sosType, &s.sosCol, &s.indType, &s.indBinCol, &s.indBinVal, &s.indCol, &s.coneType, &s.coneCol,
                   &s.expType, &s.expCol}) {
     v->clear();

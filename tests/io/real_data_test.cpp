@@ -327,14 +327,14 @@ TEST(MiplibData, EveryListedProblemHasAFile) {
 const std::map<std::string, std::string> kNotPlainMps = {
     {"share2qp", "a quadratic objective (QUADOBJ) in a second part after ENDATA"},
 };
-// Sample files with SOS and CSECTION sections, read in special_kinds_file_test.cpp.
-const std::set<std::string> kSpecialSections = {"conic", "spec_sections"};
+// Sample files with SOS and CSECTION sections, read in sos_cone_kinds_file_test.cpp.
+const std::set<std::string> kSosConeSections = {"conic", "spec_sections"};
 
 using CoinSampleFile = RealDataTest;
 
 TEST_P(CoinSampleFile, ReadsLikeCoinUtilsAndRoundTrips) {
   if (GetParam().empty()) GTEST_SKIP() << kCoinSample << " not found";
-  if (kSpecialSections.count(Stem(GetParam())) != 0) GTEST_SKIP() << "read with its special sections elsewhere";
+  if (kSosConeSections.count(Stem(GetParam())) != 0) GTEST_SKIP() << "read with its SOS and cone sections elsewhere";
   auto skip = kNotPlainMps.find(Stem(GetParam()));
   if (skip != kNotPlainMps.end()) {
     EXPECT_EQ(TARQ_ReadMps(prob_, GetParam().c_str()), 3);

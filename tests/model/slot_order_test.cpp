@@ -659,11 +659,11 @@ TEST(SlotOrder, SosIndicatorConeAndExpConeInterfaces) {
     using Class = ISos;
     ExpectSlotOrder({S(GetIdx, int() const), S(GetIIS, int()), S(Remove, void()), S(GetErrorCode, int() const),
                      S(GetErrorMsg, const char*() const)},
-                    "special.h", "ISos");
+                    "sos_cone.h", "ISos");
   }
   {
     using Class = ISosArray;
-    ExpectSlotOrder({S(PushBack, void(const ISos*)), S(GetSize, int() const), S(GetSos, ISos*(int) const)}, "special.h",
+    ExpectSlotOrder({S(PushBack, void(const ISos*)), S(GetSize, int() const), S(GetSos, ISos*(int) const)}, "sos_cone.h",
                     "ISosArray");
   }
   {
@@ -671,83 +671,83 @@ TEST(SlotOrder, SosIndicatorConeAndExpConeInterfaces) {
     ExpectSlotOrder({S(GetType, int() const), S(GetSize, int() const), S(GetVar, IVar*(int) const),
                      S(GetVars, IVarArray*() const), S(GetWeight, double(int) const),
                      S(GetWeights, void(double*) const), S(Set, void(const IVarArray*, const double*, int))},
-                    "special.h", "ISosBuilder");
+                    "sos_cone.h", "ISosBuilder");
   }
   {
     using Class = ISosBuilderArray;
     ExpectSlotOrder({S(PushBack, void(const ISosBuilder*)), S(GetSize, int() const),
                      S(GetBuilder, ISosBuilder*(int) const)},
-                    "special.h", "ISosBuilderArray");
+                    "sos_cone.h", "ISosBuilderArray");
   }
   {
     using Class = IGenConstr;
     ExpectSlotOrder({S(GetIdx, int() const), S(GetName, const char*()), S(SetName, void(const char*)),
                      S(GetIIS, int()), S(Remove, void()), S(GetErrorCode, int() const),
                      S(GetErrorMsg, const char*() const)},
-                    "special.h", "IGenConstr");
+                    "sos_cone.h", "IGenConstr");
   }
   {
     using Class = IGenConstrArray;
     ExpectSlotOrder({S(PushBack, void(const IGenConstr*)), S(GetSize, int() const),
                      S(GetAll, std::vector<IGenConstr*>() const), S(GetGenConstr, IGenConstr*(int) const),
                      S(Reserve, void(int))},
-                    "special.h", "IGenConstrArray");
+                    "sos_cone.h", "IGenConstrArray");
   }
   {
     using Class = IGenConstrBuilder;
     ExpectSlotOrder({S(GetBinVar, IVar*() const), S(GetBinVal, int() const), S(GetExpr, IExpr*() const),
                      S(GetSense, char() const), S(GetType, int() const),
                      S(Set, void(const IVar*, int, const IExpr*, char, int))},
-                    "special.h", "IGenConstrBuilder");
+                    "sos_cone.h", "IGenConstrBuilder");
   }
   {
     using Class = IGenConstrBuilderArray;
     ExpectSlotOrder({S(PushBack, void(const IGenConstrBuilder*)), S(GetSize, int() const),
                      S(GetBuilder, IGenConstrBuilder*(int) const)},
-                    "special.h", "IGenConstrBuilderArray");
+                    "sos_cone.h", "IGenConstrBuilderArray");
   }
   {
     using Class = ICone;
-    ExpectSlotOrder({S(GetIdx, int() const), S(Remove, void())}, "special.h", "ICone");
+    ExpectSlotOrder({S(GetIdx, int() const), S(Remove, void())}, "sos_cone.h", "ICone");
   }
   {
     using Class = IConeArray;
     ExpectSlotOrder({S(PushBack, void(const ICone*)), S(GetSize, int() const), S(GetCone, ICone*(int) const)},
-                    "special.h", "IConeArray");
+                    "sos_cone.h", "IConeArray");
   }
   {
     using Class = IConeBuilder;
     ExpectSlotOrder({S(GetType, int() const), S(GetSize, int() const), S(GetVar, IVar*(int) const),
                      S(GetVars, IVarArray*() const), S(Set, void(const IVarArray*, int))},
-                    "special.h", "IConeBuilder");
+                    "sos_cone.h", "IConeBuilder");
   }
   {
     using Class = IConeBuilderArray;
     ExpectSlotOrder({S(PushBack, void(const IConeBuilder*)), S(GetSize, int() const),
                      S(GetBuilder, IConeBuilder*(int) const)},
-                    "special.h", "IConeBuilderArray");
+                    "sos_cone.h", "IConeBuilderArray");
   }
   {
     using Class = IExpCone;
-    ExpectSlotOrder({S(GetIdx, int() const), S(Remove, void())}, "special.h", "IExpCone");
+    ExpectSlotOrder({S(GetIdx, int() const), S(Remove, void())}, "sos_cone.h", "IExpCone");
   }
   {
     using Class = IExpConeArray;
     ExpectSlotOrder({S(PushBack, void(const IExpCone*)), S(GetSize, int() const),
                      S(GetExpCone, IExpCone*(int) const)},
-                    "special.h", "IExpConeArray");
+                    "sos_cone.h", "IExpConeArray");
   }
   {
     using Class = IExpConeBuilder;
     ExpectSlotOrder({S(GetType, int() const), S(GetSize, int() const), S(GetVar, IVar*(int) const),
                      S(GetVars, IVarArray*() const), S(Set, void(const IVarArray*, int))},
-                    "special.h", "IExpConeBuilder");
+                    "sos_cone.h", "IExpConeBuilder");
   }
   {
     using Class = IExpConeBuilderArray;
     ExpectSlotOrder({S(PushBack, void(const IExpConeBuilder*)), S(GetSize, int() const),
                      S(GetBuilder, IExpConeBuilder*(int) const)},
-                    "special.h", "IExpConeBuilderArray");
+                    "sos_cone.h", "IExpConeBuilderArray");
   }
 }
 

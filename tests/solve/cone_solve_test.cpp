@@ -181,7 +181,7 @@ TEST_F(ConeSolve, TimeLimitStopsTheSolve) {
 
 // The violation is measured in each cone's own terms.
 TEST(ConeViolation, MeasuresEachConeInItsOwnTerms) {
-  tarq_solver::SpecialStore s;
+  tarq_solver::SosConeStore s;
   s.cones.type = {TARQ_CONE_QUAD, TARQ_CONE_RQUAD};
   s.cones.col = {0, 1, 2, 3, 4, 5};
   s.cones.begin = {0, 3, 6};
@@ -196,7 +196,7 @@ TEST(ConeViolation, MeasuresEachConeInItsOwnTerms) {
   x[3] = -1;  // a head below zero
   EXPECT_GT(tarq_solver::MaxConeViolation(s, x.data()), 0.9);
 
-  tarq_solver::SpecialStore e;
+  tarq_solver::SosConeStore e;
   e.expCones.type = {TARQ_EXPCONE_PRIMAL};
   e.expCones.col = {0, 1, 2};
   std::vector<double> y{std::exp(1.0), 1, 1};

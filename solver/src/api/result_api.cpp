@@ -169,7 +169,7 @@ int TARQ_GetSOSIIS(tarq_prob* prob, int num, const int* list, int* status) {
   return ReadProblem(prob, [&](Problem& p) {
     Results& r = p.Result();
     const bool present = r.HasIis(p.Cols().Size(), p.Rows().Size()) &&
-                         static_cast<int>(r.sosIis.size()) == p.Special().sos.Size();
+                         static_cast<int>(r.sosIis.size()) == p.SosCone().sos.Size();
     return ReadResult(r.sosIis, present, num, list, status);
   });
 }
@@ -178,7 +178,7 @@ int TARQ_GetIndicatorIIS(tarq_prob* prob, int num, const int* list, int* status)
   return ReadProblem(prob, [&](Problem& p) {
     Results& r = p.Result();
     const bool present = r.HasIis(p.Cols().Size(), p.Rows().Size()) &&
-                         static_cast<int>(r.indicatorIis.size()) == p.Special().indicators.Size();
+                         static_cast<int>(r.indicatorIis.size()) == p.SosCone().indicators.Size();
     return ReadResult(r.indicatorIis, present, num, list, status);
   });
 }

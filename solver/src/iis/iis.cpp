@@ -13,7 +13,7 @@
 #include <algorithm>
 
 #include "solve/solve_driver.h"
-#include "solve/special_lp.h"
+#include "solve/sos_cone_lp.h"
 
 namespace tarq_solver {
 namespace {
@@ -30,7 +30,7 @@ struct Candidate {
 
 class Filter {
  public:
-  Filter(Problem& p, LpData base, SpecialMap map, ParamSet params)
+  Filter(Problem& p, LpData base, SosConeMap map, ParamSet params)
       : p_(p), data_(std::move(base)), map_(std::move(map)), params_(std::move(params)) {}
 
   // Solves the current system: 1 feasible, 0 infeasible, -1 undecided.
@@ -123,7 +123,7 @@ class Filter {
 
   Problem& p_;
   LpData data_;
-  SpecialMap map_;
+  SosConeMap map_;
   std::vector<double> colLower_, colUpper_, rowLower_, rowUpper_, addLower_, addUpper_;
   LpData sets_;
   std::vector<char> setOn_;
@@ -138,7 +138,7 @@ int ComputeIis(Problem& p) {
   p.Interrupt().Lower();
   const double started = WallSeconds();
   LpData data;
-  SpecialMap map;
+  SosConeMap map;
   if (int rc = BuildLpData(p, false, data, &map); rc != TARQ_RETCODE_OK) return rc;
   std::fill(data.obj.begin(), data.obj.end(), 0.0);
   data.objConst = 0;

@@ -24,7 +24,7 @@
 //   kPsd       symmetric matrices, PSD columns, PSD rows, LMI rows: see bin_psd.h
 //              (version 4, optional)
 //   kSos, kIndicators, kCones, kExpCones: SOS constraints, indicator rows, second-order and
-//              exponential cones, see bin_special.h (version 5, each optional)
+//              exponential cones, see bin_sos_cone.h (version 5, each optional)
 //
 // Infinite bounds are stored as +-1e30, as the problem holds them, so a file reads back exactly.
 // Versions: a later object kind gets a new tag and a new version number. Sections up to
@@ -44,7 +44,7 @@
 
 #include "io/bin_io.h"
 #include "io/bin_psd.h"
-#include "io/bin_special.h"
+#include "io/bin_sos_cone.h"
 #include "io/formats.h"
 #include "nl/tokens.h"
 #include "store/checks.h"
@@ -64,7 +64,7 @@ constexpr std::uint32_t kVersion = 5;
 constexpr std::uint32_t kFirstQuadVersion = 2;  // files before it have no quadratic sections
 constexpr std::uint32_t kFirstNlVersion = 3;    // files before it have no nonlinear sections
 constexpr std::uint32_t kFirstPsdVersion = 4;   // files before it have no semidefinite section
-constexpr std::uint32_t kFirstSpecialVersion = 5;  // ... no SOS, indicator or cone sections
+constexpr std::uint32_t kFirstSosConeVersion = 5;  // ... no SOS, indicator or cone sections
 constexpr std::uint32_t kByteOrder = 0x01020304;
 constexpr size_t kHeaderSize = 16;
 constexpr size_t kSectionHeader = 16;
@@ -109,7 +109,7 @@ struct BinProblem {
   std::string quadNameBlock;
   std::vector<const char*> quadNames;
   PsdStore psd;
-  bin::SpecialRead special;
+  bin::SosConeRead sosCones;
   NlStore nl;
   std::string nlNameBlock;
   std::vector<const char*> nlNames;
@@ -355,7 +355,7 @@ int ParseBody(Problem& problem, std::string_view data, IoError& err) {
   const size_t nRequired =
       std::size(kRequired) - (version < kFirstQuadVersion ? 4 : version < kFirstNlVersion ? 2 : 0);
   const std::uint32_t lastOptional = version < kFirstPsdVersion       ? 0u
-                                     : version < kFirstSpecialVersion ? std::uint32_t{kPsd}
+                                     : version < kFirstSosConeVersion ? std::uint32_t{kPsd}
                                                                       : std::uint32_t{kLastOptional};
   size_t required = 0;
   std::uint32_t last = 0;
@@ -385,10 +385,10 @@ int ParseBody(Problem& problem, std::string_view data, IoError& err) {
       case kNlRows: TARQ_TRY(ReadNlRows(in, b)); break;
       case kNlObj: TARQ_TRY(ReadNlObj(in, b)); break;
       case kPsd: TARQ_TRY(bin::ReadPsd(in, b.nCol, b.psd)); break;
-      case kSos: TARQ_TRY(bin::ReadSos(in, b.special)); break;
-      case kIndicators: TARQ_TRY(bin::ReadIndicators(in, b.special)); break;
-      case kCones: TARQ_TRY(bin::ReadCones(in, b.special)); break;
-      case kExpCones: TARQ_TRY(bin::ReadExpCones(in, b.special)); break;
+      case kSos: TARQ_TRY(bin::ReadSos(in, b.sosCones)); break;
+      case kIndicators: TARQ_TRY(bin::ReadIndicators(in, b.sosCones)); break;
+      case kCones: TARQ_TRY(bin::ReadCones(in, b.sosCones)); break;
+      case kExpCones: TARQ_TRY(bin::ReadExpCones(in, b.sosCones)); break;
       default: {  // kEnd: the checksum was checked, or is skipped, by the caller
         std::uint32_t crc = 0, pad = 0;
         TARQ_TRY(in.Read(crc));
@@ -402,8 +402,8 @@ int ParseBody(Problem& problem, std::string_view data, IoError& err) {
     last = tag;
   }
   if (in.Left() != 0) return in.Error("data after the end section");
-  SpecialStore special;
-  TARQ_TRY(bin::BuildSpecial(in, b.special, b.nCol, special));
+  SosConeStore sosCones;
+  TARQ_TRY(bin::BuildSosCone(in, b.sosCones, b.nCol, sosCones));
 
   std::vector<int> begin(b.begin.begin(), b.begin.end());
   LoadArgs args;
@@ -426,7 +426,7 @@ int ParseBody(Problem& problem, std::string_view data, IoError& err) {
   problem.ReplaceQuad(std::move(b.quad));
   problem.ReplaceNl(std::move(b.nl));
   problem.ReplacePsd(std::move(b.psd));
-  problem.ReplaceSpecial(std::move(special));
+  problem.ReplaceSosCone(std::move(sosCones));
   return TARQ_RETCODE_OK;
 }
 
@@ -536,14 +536,14 @@ int WriteBin(Problem& problem, OutBuffer& file, IoError&) {
     PutArray(s, start);
   });
   if (!problem.Psd().Empty()) Section(out, kPsd, [&](OutBuffer& s) { bin::PutPsd(s, problem.Psd()); });
-  const SpecialStore& special = problem.Special();
-  if (special.sos.Size() > 0) Section(out, kSos, [&](OutBuffer& s) { bin::PutSos(s, special.sos); });
-  if (special.indicators.Size() > 0) {
-    Section(out, kIndicators, [&](OutBuffer& s) { bin::PutIndicators(s, special.indicators); });
+  const SosConeStore& sosCones = problem.SosCone();
+  if (sosCones.sos.Size() > 0) Section(out, kSos, [&](OutBuffer& s) { bin::PutSos(s, sosCones.sos); });
+  if (sosCones.indicators.Size() > 0) {
+    Section(out, kIndicators, [&](OutBuffer& s) { bin::PutIndicators(s, sosCones.indicators); });
   }
-  if (special.cones.Size() > 0) Section(out, kCones, [&](OutBuffer& s) { bin::PutCones(s, special.cones); });
-  if (special.expCones.Size() > 0) {
-    Section(out, kExpCones, [&](OutBuffer& s) { bin::PutExpCones(s, special.expCones); });
+  if (sosCones.cones.Size() > 0) Section(out, kCones, [&](OutBuffer& s) { bin::PutCones(s, sosCones.cones); });
+  if (sosCones.expCones.Size() > 0) {
+    Section(out, kExpCones, [&](OutBuffer& s) { bin::PutExpCones(s, sosCones.expCones); });
   }
   const std::string& bytes = out.Text();
   const std::uint32_t crc = static_cast<std::uint32_t>(

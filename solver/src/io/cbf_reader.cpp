@@ -517,16 +517,16 @@ int CbfParser::Build(Problem& problem) {
   }
   for (int j : ints_) pp.colType[j] = 'I';
 
-  SpecialStore special;
+  SosConeStore sosCones;
   std::vector<char> inCone(static_cast<size_t>(n), 0);
   auto addCone = [&](Kind kind, const int* members, int dim) {
     if (kind == Kind::kExp || kind == Kind::kExpDual) {
-      special.expCones.type.push_back(kind == Kind::kExp ? TARQ_EXPCONE_PRIMAL : TARQ_EXPCONE_DUAL);
-      special.expCones.col.insert(special.expCones.col.end(), members, members + 3);
+      sosCones.expCones.type.push_back(kind == Kind::kExp ? TARQ_EXPCONE_PRIMAL : TARQ_EXPCONE_DUAL);
+      sosCones.expCones.col.insert(sosCones.expCones.col.end(), members, members + 3);
     } else {
-      special.cones.type.push_back(kind == Kind::kQuad ? TARQ_CONE_QUAD : TARQ_CONE_RQUAD);
-      special.cones.col.insert(special.cones.col.end(), members, members + dim);
-      special.cones.begin.push_back(static_cast<std::int64_t>(special.cones.col.size()));
+      sosCones.cones.type.push_back(kind == Kind::kQuad ? TARQ_CONE_QUAD : TARQ_CONE_RQUAD);
+      sosCones.cones.col.insert(sosCones.cones.col.end(), members, members + dim);
+      sosCones.cones.begin.push_back(static_cast<std::int64_t>(sosCones.cones.col.size()));
     }
   };
   // Cones that hold only signs: Q of size 1 and QR of size 2.
@@ -688,7 +688,7 @@ int CbfParser::Build(Problem& problem) {
   if (int rc = BuildPsd(psd, nCol, psdRows); rc != TARQ_RETCODE_OK) return rc;
   pp.colNames.assign(static_cast<size_t>(nCol), std::string_view());
   pp.rowNames.assign(static_cast<size_t>(nRow), std::string_view());
-  pp.special = std::move(special);
+  pp.sosCones = std::move(sosCones);
   const int rc = pp.Load(problem, lines_.Number(), err_);
   if (rc == TARQ_RETCODE_OK) problem.ReplacePsd(std::move(psd));
   return rc;

@@ -105,16 +105,16 @@ int WriteCbf(Problem& problem, OutBuffer& out, IoError& err) {
   if (!problem.Nl().Empty()) {
     return Fail(err, TARQ_RETCODE_INVALID, 0, "nonlinear rows and a nonlinear objective cannot be written in the CBF format");
   }
-  const SpecialStore& special = problem.Special();
-  if (special.sos.Size() > 0) return Fail(err, TARQ_RETCODE_INVALID, 0, "SOS constraints cannot be written in the CBF format");
-  if (special.indicators.Size() > 0) {
+  const SosConeStore& sosCones = problem.SosCone();
+  if (sosCones.sos.Size() > 0) return Fail(err, TARQ_RETCODE_INVALID, 0, "SOS constraints cannot be written in the CBF format");
+  if (sosCones.indicators.Size() > 0) {
     return Fail(err, TARQ_RETCODE_INVALID, 0, "indicator rows cannot be written in the CBF format");
   }
   const ColumnTable& cols = problem.Cols();
   const RowTable& rows = problem.Rows();
   const int n = cols.Size();
-  const ConeTable& cones = special.cones;
-  const ExpConeTable& exps = special.expCones;
+  const ConeTable& cones = sosCones.cones;
+  const ExpConeTable& exps = sosCones.expCones;
 
   // Which cone takes each column as a VAR domain: cones first, then exponential cones (index
   // cones.Size() + k); -1 for none.

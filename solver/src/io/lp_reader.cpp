@@ -455,7 +455,7 @@ int LpParser::ParseIndicator(std::string_view name, LpTok op, double right, doub
   if (int rc = ParseValue(bound); rc != TARQ_RETCODE_OK) return rc;
   bound -= constant2;
   if (!ValidCoef(bound)) return StatementError("an indicator's row needs a finite right-hand side");
-  IndicatorTable& ind = data_.special.indicators;
+  IndicatorTable& ind = data_.sosCones.indicators;
   for (size_t k = 0; k < termCol_.size(); ++k) {
     if (termVal_[k] == 0) continue;
     if (!ValidCoef(termVal_[k])) return StatementError("coefficient out of range");
@@ -489,7 +489,7 @@ int LpParser::ParseSos() {
   lex_.Advance();
   const int t = EqualNoCase(type, "S1") ? TARQ_SOS_TYPE1 : EqualNoCase(type, "S2") ? TARQ_SOS_TYPE2 : 0;
   if (t == 0) return StatementError("unknown SOS type " + Quote(type) + " (S1 or S2)");
-  SosTable& sos = data_.special.sos;
+  SosTable& sos = data_.sosCones.sos;
   const size_t first = sos.col.size();
   while (lex_.Cur().kind == LpTok::kName && !lex_.Cur().lineStart) {
     const int col = Column(lex_.Cur().text);
@@ -662,7 +662,7 @@ int LpParser::Load(Problem& problem, IoError& err) {
   std::vector<const char*> pointers;
   for (const std::string& n2 : names) pointers.push_back(n2.c_str());
   data_.quad.rows.names.Append(static_cast<int>(pointers.size()), pointers.data());
-  IndicatorTable& ind = data_.special.indicators;
+  IndicatorTable& ind = data_.sosCones.indicators;
   for (int k = 0; k < ind.Size(); ++k) {
     const int b = ind.binCol[k];
     const char t = data_.colType[b];

@@ -238,8 +238,8 @@ int WriteLp(Problem& problem, OutBuffer& out, IoError& err) {
     return Fail(err, TARQ_RETCODE_INVALID, 0,
                 "the LP format cannot hold PSD columns, PSD rows or LMI rows (write a binary or .dat-s file)");
   }
-  const SpecialStore& special = problem.Special();
-  if (special.cones.Size() > 0 || special.expCones.Size() > 0) {
+  const SosConeStore& sosCones = problem.SosCone();
+  if (sosCones.cones.Size() > 0 || sosCones.expCones.Size() > 0) {
     return Fail(err, TARQ_RETCODE_INVALID, 0, "the LP format cannot hold cones (write an MPS, CBF or binary file)");
   }
   const ColumnTable& cols = problem.Cols();
@@ -253,11 +253,11 @@ int WriteLp(Problem& problem, OutBuffer& out, IoError& err) {
 
   const QuadStore& quad = problem.Quad();
   const OutputNames quadNames(quad.rows.names, 'Q', ValidLpName, &rowNames);
-  const IndicatorTable& ind = special.indicators;
+  const IndicatorTable& ind = sosCones.indicators;
   const OutputNames indNames(ind.names, 'G', ValidLpName, &quadNames);
   text.Put(problem.ObjSense() == TARQ_MAXIMIZE ? "Maximize\n obj:" : "Minimize\n obj:");
   // Quadratic terms, indicators and sets may name columns out of order: then list them all.
-  const int last = quad.Empty() && special.Empty() ? LastObjectiveColumn(cols, matrix, m) : n - 1;
+  const int last = quad.Empty() && sosCones.Empty() ? LastObjectiveColumn(cols, matrix, m) : n - 1;
   for (int j = 0; j <= last; ++j) {
     text.Put(j == 0 ? " " : "");
     text.Term(cols.obj[j], colNames[j], j == 0);
@@ -334,17 +334,17 @@ int WriteLp(Problem& problem, OutBuffer& out, IoError& err) {
   WriteBounds(text, cols, colNames);
   WriteTypeSection(text, cols, colNames, 'I', "Generals\n");
   WriteTypeSection(text, cols, colNames, 'B', "Binaries\n");
-  if (special.sos.Size() > 0) {
+  if (sosCones.sos.Size() > 0) {
     text.Put("SOS\n");
-    for (int k = 0; k < special.sos.Size(); ++k) {
+    for (int k = 0; k < sosCones.sos.Size(); ++k) {
       out.Put(" s");
       out.PutInt(k);
-      out.Put(special.sos.type[k] == TARQ_SOS_TYPE1 ? ": S1::" : ": S2::");
-      for (std::int64_t p = special.sos.Begin(k); p < special.sos.End(k); ++p) {
+      out.Put(sosCones.sos.type[k] == TARQ_SOS_TYPE1 ? ": S1::" : ": S2::");
+      for (std::int64_t p = sosCones.sos.Begin(k); p < sosCones.sos.End(k); ++p) {
         out.Put(' ');
-        out.Put(colNames[special.sos.col[p]]);
+        out.Put(colNames[sosCones.sos.col[p]]);
         out.Put(':');
-        out.PutNum(special.sos.weight[p]);
+        out.PutNum(sosCones.sos.weight[p]);
       }
       out.Put('\n');
     }

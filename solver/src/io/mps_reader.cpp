@@ -25,7 +25,7 @@
 //  - QCMATRIX <row>: the quadratic part x'Qx (no 1/2) of an L, G or E row, whole matrix. Such
 //    a row becomes a quadratic row, keeping its COLUMNS entries, RHS and name; a range on it,
 //    or a QCMATRIX for a free or unknown row or twice for one row, is an error.
-//  - SOS, INDICATORS and CSECTION (cones): see mps_special.h. SOS markers in COLUMNS are refused.
+//  - SOS, INDICATORS and CSECTION (cones): see mps_sos_cone.h. SOS markers in COLUMNS are refused.
 // Free form separates fields by blanks; fixed form reads fields at their column positions, so
 // names may contain blanks. A file is read as free form first; when that fails it is read again
 // as fixed form, and the error of the form that got further is reported.
@@ -35,7 +35,7 @@
 #include <utility>
 
 #include "io/formats.h"
-#include "io/mps_special.h"
+#include "io/mps_sos_cone.h"
 #include "io/name_index.h"
 #include "io/parsed_problem.h"
 #include "store/checks.h"
@@ -158,7 +158,7 @@ class MpsParser {
   std::vector<double> qcValue_;
   std::vector<char> rowQuad_;  // per row: has a QCMATRIX
   int currentQcRow_ = -1;
-  MpsSpecial special_;
+  MpsSosCone sos_cone_;
 };
 
 int MpsParser::Number(std::string_view text, double& v) {
@@ -206,9 +206,9 @@ int MpsParser::Run(IoError& err) {
         case Section::kRanges: rc = SetLine(line, true); break;
         case Section::kBounds: rc = BoundLine(line); break;
         case Section::kQuadObj: case Section::kQMatrix: case Section::kQcMatrix: rc = QuadLine(line); break;
-        case Section::kSos: rc = special_.SosLine(line, line_, *err_); break;
-        case Section::kIndicators: rc = special_.IndicatorLine(line, line_, *err_); break;
-        case Section::kCone: rc = special_.ConeLine(line, line_, *err_); break;
+        case Section::kSos: rc = sos_cone_.SosLine(line, line_, *err_); break;
+        case Section::kIndicators: rc = sos_cone_.IndicatorLine(line, line_, *err_); break;
+        case Section::kCone: rc = sos_cone_.ConeLine(line, line_, *err_); break;
         case Section::kObjSense: {
           std::string_view tok[2];
           rc = SplitFields(line, tok) == 1 ? SetSense(tok[0]) : Error("expected MAX or MIN");
@@ -252,7 +252,7 @@ int MpsParser::Header(std::string_view line) {
     section_ = Section::kIndicators;
   } else if (EqualNoCase(word, "CSECTION")) {
     section_ = Section::kCone;
-    return special_.ConeHeader(line, line_, *err_);
+    return sos_cone_.ConeHeader(line, line_, *err_);
   } else if (EqualNoCase(word, "OBJSENSE") || EqualNoCase(word, "OBJSENS")) {
     section_ = Section::kObjSense;
     if (n >= 2) return SetSense(tok[1]);
@@ -723,10 +723,10 @@ int MpsParser::Finish() {
     data_.rowUpper[i] = ClampInf(up);
   }
   if (int rc = SplitQuadraticRows(); rc != TARQ_RETCODE_OK) return rc;
-  if (special_.Empty()) return TARQ_RETCODE_OK;
-  const MpsSpecial::RowInfo info{&rowIndex_, haveObjRow_ ? objRowName_ : std::string_view(), &rowSense_, &rhs_,
+  if (sos_cone_.Empty()) return TARQ_RETCODE_OK;
+  const MpsSosCone::RowInfo info{&rowIndex_, haveObjRow_ ? objRowName_ : std::string_view(), &rowSense_, &rhs_,
                                  &range_, &rowQuad_};
-  return special_.Resolve(colIndex_, info, data_, *err_);
+  return sos_cone_.Resolve(colIndex_, info, data_, *err_);
 }
 
 }  // namespace

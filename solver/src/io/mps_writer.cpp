@@ -17,7 +17,7 @@
 //    written without QCMATRIX and reads back as a linear row.
 //  - indicator rows as rows of ROWS (their entries in COLUMNS, their bound in RHS) named in
 //    INDICATORS; SOS sets in SOS (members as column:weight); cones as CSECTION sections (see
-//    mps_special.h). Exponential cones cannot be written and fail the write with 3.
+//    mps_sos_cone.h). Exponential cones cannot be written and fail the write with 3.
 // Names that MPS cannot hold (empty, with blanks or control characters) and repeated names are
 // replaced as OutputNames describes. A row whose lower bound exceeds its upper bound cannot be
 // expressed and fails the write with 3.
@@ -190,7 +190,7 @@ struct IndicatorEntriesByColumn {
   }
 };
 
-void WriteSpecialSections(const SpecialStore& s, const OutputNames& colNames, const OutputNames& indNames,
+void WriteSosConeSections(const SosConeStore& s, const OutputNames& colNames, const OutputNames& indNames,
                           OutBuffer& out) {
   if (s.sos.Size() > 0) {
     out.Put("SOS\n");
@@ -260,13 +260,13 @@ int WriteMps(Problem& problem, OutBuffer& out, IoError& err) {
   }
   const OutputNames colNames(cols.names, 'C', ValidMpsName);
   const OutputNames rowNames(rows.names, 'R', ValidMpsName);
-  if (problem.Special().expCones.Size() > 0) {
+  if (problem.SosCone().expCones.Size() > 0) {
     return Fail(err, TARQ_RETCODE_INVALID, 0, "the MPS format cannot hold exponential cones (write a CBF or binary file)");
   }
   const QuadRowTable& quad = problem.Quad().rows;
   const int mq = quad.Size();
   const OutputNames quadNames(quad.names, 'Q', ValidMpsName, &rowNames);
-  const IndicatorTable& ind = problem.Special().indicators;
+  const IndicatorTable& ind = problem.SosCone().indicators;
   const int mi = ind.Size();
   const OutputNames indNames(ind.names, 'G', ValidMpsName, &quadNames);
   const std::string objName = rowNames.Unused("OBJ", &indNames);
@@ -357,7 +357,7 @@ int WriteMps(Problem& problem, OutBuffer& out, IoError& err) {
     }
   }
   WriteQuadraticSections(problem, colNames, quadNames, out);
-  WriteSpecialSections(problem.Special(), colNames, indNames, out);
+  WriteSosConeSections(problem.SosCone(), colNames, indNames, out);
   out.Put("ENDATA\n");
   return TARQ_RETCODE_OK;
 }

@@ -276,7 +276,7 @@ struct NlColumnLayout {
 }  // namespace
 
 int WriteNl(Problem& problem, OutBuffer& out, IoError& err) {
-  if (!problem.Special().Empty()) {
+  if (!problem.SosCone().Empty()) {
     return Fail(err, TARQ_RETCODE_INVALID, 0, "the .nl format cannot hold SOS constraints, indicator rows or cones");
   }
   if (problem.Psd().HasParts()) {

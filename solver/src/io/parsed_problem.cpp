@@ -33,9 +33,9 @@ void TerminatedNames(const std::vector<std::string_view>& names, std::string& bl
   for (size_t off : offset) pointers.push_back(block.data() + off);
 }
 
-// Whether the special constraints fit a problem of nCol columns with these column types and
-// bounds (the conditions of tarq_special.h). O(members + columns).
-bool SpecialFits(const SpecialStore& s, const std::vector<char>& type, const std::vector<double>& lower,
+// Whether the SOS, indicator and cone constraints fit a problem of nCol columns with these column types and
+// bounds (the conditions of tarq_sos_cone.h). O(members + columns).
+bool SosConeFits(const SosConeStore& s, const std::vector<char>& type, const std::vector<double>& lower,
                  const std::vector<double>& upper) {
   const int nCol = static_cast<int>(type.size());
   std::vector<std::int64_t> stamp(type.size(), -1);
@@ -102,8 +102,8 @@ int ParsedProblem::Load(Problem& problem, std::int64_t lastLine, IoError& err) {
   if (nCol > INT_MAX || nRow > INT_MAX || colBegin.back() > INT_MAX) {
     return Fail(err, TARQ_RETCODE_INVALID, lastLine, "the problem is too large");
   }
-  if (!SpecialFits(special, colType, colLower, colUpper)) {
-    return Fail(err, TARQ_RETCODE_INVALID, lastLine, "the special constraints are not valid");
+  if (!SosConeFits(sosCones, colType, colLower, colUpper)) {
+    return Fail(err, TARQ_RETCODE_INVALID, lastLine, "the SOS, indicator and cone constraints are not valid");
   }
   std::vector<int> begin(colBegin.begin(), colBegin.end());
   std::string colBlock, rowBlock;
@@ -129,7 +129,7 @@ int ParsedProblem::Load(Problem& problem, std::int64_t lastLine, IoError& err) {
     return Fail(err, TARQ_RETCODE_INVALID, lastLine, "the problem data is not valid");
   }
   problem.ReplaceQuad(std::move(quad));
-  problem.ReplaceSpecial(std::move(special));
+  problem.ReplaceSosCone(std::move(sosCones));
   return TARQ_RETCODE_OK;
 }
 

@@ -32,10 +32,10 @@ struct ParsedProblem {
   // The quadratic objective and quadratic rows, with column indices of this problem.
   QuadStore quad;
   // SOS constraints, indicator rows and cones, with column indices of this problem. The reader
-  // checks them against the problem it built (see CheckSpecial).
-  SpecialStore special;
+  // checks them against the problem it built (see CheckSosCone).
+  SosConeStore sosCones;
 
-  // Replaces the problem's data by this one (the quadratic and special parts are moved into the
+  // Replaces the problem's data by this one (the quadratic and SOS and cone parts are moved into the
   // problem).
   // Fails with 3 (at line lastLine) only when the data cannot be stored, which the readers' own
   // checks are meant to rule out.

@@ -21,7 +21,7 @@ int WriteSdpa(Problem& problem, OutBuffer& out, IoError& err) {
   const PsdStore& psd = problem.Psd();
   const ColumnTable& cols = problem.Cols();
   const RowTable& rows = problem.Rows();
-  if (!problem.Special().Empty()) {
+  if (!problem.SosCone().Empty()) {
     return Fail(err, TARQ_RETCODE_INVALID, 0, "SOS constraints, indicator rows and cones cannot be written in the SDPA format");
   }
   if (psd.Cols().Size() > 0) return Fail(err, TARQ_RETCODE_INVALID, 0, "PSD columns cannot be written in the SDPA format");

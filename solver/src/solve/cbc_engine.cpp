@@ -19,7 +19,7 @@
 #include "solve/clp_engine.h"
 #include "solve/engine_hooks.h"
 #include "solve/engines.h"
-#include "solve/special_lp.h"
+#include "solve/sos_cone_lp.h"
 
 namespace tarq_solver {
 namespace {

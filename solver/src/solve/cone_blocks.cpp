@@ -280,14 +280,14 @@ void AddConeOuterRows(const ConeTable& cones, SmoothProblem& sp) {
   }
 }
 
-void AddConeSignBounds(const SpecialStore& special, std::vector<double>& lower, std::vector<double>& upper) {
-  const ConeTable& c = special.cones;
+void AddConeSignBounds(const SosConeStore& sosCones, std::vector<double>& lower, std::vector<double>& upper) {
+  const ConeTable& c = sosCones.cones;
   for (int k = 0; k < c.Size(); ++k) {
     const std::int64_t b = c.Begin(k);
     lower[c.col[b]] = std::max(lower[c.col[b]], 0.0);
     if (c.type[k] == TARQ_CONE_RQUAD) lower[c.col[b + 1]] = std::max(lower[c.col[b + 1]], 0.0);
   }
-  const ExpConeTable& e = special.expCones;
+  const ExpConeTable& e = sosCones.expCones;
   for (int k = 0; k < e.Size(); ++k) {
     const ExpForm f = FormOf(e, k);
     if (f.sSign > 0) {
@@ -298,9 +298,9 @@ void AddConeSignBounds(const SpecialStore& special, std::vector<double>& lower, 
   }
 }
 
-double MaxConeViolation(const SpecialStore& special, const double* x) {
+double MaxConeViolation(const SosConeStore& sosCones, const double* x) {
   double worst = 0;
-  const ConeTable& c = special.cones;
+  const ConeTable& c = sosCones.cones;
   for (int k = 0; k < c.Size(); ++k) {
     const std::int64_t b = c.Begin(k), e = c.End(k);
     const bool rotated = c.type[k] == TARQ_CONE_RQUAD;
@@ -315,7 +315,7 @@ double MaxConeViolation(const SpecialStore& special, const double* x) {
     }
     worst = std::max(worst, v);
   }
-  const ExpConeTable& ec = special.expCones;
+  const ExpConeTable& ec = sosCones.expCones;
   for (int k = 0; k < ec.Size(); ++k) {
     const ExpForm f = FormOf(ec, k);
     const double s = f.sSign * x[f.sCol], t = f.tSign * x[f.tCol], head = x[f.head];

@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "solve/smooth_problem.h"
-#include "store/special_table.h"
+#include "store/sos_cone_table.h"
 
 namespace tarq_solver {
 
@@ -89,7 +89,7 @@ class ExpConeBlock : public ConeRowBlock<ExpConeTable> {
 // Tightens the column bounds to the signs the cones imply (x_0 >= 0 of a quadratic cone, x_0,
 // x_1 >= 0 of a rotated one, x_1 >= 0 of a primal and x_2 <= 0 of a dual exponential cone).
 // Exact: every point of the cones meets them. Bounds are indexed by column.
-void AddConeSignBounds(const SpecialStore& special, std::vector<double>& lower, std::vector<double>& upper);
+void AddConeSignBounds(const SosConeStore& sosCones, std::vector<double>& lower, std::vector<double>& upper);
 
 // Appends to the linear rows of sp, for every second-order cone, the rows x_0 - x_i >= 0 and
 // x_0 + x_i >= 0 for each member i after the head (quadratic cone), or x_0 + x_1 -+ sqrt(2) x_i
@@ -104,6 +104,6 @@ void AddConeOuterRows(const ConeTable& cones, SmoothProblem& sp);
 // quadratic cone, sqrt(sum x_i^2 + (x_0 - x_1)^2 / 2) - (x_0 + x_1) / sqrt(2) for a rotated one
 // (its distance-like form), x_1 exp(x_2 / x_1) - x_0 (relative to max(1, |x_0|)) for an
 // exponential one, and negative parts of the sign bounds. 0 when every cone holds.
-double MaxConeViolation(const SpecialStore& special, const double* x);
+double MaxConeViolation(const SosConeStore& sosCones, const double* x);
 
 }  // namespace tarq_solver

@@ -1,6 +1,6 @@
 #include "solve/lp_data.h"
 
-#include "solve/special_lp.h"
+#include "solve/sos_cone_lp.h"
 
 #include <algorithm>
 #include <cstring>
@@ -70,7 +70,7 @@ void LpData::Activities(const double* x, std::vector<double>& out) const {
   }
 }
 
-int BuildLpData(Problem& problem, bool relax, LpData& data, SpecialMap* special) {
+int BuildLpData(Problem& problem, bool relax, LpData& data, SosConeMap* sosCones) {
   const ColumnTable& cols = problem.Cols();
   const RowTable& rows = problem.Rows();
   SparseMatrix& matrix = problem.Matrix();
@@ -121,7 +121,7 @@ int BuildLpData(Problem& problem, bool relax, LpData& data, SpecialMap* special)
     at += static_cast<CoinBigIndex>(v.len);
     data.start[j + 1] = at;
   }
-  if (!relax) AddSpecialConstraints(problem.Special(), data, SpecialSelection{}, special);
+  if (!relax) AddSosConeConstraints(problem.SosCone(), data, SosConeSelection{}, sosCones);
   return TARQ_RETCODE_OK;
 }
 

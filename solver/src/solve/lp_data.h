@@ -67,9 +67,9 @@ struct LpData {
 // Copies the problem into data. Bounds at or beyond "InfBound" become infinite; with relax,
 // integer columns become continuous and the special ordered sets and indicator rows are left
 // out; otherwise they are added as sets and internal columns and rows after the problem's own
-// (special_lp.h), and where they went is written to *special when it is not null. Returns 3 when
+// (sos_cone_lp.h), and where they went is written to *sosCones when it is not null. Returns 3 when
 // the matrix is too large for the engines.
-struct SpecialMap;
-int BuildLpData(Problem& problem, bool relax, LpData& data, SpecialMap* special = nullptr);
+struct SosConeMap;
+int BuildLpData(Problem& problem, bool relax, LpData& data, SosConeMap* sosCones = nullptr);
 
 }  // namespace tarq_solver

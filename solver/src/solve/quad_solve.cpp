@@ -10,7 +10,7 @@
 #include "solve/quad_blocks.h"
 #include "solve/smooth_engines.h"
 #include "solve/solve_driver.h"
-#include "solve/special_lp.h"
+#include "solve/sos_cone_lp.h"
 
 namespace tarq_solver {
 
@@ -22,7 +22,7 @@ std::string ClassName(const Problem& p, bool mip) {
   std::string name = mip ? "MI" : "";
   if (HasNonlinear(p)) return name + "NLP";
   if (HasCones(p)) {
-    const bool quad = HasQuadratic(p), exp = p.Special().expCones.Size() > 0, soc = p.Special().cones.Size() > 0;
+    const bool quad = HasQuadratic(p), exp = p.SosCone().expCones.Size() > 0, soc = p.SosCone().cones.Size() > 0;
     return name + (quad ? "QCP" : soc && exp ? "SOCP+EXP" : soc ? "SOCP" : "EXP");
   }
   return name + (p.Quad().rows.Size() > 0 ? "QCP" : "QP");
@@ -126,14 +126,14 @@ void Record(Problem& p, const SmoothProblem& sp, const SmoothResult& res, bool m
     const double a = r.nlActivity[static_cast<std::size_t>(k)];
     worst = std::max({worst, nl.lower[static_cast<std::size_t>(k)] - a, a - nl.upper[static_cast<std::size_t>(k)]});
   }
-  if (HasCones(p)) worst = std::max(worst, MaxConeViolation(p.Special(), r.values.data()));
+  if (HasCones(p)) worst = std::max(worst, MaxConeViolation(p.SosCone(), r.values.data()));
   r.attrs[DblAttr::PrimalInfMax] = worst;
 }
 
 // An optimum must meet every cone within "FeasTol" in the cone's own terms (the engine measures
 // the smooth rows, whose scale differs); one that does not is reported as numerical trouble.
 void CheckCones(Problem& p, SmoothResult& res) {
-  const double violation = MaxConeViolation(p.Special(), res.values.data());
+  const double violation = MaxConeViolation(p.SosCone(), res.values.data());
   const double tol = p.Params().Dbl(DblParam::FeasTol);
   if (violation <= tol || (res.status != TARQ_STATUS_OPTIMAL && res.status != TARQ_STATUS_LOCALLY_OPTIMAL)) return;
   p.Log().Printf("The solution misses a cone by %.3g (more than FeasTol %.3g): not reported as optimal", violation,
@@ -161,9 +161,9 @@ void CheckSets(Problem& p, const SmoothProblem& sp, SmoothResult& res) {
 
 // Says what becomes of the SOS constraints and indicator rows: left out of a relaxation, or sets
 // branched on and rows linearised.
-void NoteSpecialConstraints(Problem& p, bool lpOnly) {
-  const SpecialStore& special = p.Special();
-  const int sets = special.sos.Size(), indicators = special.indicators.Size();
+void NoteSosConeConstraints(Problem& p, bool lpOnly) {
+  const SosConeStore& sosCones = p.SosCone();
+  const int sets = sosCones.sos.Size(), indicators = sosCones.indicators.Size();
   if (sets == 0 && indicators == 0) return;
   if (lpOnly) {
     p.Log().Printf("Relaxation: %d SOS constraint(s) and %d indicator row(s) left out", sets, indicators);
@@ -254,7 +254,7 @@ bool HasQuadratic(const Problem& problem) { return !problem.Quad().Empty(); }
 bool HasNonlinear(const Problem& problem) { return !problem.Nl().Empty(); }
 
 bool HasCones(const Problem& problem) {
-  return problem.Special().cones.Size() > 0 || problem.Special().expCones.Size() > 0;
+  return problem.SosCone().cones.Size() > 0 || problem.SosCone().expCones.Size() > 0;
 }
 
 bool RefuseQuadratic(Problem& problem, const char* operation) {
@@ -334,20 +334,20 @@ int BuildSmoothProblem(Problem& p, bool relax, SmoothProblem& out, QuadBlocks* b
     out.blocks.push_back(std::move(block));
     out.start = StartPoint(p);
   }
-  const SpecialStore& special = p.Special();
-  if (special.cones.Size() > 0) {
+  const SosConeStore& sosCones = p.SosCone();
+  if (sosCones.cones.Size() > 0) {
     // Branch and bound evaluates rows where a perspective form is undefined (see cone_blocks.h).
     if (out.IsMip()) {
-      out.blocks.push_back(std::make_unique<SquaredConeBlock>(special.cones));
+      out.blocks.push_back(std::make_unique<SquaredConeBlock>(sosCones.cones));
     } else {
-      out.blocks.push_back(std::make_unique<SecondOrderConeBlock>(special.cones));
+      out.blocks.push_back(std::make_unique<SecondOrderConeBlock>(sosCones.cones));
     }
   }
-  if (special.expCones.Size() > 0) out.blocks.push_back(std::make_unique<ExpConeBlock>(special.expCones));
+  if (sosCones.expCones.Size() > 0) out.blocks.push_back(std::make_unique<ExpConeBlock>(sosCones.expCones));
   if (HasCones(p)) {
-    AddConeSignBounds(special, out.colLower, out.colUpper);
+    AddConeSignBounds(sosCones, out.colLower, out.colUpper);
     out.exactBounds = true;
-    if (out.IsMip() && special.cones.Size() > 0) AddConeOuterRows(special.cones, out);
+    if (out.IsMip() && sosCones.cones.Size() > 0) AddConeOuterRows(sosCones.cones, out);
   }
   if (blocks != nullptr) *blocks = made;
   return CheckSetMemberSigns(p, out);
@@ -390,9 +390,9 @@ int SolveQuadratic(Problem& p, bool lpOnly) {
                    mip ? "nonlinear branch and bound (integer columns or special ordered sets, smooth parts)"
                        : "the interior-point method (continuous columns, smooth parts)",
                    sp.nCol, sp.LinearRows(), p.Quad().rows.Size(), p.Quad().objective.Size(), p.Nl().rows.Size(),
-                   p.Nl().HasObjective() ? "a" : "no", p.Special().cones.Size(), p.Special().expCones.Size());
+                   p.Nl().HasObjective() ? "a" : "no", p.SosCone().cones.Size(), p.SosCone().expCones.Size());
   }
-  if (chatty) NoteSpecialConstraints(p, lpOnly);
+  if (chatty) NoteSosConeConstraints(p, lpOnly);
   EngineContext ctx{params, p.Log(), p.Interrupt()};
   SmoothResult res;
   const int rc = mip ? SolveSmoothMip(sp, ctx, res) : SolveSmooth(sp, ctx, res);

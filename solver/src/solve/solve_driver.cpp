@@ -192,22 +192,22 @@ int SolveProblem(Problem& p, bool lpOnly) {
     if (RefuseQuadratic(p, "The multi-objective solve")) return TARQ_RETCODE_INVALID;
     return SolveMultiObjective(p, lpOnly);
   }
-  const SpecialStore& special = p.Special();
-  const bool setsOrIndicators = special.sos.Size() > 0 || special.indicators.Size() > 0;
+  const SosConeStore& sosCones = p.SosCone();
+  const bool setsOrIndicators = sosCones.sos.Size() > 0 || sosCones.indicators.Size() > 0;
   // Quadratic, nonlinear and conic parts go to the smooth engines (interior point, or nonlinear
   // branch and bound with integer columns or special ordered sets); cones as smooth rows
   // (cone_blocks.h), sets as the branch and bound's branching objects and indicator rows
-  // linearised as for a MIP (special_lp.h).
+  // linearised as for a MIP (sos_cone_lp.h).
   if (HasQuadratic(p) || HasNonlinear(p) || HasCones(p)) return SolveQuadratic(p, lpOnly);
   const double started = WallSeconds();
   if (setsOrIndicators && p.Params().Int(IntParam::LogLevel) >= 1) {
     if (lpOnly) {
-      p.Log().Printf("Relaxation: %d SOS constraint(s) and %d indicator row(s) left out", special.sos.Size(),
-                     special.indicators.Size());
+      p.Log().Printf("Relaxation: %d SOS constraint(s) and %d indicator row(s) left out", sosCones.sos.Size(),
+                     sosCones.indicators.Size());
     } else {
       p.Log().Printf("%d SOS constraint(s) and %d indicator row(s): solved as a MIP by branch and cut with the sets "
                      "as branching objects and the indicator rows linearised",
-                     special.sos.Size(), special.indicators.Size());
+                     sosCones.sos.Size(), sosCones.indicators.Size());
     }
   }
   LpData data;

@@ -23,7 +23,7 @@ int IntAttrValue(Problem& p, IntAttr attr) {
     case IntAttr::Bins: return CountType(cols, 'B');
     case IntAttr::Ints: return CountType(cols, 'I');
     case IntAttr::IsMIP:
-      if (p.Special().sos.Size() > 0 || p.Special().indicators.Size() > 0) return 1;
+      if (p.SosCone().sos.Size() > 0 || p.SosCone().indicators.Size() > 0) return 1;
       return std::any_of(cols.type.begin(), cols.type.end(), [](char t) { return t != 'C'; }) ? 1 : 0;
     case IntAttr::ObjSense: return p.ObjSense();
     case IntAttr::HasBranchFactor:
@@ -52,10 +52,10 @@ int IntAttrValue(Problem& p, IntAttr attr) {
     case IntAttr::PSDLens: return Capped(p.Psd().PsdDims());
     case IntAttr::LMILens: return Capped(p.Psd().LmiDims());
     // Kinds of object the store cannot hold yet: there are none of them.
-    case IntAttr::Soss: return p.Special().sos.Size();
-    case IntAttr::Indicators: return p.Special().indicators.Size();
-    case IntAttr::Cones: return p.Special().cones.Size();
-    case IntAttr::ExpCones: return p.Special().expCones.Size();
+    case IntAttr::Soss: return p.SosCone().sos.Size();
+    case IntAttr::Indicators: return p.SosCone().indicators.Size();
+    case IntAttr::Cones: return p.SosCone().cones.Size();
+    case IntAttr::ExpCones: return p.SosCone().expCones.Size();
     case IntAttr::AffineCones: case IntAttr::LazyCons: case IntAttr::LazyConsElems:
       return 0;
     default: return p.Result().attrs[attr];

@@ -36,7 +36,7 @@ void Problem::Clear() {
   nl_ = NlStore();
   multiObjs_.Clear();
   psd_ = PsdStore();
-  special_ = SpecialStore();
+  sos_cone_ = SosConeStore();
   objSense_ = 1;
   objConst_ = 0;
   stamp_.clear();

@@ -18,7 +18,7 @@
 #include "store/psd_store.h"
 #include "store/quad_table.h"
 #include "store/results.h"
-#include "store/special_table.h"
+#include "store/sos_cone_table.h"
 #include "store/sparse_matrix.h"
 #include "store/tables.h"
 
@@ -215,12 +215,12 @@ class Problem {
   // Replaces the nonlinear part by one whose columns were checked against this problem.
   void ReplaceNl(NlStore&& nl) noexcept;
 
-  // SOS constraints, indicator rows and cones (problem_special.cpp; the conventions are those of
-  // tarq_special.h). Member lists: VectorList idx (beg/cnt offsets); indicator coefficients as
+  // SOS constraints, indicator rows and cones (problem_sos_cone.cpp; the conventions are those of
+  // tarq_sos_cone.h). Member lists: VectorList idx (beg/cnt offsets); indicator coefficients as
   // VectorList val. SOS weights come from weights (null: 1, 2, 3, ... per set); members.val is
   // not read.
-  const SpecialStore& Special() const { return special_; }
-  NameTable& IndicatorNames() { return special_.indicators.names; }
+  const SosConeStore& SosCone() const { return sos_cone_; }
+  NameTable& IndicatorNames() { return sos_cone_.indicators.names; }
   int AddSoss(int num, const int* types, const VectorList& members, const double* weights);
   int DelSoss(int num, const int* list);
   int AddIndicators(int num, const int* types, const int* binCols, const int* binVals, const VectorList& rows,
@@ -230,8 +230,8 @@ class Problem {
   int DelCones(int num, const int* list);
   int AddExpCones(int num, const int* types, const int* cols);
   int DelExpCones(int num, const int* list);
-  // Replaces the special constraints by ones whose columns were checked against this problem.
-  void ReplaceSpecial(SpecialStore&& special) noexcept;
+  // Replaces the SOS, indicator and cone constraints by ones whose columns were checked against this problem.
+  void ReplaceSosCone(SosConeStore&& sosCones) noexcept;
 
   // Replaces the whole problem data; MIP starts are dropped.
   int Load(const LoadArgs& args);
@@ -256,7 +256,7 @@ class Problem {
   Results results_;
   MultiObjTable multiObjs_;
   PsdStore psd_;
-  SpecialStore special_;
+  SosConeStore sos_cone_;
   InterruptFlag interrupt_;
   BusyFlag solving_;
   std::uint64_t version_ = 0;

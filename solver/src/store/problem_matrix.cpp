@@ -85,7 +85,7 @@ int Problem::Load(const LoadArgs& a) {
   std::swap(nl_, fresh.nl_);
   multiObjs_.Clear();
   psd_ = PsdStore();
-  special_ = SpecialStore();
+  sos_cone_ = SosConeStore();
   results_.Clear();
   objSense_ = a.objSense;
   objConst_ = a.objConst;

@@ -60,7 +60,7 @@ int Problem::Delete(Axis axis, int num, const int* list) {
     quad_.EraseColumns(drop);
     nl_.EraseColumns(drop);
     psd_.EraseColumns(drop);
-    special_.EraseColumns(drop);
+    sos_cone_.EraseColumns(drop);
   }
   results_.colBasis.clear();  // the basis cannot follow a deletion
   results_.rowBasis.clear();

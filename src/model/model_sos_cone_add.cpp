@@ -3,7 +3,7 @@
 #include "model/model_templates.h"
 #include "model/tarq_model.h"
 #include "scalar/constraint.h"
-#include "scalar/special.h"
+#include "scalar/sos_cone.h"
 
 using Tarq::detail::BatchNames;
 using Tarq::detail::Kind;

@@ -1,5 +1,5 @@
-// The special constraints of a problem: special ordered sets, indicator rows, second-order cones
-// and exponential cones (conventions of tarq_special.h).
+// The SOS, indicator and cone constraints of a problem: special ordered sets, indicator rows, second-order cones
+// and exponential cones (conventions of tarq_sos_cone.h).
 //
 // Each kind is stored back to back in compressed form: object k owns the members
 // [begin[k], begin[k + 1]) of the member arrays. Memory: 12 bytes per SOS member, 4 per cone
@@ -66,7 +66,7 @@ struct ExpConeTable {
   void Erase(const std::vector<char>& drop);
 };
 
-struct SpecialStore {
+struct SosConeStore {
   SosTable sos;
   IndicatorTable indicators;
   ConeTable cones;
@@ -76,7 +76,7 @@ struct SpecialStore {
     return sos.Size() == 0 && indicators.Size() == 0 && cones.Size() == 0 && expCones.Size() == 0;
   }
   // Drops every member on a column whose drop flag is set and renumbers the other columns (see
-  // tarq_special.h for which objects go with their columns). O(objects + members).
+  // tarq_sos_cone.h for which objects go with their columns). O(objects + members).
   void EraseColumns(const std::vector<char>& drop);
 };
 

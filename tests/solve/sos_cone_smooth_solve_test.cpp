@@ -10,7 +10,7 @@
 namespace solvetest {
 namespace {
 
-class SpecialSmoothSolve : public SolveTest {
+class SosConeSmoothSolve : public SolveTest {
  protected:
   void SetUp() override {
     SolveTest::SetUp();
@@ -76,7 +76,7 @@ class SpecialSmoothSolve : public SolveTest {
 // the set the optimum is (2, 1.5, 0) with a and b non-zero. With at most one non-zero member:
 // a alone must reach 3 (value 1 + 2.25 = 3.25), b alone 3 (4 + 2.25), c alone 3 (4 + 2.25 + 9):
 // the optimum is (3, 0, 0). The constant 6.25 of the squares is left out of the objective.
-TEST_F(SpecialSmoothSolve, Sos1OverContinuousColumnsWithQuadraticObjective) {
+TEST_F(SosConeSmoothSolve, Sos1OverContinuousColumnsWithQuadraticObjective) {
   Row({}, 3, kInf);
   Col(-4, 0, 10, 'C', {{0, 1}}, "a");
   Col(-3, 0, 10, 'C', {{0, 1}}, "b");
@@ -105,7 +105,7 @@ TEST_F(SpecialSmoothSolve, Sos1OverContinuousColumnsWithQuadraticObjective) {
 // the optimum lies on [1, 2], where g = 3x - 2: x = 1.375, l_1 = 0.625, l_2 = 0.375, value
 // 0.5625 - 4.125 + 2 = -1.5625. Any two breakpoints allow the chord g = 3x through l_0 and l_3:
 // x = 1.375 again, value -3.5625. The constant 4 of the square is left out.
-TEST_F(SpecialSmoothSolve, Sos2InterpolationWithASquare) {
+TEST_F(SosConeSmoothSolve, Sos2InterpolationWithASquare) {
   Row({}, 1, 1);  // sum l = 1
   Row({}, 0, 0);  // x - sum i l_i = 0
   const double g[4] = {0, 1, 4, 9};
@@ -129,7 +129,7 @@ TEST_F(SpecialSmoothSolve, Sos2InterpolationWithASquare) {
 // min t + cost z  s.t.  t >= ||(x1, x2)||,  z = 1 -> x1 + x2 >= 2,  x1, x2 in [-5, 5] (so the
 // row's activity is bounded and the indicator takes the big-M form). z = 1 gives
 // x1 = x2 = 1, t = sqrt(2); z = 0 gives the origin.
-TEST_F(SpecialSmoothSolve, IndicatorRowWithSecondOrderCone) {
+TEST_F(SosConeSmoothSolve, IndicatorRowWithSecondOrderCone) {
   Col(1, -kInf, kInf, 'C', {}, "t");
   Col(0, -5, 5, 'C', {}, "x1");
   Col(0, -5, 5, 'C', {}, "x2");
@@ -164,7 +164,7 @@ TEST_F(SpecialSmoothSolve, IndicatorRowWithSecondOrderCone) {
 
 // min t - reward z  s.t.  t >= s exp(x / s) with s = 1,  z = 1 -> x >= 1,  x in [-5, 5]: z = 1
 // costs t = e, z = 0 allows t = exp(-5). A reward of 3 pays for e - exp(-5), one of 2 does not.
-TEST_F(SpecialSmoothSolve, IndicatorRowWithExponentialCone) {
+TEST_F(SosConeSmoothSolve, IndicatorRowWithExponentialCone) {
   Col(1, -kInf, kInf, 'C', {}, "t");
   Col(0, 1, 1, 'C', {}, "s");
   Col(0, -5, 5, 'C', {}, "x");
@@ -203,7 +203,7 @@ void PrintTo(const SlackCase& c, std::ostream* os) {
       << c.zLower << ", " << c.zUpper << "], cost " << c.cost;
 }
 
-class IndicatorSlackForm : public SpecialSmoothSolve, public testing::WithParamInterface<SlackCase> {};
+class IndicatorSlackForm : public SosConeSmoothSolve, public testing::WithParamInterface<SlackCase> {};
 
 TEST_P(IndicatorSlackForm, HoldsTheRowOnlyWhenTheIndicatorIsOn) {
   const SlackCase c = GetParam();
@@ -253,7 +253,7 @@ INSTANTIATE_TEST_SUITE_P(
 // A continuous problem with a set, a quadratic row and no integer column is solved by branch and
 // bound: max a + b s.t. a^2 + b^2 <= 2 with at most one of a, b non-zero gives sqrt(2), where the
 // relaxation gives 2 at a = b = 1.
-TEST_F(SpecialSmoothSolve, SetWithQuadraticRowNeedsNoIntegerColumn) {
+TEST_F(SosConeSmoothSolve, SetWithQuadraticRowNeedsNoIntegerColumn) {
   Col(1, 0, kInf, 'C', {}, "a");
   Col(1, 0, kInf, 'C', {}, "b");
   ASSERT_EQ(TARQ_SetObjSense(prob_, TARQ_MAXIMIZE), 0);
@@ -271,7 +271,7 @@ TEST_F(SpecialSmoothSolve, SetWithQuadraticRowNeedsNoIntegerColumn) {
 // b = ln 3 (value 7 - 4 ln 4 - 3 ln 3); with at most one non-zero, a = ln 4 and b = 0 (value
 // 5 - 4 ln 4) beats b alone (value 4 - 3 ln 3). Nonlinear functions are solved for a local
 // optimum, which the status says.
-TEST_F(SpecialSmoothSolve, Sos1WithNonlinearObjective) {
+TEST_F(SosConeSmoothSolve, Sos1WithNonlinearObjective) {
   Col(-4, 0, 5, 'C', {}, "a");
   Col(-3, 0, 5, 'C', {}, "b");
   const int program[6] = {TARQ_NL_HEADER, 0, -16, 1, -16, -10};  // exp(a) + exp(b)
@@ -289,7 +289,7 @@ TEST_F(SpecialSmoothSolve, Sos1WithNonlinearObjective) {
 
 // z = 1 -> x >= 2 with x in [0, 1] and a quadratic objective: infeasible with z fixed at 1 (the
 // relaxations prove it), optimal at z = 0 once z is free.
-TEST_F(SpecialSmoothSolve, IndicatorThatCannotHoldIsInfeasible) {
+TEST_F(SosConeSmoothSolve, IndicatorThatCannotHoldIsInfeasible) {
   Col(0, 0, 1, 'C', {}, "x");
   Col(1, 1, 1, 'B', {}, "z");
   QuadObj({{0, 0, 1}});
@@ -305,7 +305,7 @@ TEST_F(SpecialSmoothSolve, IndicatorThatCannotHoldIsInfeasible) {
 
 // a + b >= 1.5 over [0, 1]^2 needs both non-zero: with a set of type 1 over them, and a
 // quadratic objective, no point is left.
-TEST_F(SpecialSmoothSolve, SetThatCannotHoldIsInfeasible) {
+TEST_F(SosConeSmoothSolve, SetThatCannotHoldIsInfeasible) {
   Row({}, 1.5, kInf);
   Col(0, 0, 1, 'C', {{0, 1}}, "a");
   Col(0, 0, 1, 'C', {{0, 1}}, "b");
@@ -318,7 +318,7 @@ TEST_F(SpecialSmoothSolve, SetThatCannotHoldIsInfeasible) {
 
 // Branching on a set holds a member at 0 through its upper bound only: a set over a column that
 // may be negative is refused, naming it, and so is nothing else.
-TEST_F(SpecialSmoothSolve, SetOverColumnThatMayBeNegativeIsRefused) {
+TEST_F(SosConeSmoothSolve, SetOverColumnThatMayBeNegativeIsRefused) {
   Col(0, -1, 1, 'C', {}, "a");
   Col(0, 0, 1, 'C', {}, "b");
   QuadObj({{0, 0, 1}, {1, 1, 1}});

@@ -1,4 +1,4 @@
-#include "store/special_table.h"
+#include "store/sos_cone_table.h"
 
 #include "store/tables.h"
 
@@ -91,7 +91,7 @@ void ExpConeTable::Erase(const std::vector<char>& drop) {
   EraseFlagged(type, drop);
 }
 
-void SpecialStore::EraseColumns(const std::vector<char>& drop) {
+void SosConeStore::EraseColumns(const std::vector<char>& drop) {
   if (Empty()) return;
   std::vector<int> pos(drop.size(), -1);  // new position of every column, -1 when dropped
   int next = 0;

@@ -3,7 +3,7 @@
 #include "model/model_lookup.h"
 #include "model/model_templates.h"
 #include "model/tarq_model.h"
-#include "scalar/special.h"
+#include "scalar/sos_cone.h"
 
 using Tarq::detail::ByIndex;
 using Tarq::detail::Kind;
@@ -22,7 +22,7 @@ Tarq::VarArray VarsAt(ModelData& m, const int* cols, int count) {
 }
 
 // The fixed-size and member arrays of a two-call read of several objects.
-struct SpecialRows {
+struct SosConeRows {
   std::vector<int> types, beg, cnt, idx;
   std::vector<double> weights;
   void Size(std::size_t objects, int members) {
@@ -53,7 +53,7 @@ Tarq::ISosBuilderArray* TarqModel::GetSosBuilders(const Tarq::ISosArray* soss) {
                "Fail to get required size of SOS constraints")) {
     return new TarqSosBuilderArray();
   }
-  SpecialRows rows;
+  SosConeRows rows;
   rows.Size(list.size(), members);
   if (!Checked(m.status,
                TARQ_GetSOSs(m.Problem(), n, m.idx_.data(), rows.types.data(), rows.beg.data(), rows.cnt.data(),
@@ -147,7 +147,7 @@ Tarq::IConeBuilderArray* TarqModel::GetConeBuilders(const Tarq::IConeArray* cone
                "Fail to get required size of cones")) {
     return new TarqConeBuilderArray();
   }
-  SpecialRows rows;
+  SosConeRows rows;
   rows.Size(list.size(), members);
   if (!Checked(m.status,
                TARQ_GetCones(m.Problem(), n, m.idx_.data(), rows.types.data(), rows.beg.data(), rows.cnt.data(),
@@ -182,7 +182,7 @@ Tarq::IExpConeBuilderArray* TarqModel::GetExpConeBuilders(const Tarq::IExpConeAr
                "Fail to get required size of exponential cones")) {
     return new TarqExpConeBuilderArray();
   }
-  SpecialRows rows;
+  SosConeRows rows;
   rows.Size(list.size(), members);
   if (!Checked(m.status,
                TARQ_GetExpCones(m.Problem(), n, m.idx_.data(), rows.types.data(), rows.idx.data(), members, &members),

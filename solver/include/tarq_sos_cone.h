@@ -1,5 +1,5 @@
 /*
- * tarq_special.h - special ordered sets, indicator rows, second-order cones and exponential cones
+ * tarq_sos_cone.h - special ordered sets, indicator rows, second-order cones and exponential cones
  * of the tarq solver library. Included by tarq.h; include tarq.h, not this header.
  *
  * Every kind is numbered 0, 1, ... in the order of adding, apart from every other kind; deleting
@@ -19,8 +19,8 @@
  *
  * Deleting columns may leave a cone with fewer members than adding it needs; it stays as it is.
  */
-#ifndef TARQ_SPECIAL_H
-#define TARQ_SPECIAL_H
+#ifndef TARQ_SOS_CONE_H
+#define TARQ_SOS_CONE_H
 
 #ifdef __cplusplus
 extern "C" {
@@ -104,7 +104,7 @@ TARQ_API int TARQ_GetExpCones(tarq_prob* prob, int num, const int* list, int* ty
  *   rotated ones whose dimensions are coneDim[0 .. nCone + nRotateCone), then nPrimalExp primal
  *   and nDualExp dual exponential cones of 3 columns each; the groups must cover every column.
  * rowLower / rowUpper NULL give 0 (equality rows A x = 0). colTypes may be NULL (continuous).
- * Replaces columns, rows, objective and every special constraint, as TARQ_LoadProb does. */
+ * Replaces columns, rows, objective and every SOS, indicator or cone constraint, as TARQ_LoadProb does. */
 TARQ_API int TARQ_LoadConeProb(tarq_prob* prob, int nCol, int nRow, int nFree, int nPositive, int nCone,
                                int nRotateCone, int nPrimalExp, int nDualExp, const int* coneDim, int objSense,
                                double objConst, const double* obj, const int* colBeg, const int* colCnt,
@@ -115,4 +115,4 @@ TARQ_API int TARQ_LoadConeProb(tarq_prob* prob, int nCol, int nRow, int nFree, i
 }
 #endif
 
-#endif /* TARQ_SPECIAL_H */
+#endif /* TARQ_SOS_CONE_H */

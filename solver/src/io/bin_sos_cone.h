@@ -15,7 +15,7 @@
 #pragma once
 
 #include "io/bin_io.h"
-#include "store/special_table.h"
+#include "store/sos_cone_table.h"
 
 namespace tarq_solver::bin {
 
@@ -24,8 +24,8 @@ void PutIndicators(OutBuffer& out, const IndicatorTable& t);
 void PutCones(OutBuffer& out, const ConeTable& t);
 void PutExpCones(OutBuffer& out, const ExpConeTable& t);
 
-// The special sections as read, before they are checked.
-struct SpecialRead {
+// The SOS and cone sections as read, before they are checked.
+struct SosConeRead {
   bool any = false;
   std::vector<std::int32_t> sosType, sosCol;
   std::vector<std::int64_t> sosBegin{0};
@@ -41,12 +41,12 @@ struct SpecialRead {
   std::vector<std::int32_t> expType, expCol;
 };
 
-int ReadSos(ByteReader& in, SpecialRead& r);
-int ReadIndicators(ByteReader& in, SpecialRead& r);
-int ReadCones(ByteReader& in, SpecialRead& r);
-int ReadExpCones(ByteReader& in, SpecialRead& r);
+int ReadSos(ByteReader& in, SosConeRead& r);
+int ReadIndicators(ByteReader& in, SosConeRead& r);
+int ReadCones(ByteReader& in, SosConeRead& r);
+int ReadExpCones(ByteReader& in, SosConeRead& r);
 
 // Checks what was read against nCol columns and builds the store.
-int BuildSpecial(ByteReader& in, const SpecialRead& r, int nCol, SpecialStore& out);
+int BuildSosCone(ByteReader& in, const SosConeRead& r, int nCol, SosConeStore& out);
 
 }  // namespace tarq_solver::bin

@@ -1,4 +1,4 @@
-// The MPS sections of special constraints, collected while the file is read and resolved against
+// The MPS sections of SOS, indicator and cone constraints, collected while the file is read and resolved against
 // its columns and rows once the rest of the file is known:
 //
 //   SOS                        one set per header line, its members on the lines below:
@@ -25,7 +25,7 @@
 
 namespace tarq_solver {
 
-class MpsSpecial {
+class MpsSosCone {
  public:
   // Lines of the sections (free form: fields separated by blanks). 0 or 3 with err set.
   int SosLine(std::string_view line, std::int64_t at, IoError& err);
@@ -44,7 +44,7 @@ class MpsSpecial {
     const std::vector<double>* range; // per original row, NaN for none
     const std::vector<char>* quad;    // per original row: has a QCMATRIX
   };
-  // Builds data.special and moves the indicator rows out of data's linear rows. data holds the
+  // Builds data.sosCones and moves the indicator rows out of data's linear rows. data holds the
   // linear rows only (the quadratic ones already split off); cols finds columns.
   int Resolve(const NameIndex& cols, const RowInfo& info, ParsedProblem& data, IoError& err);
 

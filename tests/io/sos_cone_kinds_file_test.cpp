@@ -7,13 +7,13 @@
 namespace iotest {
 namespace {
 
-using SpecialKindsFileTest = IoTest;
+using SosConeKindsFileTest = IoTest;
 
 // Columns x, y (continuous, [0, 10]), b1, b2 (binary), c0..c3 (free); a row r0: x + y <= 12;
 // SOS1 {x:1, y:2}, SOS2 {c0:3, c1:1.5, c2:-2}; indicators "onx": b1 = 1 -> x - y <= 3 and
 // "off": b2 = 0 -> 2 x + y >= 4.5, and an unnamed one b1 = 0 -> y = 0; a quadratic cone
 // (c0, c1, c2) and a rotated cone (c3, x, y).
-void BuildSpecial(tarq_prob* prob) {
+void BuildSosCone(tarq_prob* prob) {
   const char types[] = {'C', 'C', 'B', 'B', 'C', 'C', 'C', 'C'};
   const double lb[] = {0, 0, 0, 0, -kInf, -kInf, -kInf, -kInf};
   const double ub[] = {10, 10, 1, 1, kInf, kInf, kInf, kInf};
@@ -49,9 +49,9 @@ void BuildSpecial(tarq_prob* prob) {
   ASSERT_EQ(TARQ_AddCones(prob, 2, coneTypes, coneBeg, nullptr, coneIdx), 0);
 }
 
-TEST_F(SpecialKindsFileTest, MpsRoundTripKeepsSetsIndicatorsAndCones) {
-  BuildSpecial(prob_);
-  const std::string path = Path("special.mps");
+TEST_F(SosConeKindsFileTest, MpsRoundTripKeepsSetsIndicatorsAndCones) {
+  BuildSosCone(prob_);
+  const std::string path = Path("sosCones.mps");
   ASSERT_EQ(TARQ_WriteMps(prob_, path.c_str()), 0) << (log_.empty() ? "" : log_[0]);
   const std::string text = ReadText(path);
   EXPECT_NE(text.find("SOS\n S1 SOS s0\n    x:1\n    y:2\n S2 SOS s1\n    c0:3\n    c1:1.5\n    c2:-2\n"),
@@ -87,8 +87,8 @@ TEST_F(SpecialKindsFileTest, MpsRoundTripKeepsSetsIndicatorsAndCones) {
   EXPECT_EQ(rows, 1);  // the indicator rows are not linear rows
 }
 
-TEST_F(SpecialKindsFileTest, MpsWriterRefusesExponentialCones) {
-  BuildSpecial(prob_);
+TEST_F(SosConeKindsFileTest, MpsWriterRefusesExponentialCones) {
+  BuildSosCone(prob_);
   const int type = TARQ_EXPCONE_PRIMAL;
   const int idx[] = {4, 5, 6};
   ASSERT_EQ(TARQ_AddExpCones(prob_, 1, &type, idx), 0);
@@ -98,11 +98,11 @@ TEST_F(SpecialKindsFileTest, MpsWriterRefusesExponentialCones) {
   EXPECT_FALSE(std::filesystem::exists(path));
 }
 
-TEST_F(SpecialKindsFileTest, LpRoundTripKeepsSetsAndIndicators) {
-  BuildSpecial(prob_);
+TEST_F(SosConeKindsFileTest, LpRoundTripKeepsSetsAndIndicators) {
+  BuildSosCone(prob_);
   const int del[] = {0, 1};
   ASSERT_EQ(TARQ_DelCones(prob_, 2, del), 0);
-  const std::string path = Path("special.lp");
+  const std::string path = Path("sosCones.lp");
   ASSERT_EQ(TARQ_WriteLp(prob_, path.c_str()), 0) << (log_.empty() ? "" : log_[0]);
   const std::string text = ReadText(path);
   EXPECT_NE(text.find(" onx: b1 = 1 -> x - y <= 3\n off: b2 = 0 -> 2 x + y >= 4.5\n G2: b1 = 0 -> y = 0\n"),
@@ -114,7 +114,7 @@ TEST_F(SpecialKindsFileTest, LpRoundTripKeepsSetsAndIndicators) {
   EXPECT_EQ(Take(back), Take(prob_));
 }
 
-TEST_F(SpecialKindsFileTest, LpReadsSetsAndIndicatorsInEveryForm) {
+TEST_F(SosConeKindsFileTest, LpReadsSetsAndIndicatorsInEveryForm) {
   const std::string good = Write("good.lp",
                                  "Maximize\n obj: x + y + z\nSubject To\n"
                                  " c: x + y + z <= 10\n"
@@ -138,8 +138,8 @@ TEST_F(SpecialKindsFileTest, LpReadsSetsAndIndicatorsInEveryForm) {
   EXPECT_EQ(s.sosWeight, (std::vector<double>{1, 2, 3, -1, 5}));
 }
 
-TEST_F(SpecialKindsFileTest, LpWriterRefusesCones) {
-  BuildSpecial(prob_);
+TEST_F(SosConeKindsFileTest, LpWriterRefusesCones) {
+  BuildSosCone(prob_);
   const std::string path = Path("cones.lp");
   EXPECT_EQ(TARQ_WriteLp(prob_, path.c_str()), 3);
   EXPECT_LOGGED(log_, "\"" + path + "\"", "the LP format cannot hold cones");
@@ -168,7 +168,7 @@ void BuildSmallMip(tarq_prob* prob) {
   ASSERT_EQ(TARQ_AddIndicators(prob, 1, nullptr, &bin, &val, beg, nullptr, idx, coef, sense, bound, nullptr), 0);
 }
 
-TEST_F(SpecialKindsFileTest, SmallMipKeepsItsOptimumThroughMpsAndLp) {
+TEST_F(SosConeKindsFileTest, SmallMipKeepsItsOptimumThroughMpsAndLp) {
   BuildSmallMip(prob_);
   EXPECT_NEAR(SolveForObjective(prob_, "MipStatus", "BestObj"), 6, 1e-6);
   struct Format {
@@ -187,7 +187,7 @@ TEST_F(SpecialKindsFileTest, SmallMipKeepsItsOptimumThroughMpsAndLp) {
   }
 }
 
-TEST_F(SpecialKindsFileTest, FormatsWithoutSpecialConstraintsRefuseThem) {
+TEST_F(SosConeKindsFileTest, FormatsWithoutSosConeConstraintsRefuseThem) {
   BuildSmallMip(prob_);
   struct Writer {
     const char* file;
@@ -210,7 +210,7 @@ TEST_F(SpecialKindsFileTest, FormatsWithoutSpecialConstraintsRefuseThem) {
 }
 
 // CoinUtils' sample files state SOS sets with and without weights and two cones.
-TEST_F(SpecialKindsFileTest, CoinSampleSetsAndConesAreRead) {
+TEST_F(SosConeKindsFileTest, CoinSampleSetsAndConesAreRead) {
   for (const char* file : {"/usr/share/coin/Data/Sample/conic.mps", "/usr/share/coin/Data/Sample/spec_sections.mps"}) {
     SCOPED_TRACE(file);
     if (!std::filesystem::exists(file)) GTEST_SKIP() << file << " not found";

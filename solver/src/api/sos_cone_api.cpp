@@ -1,4 +1,4 @@
-// SOS, indicator-row and cone functions of the C interface (tarq_special.h).
+// SOS, indicator-row and cone functions of the C interface (tarq_sos_cone.h).
 #include <algorithm>
 #include <climits>
 #include <cstring>
@@ -10,7 +10,7 @@
 
 using tarq_solver::Problem;
 using tarq_solver::ReadProblem;
-using tarq_solver::SpecialStore;
+using tarq_solver::SosConeStore;
 using tarq_solver::VectorList;
 using tarq_solver::WithProblem;
 
@@ -73,7 +73,7 @@ std::vector<std::int64_t> TripleOffsets(int n) {
 // nDual dual exponential cones of 3 columns each. Returns 3 unless they cover exactly the
 // columns [first, nCol).
 int StandardCones(int nCol, std::int64_t first, int nCone, int nRotated, int nPrimal, int nDual, const int* dim,
-                  SpecialStore& out) {
+                  SosConeStore& out) {
   if (nCone < 0 || nRotated < 0 || nPrimal < 0 || nDual < 0) return TARQ_RETCODE_INVALID;
   if (nCone + static_cast<std::int64_t>(nRotated) > 0 && dim == nullptr) return TARQ_RETCODE_INVALID;
   const std::int64_t nSoc = std::int64_t{nCone} + nRotated;
@@ -123,7 +123,7 @@ int TARQ_DelSOSs(tarq_prob* prob, int num, const int* list) {
 int TARQ_GetSOSs(tarq_prob* prob, int num, const int* list, int* types, int* beg, int* cnt, int* idx,
                  double* weights, int size, int* pReqSize) {
   return ReadProblem(prob, [&](Problem& p) {
-    const tarq_solver::SosTable& t = p.Special().sos;
+    const tarq_solver::SosTable& t = p.SosCone().sos;
     return GetPacked(
         t.begin, num, list, beg, cnt, types != nullptr, idx != nullptr || weights != nullptr, size, pReqSize,
         [&](int k, size_t o) { Put(types, k, t.type, o); },
@@ -150,7 +150,7 @@ int TARQ_GetIndicators(tarq_prob* prob, int num, const int* list, int* types, in
                        char* senses, double* bounds, int* beg, int* cnt, int* idx, double* val, int size,
                        int* pReqSize) {
   return ReadProblem(prob, [&](Problem& p) {
-    const tarq_solver::IndicatorTable& t = p.Special().indicators;
+    const tarq_solver::IndicatorTable& t = p.SosCone().indicators;
     const bool anyFixed =
         types != nullptr || binCols != nullptr || binVals != nullptr || senses != nullptr || bounds != nullptr;
     return GetPacked(
@@ -194,7 +194,7 @@ int TARQ_DelCones(tarq_prob* prob, int num, const int* list) {
 int TARQ_GetCones(tarq_prob* prob, int num, const int* list, int* types, int* beg, int* cnt, int* idx, int size,
                   int* pReqSize) {
   return ReadProblem(prob, [&](Problem& p) {
-    const tarq_solver::ConeTable& t = p.Special().cones;
+    const tarq_solver::ConeTable& t = p.SosCone().cones;
     return GetPacked(
         t.begin, num, list, beg, cnt, types != nullptr, idx != nullptr, size, pReqSize,
         [&](int k, size_t o) { Put(types, k, t.type, o); },
@@ -212,7 +212,7 @@ int TARQ_DelExpCones(tarq_prob* prob, int num, const int* list) {
 
 int TARQ_GetExpCones(tarq_prob* prob, int num, const int* list, int* types, int* idx, int size, int* pReqSize) {
   return ReadProblem(prob, [&](Problem& p) {
-    const tarq_solver::ExpConeTable& t = p.Special().expCones;
+    const tarq_solver::ExpConeTable& t = p.SosCone().expCones;
     return GetPacked(
         TripleOffsets(t.Size()), num, list, nullptr, nullptr, types != nullptr, idx != nullptr, size, pReqSize,
         [&](int k, size_t o) { Put(types, k, t.type, o); },
@@ -229,7 +229,7 @@ int TARQ_LoadConeProb(tarq_prob* prob, int nCol, int nRow, int nFree, int nPosit
     const std::int64_t first = std::int64_t{nFree} + nPositive;
     if (first > nCol) return TARQ_RETCODE_INVALID;
     // Build the cones aside, then load; the store is replaced only once the load succeeded.
-    SpecialStore cones;
+    SosConeStore cones;
     if (int rc = StandardCones(nCol, first, nCone, nRotateCone, nPrimalExp, nDualExp, coneDim, cones);
         rc != TARQ_RETCODE_OK) {
       return rc;
@@ -249,7 +249,7 @@ int TARQ_LoadConeProb(tarq_prob* prob, int nCol, int nRow, int nFree, int nPosit
     args.rowBound = rowLower != nullptr ? rowLower : zeros.data();
     args.rowUpper = rowUpper != nullptr ? rowUpper : zeros.data();
     if (int rc = p.Load(args); rc != TARQ_RETCODE_OK) return rc;
-    p.ReplaceSpecial(std::move(cones));
+    p.ReplaceSosCone(std::move(cones));
     return TARQ_RETCODE_OK;
   });
 }

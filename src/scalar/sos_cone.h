@@ -1,4 +1,4 @@
-// Handles, handle lists, builders and builder lists of the special constraints: SOS, indicator
+// Handles, handle lists, builders and builder lists of the SOS, indicator and cone constraints: SOS, indicator
 // (general) constraints, second-order cones and exponential cones.
 //
 // The four kinds differ little: handles are a shared record (plus a status for SOS and
@@ -15,7 +15,7 @@
 #include "scalar/lin_expr.h"
 #include "scalar/scalar_value.h"
 #include "scalar/var.h"
-#include "tarq/special.h"
+#include "tarq/sos_cone.h"
 
 namespace Tarq {
 namespace detail {

@@ -12,7 +12,7 @@
 
 namespace {
 
-class SpecialStoreTest : public StoreTest {
+class SosConeStoreTest : public StoreTest {
  protected:
   // Columns 0-3 continuous in [0, 10], unless a test adds others.
   void SetUp() override {
@@ -118,7 +118,7 @@ class SpecialStoreTest : public StoreTest {
     return buf;
   }
 
-  // Everything special and everything linear, as text.
+  // Every SOS, indicator and cone constraint and everything linear, as text.
   std::string FullDump() const {
     std::string out = Dump();
     for (const auto& group : {Soss(), Indicators(), Cones(), ExpCones()}) {
@@ -152,7 +152,7 @@ class SpecialStoreTest : public StoreTest {
 
 using Texts = std::vector<std::string>;
 
-TEST_F(SpecialStoreTest, SosSetsAreReadBackWithTheirTypesMembersAndWeights) {
+TEST_F(SosConeStoreTest, SosSetsAreReadBackWithTheirTypesMembersAndWeights) {
   // Two sets with beg/cnt and explicit weights, then one with num + 1 offsets and default weights.
   const int types[] = {1, 2}, beg[] = {0, 2}, cnt[] = {2, 3}, idx[] = {3, 1, 0, 1, 2};
   const double w[] = {4, -1.5, 1, 2, 7};
@@ -181,7 +181,7 @@ TEST_F(SpecialStoreTest, SosSetsAreReadBackWithTheirTypesMembersAndWeights) {
   EXPECT_EQ(TARQ_GetSOSs(prob_, 1, past, nullptr, nullptr, nullptr, nullptr, nullptr, 0, &size), 3);
 }
 
-TEST_F(SpecialStoreTest, IndicatorRowsAreReadBackWithGeneratedAndGivenNames) {
+TEST_F(SosConeStoreTest, IndicatorRowsAreReadBackWithGeneratedAndGivenNames) {
   const int b = AddCol('B', 0, 1), i01 = AddCol('I', 0, 1);
   const int types[] = {0, 7}, bins[] = {b, i01}, vals[] = {1, 0}, beg[] = {0, 2}, cnt[] = {2, 2}, idx[] = {0, 2, 1, 3};
   const double coef[] = {1.5, -2, 3, 0};  // the exact zero is not kept
@@ -237,7 +237,7 @@ TEST_F(SpecialStoreTest, IndicatorRowsAreReadBackWithGeneratedAndGivenNames) {
   EXPECT_EQ(v[2], -2);
 }
 
-TEST_F(SpecialStoreTest, ConesAndExponentialConesAreReadBackInOrder) {
+TEST_F(SosConeStoreTest, ConesAndExponentialConesAreReadBackInOrder) {
   AddCol('C', -TARQ_INFINITY, TARQ_INFINITY);  // column 4
   const int types[] = {TARQ_CONE_RQUAD, TARQ_CONE_QUAD}, beg[] = {0, 3}, cnt[] = {3, 2}, idx[] = {4, 0, 2, 3, 1};
   ASSERT_EQ(TARQ_AddCones(prob_, 2, types, beg, cnt, idx), 0);
@@ -265,7 +265,7 @@ TEST_F(SpecialStoreTest, ConesAndExponentialConesAreReadBackInOrder) {
   EXPECT_EQ(size, 2);
 }
 
-TEST_F(SpecialStoreTest, DeletingObjectsRenumbersTheRestOfTheirKindOnly) {
+TEST_F(SosConeStoreTest, DeletingObjectsRenumbersTheRestOfTheirKindOnly) {
   const int b = AddCol('B', 0, 1);
   const int st[] = {1, 2, 1}, sb[] = {0, 1, 3, 4}, si[] = {0, 1, 2, 3};
   ASSERT_EQ(TARQ_AddSOSs(prob_, 3, st, sb, nullptr, si, nullptr), 0);
@@ -303,7 +303,7 @@ TEST_F(SpecialStoreTest, DeletingObjectsRenumbersTheRestOfTheirKindOnly) {
   EXPECT_EQ(FullDump(), before);
 }
 
-TEST_F(SpecialStoreTest, DeletingColumnsDropsMembersAndTheObjectsTheyLeaveMeaningless) {
+TEST_F(SosConeStoreTest, DeletingColumnsDropsMembersAndTheObjectsTheyLeaveMeaningless) {
   const int b = AddCol('B', 0, 1), b2 = AddCol('B', 0, 1);  // columns 4 and 5
   const int st[] = {1, 2}, sb[] = {0, 3, 4}, si[] = {0, 2, 3, 1};
   const double sw[] = {1, 2, 3, 9};
@@ -340,7 +340,7 @@ TEST_F(SpecialStoreTest, DeletingColumnsDropsMembersAndTheObjectsTheyLeaveMeanin
   EXPECT_EQ(Indicators(), (Texts{"keep: x2=1 -> type 0: 1*3 L 1"}));
 }
 
-TEST_F(SpecialStoreTest, AttributesCountEachKindAndSosOrIndicatorsMakeAMip) {
+TEST_F(SosConeStoreTest, AttributesCountEachKindAndSosOrIndicatorsMakeAMip) {
   EXPECT_EQ(Attr("IsMIP"), 0);
   const int t[] = {1}, beg[] = {0, 2}, idx[] = {0, 1};
   ASSERT_EQ(TARQ_AddSOSs(prob_, 1, t, beg, nullptr, idx, nullptr), 0);
@@ -363,7 +363,7 @@ TEST_F(SpecialStoreTest, AttributesCountEachKindAndSosOrIndicatorsMakeAMip) {
   EXPECT_EQ(Attr("Cones"), 0);
 }
 
-TEST_F(SpecialStoreTest, CopiesKeepSpecialConstraintsAndClearingOrLoadingDropsThem) {
+TEST_F(SosConeStoreTest, CopiesKeepSosConeConstraintsAndClearingOrLoadingDropsThem) {
   AddOneOfEach();
   const std::string full = FullDump();
   tarq_prob* copy = nullptr;
@@ -388,7 +388,7 @@ TEST_F(SpecialStoreTest, CopiesKeepSpecialConstraintsAndClearingOrLoadingDropsTh
   EXPECT_EQ(IndName(0), "<error>");
 }
 
-TEST_F(SpecialStoreTest, LoadConeProbGroupsTheColumnsIntoFreeNonnegativeAndConeColumns) {
+TEST_F(SosConeStoreTest, LoadConeProbGroupsTheColumnsIntoFreeNonnegativeAndConeColumns) {
   AddOneOfEach();
   // Columns: 0 free, 1 nonnegative, 2-4 a quadratic cone, 5-7 a rotated one, 8-10 a primal and
   // 11-13 a dual exponential cone. Rows: x0 + x1 = 0 (bounds NULL), x2 in [1, 3].
@@ -455,7 +455,7 @@ TEST_F(SpecialStoreTest, LoadConeProbGroupsTheColumnsIntoFreeNonnegativeAndConeC
   EXPECT_EQ(FullDump(), before);
 }
 
-TEST_F(SpecialStoreTest, ChangesAreRefusedWhileTheProblemSolves) {
+TEST_F(SosConeStoreTest, ChangesAreRefusedWhileTheProblemSolves) {
   AddOneOfEach();
   const std::string before = FullDump();
   ASSERT_TRUE(prob_->problem.Solving().Enter());
@@ -481,7 +481,7 @@ TEST_F(SpecialStoreTest, ChangesAreRefusedWhileTheProblemSolves) {
 }
 
 // Malformed input: each call returns 3 and leaves every kind of object as it was.
-TEST_F(SpecialStoreTest, MalformedSpecialConstraintsAreRefusedAndChangeNothing) {
+TEST_F(SosConeStoreTest, MalformedSosConeConstraintsAreRefusedAndChangeNothing) {
   const int b = AddCol('B', 0, 1), i05 = AddCol('I', 0, 5), ineg = AddCol('I', -1, 1);  // 4, 5, 6
   AddOneOfEach();                                                                       // binary column 7
   (void)b;

@@ -12,7 +12,7 @@ namespace {
 using Cols = std::vector<int>;
 using Weights = std::vector<double>;
 
-class SpecialTest : public ModelTest {
+class SosConeTest : public ModelTest {
  protected:
   void SetUp() override {
     ModelTest::SetUp();
@@ -98,7 +98,7 @@ class SpecialTest : public ModelTest {
   Own<Tarq::IVar> z_;          // binary, column 6
 };
 
-TEST_F(SpecialTest, SosAddsReachTheStoreAndReadBack) {
+TEST_F(SosConeTest, SosAddsReachTheStoreAndReadBack) {
   const double w[] = {3, 1};
   Own<Tarq::ISos> a(model_->AddSos(Vars({0, 1}).get(), w, 1));
   ASSERT_EQ(Code(), 0) << Msg();
@@ -159,7 +159,7 @@ TEST_F(SpecialTest, SosAddsReachTheStoreAndReadBack) {
   EXPECT_EQ(byIndex->GetIdx(), 4);
 }
 
-TEST_F(SpecialTest, SosRefusalsLeaveEverythingUsable) {
+TEST_F(SosConeTest, SosRefusalsLeaveEverythingUsable) {
   Own<Tarq::IVarArray> withRemoved = Vars({0, 1});
   Own<Tarq::IVar> x1(vars_->GetVar(1));
   x1->Remove();
@@ -193,7 +193,7 @@ TEST_F(SpecialTest, SosRefusalsLeaveEverythingUsable) {
   EXPECT_EQ(again->GetIdx(), 1) << "the removed set still holds its place until the flush";
 }
 
-TEST_F(SpecialTest, IndicatorAddsPassTheBoundAndReadBack) {
+TEST_F(SosConeTest, IndicatorAddsPassTheBoundAndReadBack) {
   // z = 1 -> x0 + x1 + 1 <= 3: bound 2.
   Own<Tarq::IGenConstr> a(model_->AddGenConstrIndicator(z_.get(), 1, Sum({0, 1}, 1).get(), 'L', 3, 0, "  ind a "));
   ASSERT_EQ(Code(), 0) << Msg();
@@ -269,7 +269,7 @@ TEST_F(SpecialTest, IndicatorAddsPassTheBoundAndReadBack) {
   EXPECT_EQ(Msg(), "(INVALID) Invalid size of input names");
 }
 
-TEST_F(SpecialTest, IndicatorRefusals) {
+TEST_F(SosConeTest, IndicatorRefusals) {
   Own<Tarq::IVar> x0(vars_->GetVar(0));
   Own<Tarq::IGenConstr> cont(model_->AddGenConstrIndicator(x0.get(), 1, Sum({1}, 0).get(), 'L', 1, 0, "c"));
   EXPECT_EQ(cont->GetIdx(), -2);
@@ -308,7 +308,7 @@ TEST_F(SpecialTest, IndicatorRefusals) {
   EXPECT_EQ(Msg(), "(INVALID) No such general constraint");
 }
 
-TEST_F(SpecialTest, ConesAndExponentialConesReachTheStore) {
+TEST_F(SosConeTest, ConesAndExponentialConesReachTheStore) {
   Own<Tarq::ICone> a(model_->AddCone(Vars({0, 1, 2}).get(), TARQ_CONE_QUAD));
   ASSERT_EQ(Code(), 0) << Msg();
   EXPECT_EQ(a->GetIdx(), 0);
@@ -368,7 +368,7 @@ TEST_F(SpecialTest, ConesAndExponentialConesReachTheStore) {
   EXPECT_EQ(lastBack->GetType(), 3);
 }
 
-TEST_F(SpecialTest, ConeRefusalsAddNothing) {
+TEST_F(SosConeTest, ConeRefusalsAddNothing) {
   struct Case {
     Cols vars;
     int type;
@@ -443,7 +443,7 @@ TEST_F(SpecialTest, ConeRefusalsAddNothing) {
   EXPECT_EQ(Msg(), "(INVALID) The 0-th cone belongs to another model");
 }
 
-TEST_F(SpecialTest, ReadersOutOfRangeGiveFailureValues) {
+TEST_F(SosConeTest, ReadersOutOfRangeGiveFailureValues) {
   Own<Tarq::ISosArray> sosList(CreateSosArray());
   Own<Tarq::ISos> s(sosList->GetSos(0));
   EXPECT_EQ(s->GetIdx(), -2);
@@ -482,7 +482,7 @@ TEST_F(SpecialTest, ReadersOutOfRangeGiveFailureValues) {
   }
 }
 
-TEST_F(SpecialTest, RemovalIsDeferredAndRenumbersEveryKind) {
+TEST_F(SosConeTest, RemovalIsDeferredAndRenumbersEveryKind) {
   std::vector<Own<Tarq::ISos>> sos;
   std::vector<Own<Tarq::ICone>> cones;
   std::vector<Own<Tarq::IGenConstr>> inds;
@@ -563,7 +563,7 @@ TEST_F(SpecialTest, RemovalIsDeferredAndRenumbersEveryKind) {
   EXPECT_EQ(next->GetIdx(), 2) << "the model's count follows the library's";
 }
 
-TEST_F(SpecialTest, ObjectsMarkedAndDeletedWithTheirColumnsAreDeletedOnce) {
+TEST_F(SosConeTest, ObjectsMarkedAndDeletedWithTheirColumnsAreDeletedOnce) {
   Own<Tarq::ISos> a(model_->AddSos(Vars({0}).get(), nullptr, 1));
   Own<Tarq::ISos> b(model_->AddSos(Vars({1}).get(), nullptr, 1));
   Own<Tarq::ISos> c(model_->AddSos(Vars({2}).get(), nullptr, 1));
@@ -584,7 +584,7 @@ TEST_F(SpecialTest, ObjectsMarkedAndDeletedWithTheirColumnsAreDeletedOnce) {
   EXPECT_EQ(left->GetSize(), 1);
 }
 
-TEST_F(SpecialTest, IisStatusesPassThroughFromTheLibrary) {
+TEST_F(SosConeTest, IisStatusesPassThroughFromTheLibrary) {
   Own<Tarq::ISos> sos(model_->AddSos(Vars({0, 1}).get(), nullptr, 1));
   Own<Tarq::IGenConstr> ind(model_->AddGenConstrIndicator(z_.get(), 1, Sum({2}, 0).get(), 'L', 1, 0, "i"));
   Own<Tarq::ISosArray> soss(model_->GetSoss());
@@ -629,7 +629,7 @@ TEST_F(SpecialTest, IisStatusesPassThroughFromTheLibrary) {
   EXPECT_EQ(Msg(), "(INVALID) The 0-th SOS constraint has been removed");
 }
 
-TEST_F(SpecialTest, CloneClearAndConicLoadRebuildTheLists) {
+TEST_F(SosConeTest, CloneClearAndConicLoadRebuildTheLists) {
   Own<Tarq::ISos> sos(model_->AddSos(Vars({0, 1}).get(), nullptr, 1));
   Own<Tarq::IGenConstr> ind(model_->AddGenConstrIndicator(z_.get(), 1, Sum({2}, 0).get(), 'L', 1, 0, "i"));
   Own<Tarq::ICone> cone(model_->AddCone(Vars({0, 1}).get(), TARQ_CONE_QUAD));

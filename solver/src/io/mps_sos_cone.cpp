@@ -1,4 +1,4 @@
-#include "io/mps_special.h"
+#include "io/mps_sos_cone.h"
 
 #include <algorithm>
 #include <cmath>
@@ -26,7 +26,7 @@ int SosType(std::string_view t) {
 
 }  // namespace
 
-int MpsSpecial::SosLine(std::string_view line, std::int64_t at, IoError& err) {
+int MpsSosCone::SosLine(std::string_view line, std::int64_t at, IoError& err) {
   std::string_view f[4];
   const size_t n = SplitFields(line, f);
   double w = 0;
@@ -68,7 +68,7 @@ int MpsSpecial::SosLine(std::string_view line, std::int64_t at, IoError& err) {
   return TARQ_RETCODE_OK;
 }
 
-int MpsSpecial::IndicatorLine(std::string_view line, std::int64_t at, IoError& err) {
+int MpsSosCone::IndicatorLine(std::string_view line, std::int64_t at, IoError& err) {
   std::string_view f[4];
   if (SplitFields(line, f) != 4 || !EqualNoCaseAscii(f[0], "IF")) {
     return Fail(err, TARQ_RETCODE_INVALID, at, "expected IF row column value, found " + Quote(line));
@@ -84,7 +84,7 @@ int MpsSpecial::IndicatorLine(std::string_view line, std::int64_t at, IoError& e
   return TARQ_RETCODE_OK;
 }
 
-int MpsSpecial::ConeHeader(std::string_view line, std::int64_t at, IoError& err) {
+int MpsSosCone::ConeHeader(std::string_view line, std::int64_t at, IoError& err) {
   std::string_view f[5];
   double param = 0;
   if (SplitFields(line, f) != 4 || !ParseNumber(f[2], param)) {
@@ -100,7 +100,7 @@ int MpsSpecial::ConeHeader(std::string_view line, std::int64_t at, IoError& err)
   return TARQ_RETCODE_OK;
 }
 
-int MpsSpecial::ConeLine(std::string_view line, std::int64_t at, IoError& err) {
+int MpsSosCone::ConeLine(std::string_view line, std::int64_t at, IoError& err) {
   std::string_view f[2];
   if (SplitFields(line, f) != 1) return Fail(err, TARQ_RETCODE_INVALID, at, "expected one column name, found " + Quote(line));
   coneCol_.push_back(f[0]);
@@ -109,8 +109,8 @@ int MpsSpecial::ConeLine(std::string_view line, std::int64_t at, IoError& err) {
   return TARQ_RETCODE_OK;
 }
 
-int MpsSpecial::Resolve(const NameIndex& cols, const RowInfo& info, ParsedProblem& data, IoError& err) {
-  SpecialStore& s = data.special;
+int MpsSosCone::Resolve(const NameIndex& cols, const RowInfo& info, ParsedProblem& data, IoError& err) {
+  SosConeStore& s = data.sosCones;
   const int nCol = static_cast<int>(data.obj.size());
   std::vector<int> stamp(static_cast<size_t>(nCol), -1);
   auto column = [&](std::string_view name, std::int64_t at, int& j) {

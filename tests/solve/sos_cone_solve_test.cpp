@@ -5,7 +5,7 @@
 namespace solvetest {
 namespace {
 
-class SpecialSolve : public SolveTest {
+class SosConeSolve : public SolveTest {
  protected:
   void Sos(int type, std::vector<int> members, const std::vector<double>* weights = nullptr) {
     const int beg[2] = {0, static_cast<int>(members.size())};
@@ -32,7 +32,7 @@ class SpecialSolve : public SolveTest {
 
 // max 2a + 3b + c  s.t.  a + b + c <= 2, each in [0, 1.5]. Without the set: b = 1.5, a = 0.5,
 // value 5.5; with at most one non-zero member: b = 1.5, value 4.5. All columns are continuous.
-TEST_F(SpecialSolve, Sos1KeepsOneMemberNonZeroWithContinuousColumns) {
+TEST_F(SosConeSolve, Sos1KeepsOneMemberNonZeroWithContinuousColumns) {
   Row({}, -kInf, 2);
   for (double c : {2.0, 3.0, 1.0}) Col(c, 0, 1.5, 'C', {{0, 1}});
   ASSERT_EQ(TARQ_SetObjSense(prob_, TARQ_MAXIMIZE), 0);
@@ -50,10 +50,10 @@ TEST_F(SpecialSolve, Sos1KeepsOneMemberNonZeroWithContinuousColumns) {
 // A piecewise-linear f over the breakpoints 0, 1, 2, 3 with values 0, 1, 4, 9: x = sum i l_i,
 // f = sum f_i l_i, sum l_i = 1, x = 1.5, maximise f. Convex combinations of any breakpoints
 // give 4.5 (l_0 = l_3 = 1/2); adjacent ones only give f(1.5) = 2.5.
-class PiecewiseLinear : public SpecialSolve {
+class PiecewiseLinear : public SosConeSolve {
  protected:
   void SetUp() override {
-    SpecialSolve::SetUp();
+    SosConeSolve::SetUp();
     Row({}, 1, 1);      // sum l = 1
     Row({}, 1.5, 1.5);  // sum i l_i = x = 1.5
     const double f[4] = {0, 1, 4, 9};
@@ -99,7 +99,7 @@ struct IndicatorCase {
   double expected;  // optimal x
 };
 
-class IndicatorSolve : public SpecialSolve, public testing::WithParamInterface<IndicatorCase> {};
+class IndicatorSolve : public SosConeSolve, public testing::WithParamInterface<IndicatorCase> {};
 
 TEST_P(IndicatorSolve, HoldsTheRowExactlyWhenTheIndicatorTakesItsValue) {
   const IndicatorCase c = GetParam();
@@ -133,7 +133,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 // The indicator chosen by the objective: max x - p z with z = 0 -> x <= 3 (binVal 0). z = 1 frees
 // x up to 10 at the price p: worth it for p = 5 (value 5), not for p = 8 (value 3).
-TEST_F(SpecialSolve, IndicatorValueIsChosenByTheObjective) {
+TEST_F(SosConeSolve, IndicatorValueIsChosenByTheObjective) {
   for (double price : {5.0, 8.0}) {
     const int all[2] = {0, 1};
     ASSERT_EQ(TARQ_DelCols(prob_, IntAttr("Cols"), all), 0);
@@ -151,7 +151,7 @@ TEST_F(SpecialSolve, IndicatorValueIsChosenByTheObjective) {
 
 // a, b >= 1 cannot both be non-zero: the two lower bounds and the set are the IIS; the column c,
 // its row and a second set over b and c are not in it.
-TEST_F(SpecialSolve, IisContainsTheSetThatMakesBoundsConflict) {
+TEST_F(SosConeSolve, IisContainsTheSetThatMakesBoundsConflict) {
   Row({}, -kInf, 3);
   Col(1, 1, 2, 'C', {}, "a");
   Col(1, 1, 2, 'C', {}, "b");
@@ -183,7 +183,7 @@ TEST_F(SpecialSolve, IisContainsTheSetThatMakesBoundsConflict) {
 // z = 1 forces x <= 3, but x >= 5: z's lower bound, x's lower bound and the indicator; a second
 // indicator on y (the slack form: y has no upper bound) stays out. With x unbounded above the
 // conflicting indicator takes the slack form too.
-class IndicatorIis : public SpecialSolve, public testing::WithParamInterface<double> {};
+class IndicatorIis : public SosConeSolve, public testing::WithParamInterface<double> {};
 
 TEST_P(IndicatorIis, ContainsTheIndicatorThatConflictsWithBounds) {
   Col(0, 5, GetParam(), 'C', {}, "x");

@@ -21,7 +21,7 @@ struct Writer {
   std::function<int(tarq_prob*, const char*)> write;
 };
 
-class SpecialFileTest : public IoTest {
+class SosConeFileTest : public IoTest {
  protected:
   void SetUp() override {
     IoTest::SetUp();
@@ -42,7 +42,7 @@ class SpecialFileTest : public IoTest {
   };
 };
 
-TEST_F(SpecialFileTest, SymbolicLinksStayAndTheirTargetsGetTheContent) {
+TEST_F(SosConeFileTest, SymbolicLinksStayAndTheirTargetsGetTheContent) {
   for (const Writer& w : writers_) {
     SCOPED_TRACE(w.name);
     const std::string file = std::string("out.") + w.name;
@@ -68,7 +68,7 @@ TEST_F(SpecialFileTest, SymbolicLinksStayAndTheirTargetsGetTheContent) {
   }
 }
 
-TEST_F(SpecialFileTest, FifosAreWrittenThroughAndDevicesStayDevices) {
+TEST_F(SosConeFileTest, FifosAreWrittenThroughAndDevicesStayDevices) {
   // The null device: a node of its own where the process may make one (as root, a writer that
   // replaced the system's /dev/null would break the machine), the system's otherwise (which only
   // root could replace).
@@ -107,7 +107,7 @@ TEST_F(SpecialFileTest, FifosAreWrittenThroughAndDevicesStayDevices) {
   }
 }
 
-TEST_F(SpecialFileTest, ARegularFileIsReplacedWholeAndKeepsItsPermissions) {
+TEST_F(SosConeFileTest, ARegularFileIsReplacedWholeAndKeepsItsPermissions) {
   const std::string path = Write("kept.mps", std::string(100000, 'x'));  // longer than the new text
   ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
   ASSERT_EQ(TARQ_WriteMps(prob_, path.c_str()), 0);

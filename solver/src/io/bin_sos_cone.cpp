@@ -1,4 +1,4 @@
-#include "io/bin_special.h"
+#include "io/bin_sos_cone.h"
 
 #include <climits>
 #include <memory>
@@ -72,7 +72,7 @@ void PutExpCones(OutBuffer& out, const ExpConeTable& t) {
   PutArray(out, t.col);
 }
 
-int ReadSos(ByteReader& in, SpecialRead& r) {
+int ReadSos(ByteReader& in, SosConeRead& r) {
   std::int32_t n = 0;
   BIN_TRY(ReadCount(in, n));
   BIN_TRY(in.ReadArray(r.sosType, n));
@@ -83,7 +83,7 @@ int ReadSos(ByteReader& in, SpecialRead& r) {
   return TARQ_RETCODE_OK;
 }
 
-int ReadIndicators(ByteReader& in, SpecialRead& r) {
+int ReadIndicators(ByteReader& in, SosConeRead& r) {
   std::int32_t n = 0;
   BIN_TRY(ReadCount(in, n));
   BIN_TRY(in.ReadArray(r.indType, n));
@@ -99,7 +99,7 @@ int ReadIndicators(ByteReader& in, SpecialRead& r) {
   return TARQ_RETCODE_OK;
 }
 
-int ReadCones(ByteReader& in, SpecialRead& r) {
+int ReadCones(ByteReader& in, SosConeRead& r) {
   std::int32_t n = 0;
   BIN_TRY(ReadCount(in, n));
   BIN_TRY(in.ReadArray(r.coneType, n));
@@ -109,7 +109,7 @@ int ReadCones(ByteReader& in, SpecialRead& r) {
   return TARQ_RETCODE_OK;
 }
 
-int ReadExpCones(ByteReader& in, SpecialRead& r) {
+int ReadExpCones(ByteReader& in, SosConeRead& r) {
   std::int32_t n = 0;
   BIN_TRY(ReadCount(in, n));
   BIN_TRY(in.ReadArray(r.expType, n));
@@ -118,9 +118,9 @@ int ReadExpCones(ByteReader& in, SpecialRead& r) {
   return TARQ_RETCODE_OK;
 }
 
-int BuildSpecial(ByteReader& in, const SpecialRead& r, int nCol, SpecialStore& out) {
+int BuildSosCone(ByteReader& in, const SosConeRead& r, int nCol, SosConeStore& out) {
   if (!r.any) return TARQ_RETCODE_OK;
-  // Binary columns, so that any column may indicate (see bin_special.h).
+  // Binary columns, so that any column may indicate (see bin_sos_cone.h).
   Problem scratch(std::make_shared<const EnvCore>());
   scratch.Params().Set(IntParam::Logging, 0);
   const std::vector<char> types(static_cast<size_t>(nCol), 'B');
@@ -151,7 +151,7 @@ int BuildSpecial(ByteReader& in, const SpecialRead& r, int nCol, SpecialStore& o
   if (scratch.AddExpCones(static_cast<int>(r.expType.size()), r.expType.data(), r.expCol.data()) != TARQ_RETCODE_OK) {
     return in.Error("invalid exponential cones");
   }
-  out = scratch.Special();
+  out = scratch.SosCone();
   return TARQ_RETCODE_OK;
 }
 

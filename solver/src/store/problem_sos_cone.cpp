@@ -110,7 +110,7 @@ int Problem::AddSoss(int num, const int* types, const VectorList& members, const
       if (!ValidWeights(weights, m.Begin(k), m.End(k), scratch)) return TARQ_RETCODE_INVALID;
     }
   }
-  SosTable& t = special_.sos;
+  SosTable& t = sos_cone_.sos;
   if (t.Size() > INT_MAX - num) return TARQ_RETCODE_INVALID;
 
   // Reserve everything first, so that nothing below allocates and a failure changes nothing.
@@ -134,9 +134,9 @@ int Problem::AddSoss(int num, const int* types, const VectorList& members, const
 
 int Problem::DelSoss(int num, const int* list) {
   std::vector<char> drop;
-  if (int rc = DropFlags(num, list, special_.sos.Size(), drop); rc != TARQ_RETCODE_OK) return rc;
+  if (int rc = DropFlags(num, list, sos_cone_.sos.Size(), drop); rc != TARQ_RETCODE_OK) return rc;
   if (num == 0) return TARQ_RETCODE_OK;
-  special_.sos.Erase(drop);
+  sos_cone_.sos.Erase(drop);
   Modified();
   return TARQ_RETCODE_OK;
 }
@@ -160,7 +160,7 @@ int Problem::AddIndicators(int num, const int* types, const int* binCols, const 
   r.num = num;
   if (int rc = CheckVectors(r, nCol, stamp_); rc != TARQ_RETCODE_OK) return rc;
   if (num == 0) return TARQ_RETCODE_OK;
-  IndicatorTable& t = special_.indicators;
+  IndicatorTable& t = sos_cone_.indicators;
   if (t.Size() > INT_MAX - num) return TARQ_RETCODE_INVALID;
 
   const auto n = static_cast<size_t>(num);
@@ -201,9 +201,9 @@ int Problem::AddIndicators(int num, const int* types, const int* binCols, const 
 
 int Problem::DelIndicators(int num, const int* list) {
   std::vector<char> drop;
-  if (int rc = DropFlags(num, list, special_.indicators.Size(), drop); rc != TARQ_RETCODE_OK) return rc;
+  if (int rc = DropFlags(num, list, sos_cone_.indicators.Size(), drop); rc != TARQ_RETCODE_OK) return rc;
   if (num == 0) return TARQ_RETCODE_OK;
-  special_.indicators.Erase(drop);
+  sos_cone_.indicators.Erase(drop);
   Modified();
   return TARQ_RETCODE_OK;
 }
@@ -218,7 +218,7 @@ int Problem::AddCones(int num, const int* types, const VectorList& members) {
   auto minCount = [types](int k) { return types[k] == TARQ_CONE_RQUAD ? 3 : 2; };
   if (int rc = CheckMembers(m, cols_.Size(), minCount, stamp_); rc != TARQ_RETCODE_OK) return rc;
   if (num == 0) return TARQ_RETCODE_OK;
-  ConeTable& t = special_.cones;
+  ConeTable& t = sos_cone_.cones;
   if (t.Size() > INT_MAX - num) return TARQ_RETCODE_INVALID;
 
   const auto n = static_cast<size_t>(num);
@@ -236,9 +236,9 @@ int Problem::AddCones(int num, const int* types, const VectorList& members) {
 
 int Problem::DelCones(int num, const int* list) {
   std::vector<char> drop;
-  if (int rc = DropFlags(num, list, special_.cones.Size(), drop); rc != TARQ_RETCODE_OK) return rc;
+  if (int rc = DropFlags(num, list, sos_cone_.cones.Size(), drop); rc != TARQ_RETCODE_OK) return rc;
   if (num == 0) return TARQ_RETCODE_OK;
-  special_.cones.Erase(drop);
+  sos_cone_.cones.Erase(drop);
   Modified();
   return TARQ_RETCODE_OK;
 }
@@ -255,7 +255,7 @@ int Problem::AddExpCones(int num, const int* types, const int* cols) {
     if (c[0] == c[1] || c[0] == c[2] || c[1] == c[2]) return TARQ_RETCODE_INVALID;
   }
   if (num == 0) return TARQ_RETCODE_OK;
-  ExpConeTable& t = special_.expCones;
+  ExpConeTable& t = sos_cone_.expCones;
   if (t.Size() > INT_MAX - num) return TARQ_RETCODE_INVALID;
   const auto n = static_cast<size_t>(num);
   ReserveFor(t.type, n);
@@ -268,15 +268,15 @@ int Problem::AddExpCones(int num, const int* types, const int* cols) {
 
 int Problem::DelExpCones(int num, const int* list) {
   std::vector<char> drop;
-  if (int rc = DropFlags(num, list, special_.expCones.Size(), drop); rc != TARQ_RETCODE_OK) return rc;
+  if (int rc = DropFlags(num, list, sos_cone_.expCones.Size(), drop); rc != TARQ_RETCODE_OK) return rc;
   if (num == 0) return TARQ_RETCODE_OK;
-  special_.expCones.Erase(drop);
+  sos_cone_.expCones.Erase(drop);
   Modified();
   return TARQ_RETCODE_OK;
 }
 
-void Problem::ReplaceSpecial(SpecialStore&& special) noexcept {
-  std::swap(special_, special);
+void Problem::ReplaceSosCone(SosConeStore&& sosCones) noexcept {
+  std::swap(sos_cone_, sosCones);
   Modified();
 }
 

@@ -9,22 +9,22 @@
 #include <vector>
 
 #include "solve/lp_data.h"
-#include "store/special_table.h"
+#include "store/sos_cone_table.h"
 
 namespace tarq_solver {
 
-// Which special constraints a build takes: a null list takes every one, otherwise entry k is 1
+// Which SOS, indicator and cone constraints a build takes: a null list takes every one, otherwise entry k is 1
 // for a constraint taken and 0 for one left out.
-struct SpecialSelection {
+struct SosConeSelection {
   const std::vector<char>* sos = nullptr;
   const std::vector<char>* indicators = nullptr;
 };
 
-// Where each special constraint went: the data's set of SOS k (-1 when left out) and the
+// Where each SOS, indicator or cone constraint went: the data's set of SOS k (-1 when left out) and the
 // internal rows of indicator k, the added rows [first, last) of indicatorRows[k] (row nRow + r of
 // the data for added row r; rows shared between indicators, such as a complement row, are not
 // among them). Lifting an indicator's rows' bounds removes the indicator.
-struct SpecialMap {
+struct SosConeMap {
   std::vector<int> sets;
   std::vector<std::pair<int, int>> indicatorRows;
 };
@@ -35,8 +35,8 @@ constexpr double kMaxBigM = 1e6;
 
 // Appends the selected sets and indicator rows to data (after its columns and rows).
 // O(members + indicator entries); map may be null.
-void AddSpecialConstraints(const SpecialStore& special, LpData& data, const SpecialSelection& select,
-                           SpecialMap* map);
+void AddSosConeConstraints(const SosConeStore& sosCones, LpData& data, const SosConeSelection& select,
+                           SosConeMap* map);
 
 // The special ordered sets of an engine's data: set k has type type[k] (1 or 2) and the members
 // [start[k], start[k + 1]) of index / weight.

@@ -1,4 +1,4 @@
-#include "solve/special_lp.h"
+#include "solve/sos_cone_lp.h"
 
 #include <algorithm>
 #include <cmath>
@@ -134,9 +134,9 @@ std::pair<int, int> AddIndicator(const IndicatorTable& t, int k, LpData& data,
 
 }  // namespace
 
-void AddSpecialConstraints(const SpecialStore& special, LpData& data, const SpecialSelection& select,
-                           SpecialMap* map) {
-  const SosTable& sos = special.sos;
+void AddSosConeConstraints(const SosConeStore& sosCones, LpData& data, const SosConeSelection& select,
+                           SosConeMap* map) {
+  const SosTable& sos = sosCones.sos;
   if (map != nullptr) {
     map->sets.assign(static_cast<size_t>(sos.Size()), -1);
     map->indicatorRows.clear();
@@ -147,7 +147,7 @@ void AddSpecialConstraints(const SpecialStore& special, LpData& data, const Spec
     data.AddSet(sos.type[k], static_cast<int>(sos.End(k) - sos.Begin(k)), sos.col.data() + sos.Begin(k),
                 sos.weight.data() + sos.Begin(k));
   }
-  const IndicatorTable& ind = special.indicators;
+  const IndicatorTable& ind = sosCones.indicators;
   std::vector<std::pair<int, int>> complements;
   std::vector<int> cols;
   std::vector<double> vals;

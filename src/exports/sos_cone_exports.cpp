@@ -1,4 +1,4 @@
-#include "scalar/special.h"
+#include "scalar/sos_cone.h"
 #include "tarq/exports.h"
 
 extern "C" {

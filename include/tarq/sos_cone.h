@@ -1,4 +1,4 @@
-// Special constraints of a model: special ordered sets (SOS), indicator ("general") constraints,
+// SOS, indicator and cone constraints of a model: special ordered sets (SOS), indicator ("general") constraints,
 // second-order cones and exponential cones; for each kind the handle on an added constraint, a
 // list of handles, a builder that carries a constraint before it is added, and a list of builders.
 //
