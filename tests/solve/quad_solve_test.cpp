@@ -16,16 +16,6 @@ namespace {
 
 class QuadSolveTest : public SolveTest {
  protected:
-  void SetObjTerms(std::vector<std::tuple<int, int, double>> terms) {
-    std::vector<int> r, c;
-    std::vector<double> v;
-    for (auto [i, j, q] : terms) {
-      r.push_back(i);
-      c.push_back(j);
-      v.push_back(q);
-    }
-    ASSERT_EQ(TARQ_SetQuadObj(prob_, static_cast<int>(v.size()), r.data(), c.data(), v.data()), 0);
-  }
   void QRow(std::vector<std::pair<int, double>> lin, std::vector<std::tuple<int, int, double>> quad, char sense,
             double rhs, const char* name) {
     std::vector<int> li, qr, qc;
@@ -75,7 +65,7 @@ class QuadSolveTest : public SolveTest {
     Row({{0, 1}, {1, -1}}, -1.2, kInf, "gap");
     ASSERT_EQ(TARQ_SetObjConst(prob_, 5 * sense), 0);
     ASSERT_EQ(TARQ_SetObjSense(prob_, sense), 0);
-    SetObjTerms({{0, 0, sense}, {1, 1, sense}, {0, 1, 0.5 * sense}, {1, 0, 0.5 * sense}});
+    QuadObj({{0, 0, sense}, {1, 1, sense}, {0, 1, 0.5 * sense}, {1, 0, 0.5 * sense}});
   }
 };
 
@@ -140,10 +130,10 @@ TEST_F(QuadSolveTest, NonconvexPartsAreRefusedNamingThem) {
     const char* named;
   };
   const std::vector<Case> cases = {
-      {"a bilinear objective", [&] { SetObjTerms({{0, 1, 1}}); }, "the minimised quadratic objective"},
+      {"a bilinear objective", [&] { QuadObj({{0, 1, 1}}); }, "the minimised quadratic objective"},
       {"a maximised convex objective",
        [&] {
-         SetObjTerms({{0, 0, 1}});
+         QuadObj({{0, 0, 1}});
          TARQ_SetObjSense(prob_, -1);
        },
        "the maximised quadratic objective"},
@@ -167,7 +157,7 @@ TEST_F(QuadSolveTest, NonconvexPartsAreRefusedNamingThem) {
   ASSERT_EQ(TARQ_ClearProb(prob_), 0);
   Col(-1, 0, 4);
   Col(0, 0, 4);
-  SetObjTerms({{0, 0, 1}, {0, 1, -2}, {1, 1, 1}});           // (x - y)^2
+  QuadObj({{0, 0, 1}, {0, 1, -2}, {1, 1, 1}});           // (x - y)^2
   QRow({{1, 1}}, {{0, 1, 1}, {1, 0, -1}}, 'E', 1, "cancels");  // y = 1
   QRow({}, {{0, 0, -1}}, 'G', -4, "concave");                  // x^2 <= 4
   ASSERT_EQ(TARQ_Solve(prob_), 0);
@@ -179,7 +169,7 @@ TEST_F(QuadSolveTest, NonconvexPartsAreRefusedNamingThem) {
   ASSERT_EQ(TARQ_ClearProb(prob_), 0);
   Col(0, 1, 2);
   Col(0, -3, -1);
-  SetObjTerms({{0, 1, 1}});
+  QuadObj({{0, 1, 1}});
   ASSERT_EQ(TARQ_SetIntParam(prob_, "NonConvex", 1), 0);
   ASSERT_EQ(TARQ_Solve(prob_), 0);
   EXPECT_EQ(IntAttr("LpStatus"), TARQ_STATUS_OPTIMAL);
@@ -192,7 +182,7 @@ TEST_F(QuadSolveTest, MixedIntegerQuadraticObjectiveAndRows) {
   Col(-2.6, 0, 5, 'I');
   Row({{0, 1}, {1, 1}}, -kInf, 3.5);
   ASSERT_EQ(TARQ_SetObjConst(prob_, 2.6 * 2.6 + 1.3 * 1.3), 0);
-  SetObjTerms({{0, 0, 1}, {1, 1, 1}});
+  QuadObj({{0, 0, 1}, {1, 1, 1}});
   ASSERT_EQ(TARQ_Solve(prob_), 0);
   EXPECT_EQ(IntAttr("MipStatus"), TARQ_STATUS_OPTIMAL);
   EXPECT_NEAR(DblAttr("BestObj"), 0.45, 1e-6);

@@ -7,6 +7,8 @@
 #include <cmath>
 #include <filesystem>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "common/quiet_env.h"
@@ -46,6 +48,35 @@ class SolveTest : public testing::Test {
       vals.push_back(v);
     }
     ASSERT_EQ(TARQ_AddCol(prob_, obj, static_cast<int>(rows.size()), rows.data(), vals.data(), type, lb, ub, name), 0);
+  }
+  // Adds an SOS of the type over the members (weights 1, 2, ... unless given).
+  void Sos(int type, std::vector<int> members, const std::vector<double>* weights = nullptr) {
+    const int beg[2] = {0, static_cast<int>(members.size())};
+    ASSERT_EQ(TARQ_AddSOSs(prob_, 1, &type, beg, nullptr, members.data(), weights ? weights->data() : nullptr), 0);
+  }
+  // Adds the indicator row "binCol = binVal -> sum value * x (sense) bound" over (column, value) entries.
+  void Indicator(int binCol, int binVal, std::vector<std::pair<int, double>> entries, char sense, double bound) {
+    std::vector<int> cols;
+    std::vector<double> vals;
+    for (auto [c, v] : entries) {
+      cols.push_back(c);
+      vals.push_back(v);
+    }
+    const int beg[2] = {0, static_cast<int>(cols.size())};
+    ASSERT_EQ(TARQ_AddIndicators(prob_, 1, nullptr, &binCol, &binVal, beg, nullptr, cols.data(), vals.data(), &sense,
+                                 &bound, nullptr),
+              0);
+  }
+  // Sets the objective's quadratic part: sum q * x_i * x_j over the terms (i, j, q).
+  void QuadObj(std::vector<std::tuple<int, int, double>> terms) {
+    std::vector<int> r, c;
+    std::vector<double> v;
+    for (auto [i, j, q] : terms) {
+      r.push_back(i);
+      c.push_back(j);
+      v.push_back(q);
+    }
+    ASSERT_EQ(TARQ_SetQuadObj(prob_, static_cast<int>(v.size()), r.data(), c.data(), v.data()), 0);
   }
   // Adds a row lower <= sum coef * x <= upper over (column, value) entries.
   void Row(std::vector<std::pair<int, double>> entries, double lower, double upper, const char* name = nullptr) {

@@ -16,33 +16,6 @@ class SosConeSmoothSolve : public SolveTest {
     SolveTest::SetUp();
     ASSERT_EQ(TARQ_SetIntParam(prob_, "LogLevel", 1), 0);  // the summary lines, for failure messages
   }
-  void Sos(int type, std::vector<int> members) {
-    const int beg[2] = {0, static_cast<int>(members.size())};
-    ASSERT_EQ(TARQ_AddSOSs(prob_, 1, &type, beg, nullptr, members.data(), nullptr), 0);
-  }
-  void Indicator(int binCol, int binVal, std::vector<std::pair<int, double>> entries, char sense, double bound) {
-    std::vector<int> cols;
-    std::vector<double> vals;
-    for (auto [c, v] : entries) {
-      cols.push_back(c);
-      vals.push_back(v);
-    }
-    const int beg[2] = {0, static_cast<int>(cols.size())};
-    ASSERT_EQ(TARQ_AddIndicators(prob_, 1, nullptr, &binCol, &binVal, beg, nullptr, cols.data(), vals.data(), &sense,
-                                 &bound, nullptr),
-              0);
-  }
-  // The objective's quadratic part: sum q * x_i * x_j over the terms (i, j, q).
-  void QuadObj(std::vector<std::tuple<int, int, double>> terms) {
-    std::vector<int> r, c;
-    std::vector<double> v;
-    for (auto [i, j, q] : terms) {
-      r.push_back(i);
-      c.push_back(j);
-      v.push_back(q);
-    }
-    ASSERT_EQ(TARQ_SetQuadObj(prob_, static_cast<int>(v.size()), r.data(), c.data(), v.data()), 0);
-  }
   void Cone(std::vector<int> members) {
     const int type = TARQ_CONE_QUAD;
     const int beg[2] = {0, static_cast<int>(members.size())};

@@ -7,22 +7,6 @@ namespace {
 
 class SosConeSolve : public SolveTest {
  protected:
-  void Sos(int type, std::vector<int> members, const std::vector<double>* weights = nullptr) {
-    const int beg[2] = {0, static_cast<int>(members.size())};
-    ASSERT_EQ(TARQ_AddSOSs(prob_, 1, &type, beg, nullptr, members.data(), weights ? weights->data() : nullptr), 0);
-  }
-  void Indicator(int binCol, int binVal, std::vector<std::pair<int, double>> entries, char sense, double bound) {
-    std::vector<int> cols;
-    std::vector<double> vals;
-    for (auto [c, v] : entries) {
-      cols.push_back(c);
-      vals.push_back(v);
-    }
-    const int beg[2] = {0, static_cast<int>(cols.size())};
-    ASSERT_EQ(TARQ_AddIndicators(prob_, 1, nullptr, &binCol, &binVal, beg, nullptr, cols.data(), vals.data(), &sense,
-                                 &bound, nullptr),
-              0);
-  }
   void SolveOptimal(double objective) {
     ASSERT_EQ(TARQ_Solve(prob_), 0);
     ASSERT_EQ(IntAttr("MipStatus"), TARQ_STATUS_OPTIMAL);
