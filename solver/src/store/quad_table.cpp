@@ -123,7 +123,7 @@ void QuadStore::EraseColumns(const std::vector<char>& drop) {
       return pos[static_cast<size_t>((*t.row)[p])] >= 0 && pos[static_cast<size_t>((*t.col)[p])] >= 0;
     };
   };
-  const QuadTermsView obj{&objective.row, &objective.col, &objective.val};
+  const QuadTermsView<std::vector<int>, std::vector<double>> obj{&objective.row, &objective.col, &objective.val};
   std::vector<std::int64_t> whole{0, static_cast<std::int64_t>(objective.val.size())};
   ResizeAll(Compact(whole, all, termStays(obj), moveTerm(obj)), objective.row, objective.col, objective.val);
 
@@ -135,7 +135,7 @@ void QuadStore::EraseColumns(const std::vector<char>& drop) {
         r.linVal[q] = r.linVal[p];
       });
   ResizeAll(lin, r.linIdx, r.linVal);
-  const QuadTermsView rowTerms{&r.quadRow, &r.quadCol, &r.quadVal};
+  const QuadTermsView<PodVector<int>, PodVector<double>> rowTerms{&r.quadRow, &r.quadCol, &r.quadVal};
   ResizeAll(Compact(r.quadBegin, all, termStays(rowTerms), moveTerm(rowTerms)), r.quadRow, r.quadCol, r.quadVal);
 }
 
