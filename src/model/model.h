@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "frame/handle.h"
+#include "frame/huge_alloc.h"
 #include "frame/status.h"
 #include "model/envr.h"
 #include "model/names.h"
@@ -36,17 +37,20 @@ enum class Kind : int {
 };
 constexpr int kKinds = static_cast<int>(Kind::kCount);
 
+// A model's list of the records of one kind, in index order; long lists live on huge pages.
+using RecordList = std::vector<RecordRef, HugeAllocator<RecordRef>>;
+
 struct ModelRecord {
   BlockRef<EnvHolder> env;
   BlockRef<ProblemHolder> problem;
   std::string name;
   std::array<int, kKinds> counts{};
-  std::array<std::vector<RecordRef>, kKinds> lists;
+  std::array<RecordList, kKinds> lists;
   // MIP start values until they are loaded, by variable; the entry keeps the record alive.
   std::unordered_map<const ObjectRecord*, std::pair<RecordRef, double>> startMap;
 
   int& Count(Kind k) { return counts[static_cast<int>(k)]; }
-  std::vector<RecordRef>& List(Kind k) { return lists[static_cast<int>(k)]; }
+  RecordList& List(Kind k) { return lists[static_cast<int>(k)]; }
 };
 
 class ModelData {
@@ -65,7 +69,7 @@ class ModelData {
   // Appends count new records of a kind, numbered from the current count, with the given names
   // (null for none); returns them as values of type V.
   template <class V>
-  std::vector<V> Append(Kind kind, int count, const char* const* names);
+  LongVector<V> Append(Kind kind, int count, const char* const* names);
   // One new record, returned as a value of type V (no list allocated for it).
   template <class V>
   V AppendOne(Kind kind, const char* name);
@@ -73,8 +77,8 @@ class ModelData {
 
   // Checks that every object belongs to this model and is live; records "The %d-th <what> has
   // been removed" (or the foreign-object message) and returns false otherwise. Fills idx_.
-  template <class V>
-  bool Indices(const std::vector<V>& objects, const char* what);
+  template <class V, class A>
+  bool Indices(const std::vector<V, A>& objects, const char* what);
   template <class V>
   bool Owns(const V& v) const { return v.Holder() == Holder(); }
 

@@ -104,8 +104,8 @@ bool DroppedWithColumns(ModelData& m, const std::vector<char>& goneCol, std::vec
 // count as removed from their position. The others are renumbered; one still marked removed
 // keeps its mark at its new position, for the deletion of its own kind later in the flush.
 void ForgetDropped(ModelRecord& r, const Dependent& d) {
-  std::vector<RecordRef>& list = r.List(d.kind);
-  std::vector<RecordRef> kept;
+  RecordList& list = r.List(d.kind);
+  RecordList kept;
   kept.reserve(list.size());
   int pos = 0;
   for (std::size_t p = 0; p < list.size(); ++p) {
@@ -129,7 +129,7 @@ bool ModelData::Flush() {
   ModelRecord& r = *record;
   if (!r.problem->pending) return true;
   for (const KindDeletion& d : kDeletionOrder) {
-    std::vector<RecordRef>& list = r.List(d.kind);
+    RecordList& list = r.List(d.kind);
     std::vector<int> gone;
     for (const RecordRef& rec : list) {
       if (rec->index <= -3) gone.push_back(FormerPosition(rec->index));
@@ -152,7 +152,7 @@ bool ModelData::Flush() {
       return false;
     }
     for (const Dependent& dep : dependents) ForgetDropped(r, dep);
-    std::vector<RecordRef> kept;
+    RecordList kept;
     kept.reserve(list.size() - gone.size());
     for (RecordRef& rec : list) {
       if (rec->index >= 0) {
@@ -192,7 +192,7 @@ void ModelData::RecycleRecords() {
 
 void ModelData::AppendRecords(Kind kind, int count, const char* const* names) {
   ModelRecord& r = *record;
-  std::vector<RecordRef>& list = r.List(kind);
+  RecordList& list = r.List(kind);
   GrowAhead(list, static_cast<std::size_t>(count));
   int& n = r.Count(kind);
   RecordStore& store = r.problem->records;

@@ -33,8 +33,8 @@ inline int ByName(ModelData& m, int (*find)(tarq_prob*, const char*, int*), cons
 }
 
 template <class V>
-std::vector<V> Live(ModelData& m, Kind kind) {
-  std::vector<V> out;
+LongVector<V> Live(ModelData& m, Kind kind) {
+  LongVector<V> out;
   for (const RecordRef& r : m.record->List(kind)) {
     if (r->index >= 0) out.emplace_back(r);
   }
@@ -42,8 +42,8 @@ std::vector<V> Live(ModelData& m, Kind kind) {
 }
 
 // Gives each object its name from a packed buffer, through the solver and in the cached names.
-template <class V>
-void SetNames(ModelData& m, const std::vector<V>& objects, const char* names, std::size_t size, const char* what,
+template <class V, class A>
+void SetNames(ModelData& m, const std::vector<V, A>& objects, const char* names, std::size_t size, const char* what,
               int (*set)(tarq_prob*, int, const int*, const char* const*), const char* failure) {
   if (!m.Indices(objects, what)) return;
   BatchNames packed;
@@ -57,8 +57,8 @@ void SetNames(ModelData& m, const std::vector<V>& objects, const char* names, st
 }
 
 // IIS membership of the listed objects, one entry per object; empty after a failure.
-template <class V>
-void IisStatus(ModelData& m, const std::vector<V>& objects, std::vector<int>& out, const char* what,
+template <class V, class A>
+void IisStatus(ModelData& m, const std::vector<V, A>& objects, std::vector<int>& out, const char* what,
                int (*get)(tarq_prob*, int, const int*, int*), const char* failure) {
   out.clear();
   if (!m.Indices(objects, what)) return;

@@ -102,8 +102,8 @@ constexpr InfoKind kPsdRowInfo{"Empty information name of PSD constraints",
                                 {nullptr, nullptr, nullptr}},
                                2};
 
-template <class V>
-void SetInfo(ModelData& m, const InfoKind& k, const char* name, const std::vector<V>& objects, const double* values,
+template <class V, class A>
+void SetInfo(ModelData& m, const InfoKind& k, const char* name, const std::vector<V, A>& objects, const double* values,
              int len) {
   if (name == nullptr || name[0] == '\0') {
     Record(m.status, TARQ_RETCODE_INVALID, "%s", k.emptyName);
@@ -122,8 +122,8 @@ void SetInfo(ModelData& m, const InfoKind& k, const char* name, const std::vecto
   Record(m.status, TARQ_RETCODE_INVALID, "%s", k.unknown);
 }
 
-template <class V>
-void GetInfo(ModelData& m, const char* name, const std::vector<V>& objects, std::vector<double>& values,
+template <class V, class A>
+void GetInfo(ModelData& m, const char* name, const std::vector<V, A>& objects, std::vector<double>& values,
              const char* what, int (*get)(tarq_prob*, const char*, int, const int*, double*), const char* failure) {
   values.clear();
   if (!m.Indices(objects, what)) return;

@@ -73,7 +73,7 @@ Tarq::IPsdVarArray* TarqModel::AddPsdVars(int count, const int* dims, const char
   if (!Checked(m.status, TARQ_AddPSDCols(m.Problem(), count, dims, names.Pointers()), "Fail to add PSD variables")) {
     return new TarqPsdVarArray();
   }
-  std::vector<PsdVar> vars = m.Append<PsdVar>(Kind::kPsdVar, count, names.Pointers());
+  Tarq::PsdVarArray vars = m.Append<PsdVar>(Kind::kPsdVar, count, names.Pointers());
   for (int k = 0; k < count; ++k) vars[k].dim = dims[k];
   return new TarqPsdVarArray(std::move(vars));
 }

@@ -31,8 +31,8 @@ LmiConstraint For<LmiConstraint>(ModelData& m, const RecordRef& r) {
 }
 
 template <class V>
-std::vector<V> LiveWithDims(ModelData& m, Kind kind) {
-  std::vector<V> out;
+Tarq::detail::LongVector<V> LiveWithDims(ModelData& m, Kind kind) {
+  Tarq::detail::LongVector<V> out;
   for (const RecordRef& r : m.record->List(kind)) {
     if (r->index >= 0) out.push_back(For<V>(m, r));
   }

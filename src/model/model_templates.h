@@ -7,10 +7,10 @@
 namespace Tarq::detail {
 
 template <class V>
-std::vector<V> ModelData::Append(Kind kind, int count, const char* const* names) {
+LongVector<V> ModelData::Append(Kind kind, int count, const char* const* names) {
   AppendRecords(kind, count, names);
-  const std::vector<RecordRef>& list = record->List(kind);
-  std::vector<V> out;
+  const RecordList& list = record->List(kind);
+  LongVector<V> out;
   out.reserve(static_cast<std::size_t>(count));
   std::uint32_t epoch = 0;
   HolderBlock* holder = record->problem.Block();
@@ -33,8 +33,8 @@ V ModelData::AppendOne(Kind kind, const char* name) {
   return out;
 }
 
-template <class V>
-bool ModelData::Indices(const std::vector<V>& objects, const char* what) {
+template <class V, class A>
+bool ModelData::Indices(const std::vector<V, A>& objects, const char* what) {
   idx_.resize(objects.size());
   for (std::size_t k = 0; k < objects.size(); ++k) {
     const V& v = objects[k];
@@ -62,8 +62,8 @@ bool ModelData::Indices(const std::vector<V>& objects, const char* what) {
 }
 
 // Marks every member removed after checking that all of them belong to this model.
-template <class V>
-void MarkRemoved(ModelData& m, const std::vector<V>& objects, const char* foreign) {
+template <class V, class A>
+void MarkRemoved(ModelData& m, const std::vector<V, A>& objects, const char* foreign) {
   for (const V& v : objects) {
     if (v.Index() >= 0 && !m.Owns(v)) {
       Record(m.status, TARQ_RETCODE_INVALID, "%s", foreign);

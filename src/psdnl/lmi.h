@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "frame/huge_alloc.h"
 #include "frame/grow.h"
 #include "frame/handle.h"
 #include "psdnl/psd_kinds.h"
@@ -33,7 +34,7 @@ class LmiConstraint : public detail::ScalarValue {
   int dim = 0;
 };
 
-using LmiConstrArray = std::vector<LmiConstraint>;
+using LmiConstrArray = detail::LongVector<LmiConstraint>;
 
 }  // namespace Tarq
 

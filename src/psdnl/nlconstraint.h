@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "frame/huge_alloc.h"
 #include "frame/grow.h"
 #include "frame/handle.h"
 #include "psdnl/nl_expr.h"
@@ -20,7 +21,7 @@ class NlConstraint : public detail::ScalarValue {
   void SetInfo(const char* info, double value);
 };
 
-using NlConstrArray = std::vector<NlConstraint>;
+using NlConstrArray = detail::LongVector<NlConstraint>;
 
 // A whole nonlinear constraint: expression (constant included), sense letter (0 when fresh) and
 // range.

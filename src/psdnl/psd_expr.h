@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "frame/huge_alloc.h"
 #include "frame/grow.h"
 #include "frame/handle.h"
 #include "psdnl/psd_var.h"
@@ -37,7 +38,7 @@ class PsdConstraint : public detail::ScalarValue {
   void SetInfo(const char* info, double value);
 };
 
-using PsdConstrArray = std::vector<PsdConstraint>;
+using PsdConstrArray = detail::LongVector<PsdConstraint>;
 
 // expr carries the right-hand side in its constant; sense 'E', 'G', 'L' or 'R' (0 when fresh).
 struct PsdConstrBuilder {

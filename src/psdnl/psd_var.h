@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "frame/huge_alloc.h"
 #include "frame/grow.h"
 #include "frame/handle.h"
 #include "psdnl/psd_kinds.h"
@@ -22,7 +23,7 @@ class PsdVar : public detail::ScalarValue {
   int dim = 0;
 };
 
-using PsdVarArray = std::vector<PsdVar>;
+using PsdVarArray = detail::LongVector<PsdVar>;
 
 }  // namespace Tarq
 

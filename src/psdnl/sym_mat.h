@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "frame/huge_alloc.h"
 #include "frame/grow.h"
 #include "frame/handle.h"
 #include "frame/status.h"
@@ -65,7 +66,7 @@ struct SymMatExpr {
   bool IsOneStored() const;
 };
 
-using SymMatrixArray = std::vector<SymMatrix>;
+using SymMatrixArray = detail::LongVector<SymMatrix>;
 
 // The elements of one matrix (stored ones read with the two-call protocol), scaled by f,
 // appended to out unordered. False when the matrix cannot be read.

@@ -5,6 +5,7 @@
 
 #include "frame/grow.h"
 #include "frame/handle.h"
+#include "frame/huge_alloc.h"
 #include "scalar/lin_expr.h"
 #include "scalar/scalar_handle.h"
 #include "tarq/constraint.h"
@@ -19,7 +20,7 @@ namespace Tarq {
 
 inline const Constraint& ConstrOf(const IConstraint* c) { return detail::DataOf<TarqConstraint>(c); }
 
-using ConstrArray = std::vector<Constraint>;
+using ConstrArray = detail::LongVector<Constraint>;
 
 // A whole constraint: expression (constant included), sense letter (0 when fresh), range.
 struct ConstrBuilder {

@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "frame/huge_alloc.h"
 #include "frame/grow.h"
 #include "frame/handle.h"
 #include "scalar/quad_expr.h"
@@ -23,7 +24,7 @@ class QConstraint : public detail::ScalarValue {
   void SetInfo(const char* info);
 };
 
-using QConstrArray = std::vector<QConstraint>;
+using QConstrArray = detail::LongVector<QConstraint>;
 
 // A whole quadratic constraint: expression (constant included) and sense letter (0 when fresh).
 struct QConstrBuilder {

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
+
+#include "frame/huge_alloc.h"
 
 namespace Tarq::detail {
 
@@ -42,12 +45,20 @@ void HolderPins::ReleaseAll() noexcept {
 }
 
 // Records come in chunks that never move; each chunk is twice the size of the one before, up
-// to kMaxChunk records, so small models stay small.
+// to kMaxChunk records (2 MB, one huge page, see huge_alloc.h), so small models stay small.
 struct RecordStore::Chunk {
   static constexpr std::size_t kFirstChunk = 64;
-  static constexpr std::size_t kMaxChunk = 8192;
-  explicit Chunk(std::size_t n) : records(new ObjectRecord[n]), size(n) {}
-  std::unique_ptr<ObjectRecord[]> records;
+  static constexpr std::size_t kMaxChunk = kHugePage / sizeof(ObjectRecord);
+  explicit Chunk(std::size_t n) : records(HugeAllocator<ObjectRecord>().allocate(n)), size(n) {
+    std::uninitialized_default_construct_n(records, n);
+  }
+  Chunk(const Chunk&) = delete;
+  Chunk& operator=(const Chunk&) = delete;
+  ~Chunk() {
+    std::destroy_n(records, size);
+    HugeAllocator<ObjectRecord>().deallocate(records, size);
+  }
+  ObjectRecord* records;
   std::size_t size;
 };
 

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "frame/huge_alloc.h"
 #include "frame/grow.h"
 #include "frame/handle.h"
 #include "scalar/lin_expr.h"
@@ -67,10 +68,10 @@ class ExpCone : public detail::RecordValue {
   using RecordValue::RecordValue;
 };
 
-using SosArray = std::vector<Sos>;
-using GenConstrArray = std::vector<GenConstr>;
-using ConeArray = std::vector<Cone>;
-using ExpConeArray = std::vector<ExpCone>;
+using SosArray = detail::LongVector<Sos>;
+using GenConstrArray = detail::LongVector<GenConstr>;
+using ConeArray = detail::LongVector<Cone>;
+using ExpConeArray = detail::LongVector<ExpCone>;
 
 // An SOS before it is added: type, variables and one weight per variable.
 struct SosBuilder {
@@ -114,9 +115,9 @@ class RecordHandle : public FrontHandled<Iface, Value> {
 
 // A list of handles of one kind: PushBack shares the element's record, At makes a new handle.
 template <class Iface, class ElemImpl>
-class HandleList : public Handled<Iface, std::vector<typename ElemImpl::DataType>> {
+class HandleList : public Handled<Iface, LongVector<typename ElemImpl::DataType>> {
   using Value = typename ElemImpl::DataType;
-  using List = std::vector<Value>;
+  using List = LongVector<Value>;
   using Base = Handled<Iface, List>;
 
  public:

@@ -5,6 +5,7 @@
 
 #include "frame/grow.h"
 #include "frame/handle.h"
+#include "frame/huge_alloc.h"
 #include "scalar/scalar_handle.h"
 #include "tarq/var.h"
 
@@ -20,7 +21,7 @@ namespace Tarq {
 // The Var behind a caller's interface pointer.
 inline const Var& VarOf(const IVar* var) { return detail::DataOf<TarqVar>(var); }
 
-using VarArray = std::vector<Var>;
+using VarArray = detail::LongVector<Var>;
 
 }  // namespace Tarq
 

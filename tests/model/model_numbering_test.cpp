@@ -49,6 +49,32 @@ TEST_F(ModelTest, RemovalIsDeferredUntilAnOperationNeedsTheNumbering) {
   EXPECT_STREQ(x2->GetErrorMsg(), "(INVALID) Invalid variable");
 }
 
+// Lists, arrays and record chunks long enough to live in their own mappings (more than 2 MB)
+// number, renumber and hand out their objects as short ones do.
+TEST_F(ModelTest, LongListsKeepTheirNumberingThroughRemovals) {
+  constexpr int kVars = 300000;
+  Own<Tarq::IVarArray> vars(model_->AddVars(kVars, 'C', nullptr));
+  ASSERT_EQ(vars->GetSize(), kVars);
+  Own<Tarq::IVar> last(vars->GetVar(kVars - 1));
+  EXPECT_EQ(last->GetIdx(), kVars - 1);
+  for (int k = 0; k < kVars; k += 1000) {
+    Own<Tarq::IVar> v(vars->GetVar(k));
+    v->Remove();
+  }
+  Own<Tarq::IVarArray> live(model_->GetVars());
+  EXPECT_EQ(live->GetSize(), kVars - 300);
+  std::vector<int> beg, cnt, idx;
+  std::vector<double> val;
+  model_->GetColMatrix(beg, cnt, idx, val);  // runs the deletion
+  ASSERT_EQ(Code(), 0) << Msg();
+  EXPECT_EQ(SolverCols(), kVars - 300);
+  EXPECT_EQ(last->GetIdx(), kVars - 301);
+  Own<Tarq::IVar> second(vars->GetVar(1001));
+  EXPECT_EQ(second->GetIdx(), 1001 - 2);
+  Own<Tarq::IVar> gone(vars->GetVar(2000));
+  EXPECT_EQ(gone->GetIdx(), -3 - 2000);
+}
+
 TEST_F(ModelTest, GetByIndexAndByNameReportFailures) {
   Own<Tarq::IVarArray> vars(model_->AddVars(5, 'B', nullptr));
   Own<Tarq::IVar> bad(model_->GetVar(5));

@@ -23,6 +23,15 @@ TEST(PodVector, GrowingAcrossTheMappingSizeKeepsEveryValue) {
   }
   EXPECT_TRUE(v == ref);
   EXPECT_GE(v.capacity(), v.size());
+  // A mapping of 2 MB or more starts on a huge-page boundary, also after it moved.
+  EXPECT_EQ(reinterpret_cast<std::uintptr_t>(v.data()) % (std::uintptr_t{1} << 21), 0u);
+
+  // Shrinking from one huge mapping into a smaller one keeps the values.
+  v.resize(400000);
+  v.shrink_to_fit();
+  ref.resize(400000);
+  EXPECT_TRUE(v == ref);
+  EXPECT_EQ(v.capacity(), 400000u);
 
   // Shrinking back below the mapping size moves the values into ordinary memory again.
   v.resize(1000);
