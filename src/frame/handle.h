@@ -14,9 +14,11 @@
 #include <new>
 #include <utility>
 
+#include "frame/small_heap.h"
+
 namespace Tarq::detail {
 
-// Raw storage for objects of alignment Align: the plain allocation functions when they align
+// Raw storage for arrays of alignment Align: the plain allocation functions when they align
 // enough (they are cheaper than the aligned ones), the aligned ones otherwise. Storage from
 // RawNew<A> goes back through RawDelete<A>.
 template <std::size_t Align>
@@ -36,6 +38,25 @@ void RawDelete(void* p) noexcept {
   }
 }
 
+// Storage for one handle object and the value block behind it (see small_heap.h): freed with the
+// size it was asked for.
+template <std::size_t Align>
+void* JointNew(std::size_t bytes) {
+  if constexpr (Align <= 16) {
+    return SmallNew(bytes);
+  } else {
+    return RawNew<Align>(bytes);
+  }
+}
+template <std::size_t Align>
+void JointDelete(void* p, std::size_t bytes) noexcept {
+  if constexpr (Align <= 16) {
+    SmallDelete(p, bytes);
+  } else {
+    RawDelete<Align>(p);
+  }
+}
+
 template <class T>
 struct HandleBlock {
   T* object;             // the owned object, or the first of an array; null owns nothing
@@ -50,17 +71,17 @@ struct HandleBlock {
   // nothing leaks when the constructor throws.
   template <class... Args>
   static HandleBlock* Make(Args&&... args) {
-    void* raw = RawNew<kJointAlign>(sizeof(Joint));
+    void* raw = JointNew<kJointAlign>(sizeof(Joint));
     try {
       return MakeAt(raw, std::forward<Args>(args)...);
     } catch (...) {
-      RawDelete<kJointAlign>(raw);
+      JointDelete<kJointAlign>(raw, sizeof(Joint));
       throw;
     }
   }
 
-  // As Make, in storage the caller got from RawNew<kJointAlign>(n) with n at least
-  // kJointSize; the block's last release frees that storage. On an exception the storage is left
+  // As Make, in storage the caller got from JointNew<kJointAlign>(front + kJointSize), the block
+  // `front` bytes into it; the block's last release frees that storage. On an exception the storage is left
   // to the caller.
   template <class... Args>
   static HandleBlock* MakeAt(void* raw, Args&&... args) {
@@ -96,9 +117,10 @@ struct HandleBlock {
   // (the caller holds the last reference). The storage starts `front` bytes before the block.
   void DestroyJoint() noexcept {
     unsigned char* start = reinterpret_cast<unsigned char*>(this) - front;
+    const std::size_t bytes = front + sizeof(Joint);
     object->~T();
     this->~HandleBlock();
-    RawDelete<kJointAlign>(static_cast<void*>(start));
+    JointDelete<kJointAlign>(static_cast<void*>(start), bytes);
   }
 
   // Drops one reference; the last one destroys the owned object(s) and the block.
@@ -217,19 +239,21 @@ class FrontHandled : public Handled<Iface, T> {
   using Handled<Iface, T>::Handled;
 
   static void* operator new(std::size_t size) {
-    void* base = RawNew<Block::kJointAlign>(BlockOffset(size) + Block::kJointSize);
+    void* base = JointNew<Block::kJointAlign>(BlockOffset(size) + Block::kJointSize);
     pendingObject_ = base;
     pendingSize_ = size;
     return base;
   }
   // A constructor threw: the storage holds nothing else.
-  static void operator delete(void* p) noexcept { RawDelete<Block::kJointAlign>(p); }
+  static void operator delete(void* p, std::size_t size) noexcept {
+    JointDelete<Block::kJointAlign>(p, BlockOffset(size) + Block::kJointSize);
+  }
   static void operator delete(FrontHandled* p, std::destroying_delete_t, std::size_t size) noexcept {
     Block* block = p->Ref().Block();
     const bool blockBehind = static_cast<void*>(block) == reinterpret_cast<unsigned char*>(p) + BlockOffset(size);
     if (!blockBehind) {
       p->~FrontHandled();
-      RawDelete<Block::kJointAlign>(static_cast<void*>(p));
+      JointDelete<Block::kJointAlign>(static_cast<void*>(p), BlockOffset(size) + Block::kJointSize);
       return;
     }
     if (block->Sole()) {
