@@ -236,6 +236,26 @@ TEST_F(Infeasible, SquaredViolationsSpreadTheShortfall) {
   EXPECT_NEAR(x[0] + x[1], 10, 1e-6);
   EXPECT_EQ(IntAttr("Cols"), 3);  // the problem is unchanged
   EXPECT_EQ(IntAttr("QElems"), 0);
+
+  // Branch and bound holds a set's members at 0 through their upper bounds: a member that may be
+  // negative is refused, not silently misplaced.
+  Sos(1, {1, 2});
+  const int z = 2;
+  const double minus = -5;
+  ASSERT_EQ(TARQ_SetColLower(prob_, 1, &z, &minus), 0);
+  lines_.clear();
+  EXPECT_EQ(TARQ_FeasRelax(prob_, nullptr, up, nullptr, nullptr), TARQ_RETCODE_INVALID);
+  EXPECT_NE(std::find(lines_.begin(), lines_.end(),
+                      "SOS constraints over columns that may be negative (column 'z') are not supported in the "
+                      "relaxation of squared violations"),
+            lines_.end());
+  const double zero = 0;
+  ASSERT_EQ(TARQ_SetColLower(prob_, 1, &z, &zero), 0);
+  // z >= 1 is hard, so the set holds y at 0 and x alone passes its bound, by 7.
+  ASSERT_EQ(TARQ_FeasRelax(prob_, nullptr, up, nullptr, nullptr), 0);
+  EXPECT_EQ(IntAttr("HasFeasRelaxSol"), 1);
+  EXPECT_NEAR(DblAttr("FeasRelaxObj"), 49, 49e-6);
+  EXPECT_NEAR(Solution()[1], 0, 1e-6);
 }
 
 // x >= 5, y >= 5 and x + y <= 6 over x, y in [0, 10], all three rows relaxable at prices 2, 2, 3:

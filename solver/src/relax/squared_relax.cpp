@@ -23,6 +23,7 @@ int SolveSquaredViolations(Problem& p, LpData& data, int first, EngineResult& ou
   SmoothProblem sp;
   SmoothFromLp(data, sp);
   if (!squares.Empty()) sp.blocks.push_back(std::make_unique<QuadObjectiveBlock>(squares));
+  if (int rc = CheckSetMemberSigns(p, sp, "in the relaxation of squared violations"); rc != TARQ_RETCODE_OK) return rc;
   const bool mip = sp.IsMip();
   EngineContext ctx{p.Params(), p.Log(), p.Interrupt()};
   SmoothResult res;

@@ -221,20 +221,17 @@ void SeparateSetMembers(SmoothProblem& sp) {
   }
 }
 
-// Branching on a set fixes its members at 0 through their upper bounds only, which holds a
-// column that may be negative at no particular value: such sets are refused (code 3) with a log
-// line.
-int CheckSetMemberSigns(Problem& p, const SmoothProblem& sp) {
+}  // namespace
+
+int CheckSetMemberSigns(Problem& p, const SmoothProblem& sp, const char* where) {
   for (int member : sp.sosIndex) {
     if (sp.colLower[static_cast<std::size_t>(member)] >= 0) continue;
-    p.Log().Printf("SOS constraints over columns that may be negative (column '%s') are not supported together "
-                   "with quadratic, nonlinear or conic parts", p.Cols().names.Display(member).c_str());
+    p.Log().Printf("SOS constraints over columns that may be negative (column '%s') are not supported %s",
+                   p.Cols().names.Display(member).c_str(), where);
     return TARQ_RETCODE_INVALID;
   }
   return TARQ_RETCODE_OK;
 }
-
-}  // namespace
 
 EngineResult OutcomeOf(const SmoothResult& res, bool mip) {
   EngineResult er;
@@ -350,7 +347,7 @@ int BuildSmoothProblem(Problem& p, bool relax, SmoothProblem& out, QuadBlocks* b
     if (out.IsMip() && sosCones.cones.Size() > 0) AddConeOuterRows(sosCones.cones, out);
   }
   if (blocks != nullptr) *blocks = made;
-  return CheckSetMemberSigns(p, out);
+  return CheckSetMemberSigns(p, out, "together with quadratic, nonlinear or conic parts");
 }
 
 int SolveQuadratic(Problem& p, bool lpOnly) {

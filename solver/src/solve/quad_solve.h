@@ -47,6 +47,10 @@ int BuildSmoothProblem(Problem& problem, bool relax, SmoothProblem& out, QuadBlo
 // The status, objective, bound, counts and values of a smooth solve as an engine result (without
 // activities, duals or pool).
 EngineResult OutcomeOf(const SmoothResult& res, bool mip);
+// Branch and bound holds a set's member at 0 through its upper bound only: sets over columns that
+// may be negative are refused (code 3 and a log line naming the column and, in `where`, the
+// kind of solve).
+int CheckSetMemberSigns(Problem& p, const SmoothProblem& sp, const char* where);
 
 // Logs that an operation does not take quadratic or nonlinear parts and returns true when the
 // problem has them; operations built on linear solves (IIS, relaxation, tuning, multi-objective)
