@@ -31,7 +31,7 @@ struct NlConstrBuilder {
   double range = 0;
 };
 
-using NlConstrBuilderArray = std::vector<NlConstrBuilder>;
+using NlConstrBuilderArray = detail::LongVector<NlConstrBuilder>;
 
 namespace detail {
 // How nonlinear rows are named through the solver library.

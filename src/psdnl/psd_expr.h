@@ -47,7 +47,7 @@ struct PsdConstrBuilder {
   double range = 0;
 };
 
-using PsdConstrBuilderArray = std::vector<PsdConstrBuilder>;
+using PsdConstrBuilderArray = detail::LongVector<PsdConstrBuilder>;
 
 }  // namespace Tarq
 

@@ -29,7 +29,7 @@ struct ConstrBuilder {
   double range = 0;
 };
 
-using ConstrBuilderArray = std::vector<ConstrBuilder>;
+using ConstrBuilderArray = detail::LongVector<ConstrBuilder>;
 
 }  // namespace Tarq
 

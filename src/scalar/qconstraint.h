@@ -32,7 +32,7 @@ struct QConstrBuilder {
   char sense = 0;
 };
 
-using QConstrBuilderArray = std::vector<QConstrBuilder>;
+using QConstrBuilderArray = detail::LongVector<QConstrBuilder>;
 
 namespace detail {
 // How quadratic rows are named through the solver library (names only: the other operations of

@@ -95,9 +95,9 @@ struct ConeBuilder {
   VarArray vars;
 };
 
-using SosBuilderArray = std::vector<SosBuilder>;
-using GenConstrBuilderArray = std::vector<GenConstrBuilder>;
-using ConeBuilderArray = std::vector<ConeBuilder>;
+using SosBuilderArray = detail::LongVector<SosBuilder>;
+using GenConstrBuilderArray = detail::LongVector<GenConstrBuilder>;
+using ConeBuilderArray = detail::LongVector<ConeBuilder>;
 
 namespace detail {
 
@@ -139,8 +139,8 @@ class HandleList : public Handled<Iface, LongVector<typename ElemImpl::DataType>
 
 // A list of builders of one kind; elements are deep-copied in and out.
 template <class Iface, class BuilderImpl>
-class BuilderList : public Handled<Iface, std::vector<typename BuilderImpl::DataType>> {
-  using List = std::vector<typename BuilderImpl::DataType>;
+class BuilderList : public Handled<Iface, LongVector<typename BuilderImpl::DataType>> {
+  using List = LongVector<typename BuilderImpl::DataType>;
   using Base = Handled<Iface, List>;
 
  public:
