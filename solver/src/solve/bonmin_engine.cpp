@@ -15,6 +15,7 @@
 #include "solve/clp_engine.h"
 #include "solve/engine_hooks.h"
 #include "solve/ipopt_engine.h"
+#include "solve/smooth_callbacks.h"
 #include "solve/smooth_engines.h"
 
 #include <BonBonminSetup.hpp>
@@ -28,15 +29,8 @@ namespace tarq_solver {
 
 namespace {
 
-constexpr double kIpoptInfinity = 1e20;
 // Tolerance of the check of a stopped run's solution; at least the solve's own tolerances.
 constexpr double kCheckTolerance = 1e-5;
-
-double ToEngine(double bound) {
-  if (bound >= TARQ_INFINITY) return kIpoptInfinity;
-  if (bound <= -TARQ_INFINITY) return -kIpoptInfinity;
-  return bound;
-}
 
 // The problem's special ordered sets as the search's branching objects (Bonmin makes one set
 // object of each; types are the numbers 1 and 2). The arrays belong to info and are released by
@@ -63,19 +57,9 @@ void FillSosInfo(const SmoothProblem& p, Bonmin::TMINLP::SosInfo& info) {
 }
 
 // The problem as Bonmin sees it: min sense * F(x) with integrality and special ordered sets.
-class SmoothTminlp : public Bonmin::TMINLP {
+class SmoothTminlp : public SmoothCallbacks<Bonmin::TMINLP> {
  public:
-  explicit SmoothTminlp(const SmoothEvaluator& eval) : eval_(eval) { FillSosInfo(eval.Problem(), sos_); }
-
-  bool get_nlp_info(Ipopt::Index& n, Ipopt::Index& m, Ipopt::Index& nnzJac, Ipopt::Index& nnzHess,
-                    Ipopt::TNLP::IndexStyleEnum& style) override {
-    n = eval_.Cols();
-    m = eval_.Rows();
-    nnzJac = static_cast<Ipopt::Index>(eval_.JacRows().size());
-    nnzHess = static_cast<Ipopt::Index>(eval_.HessRows().size());
-    style = Ipopt::TNLP::C_STYLE;
-    return true;
-  }
+  explicit SmoothTminlp(const SmoothEvaluator& eval) : SmoothCallbacks(eval) { FillSosInfo(eval.Problem(), sos_); }
 
   bool get_variables_types(Ipopt::Index n, VariableType* types) override {
     const SmoothProblem& p = eval_.Problem();
@@ -107,75 +91,11 @@ class SmoothTminlp : public Bonmin::TMINLP {
     return true;
   }
 
-  bool get_bounds_info(Ipopt::Index n, Ipopt::Number* xl, Ipopt::Number* xu, Ipopt::Index m, Ipopt::Number* gl,
-                       Ipopt::Number* gu) override {
-    const SmoothProblem& p = eval_.Problem();
-    for (Ipopt::Index j = 0; j < n; ++j) {
-      xl[j] = ToEngine(p.colLower[static_cast<std::size_t>(j)]);
-      xu[j] = ToEngine(p.colUpper[static_cast<std::size_t>(j)]);
-    }
-    for (Ipopt::Index i = 0; i < m; ++i) {
-      gl[i] = ToEngine(eval_.RowLower()[static_cast<std::size_t>(i)]);
-      gu[i] = ToEngine(eval_.RowUpper()[static_cast<std::size_t>(i)]);
-    }
-    return true;
-  }
-
-  bool get_starting_point(Ipopt::Index n, bool initX, Ipopt::Number* x, bool, Ipopt::Number*, Ipopt::Number*,
-                          Ipopt::Index, bool, Ipopt::Number*) override {
-    if (!initX) return true;
-    const SmoothProblem& p = eval_.Problem();
-    for (Ipopt::Index j = 0; j < n; ++j) {
-      x[j] = p.StartValue(j);
-    }
-    return true;
-  }
-
-  bool eval_f(Ipopt::Index, const Ipopt::Number* x, bool, Ipopt::Number& f) override {
-    double v = 0;
-    if (!eval_.Objective(x, &v)) return false;
-    f = Sense() * v;
-    return std::isfinite(f);
-  }
-
-  bool eval_grad_f(Ipopt::Index n, const Ipopt::Number* x, bool, Ipopt::Number* grad) override {
-    if (!eval_.Gradient(x, grad)) return false;
-    for (Ipopt::Index j = 0; j < n; ++j) grad[j] *= Sense();
-    return true;
-  }
-
-  bool eval_g(Ipopt::Index, const Ipopt::Number* x, bool, Ipopt::Index, Ipopt::Number* g) override {
-    return eval_.Values(x, g);
-  }
-
-  bool eval_jac_g(Ipopt::Index, const Ipopt::Number* x, bool, Ipopt::Index, Ipopt::Index, Ipopt::Index* rows,
-                  Ipopt::Index* cols, Ipopt::Number* values) override {
-    if (values == nullptr) {
-      std::copy(eval_.JacRows().begin(), eval_.JacRows().end(), rows);
-      std::copy(eval_.JacCols().begin(), eval_.JacCols().end(), cols);
-      return true;
-    }
-    return eval_.Jacobian(x, values);
-  }
-
-  bool eval_h(Ipopt::Index, const Ipopt::Number* x, bool, Ipopt::Number objFactor, Ipopt::Index,
-              const Ipopt::Number* lambda, bool, Ipopt::Index, Ipopt::Index* rows, Ipopt::Index* cols,
-              Ipopt::Number* values) override {
-    if (values == nullptr) {
-      std::copy(eval_.HessRows().begin(), eval_.HessRows().end(), rows);
-      std::copy(eval_.HessCols().begin(), eval_.HessCols().end(), cols);
-      return true;
-    }
-    return eval_.Hessian(x, objFactor * Sense(), lambda, values);
-  }
-
   void finalize_solution(TMINLP::SolverReturn, Ipopt::Index, const Ipopt::Number*, Ipopt::Number) override {}
   const BranchingInfo* branchingInfo() const override { return nullptr; }
   const SosInfo* sosConstraints() const override { return sos_.num > 0 ? &sos_ : nullptr; }
 
  private:
-  double Sense() const { return eval_.Problem().sense; }
-  const SmoothEvaluator& eval_;
   SosInfo sos_;
 };
 
