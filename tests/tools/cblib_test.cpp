@@ -11,7 +11,6 @@
 // objective -0.9460285, below both published certificates, -0.9460240521 and -0.9460240638.)
 #include <gtest/gtest.h>
 #include <unistd.h>
-#include <sys/wait.h>
 
 #include <cmath>
 #include <cstdio>
@@ -23,14 +22,11 @@
 #include <vector>
 
 #include "cbf_check.h"
+#include "data_run.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-#ifndef TARQ_SLOW_CASES
-#define TARQ_SLOW_CASES 0
-#endif
 
 // The larger instances: more than 10,000 columns once read, or a cone of thousands of members.
 const std::set<std::string> kSlow = {"chainsing-1000-1", "nql60", "sched_50_50_orig", "sched_100_50_orig"};
@@ -44,29 +40,10 @@ void PrintTo(const Instance& c, std::ostream* out) { *out << c.name; }
 
 std::vector<Instance> ReadInstances() {
   std::vector<Instance> out;
-  std::ifstream in(fs::path(TARQ_TEST_DATA_DIR) / "cblib" / "cblib_optimal.csv");
-  std::string line;
-  std::getline(in, line);  // header: name,optimal_objective,dual_objective
-  while (std::getline(in, line)) {
-    std::vector<std::string> f;
-    std::stringstream ss(line);
-    for (std::string field; std::getline(ss, field, ',');) f.push_back(field);
-    if (f.size() != 3) continue;
-    if ((kSlow.count(f[0]) != 0) != (TARQ_SLOW_CASES != 0)) continue;
+  // name,optimal_objective,dual_objective
+  for (const auto& f : datarun::ReadTable((fs::path(TARQ_TEST_DATA_DIR) / "cblib" / "cblib_optimal.csv").string(), 3, kSlow)) {
     out.push_back({f[0], f[1]});
   }
-  return out;
-}
-
-std::string RunTarqSolve(const std::string& file, const std::string& solution, int& exitCode) {
-  const std::string cmd =
-      std::string("'") + TARQ_SOLVE_PATH + "' --quiet --solution '" + solution + "' '" + file + "'";
-  FILE* pipe = popen(cmd.c_str(), "r");
-  std::string out;
-  char buf[512];
-  while (pipe != nullptr && fgets(buf, sizeof buf, pipe) != nullptr) out += buf;
-  const int raw = pipe != nullptr ? pclose(pipe) : -1;
-  exitCode = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
   return out;
 }
 
@@ -79,13 +56,13 @@ TEST_P(Cblib, TarqSolveReachesThePublishedOptimum) {
   int code = -1;
   const std::string solution =
       (fs::path(testing::TempDir()) / (c.name + "." + std::to_string(getpid()) + ".sol")).string();
-  const std::string out = RunTarqSolve(file.string(), solution, code);
+  const std::string out =
+      datarun::RunTarqSolve("--solution " + datarun::Quoted(solution) + " " + datarun::Quoted(file.string()), code);
   ASSERT_EQ(code, 0) << out;
   EXPECT_NE(out.find(" (SOCP)\n"), std::string::npos) << out;
   ASSERT_NE(out.find("Status: optimal\n"), std::string::npos) << out;
-  const size_t at = out.find("Objective: ");
-  ASSERT_NE(at, std::string::npos) << out;
-  const double objective = std::stod(out.substr(at + 11));
+  double objective = 0;
+  ASSERT_TRUE(datarun::Objective(out, objective)) << out;
   const double published = std::stod(c.optimum);
   if (std::fabs(objective - published) <= 1e-5 * std::fabs(published)) {
     std::remove(solution.c_str());
@@ -115,11 +92,6 @@ TEST_P(Cblib, TarqSolveReachesThePublishedOptimum) {
   std::remove(solution.c_str());
 }
 
-INSTANTIATE_TEST_SUITE_P(Instances, Cblib, testing::ValuesIn(ReadInstances()),
-                         [](const testing::TestParamInfo<Instance>& info) {
-                           std::string n = info.param.name;
-                           for (char& ch : n) ch = std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
-                           return n;
-                         });
+INSTANTIATE_TEST_SUITE_P(Instances, Cblib, testing::ValuesIn(ReadInstances()), datarun::CaseName<Instance>);
 
 }  // namespace

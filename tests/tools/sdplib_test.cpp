@@ -7,25 +7,17 @@
 // whichever is larger. The instances are stated as minimise c'x with sum x_i F_i - F_0 >= 0; the
 // CSV names the infeasible side in the convention of the data set, where "primal" is this form:
 // primal_infeasible means the model has no feasible point, dual_infeasible that it is unbounded.
-#include <gtest/gtest.h>
-#include <sys/wait.h>
-
 #include <cmath>
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
+
+#include "data_run.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-#ifndef TARQ_SLOW_CASES
-#define TARQ_SLOW_CASES 0
-#endif
 
 // The instances that take more than a quarter of a second here.
 const std::set<std::string> kSlow = {"arch0", "control3", "gpp124-1", "qap7", "ss30"};
@@ -40,15 +32,8 @@ void PrintTo(const Instance& c, std::ostream* out) { *out << c.name; }
 
 std::vector<Instance> ReadInstances() {
   std::vector<Instance> out;
-  std::ifstream in(fs::path(TARQ_TEST_DATA_DIR) / "sdplib" / "sdplib_optimal.csv");
-  std::string line;
-  std::getline(in, line);  // header: name,m,n,optimal_objective,status
-  while (std::getline(in, line)) {
-    std::vector<std::string> f;
-    std::stringstream ss(line);
-    for (std::string field; std::getline(ss, field, ',');) f.push_back(field);
-    if (f.size() != 5) continue;
-    if ((kSlow.count(f[0]) != 0) != (TARQ_SLOW_CASES != 0)) continue;
+  // name,m,n,optimal_objective,status
+  for (const auto& f : datarun::ReadTable((fs::path(TARQ_TEST_DATA_DIR) / "sdplib" / "sdplib_optimal.csv").string(), 5, kSlow)) {
     out.push_back({f[0], f[3], f[4]});
   }
   return out;
@@ -64,17 +49,6 @@ double LastDigitUnit(const std::string& text) {
   return std::pow(10.0, exponent - decimals);
 }
 
-std::string RunTarqSolve(const std::string& file, int& exitCode) {
-  const std::string cmd = std::string("'") + TARQ_SOLVE_PATH + "' --quiet '" + file + "'";
-  FILE* pipe = popen(cmd.c_str(), "r");
-  std::string out;
-  char buf[512];
-  while (pipe != nullptr && fgets(buf, sizeof buf, pipe) != nullptr) out += buf;
-  const int raw = pipe != nullptr ? pclose(pipe) : -1;
-  exitCode = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  return out;
-}
-
 class Sdplib : public testing::TestWithParam<Instance> {};
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(Sdplib);
 
@@ -82,7 +56,7 @@ TEST_P(Sdplib, TarqSolveReachesThePublishedResult) {
   const Instance& c = GetParam();
   const fs::path file = fs::path(TARQ_TEST_DATA_DIR) / "sdplib" / (c.name + ".dat-s.gz");
   int code = -1;
-  const std::string out = RunTarqSolve(file.string(), code);
+  const std::string out = datarun::RunTarqSolve(datarun::Quoted(file.string()), code);
   ASSERT_EQ(code, 0) << out;
   EXPECT_NE(out.find(" (SDP)\n"), std::string::npos) << out;
   if (c.status == "primal_infeasible") {
@@ -94,19 +68,13 @@ TEST_P(Sdplib, TarqSolveReachesThePublishedResult) {
     return;
   }
   ASSERT_NE(out.find("Status: optimal\n"), std::string::npos) << out;
-  const size_t at = out.find("Objective: ");
-  ASSERT_NE(at, std::string::npos) << out;
-  const double objective = std::stod(out.substr(at + 11));
+  double objective = 0;
+  ASSERT_TRUE(datarun::Objective(out, objective)) << out;
   const double published = std::stod(c.optimum);
   const double tolerance = std::max(1e-5 * std::fabs(published), LastDigitUnit(c.optimum));
   EXPECT_NEAR(objective, published, tolerance) << "published " << c.optimum;
 }
 
-INSTANTIATE_TEST_SUITE_P(Instances, Sdplib, testing::ValuesIn(ReadInstances()),
-                         [](const testing::TestParamInfo<Instance>& info) {
-                           std::string n = info.param.name;
-                           for (char& ch : n) ch = std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
-                           return n;
-                         });
+INSTANTIATE_TEST_SUITE_P(Instances, Sdplib, testing::ValuesIn(ReadInstances()), datarun::CaseName<Instance>);
 
 }  // namespace
