@@ -24,6 +24,7 @@
 
 namespace Tarq {
 struct LinExpr;
+struct VarRef;
 struct QuadExpr;
 struct Column;
 }  // namespace Tarq
@@ -86,6 +87,9 @@ class ModelData {
   // term's object belongs to this model; then copies indices and coefficients into idx_/val_.
   // False (status recorded) for an object of another model.
   bool GatherExpr(LinExpr& expr);
+  // As GatherExpr, for terms held outside an expression; `mixed` says whether they may refer to
+  // variables of another model (their holders are not all this model's).
+  bool GatherTerms(std::vector<double>& coefs, std::vector<VarRef>& vars, bool mixed);
   // Copies the quadratic terms of expr, as they are, into qrow_/qcol_/qval_ after the same owner
   // check (the linear part is left alone). Removed variables keep their negative index, which
   // the solver library refuses.

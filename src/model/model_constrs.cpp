@@ -66,9 +66,16 @@ class RowStager {
   }
   bool Add(Tarq::LinExpr& e) {
     if (!m_.GatherExpr(e)) return false;
-    idx_.insert(idx_.end(), m_.idx_.begin(), m_.idx_.end());
-    val_.insert(val_.end(), e.coefs.begin(), e.coefs.end());
-    beg_.push_back(static_cast<int>(idx_.size()));
+    Append(e.coefs);
+    return true;
+  }
+  // Builder k of a packed list, merged in scratch space (the list stays as it is).
+  bool Add(const Tarq::ConstrBuilderArray& list, std::size_t k, bool mixed) {
+    const auto from = static_cast<std::ptrdiff_t>(list.start[k]), to = static_cast<std::ptrdiff_t>(list.start[k + 1]);
+    coefs_.assign(list.coefs.begin() + from, list.coefs.begin() + to);
+    vars_.assign(list.vars.begin() + from, list.vars.begin() + to);
+    if (!m_.GatherTerms(coefs_, vars_, mixed)) return false;
+    Append(coefs_);
     return true;
   }
   const int* Beg() const { return beg_.data(); }
@@ -76,9 +83,17 @@ class RowStager {
   const double* Val() const { return val_.data(); }
 
  private:
+  void Append(const std::vector<double>& coefs) {
+    idx_.insert(idx_.end(), m_.idx_.begin(), m_.idx_.end());
+    val_.insert(val_.end(), coefs.begin(), coefs.end());
+    beg_.push_back(static_cast<int>(idx_.size()));
+  }
+
   ModelData& m_;
   std::vector<int> beg_, idx_;
   std::vector<double> val_;
+  std::vector<double> coefs_;  // scratch for one packed builder
+  std::vector<Tarq::VarRef> vars_;
 };
 
 }  // namespace
@@ -118,31 +133,31 @@ Tarq::IConstraint* TarqModel::AddConstr(Tarq::IConstrBuilder* builder, const cha
 
 Tarq::IConstrArray* TarqModel::AddConstrs(Tarq::IConstrBuilderArray* builders, const char* prefix) {
   ModelData& m = Data();
-  Tarq::ConstrBuilderArray& all = Tarq::BuildersOf(builders);
-  const int count = static_cast<int>(all.size());
-  // Every builder's expression is merged in place first, then the senses are checked.
-  std::size_t terms = 0;
-  for (const Tarq::ConstrBuilder& b : all) terms += b.expr.coefs.size();
-  RowStager rows(m, all.size(), terms);
-  for (Tarq::ConstrBuilder& b : all) {
-    if (!rows.Add(b.expr)) return new TarqConstrArray();
+  const Tarq::ConstrBuilderArray& all = Tarq::BuildersOf(builders);
+  const std::size_t n = all.size();
+  // Every builder's terms are merged first, then the senses are checked.
+  RowStager rows(m, n, all.coefs.size());
+  const bool mixed = !all.pins.OnlyHolder(m.record->problem.Block());
+  for (std::size_t k = 0; k < n; ++k) {
+    if (!rows.Add(all, k, mixed)) return new TarqConstrArray();
   }
-  m.sense_.resize(all.size());
-  m.lower_.resize(all.size());
-  m.upper_.resize(all.size());
-  for (std::size_t k = 0; k < all.size(); ++k) {
-    const Tarq::ConstrBuilder& b = all[k];
-    m.sense_[k] = b.sense;
-    switch (b.sense) {
-      case 'E': case 'G': case 'L': m.lower_[k] = -b.expr.constant; m.upper_[k] = kInf; break;
+  m.sense_.resize(n);
+  m.lower_.resize(n);
+  m.upper_.resize(n);
+  for (std::size_t k = 0; k < n; ++k) {
+    const char sense = all.sense[k];
+    m.sense_[k] = sense;
+    switch (sense) {
+      case 'E': case 'G': case 'L': m.lower_[k] = -all.constant[k]; m.upper_[k] = kInf; break;
       case 'N': m.lower_[k] = -kInf; m.upper_[k] = kInf; break;
-      case 'R': m.lower_[k] = -b.expr.constant; m.upper_[k] = b.range; break;
+      case 'R': m.lower_[k] = -all.constant[k]; m.upper_[k] = all.range[k]; break;
       default:
         Record(m.status, TARQ_RETCODE_INVALID, "Invalid constraint sense");
         return new TarqConstrArray();
     }
   }
-  return AddStaged(m, count, rows.Beg(), rows.Idx(), rows.Val(), m.sense_.data(), prefix, "Fail to add constraints");
+  return AddStaged(m, static_cast<int>(n), rows.Beg(), rows.Idx(), rows.Val(), m.sense_.data(), prefix,
+                   "Fail to add constraints");
 }
 
 Tarq::IConstrArray* TarqModel::AddConstrs(const std::vector<Tarq::IExpr*>& exprs, const char* senses,

@@ -269,9 +269,12 @@ bool ModelData::Gather(std::vector<double>& coefs, std::vector<Obj>& objs, Kind 
 
 bool ModelData::GatherExpr(LinExpr& expr) {
   // Terms of another model can only be there when the expression pins another holder.
-  const bool mixed = !expr.pins.OnlyHolder(record->problem.Block());
+  return GatherTerms(expr.coefs, expr.vars, !expr.pins.OnlyHolder(record->problem.Block()));
+}
+
+bool ModelData::GatherTerms(std::vector<double>& coefs, std::vector<VarRef>& vars, bool mixed) {
   const std::uint32_t epoch = record->problem->epoch;
-  return Gather(expr.coefs, expr.vars, Kind::kCol, mixed, "Variable of another model in expression",
+  return Gather(coefs, vars, Kind::kCol, mixed, "Variable of another model in expression",
                 [epoch](const VarRef& v) { return v.IndexAt(epoch); });
 }
 

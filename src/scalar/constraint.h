@@ -1,6 +1,8 @@
 // Constraint handles, constraint arrays, builders and builder arrays.
 #pragma once
 
+#include <cstddef>
+#include <utility>
 #include <vector>
 
 #include "frame/grow.h"
@@ -29,7 +31,27 @@ struct ConstrBuilder {
   double range = 0;
 };
 
-using ConstrBuilderArray = detail::LongVector<ConstrBuilder>;
+// A list of constraint builders, kept packed: the terms of all builders in two long arrays (a
+// run of terms per builder) and each builder's constant, sense and range in arrays of their own,
+// so a list of a million builders takes a few long allocations instead of two per builder. The
+// holders of all terms are pinned once for the list; the rare builder whose expression holds a
+// failure keeps that status aside.
+struct ConstrBuilderArray {
+  detail::LongVector<std::size_t> start{0};  // builder k's terms: [start[k], start[k + 1])
+  detail::LongVector<double> coefs;
+  detail::LongVector<VarRef> vars;
+  detail::LongVector<double> constant;
+  detail::LongVector<double> range;
+  detail::LongVector<char> sense;
+  std::vector<std::pair<std::size_t, detail::Status>> failed;  // by position, ascending
+  detail::HolderPins pins;
+
+  std::size_t size() const { return sense.size(); }
+  void reserve(std::size_t n);
+  void push_back(const ConstrBuilder& b);
+  // A builder with builder k's contents (k < size()).
+  ConstrBuilder At(std::size_t k) const;
+};
 
 }  // namespace Tarq
 
@@ -75,7 +97,8 @@ class TarqConstrBuilderArray final
   void Reserve(int n) override { Data().reserve(static_cast<std::size_t>(n)); }
   // Out of range: an empty builder.
   Tarq::IConstrBuilder* GetBuilder(int i) const override {
-    return Tarq::detail::InRange(Data(), i) ? new TarqConstrBuilder(Data()[i]) : new TarqConstrBuilder();
+    return Tarq::detail::InRange(Data(), i) ? new TarqConstrBuilder(Data().At(static_cast<std::size_t>(i)))
+                                            : new TarqConstrBuilder();
   }
 };
 

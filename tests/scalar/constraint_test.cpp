@@ -113,6 +113,55 @@ TEST_F(ConstraintTest, BuilderArrayIsAllOrNothingAndKnowsFreeRows) {
   EXPECT_EQ(added->GetSize(), 1);
 }
 
+// A builder list keeps each builder as it was pushed (later changes to the builder do not reach
+// it), gives it back whole, and refuses variables of another model anywhere in it.
+TEST_F(ConstraintTest, BuilderListGivesBackEachBuilderAsPushed) {
+  Own<Tarq::IConstrBuilderArray> list(CreateConstrBuilderArray());
+  Own<Tarq::IConstrBuilder> b(CreateConstrBuilder());
+  Own<Tarq::IExpr> empty(CreateExpr(4));
+  b->Set(empty.get(), 'L', 1);  // no terms
+  list->PushBack(b.get());
+  Own<Tarq::IExpr> e = XPlusY(0);
+  e->AddTerm(x_.get(), 2);  // x twice: kept as given until a model merges it
+  b->SetRange(e.get(), 7);
+  list->PushBack(b.get());
+  b->Set(e.get(), 'G', 3);  // changes the builder, not what the list holds
+  ASSERT_EQ(list->GetSize(), 2);
+
+  Own<Tarq::IConstrBuilder> first(list->GetBuilder(0)), second(list->GetBuilder(1)), past(list->GetBuilder(2));
+  EXPECT_EQ(first->GetSense(), 'L');
+  Own<Tarq::IExpr> firstExpr(first->GetExpr());
+  EXPECT_EQ(firstExpr->GetSize(), 0);
+  EXPECT_EQ(firstExpr->GetConstant(), 3);
+  EXPECT_EQ(second->GetSense(), 'R');
+  EXPECT_EQ(second->GetRange(), 7);
+  Own<Tarq::IExpr> secondExpr(second->GetExpr());
+  ASSERT_EQ(secondExpr->GetSize(), 3);
+  EXPECT_EQ(secondExpr->GetCoeff(2), 2);
+  Own<Tarq::IVar> third(secondExpr->GetVar(2));
+  EXPECT_EQ(third->GetIdx(), 0);
+  EXPECT_EQ(past->GetSense(), 0);
+
+  Own<Tarq::IConstrArray> rows(model_->AddConstrs(list.get(), nullptr));
+  ASSERT_EQ(rows->GetSize(), 2) << Msg();
+  EXPECT_EQ(SolverRow(1), (Terms{{0, 3}, {1, 1}}));
+  EXPECT_EQ(RowInfo("UB", 0), -3);
+  EXPECT_EQ(RowInfo("LB", 1), -7);  // a range row: -range - constant <= terms <= -constant
+  EXPECT_EQ(RowInfo("UB", 1), 0);
+
+  // A variable of another model in any builder: nothing is added.
+  Own<Tarq::IModel> other(env_->CreateModel("other"));
+  Own<Tarq::IVar> z(other->AddVar(0, 1, 0, 'C', "z"));
+  Own<Tarq::IExpr> foreign(CreateExpr(0));
+  foreign->AddTerm(z.get(), 1);
+  b->Set(foreign.get(), 'L', 1);
+  list->PushBack(b.get());
+  Own<Tarq::IConstrArray> none(model_->AddConstrs(list.get(), nullptr));
+  EXPECT_EQ(none->GetSize(), 0);
+  EXPECT_EQ(Msg(), "(INVALID) Variable of another model in expression");
+  EXPECT_EQ(SolverRows(), 2);
+}
+
 TEST_F(ConstraintTest, RowsReadBackAsBuildersForEverySense) {
   struct Case {
     double lb, ub;
