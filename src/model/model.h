@@ -111,9 +111,9 @@ class ModelData {
   std::vector<int> idx_;
   std::vector<double> val_;
   std::vector<int> beg_;
-  std::vector<double> lower_;
-  std::vector<double> upper_;
-  std::vector<char> sense_;
+  LongVector<double> lower_;
+  LongVector<double> upper_;
+  LongVector<char> sense_;
   // Quadratic terms staged for the solver library: row index, column index, coefficient.
   std::vector<int> qrow_;
   std::vector<int> qcol_;

@@ -90,8 +90,8 @@ class RowStager {
   }
 
   ModelData& m_;
-  std::vector<int> beg_, idx_;
-  std::vector<double> val_;
+  Tarq::detail::LongVector<int> beg_, idx_;  // long lists on huge pages, see huge_alloc.h
+  Tarq::detail::LongVector<double> val_;
   std::vector<double> coefs_;  // scratch for one packed builder
   std::vector<Tarq::VarRef> vars_;
 };
