@@ -13,13 +13,10 @@ namespace {
 class SdpSolve : public SolveTest {
  protected:
   int Mat(int dim, std::vector<std::tuple<int, int, double>> elems) {
-    std::vector<int> r, c;
-    std::vector<double> v;
-    for (auto [i, j, x] : elems) {
-      r.push_back(i);
-      c.push_back(j);
-      v.push_back(x);
-    }
+    const Triplets t = Split(elems);
+    const std::vector<int>& r = t.r;
+    const std::vector<int>& c = t.c;
+    const std::vector<double>& v = t.v;
     int before = IntAttr("SymMats");
     EXPECT_EQ(TARQ_AddSymMat(prob_, dim, static_cast<int>(r.size()), r.data(), c.data(), v.data()), 0);
     return before;

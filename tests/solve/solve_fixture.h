@@ -67,16 +67,24 @@ class SolveTest : public testing::Test {
                                  &bound, nullptr),
               0);
   }
-  // Sets the objective's quadratic part: sum q * x_i * x_j over the terms (i, j, q).
-  void QuadObj(std::vector<std::tuple<int, int, double>> terms) {
+  // Terms (i, j, value) as the three parallel arrays the library takes.
+  struct Triplets {
     std::vector<int> r, c;
     std::vector<double> v;
+  };
+  static Triplets Split(const std::vector<std::tuple<int, int, double>>& terms) {
+    Triplets t;
     for (auto [i, j, q] : terms) {
-      r.push_back(i);
-      c.push_back(j);
-      v.push_back(q);
+      t.r.push_back(i);
+      t.c.push_back(j);
+      t.v.push_back(q);
     }
-    ASSERT_EQ(TARQ_SetQuadObj(prob_, static_cast<int>(v.size()), r.data(), c.data(), v.data()), 0);
+    return t;
+  }
+  // Sets the objective's quadratic part: sum q * x_i * x_j over the terms (i, j, q).
+  void QuadObj(std::vector<std::tuple<int, int, double>> terms) {
+    const Triplets t = Split(terms);
+    ASSERT_EQ(TARQ_SetQuadObj(prob_, static_cast<int>(t.v.size()), t.r.data(), t.c.data(), t.v.data()), 0);
   }
   // Adds a row lower <= sum coef * x <= upper over (column, value) entries.
   void Row(std::vector<std::pair<int, double>> entries, double lower, double upper, const char* name = nullptr) {
