@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <new>
+#include <type_traits>
 #include <utility>
 
 #include "frame/small_heap.h"
@@ -57,15 +58,16 @@ void JointDelete(void* p, std::size_t bytes) noexcept {
   }
 }
 
+// Sixteen bytes, so that a handle object, its block and a value of up to 32 bytes fill one cache
+// line: an expression term then reads one line of the variable handle it is given.
 template <class T>
 struct HandleBlock {
-  T* object;             // the owned object, or the first of an array; null owns nothing
-  std::uint64_t count;   // 1: one object allocated singly; n: an array of n
+  T* object;  // the owned object: in the block's own allocation (see Make) or allocated singly
   std::atomic<std::uint32_t> refs;
   std::uint32_t front = 0;  // bytes of the block's allocation in front of it (an implementation object)
 
   // Takes ownership of a singly allocated object; one reference.
-  static HandleBlock* Adopt(T* obj) { return new HandleBlock{obj, 1, 1}; }
+  static HandleBlock* Adopt(T* obj) { return new HandleBlock{obj, 1}; }
 
   // Constructs one object in the same allocation as the block (one allocation instead of two);
   // nothing leaks when the constructor throws.
@@ -87,22 +89,7 @@ struct HandleBlock {
   static HandleBlock* MakeAt(void* raw, Args&&... args) {
     Joint* joint = static_cast<Joint*>(raw);
     T* obj = new (joint->slot) T(std::forward<Args>(args)...);
-    return new (&joint->block) HandleBlock{obj, 1, 1};
-  }
-
-  // Constructs n value-initialised objects (n == 1 allocates singly, n == 0 owns nothing).
-  static HandleBlock* MakeArray(std::uint64_t n) {
-    if (n == 1) return Make();
-    if (n == 0) return new HandleBlock{nullptr, 0, 1};
-    T* storage = static_cast<T*>(RawNew<alignof(T)>(sizeof(T) * n));
-    std::uint64_t built = 0;
-    try {
-      for (; built < n; ++built) new (storage + built) T();
-      return new HandleBlock{storage, n, 1};
-    } catch (...) {
-      DestroyArray(storage, built);
-      throw;
-    }
+    return new (&joint->block) HandleBlock{obj, 1};
   }
 
   void Retain() noexcept { refs.fetch_add(1, std::memory_order_relaxed); }
@@ -130,13 +117,7 @@ struct HandleBlock {
       DestroyJoint();
       return;
     }
-    if (object != nullptr) {
-      if (count == 1) {
-        delete object;
-      } else {
-        DestroyArray(object, count);
-      }
-    }
+    delete object;
     delete this;
   }
 
@@ -150,18 +131,13 @@ struct HandleBlock {
  public:
   static constexpr std::size_t kJointSize = sizeof(Joint);
   static constexpr std::size_t kJointAlign = alignof(Joint);
+  static constexpr std::size_t kSlotOffset = offsetof(Joint, slot);
 
  private:
 
   bool IsJoint() const noexcept {
-    return count == 1 && static_cast<const void*>(object) ==
-                             static_cast<const void*>(reinterpret_cast<const unsigned char*>(this) + offsetof(Joint, slot));
-  }
-
-  // Destroys the elements in order, then frees the storage.
-  static void DestroyArray(T* storage, std::uint64_t n) noexcept {
-    for (std::uint64_t i = 0; i < n; ++i) storage[i].~T();
-    RawDelete<alignof(T)>(storage);
+    return static_cast<const void*>(object) ==
+           static_cast<const void*>(reinterpret_cast<const unsigned char*>(this) + offsetof(Joint, slot));
   }
 };
 
@@ -215,8 +191,6 @@ class Handled : public Iface {
 
   T& Data() const noexcept { return *ref_; }
   const BlockRef<T>& Ref() const noexcept { return ref_; }
-  // Shares another object's block, releasing the one held.
-  void Share(const BlockRef<T>& other) noexcept { ref_ = other; }
 
  protected:
   BlockRef<T> ref_;
@@ -270,6 +244,23 @@ class FrontHandled : public Handled<Iface, T> {
     block->Release();
   }
 
+  // The value of an object of the most derived class D. When the block lies right behind the
+  // object (always, for objects made by the class's operator new) the value is found from the
+  // object's address: reading it does not wait for the block reference to arrive from memory
+  // first, which matters when a caller hands over objects scattered in memory (one variable
+  // handle per expression term).
+  static constexpr bool kValueBehind = true;
+  template <class D>
+  static T& ValueOf(const D* self) noexcept {
+    static_assert(std::is_base_of_v<FrontHandled, D>);
+    unsigned char* base = reinterpret_cast<unsigned char*>(const_cast<D*>(self));
+    Block* behind = reinterpret_cast<Block*>(base + BlockOffset(sizeof(D)));
+    if (__builtin_expect(self->Ref().Block() == behind, 1)) {
+      return *std::launder(reinterpret_cast<T*>(reinterpret_cast<unsigned char*>(behind) + Block::kSlotOffset));
+    }
+    return self->Data();
+  }
+
  protected:
   struct FromValue {};
   // Makes the block of a new value, behind this object when it was just allocated by the class's
@@ -295,14 +286,23 @@ class FrontHandled : public Handled<Iface, T> {
   [[gnu::tls_model("initial-exec")]] static inline thread_local std::size_t pendingSize_ = 0;
 };
 
-// The value behind a caller's interface pointer. A null pointer stands for a fresh, empty value:
-// one per thread, made anew at every call, so that nothing done to it lasts.
-template <class Impl, class Iface>
-typename Impl::DataType& DataOf(const Iface* p) {
-  if (p != nullptr) return static_cast<const Impl*>(p)->Data();
+// A fresh, empty value: one per thread, made anew at every call, so that nothing done to it lasts.
+template <class Impl>
+[[gnu::noinline]] typename Impl::DataType& FreshValue() {
   thread_local typename Impl::DataType empty;
   empty = typename Impl::DataType();
   return empty;
+}
+
+// The value behind a caller's interface pointer. A null pointer stands for a fresh, empty value.
+template <class Impl, class Iface>
+inline typename Impl::DataType& DataOf(const Iface* p) {
+  if (p == nullptr) [[unlikely]] return FreshValue<Impl>();
+  if constexpr (requires { Impl::kValueBehind; }) {
+    return Impl::ValueOf(static_cast<const Impl*>(p));
+  } else {
+    return static_cast<const Impl*>(p)->Data();
+  }
 }
 
 }  // namespace Tarq::detail

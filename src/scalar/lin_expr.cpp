@@ -88,6 +88,14 @@ std::ostream& operator<<(std::ostream& out, LinExpr& expr) {
   return out;
 }
 
+void LinExpr::AddTermSlow(const Var& var, double coef) {
+  VarRef ref{var.record.Get()};
+  ref.index = var.CachedIndex(ref.epoch);
+  coefs.push_back(coef);
+  vars.push_back(ref);
+  pins.Pin(var.record.Holder());
+}
+
 }  // namespace Tarq
 
 Tarq::IVar* TarqExpr::GetVar(int i) const {

@@ -45,12 +45,25 @@ struct LinExpr {
 
   int Size() const { return static_cast<int>(coefs.size()); }
   void AddTerm(const Var& var, double coef) {
-    VarRef ref{var.record.Get()};
-    ref.index = var.CachedIndex(ref.epoch);
-    coefs.push_back(coef);
-    vars.push_back(ref);
-    pins.Pin(var.record.Holder());
+    // A variable of the holder already pinned whose remembered index is current, with room in
+    // both arrays (nearly every term): the reads of the variable's value are independent of each
+    // other, and little else happens while they arrive.
+    const detail::HolderBlock* first = pins.FirstHolder();
+    if (first != nullptr && coefs.size() < coefs.capacity() && vars.size() < vars.capacity()) [[likely]] {
+      VarRef ref{var.record.Get()};
+      ref.epoch = first->object->epoch;
+      if (var.CurrentIndexIn(first, ref.epoch, ref.index)) [[likely]] {
+        // Room was checked above: no growth path here, so the fast path needs no stack frame.
+        if (coefs.size() >= coefs.capacity() || vars.size() >= vars.capacity()) __builtin_unreachable();
+        coefs.push_back(coef);
+        vars.push_back(ref);
+        return;
+      }
+    }
+    AddTermSlow(var, coef);
   }
+  // Any term: reads the index through the record when needed and pins the holder.
+  void AddTermSlow(const Var& var, double coef);
   // Removes every term and sets the constant to 0; the status stays.
   void ClearTerms() {
     coefs.clear();

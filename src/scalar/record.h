@@ -145,6 +145,8 @@ class HolderPins {
       for (HolderBlock* h : *o.more_) Pin(h);
     }
   }
+  // The first holder pinned (the one nearly every term of an expression has), or null.
+  const HolderBlock* FirstHolder() const noexcept { return one_; }
   // True when every pinned holder is h (or nothing is pinned).
   bool OnlyHolder(const HolderBlock* h) const noexcept { return (one_ == nullptr || one_ == h) && !more_; }
   void Clear() noexcept {

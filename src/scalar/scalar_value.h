@@ -25,11 +25,15 @@ class ScalarValue {
       return kFailedIndex;
     }
     epoch = h->object->epoch;
-    if (cachedEpoch_ != epoch) {
-      cachedIndex_ = record->index;
-      cachedEpoch_ = epoch;
-    }
-    return cachedIndex_;
+    if (cache_.epoch != epoch) cache_ = IndexCache{record->index, epoch};
+    return cache_.index;
+  }
+  // The index remembered from an earlier read, if still current in holder h (whose epoch the
+  // caller passes): one read of the value, the record is not touched. False: ask CachedIndex.
+  bool CurrentIndexIn(const HolderBlock* h, std::uint32_t holderEpoch, int& index) const noexcept {
+    const IndexCache c = cache_;
+    index = c.index;
+    return record.Holder() == h && c.epoch == holderEpoch;
   }
   // Remembers the index now. Lists that make handles for all their elements call it while they
   // walk the records in order, so that handles later used in random order (one expression term
@@ -57,8 +61,13 @@ class ScalarValue {
   RecordRef record;
 
  private:
-  mutable int cachedIndex_ = kFailedIndex;
-  mutable std::uint32_t cachedEpoch_ = 0;  // never a holder's epoch: nothing remembered yet
+  // The index and the holder's epoch when it was read (0, never a holder's epoch: nothing
+  // remembered yet), together so that one load reads both.
+  struct IndexCache {
+    int index = kFailedIndex;
+    std::uint32_t epoch = 0;
+  };
+  mutable IndexCache cache_;
 
  public:
   Status status;

@@ -10,6 +10,8 @@
 namespace {
 
 using Tarq::detail::BlockRef;
+using Tarq::detail::DataOf;
+using Tarq::detail::FrontHandled;
 using Tarq::detail::HandleBlock;
 
 // Counts constructions and destructions and remembers the order of destruction.
@@ -74,36 +76,47 @@ TEST(HandleBlock, ConcurrentReleasesDestroyExactlyOnce) {
   EXPECT_EQ(Tracked::alive, 0);
 }
 
-TEST(HandleBlock, ArrayBlockDestroysEveryElementInOrder) {
+TEST(HandleBlock, ThrowingConstructionLeavesNothingAlive) {
   Tracked::Reset();
-  auto* block = HandleBlock<Tracked>::MakeArray(3);
-  EXPECT_EQ(block->count, 3u);
-  EXPECT_EQ(Tracked::alive, 3);
-  EXPECT_EQ(block->object[2].id, 2);
-  block->Release();
+  Tracked::throwAt = 0;
+  EXPECT_THROW(HandleBlock<Tracked>::Make(), std::runtime_error);
   EXPECT_EQ(Tracked::alive, 0);
-  EXPECT_EQ(Tracked::order, (std::vector<int>{0, 1, 2}));
+  auto* adopted = HandleBlock<Tracked>::Adopt(new Tracked);
+  EXPECT_EQ(Tracked::alive, 1);
+  adopted->Release();
+  EXPECT_EQ(Tracked::alive, 0);
 }
 
-TEST(HandleBlock, ArrayOfOneIsSingleAndEmptyArrayOwnsNothing) {
-  Tracked::Reset();
-  auto* one = HandleBlock<Tracked>::MakeArray(1);
-  EXPECT_EQ(one->count, 1u);
-  one->Release();
-  EXPECT_EQ(Tracked::destroyed, 1);
+struct IThing {
+  virtual ~IThing() = default;
+  virtual int Id() const = 0;
+};
 
-  auto* none = HandleBlock<Tracked>::MakeArray(0);
-  EXPECT_EQ(none->object, nullptr);
-  none->Release();
-  EXPECT_EQ(Tracked::destroyed, 1);
-}
+class Thing final : public FrontHandled<IThing, Tracked> {
+ public:
+  using FrontHandled::FrontHandled;
+  Thing() : FrontHandled(FromValue{}) {}
+  int Id() const override { return Data().id; }
+};
 
-TEST(HandleBlock, FailedArrayConstructionDestroysWhatWasBuilt) {
+TEST(FrontHandled, ValueFoundBehindTheObjectOrThroughItsBlock) {
   Tracked::Reset();
-  Tracked::throwAt = 2;
-  EXPECT_THROW(HandleBlock<Tracked>::MakeArray(4), std::runtime_error);
+  auto* a = new Thing();
+  auto* b = new Thing();
+  // Made by the class's operator new: the block follows the object in one allocation.
+  EXPECT_GT(a->Ref().Block()->front, 0u);
+  EXPECT_EQ(&DataOf<Thing>(a), &a->Data());
+  EXPECT_EQ(DataOf<Thing>(b).id, 1);
+  delete b;
+  delete a;
   EXPECT_EQ(Tracked::alive, 0);
-  EXPECT_EQ(Tracked::order, (std::vector<int>{0, 1}));
+
+  // An object whose block was made elsewhere.
+  Thing* c = new Thing(BlockRef<Tracked>::Make());
+  EXPECT_EQ(c->Ref().Block()->front, 0u);
+  EXPECT_EQ(&DataOf<Thing>(c), &c->Data());
+  delete c;
+  EXPECT_EQ(Tracked::alive, 0);
 }
 
 TEST(HandleBlock, EmptyRefIsFalseAndMoveLeavesSourceEmpty) {
