@@ -43,7 +43,6 @@ TEST(HandleBlock, SharedBlockDestroysObjectOnceOnLastRelease) {
   Tracked::Reset();
   {
     auto a = BlockRef<Tracked>::Make();
-    EXPECT_EQ(a.Block()->count, 1u);
     EXPECT_EQ(a.Block()->refs.load(), 1u);
     BlockRef<Tracked> b = a;
     EXPECT_EQ(a.Block(), b.Block());
