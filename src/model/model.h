@@ -38,8 +38,18 @@ enum class Kind : int {
 };
 constexpr int kKinds = static_cast<int>(Kind::kCount);
 
+// An entry of a model's list: the record alone, eight bytes. The model's own reference on the
+// holder keeps every record it lists alive, so an entry counts nothing; a value handed out from
+// an entry takes a counted reference of its own (the conversion to RecordRef).
+struct ListEntry {
+  ObjectRecord* rec;
+  ObjectRecord* Get() const noexcept { return rec; }
+  ObjectRecord* operator->() const noexcept { return rec; }
+  operator RecordRef() const noexcept { return RecordRef(rec); }  // NOLINT: entries stand for their record
+};
+
 // A model's list of the records of one kind, in index order; long lists live on huge pages.
-using RecordList = std::vector<RecordRef, HugeAllocator<RecordRef>>;
+using RecordList = std::vector<ListEntry, HugeAllocator<ListEntry>>;
 
 struct ModelRecord {
   BlockRef<EnvHolder> env;

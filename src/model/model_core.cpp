@@ -109,7 +109,7 @@ void ForgetDropped(ModelRecord& r, const Dependent& d) {
   kept.reserve(list.size());
   int pos = 0;
   for (std::size_t p = 0; p < list.size(); ++p) {
-    RecordRef& rec = list[p];
+    ListEntry rec = list[p];
     if (d.dropped[p]) {
       if (rec->index >= 0) rec->index = RemovedIndex(rec->index);
       r.problem->records.Retire(rec.Get());
@@ -117,7 +117,7 @@ void ForgetDropped(ModelRecord& r, const Dependent& d) {
     }
     rec->index = rec->index >= 0 ? pos : RemovedIndex(pos);
     ++pos;
-    kept.push_back(std::move(rec));
+    kept.push_back(rec);
   }
   list = std::move(kept);
   r.Count(d.kind) = pos;
@@ -131,7 +131,7 @@ bool ModelData::Flush() {
   for (const KindDeletion& d : kDeletionOrder) {
     RecordList& list = r.List(d.kind);
     std::vector<int> gone;
-    for (const RecordRef& rec : list) {
+    for (const ListEntry& rec : list) {
       if (rec->index <= -3) gone.push_back(FormerPosition(rec->index));
     }
     if (gone.empty()) continue;
@@ -154,10 +154,10 @@ bool ModelData::Flush() {
     for (const Dependent& dep : dependents) ForgetDropped(r, dep);
     RecordList kept;
     kept.reserve(list.size() - gone.size());
-    for (RecordRef& rec : list) {
+    for (const ListEntry& rec : list) {
       if (rec->index >= 0) {
         rec->index = static_cast<int>(kept.size());
-        kept.push_back(std::move(rec));
+        kept.push_back(rec);
       } else {
         r.problem->records.Retire(rec.Get());
       }
@@ -175,7 +175,7 @@ void ModelData::RetireAll() {
   ModelRecord& r = *record;
   ++r.problem->epoch;
   for (auto& list : r.lists) {
-    for (const RecordRef& rec : list) r.problem->records.Retire(rec.Get());
+    for (const ListEntry& rec : list) r.problem->records.Retire(rec.Get());
     list.clear();
   }
 }
@@ -183,10 +183,10 @@ void ModelData::RetireAll() {
 void ModelData::RecycleRecords() {
   ModelRecord& r = *record;
   if (r.problem->records.Retired() == 0) return;
-  // The model's own references: its record, its lists and its start map. Any other reference is
-  // held outside (a variable, constraint or expression) and may still name a retired record.
-  std::size_t own = 1 + r.startMap.size();
-  for (const auto& list : r.lists) own += list.size();
+  // The model's own references: its record and its start map (list entries count none). Any other
+  // reference is held outside (a variable, constraint or expression) and may still name a retired
+  // record.
+  const std::size_t own = 1 + r.startMap.size();
   if (r.problem.Block()->refs.load(std::memory_order_acquire) == own) r.problem->records.RecycleRetired();
 }
 
@@ -197,19 +197,12 @@ void ModelData::AppendRecords(Kind kind, int count, const char* const* names) {
   int& n = r.Count(kind);
   RecordStore& store = r.problem->records;
   HolderBlock* holder = r.problem.Block();
-  if (count > 0) holder->Retain(static_cast<std::uint32_t>(count));  // one per new list entry
-  int k = 0;
-  try {
-    for (; k < count; ++k) {
-      ObjectRecord* rec = store.New();
-      rec->problem.block = holder;
-      if (names != nullptr && names[k] != nullptr) rec->name = names[k];
-      rec->index = n++;
-      list.emplace_back(rec, holder, RecordRef::Adopt{});
-    }
-  } catch (...) {
-    for (; k < count; ++k) holder->Release();  // the references no entry took over
-    throw;
+  for (int k = 0; k < count; ++k) {
+    ObjectRecord* rec = store.New();
+    rec->problem.block = holder;
+    if (names != nullptr && names[k] != nullptr) rec->name = names[k];
+    rec->index = n++;
+    list.push_back(ListEntry{rec});
   }
 }
 

@@ -15,7 +15,7 @@ inline RecordRef ByIndex(ModelData& m, Kind kind, int idx, const char* invalid, 
     Record(m.status, TARQ_RETCODE_INVALID, "%s", invalid);
     return FailedRecord();
   }
-  const RecordRef& entry = m.record->List(kind)[idx];
+  const ListEntry entry = m.record->List(kind)[idx];
   if (entry->index != idx && idx + entry->index != -3) {
     Record(m.status, TARQ_RETCODE_INTERNAL, "%s", internal);
     return FailedRecord();
@@ -35,8 +35,8 @@ inline int ByName(ModelData& m, int (*find)(tarq_prob*, const char*, int*), cons
 template <class V>
 LongVector<V> Live(ModelData& m, Kind kind) {
   LongVector<V> out;
-  for (const RecordRef& r : m.record->List(kind)) {
-    if (r->index >= 0) out.emplace_back(r);
+  for (const ListEntry& r : m.record->List(kind)) {
+    if (r->index >= 0) out.emplace_back(RecordRef(r));
   }
   return out;
 }

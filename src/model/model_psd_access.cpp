@@ -33,7 +33,7 @@ LmiConstraint For<LmiConstraint>(ModelData& m, const RecordRef& r) {
 template <class V>
 Tarq::detail::LongVector<V> LiveWithDims(ModelData& m, Kind kind) {
   Tarq::detail::LongVector<V> out;
-  for (const RecordRef& r : m.record->List(kind)) {
+  for (const Tarq::detail::ListEntry& r : m.record->List(kind)) {
     if (r->index >= 0) out.push_back(For<V>(m, r));
   }
   return out;

@@ -31,7 +31,7 @@ void TarqModel::SetMipStart(int count, const double* values) {
   ModelData& m = Data();
   if (values == nullptr) return;
   int k = 0;
-  for (const RecordRef& var : m.record->List(Kind::kCol)) {
+  for (const Tarq::detail::ListEntry& var : m.record->List(Kind::kCol)) {
     if (k >= count) break;
     if (var->index < 0) continue;
     Remember(m, var, values[k++]);
