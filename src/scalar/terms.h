@@ -86,10 +86,13 @@ void MergeTermsSmall(std::vector<double>& coefs, std::vector<Obj>& objs, std::ve
   int keys[kSmallMerge];
   double sums[kSmallMerge];
   bool open[kSmallMerge];
+  int slot[kSmallMerge];  // term i's entry in keys; -1: no object; -2: coefficient 0, looked up later
   std::size_t used = 0;
-  for (std::size_t i = 0; i < objs.size(); ++i) {
+  const std::size_t n = objs.size();
+  for (std::size_t i = 0; i < n; ++i) {
     const int k = index[i];
     const double c = coefs[i];
+    slot[i] = k < 0 ? -1 : -2;
     if (k < 0 || c == 0.0) continue;  // a NaN is not 0 and is kept
     std::size_t j = 0;
     while (j < used && keys[j] != k) ++j;
@@ -100,12 +103,19 @@ void MergeTermsSmall(std::vector<double>& coefs, std::vector<Obj>& objs, std::ve
       sums[used] = c;
       open[used++] = true;
     }
+    slot[i] = static_cast<int>(j);
   }
+  if (used == n) return;  // every term kept as it is: no repeats, no zeros, no failed objects
   for (std::size_t i = 0; i < objs.size();) {
-    const int k = index[i];
-    std::size_t j = 0;
-    while (j < used && keys[j] != k) ++j;
-    if (k < 0 || j == used || !open[j]) {
+    int j = slot[i];
+    if (j == -2) {
+      // A term of coefficient 0 takes its object's merged sum when it comes first.
+      std::size_t at = 0;
+      while (at < used && keys[at] != index[i]) ++at;
+      j = at < used ? static_cast<int>(at) : -1;
+    }
+    if (j < 0 || !open[j]) {
+      slot[i] = slot[objs.size() - 1];  // the last term moves into place i, with its entry
       RemoveTermAt(coefs, objs, index, i);
       continue;
     }
