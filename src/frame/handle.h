@@ -58,16 +58,15 @@ void JointDelete(void* p, std::size_t bytes) noexcept {
   }
 }
 
-// Sixteen bytes, so that a handle object, its block and a value of up to 32 bytes fill one cache
-// line: an expression term then reads one line of the variable handle it is given.
 template <class T>
 struct HandleBlock {
-  T* object;  // the owned object: in the block's own allocation (see Make) or allocated singly
+  T* object;             // the owned object, or the first of an array; null owns nothing
+  std::uint64_t count;   // 1: one object allocated singly; n: an array of n
   std::atomic<std::uint32_t> refs;
   std::uint32_t front = 0;  // bytes of the block's allocation in front of it (an implementation object)
 
   // Takes ownership of a singly allocated object; one reference.
-  static HandleBlock* Adopt(T* obj) { return new HandleBlock{obj, 1}; }
+  static HandleBlock* Adopt(T* obj) { return new HandleBlock{obj, 1, 1}; }
 
   // Constructs one object in the same allocation as the block (one allocation instead of two);
   // nothing leaks when the constructor throws.
@@ -89,7 +88,22 @@ struct HandleBlock {
   static HandleBlock* MakeAt(void* raw, Args&&... args) {
     Joint* joint = static_cast<Joint*>(raw);
     T* obj = new (joint->slot) T(std::forward<Args>(args)...);
-    return new (&joint->block) HandleBlock{obj, 1};
+    return new (&joint->block) HandleBlock{obj, 1, 1};
+  }
+
+  // Constructs n value-initialised objects (n == 1 allocates singly, n == 0 owns nothing).
+  static HandleBlock* MakeArray(std::uint64_t n) {
+    if (n == 1) return Make();
+    if (n == 0) return new HandleBlock{nullptr, 0, 1};
+    T* storage = static_cast<T*>(RawNew<alignof(T)>(sizeof(T) * n));
+    std::uint64_t built = 0;
+    try {
+      for (; built < n; ++built) new (storage + built) T();
+      return new HandleBlock{storage, n, 1};
+    } catch (...) {
+      DestroyArray(storage, built);
+      throw;
+    }
   }
 
   void Retain() noexcept { refs.fetch_add(1, std::memory_order_relaxed); }
@@ -117,7 +131,13 @@ struct HandleBlock {
       DestroyJoint();
       return;
     }
-    delete object;
+    if (object != nullptr) {
+      if (count == 1) {
+        delete object;
+      } else {
+        DestroyArray(object, count);
+      }
+    }
     delete this;
   }
 
@@ -136,8 +156,14 @@ struct HandleBlock {
  private:
 
   bool IsJoint() const noexcept {
-    return static_cast<const void*>(object) ==
-           static_cast<const void*>(reinterpret_cast<const unsigned char*>(this) + offsetof(Joint, slot));
+    return count == 1 && static_cast<const void*>(object) ==
+                             static_cast<const void*>(reinterpret_cast<const unsigned char*>(this) + offsetof(Joint, slot));
+  }
+
+  // Destroys the elements in order, then frees the storage.
+  static void DestroyArray(T* storage, std::uint64_t n) noexcept {
+    for (std::uint64_t i = 0; i < n; ++i) storage[i].~T();
+    RawDelete<alignof(T)>(storage);
   }
 };
 

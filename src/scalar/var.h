@@ -16,10 +16,6 @@ class TarqVar final : public Tarq::detail::ScalarHandle<Tarq::IVar, Tarq::Var, T
   void SetType(char type) override { Data().SetType(type); }
 };
 
-// A variable handle, its block and its value fill one cache line of the small-object heap (whose
-// 64-byte blocks start on line boundaries): an expression term reads one line per handle.
-static_assert(sizeof(TarqVar) + Tarq::detail::HandleBlock<Tarq::Var>::kJointSize <= 64);
-
 namespace Tarq {
 
 // The Var behind a caller's interface pointer.

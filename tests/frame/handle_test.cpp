@@ -43,6 +43,7 @@ TEST(HandleBlock, SharedBlockDestroysObjectOnceOnLastRelease) {
   Tracked::Reset();
   {
     auto a = BlockRef<Tracked>::Make();
+    EXPECT_EQ(a.Block()->count, 1u);
     EXPECT_EQ(a.Block()->refs.load(), 1u);
     BlockRef<Tracked> b = a;
     EXPECT_EQ(a.Block(), b.Block());
@@ -73,6 +74,38 @@ TEST(HandleBlock, ConcurrentReleasesDestroyExactlyOnce) {
   }
   EXPECT_EQ(Tracked::destroyed, kRounds);
   EXPECT_EQ(Tracked::alive, 0);
+}
+
+TEST(HandleBlock, ArrayBlockDestroysEveryElementInOrder) {
+  Tracked::Reset();
+  auto* block = HandleBlock<Tracked>::MakeArray(3);
+  EXPECT_EQ(block->count, 3u);
+  EXPECT_EQ(Tracked::alive, 3);
+  EXPECT_EQ(block->object[2].id, 2);
+  block->Release();
+  EXPECT_EQ(Tracked::alive, 0);
+  EXPECT_EQ(Tracked::order, (std::vector<int>{0, 1, 2}));
+}
+
+TEST(HandleBlock, ArrayOfOneIsSingleAndEmptyArrayOwnsNothing) {
+  Tracked::Reset();
+  auto* one = HandleBlock<Tracked>::MakeArray(1);
+  EXPECT_EQ(one->count, 1u);
+  one->Release();
+  EXPECT_EQ(Tracked::destroyed, 1);
+
+  auto* none = HandleBlock<Tracked>::MakeArray(0);
+  EXPECT_EQ(none->object, nullptr);
+  none->Release();
+  EXPECT_EQ(Tracked::destroyed, 1);
+}
+
+TEST(HandleBlock, FailedArrayConstructionDestroysWhatWasBuilt) {
+  Tracked::Reset();
+  Tracked::throwAt = 2;
+  EXPECT_THROW(HandleBlock<Tracked>::MakeArray(4), std::runtime_error);
+  EXPECT_EQ(Tracked::alive, 0);
+  EXPECT_EQ(Tracked::order, (std::vector<int>{0, 1}));
 }
 
 TEST(HandleBlock, ThrowingConstructionLeavesNothingAlive) {
