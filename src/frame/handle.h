@@ -312,6 +312,13 @@ class FrontHandled : public Handled<Iface, T> {
   [[gnu::tls_model("initial-exec")]] static inline thread_local std::size_t pendingSize_ = 0;
 };
 
+// The bytes of one object of class D (a FrontHandled class over T) with its block and value behind it.
+template <class D, class T>
+constexpr std::size_t FrontHandledBytes() {
+  constexpr std::size_t align = HandleBlock<T>::kJointAlign;
+  return (sizeof(D) + align - 1) / align * align + HandleBlock<T>::kJointSize;
+}
+
 // A fresh, empty value: one per thread, made anew at every call, so that nothing done to it lasts.
 template <class Impl>
 [[gnu::noinline]] typename Impl::DataType& FreshValue() {

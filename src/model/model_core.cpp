@@ -166,14 +166,14 @@ bool ModelData::Flush() {
     r.Count(d.kind) = static_cast<int>(list.size());
   }
   r.problem->pending = false;
-  ++r.problem->epoch;
+  r.problem->epoch = NextEpoch();
   RecycleRecords();
   return true;
 }
 
 void ModelData::RetireAll() {
   ModelRecord& r = *record;
-  ++r.problem->epoch;
+  r.problem->epoch = NextEpoch();
   for (auto& list : r.lists) {
     for (const ListEntry& rec : list) r.problem->records.Retire(rec.Get());
     list.clear();

@@ -16,7 +16,7 @@ LongVector<V> ModelData::Append(Kind kind, int count, const char* const* names) 
   HolderBlock* holder = record->problem.Block();
   if (count > 0) holder->Retain(static_cast<std::uint32_t>(count));  // one per returned object
   for (std::size_t k = list.size() - static_cast<std::size_t>(count); k < list.size(); ++k) {
-    out.emplace_back(RecordRef(list[k].Get(), holder, RecordRef::Adopt{}));
+    out.emplace_back(RecordRef(list[k].Get(), RecordRef::Adopt{}));
     out.back().CachedIndex(epoch);  // remembered while the records are at hand
   }
   return out;
@@ -27,7 +27,7 @@ V ModelData::AppendOne(Kind kind, const char* name) {
   AppendRecords(kind, 1, &name);
   HolderBlock* holder = record->problem.Block();
   holder->Retain(1);  // the returned object's reference
-  V out(RecordRef(record->List(kind).back().Get(), holder, RecordRef::Adopt{}));
+  V out(RecordRef(record->List(kind).back().Get(), RecordRef::Adopt{}));
   std::uint32_t epoch = 0;
   out.CachedIndex(epoch);
   return out;

@@ -12,6 +12,13 @@ namespace Tarq::detail {
 
 struct ObjectRecord;
 
+// Epochs come from one counter for the whole process, so an epoch names one holder at one moment:
+// an index remembered with epoch e is current exactly while its holder's epoch is still e, and no
+// other holder ever has e. 0 is never a holder's epoch while the counter lasts; once it has run
+// out (after 2^32 - 1 changes in one process) every new epoch is 0, and an index remembered with
+// epoch 0 is never trusted.
+std::uint32_t NextEpoch() noexcept;
+
 // Owns the records of one model's objects: allocated in chunks, never moved, all freed with the
 // store. Records the model no longer lists (removed and deleted, cleared, replaced by a read) are
 // retired; they are recycled for new objects only when nothing outside the model can still refer
@@ -43,9 +50,10 @@ class RecordStore {
 // counts on this holder, so the problem lives until the last object of the model is gone.
 struct ProblemHolder {
   bool pending = false;  // an object is marked removed and not yet deleted
-  // Grows whenever an object's index may have changed (a removal, a deletion, a clear, a read);
-  // an index remembered together with the epoch it was read in is current while they match.
-  std::uint32_t epoch = 1;
+  // Renewed (NextEpoch) whenever an object's index may have changed (a removal, a deletion, a
+  // clear, a read); an index remembered together with the epoch it was read in is current while
+  // they match and are not 0.
+  std::uint32_t epoch = NextEpoch();
   tarq_prob* problem = nullptr;
   RecordStore records;
 

@@ -24,7 +24,9 @@ struct VarRef {
   int Index() const noexcept { return rec->index; }
   // The current index, without reading the record when the holder is still at the epoch in
   // which index was read (the caller passes the holder's epoch).
-  int IndexAt(std::uint32_t holderEpoch) const noexcept { return epoch == holderEpoch ? index : rec->index; }
+  int IndexAt(std::uint32_t holderEpoch) const noexcept {
+    return epoch == holderEpoch && epoch != 0 ? index : rec->index;
+  }
   const detail::ProblemHolder* Holder() const noexcept { return rec->problem.Get(); }
   // A variable value (fresh status) sharing the record.
   Var ToVar() const { return Var(detail::RecordRef(rec)); }
@@ -52,7 +54,7 @@ struct LinExpr {
     if (first != nullptr && coefs.size() < coefs.capacity() && vars.size() < vars.capacity()) [[likely]] {
       VarRef ref{var.record.Get()};
       ref.epoch = first->object->epoch;
-      if (var.CurrentIndexIn(first, ref.epoch, ref.index)) [[likely]] {
+      if (var.CurrentIndexIn(ref.epoch, ref.index)) [[likely]] {
         // Room was checked above: no growth path here, so the fast path needs no stack frame.
         if (coefs.size() >= coefs.capacity() || vars.size() >= vars.capacity()) __builtin_unreachable();
         coefs.push_back(coef);

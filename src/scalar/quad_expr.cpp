@@ -52,10 +52,9 @@ void QuadExpr::AddMulExprVar(const LinExpr& e, const Var& v) {
   detail::GrowAhead(vars1, n);
   detail::GrowAhead(vars2, n);
   if (n == 0) return;
-  VarRef ref{v.record.Get()};
-  ref.index = v.CachedIndex(ref.epoch);
   pins.Pin(e.pins);
-  pins.Pin(v.record.Holder());
+  VarRef ref{v.record.Get()};
+  ref.index = v.TermIndex(pins, ref.epoch);
   for (std::size_t i = 0; i < n; ++i) AddQuadRef(e.vars[i], ref, e.coefs[i]);
 }
 

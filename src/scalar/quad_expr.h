@@ -34,12 +34,10 @@ struct QuadExpr {
   int Size() const { return static_cast<int>(coefs.size()); }
   void AddQuadTerm(const Var& v1, const Var& v2, double coef) {
     VarRef a{v1.record.Get()};
-    a.index = v1.CachedIndex(a.epoch);
+    a.index = v1.TermIndex(pins, a.epoch);
     VarRef b{v2.record.Get()};
-    b.index = v2.CachedIndex(b.epoch);
+    b.index = v2.TermIndex(pins, b.epoch);
     AddQuadRef(a, b, coef);
-    pins.Pin(v1.record.Holder());
-    pins.Pin(v2.record.Holder());
   }
   // Appends a term whose records the caller has pinned in pins already.
   void AddQuadRef(const VarRef& v1, const VarRef& v2, double coef) {

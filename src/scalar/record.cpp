@@ -1,12 +1,20 @@
 #include "scalar/record.h"
 
 #include <algorithm>
+#include <atomic>
+#include <limits>
 #include <cstring>
 #include <memory>
 
 #include "frame/huge_alloc.h"
 
 namespace Tarq::detail {
+
+std::uint32_t NextEpoch() noexcept {
+  static std::atomic<std::uint64_t> counter{0};
+  const std::uint64_t next = counter.fetch_add(1, std::memory_order_relaxed) + 1;
+  return next <= std::numeric_limits<std::uint32_t>::max() ? static_cast<std::uint32_t>(next) : 0;
+}
 
 RecordName& RecordName::operator=(const char* text) {
   if (text == nullptr || text[0] == '\0') {

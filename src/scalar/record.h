@@ -59,7 +59,7 @@ inline void MarkRecordRemoved(ObjectRecord& r) {
   if (r.index < 0) return;
   r.index = RemovedIndex(r.index);
   r.problem->pending = true;
-  ++r.problem->epoch;
+  r.problem->epoch = NextEpoch();
 }
 
 // The one record standing for nothing (index -2), shared by every failed object. Nothing writes
@@ -67,40 +67,38 @@ inline void MarkRecordRemoved(ObjectRecord& r) {
 extern ObjectRecord failedRecord;
 inline ObjectRecord* FailedRecordPtr() noexcept { return &failedRecord; }
 
-// A counted reference on a record's holder, with the record. The default one is the failed record.
+// A record with one counted reference on its holder (the holder the record names), eight bytes:
+// the holder is found through the record when the reference is taken or given back. The default
+// one is the failed record, which has no holder.
 class RecordRef {
  public:
   RecordRef() noexcept : rec_(FailedRecordPtr()) {}
-  // From a bare pointer: reads the record to find its holder.
-  explicit RecordRef(ObjectRecord* rec) noexcept : rec_(rec), holder_(rec->problem.block) {
-    if (holder_ != nullptr) holder_->Retain();
-  }
-  // Takes over a reference on h that the caller has already counted (see HandleBlock::Retain(n)).
+  explicit RecordRef(ObjectRecord* rec) noexcept : rec_(rec) { Retain(); }
+  // Takes over a reference on the record's holder that the caller has already counted (see
+  // HandleBlock::Retain(n)).
   struct Adopt {};
-  RecordRef(ObjectRecord* rec, HolderBlock* h, Adopt) noexcept : rec_(rec), holder_(h) {}
-  RecordRef(const RecordRef& o) noexcept : rec_(o.rec_), holder_(o.holder_) {
-    if (holder_ != nullptr) holder_->Retain();
-  }
-  RecordRef(RecordRef&& o) noexcept : rec_(o.rec_), holder_(std::exchange(o.holder_, nullptr)) {
-    o.rec_ = FailedRecordPtr();
-  }
+  RecordRef(ObjectRecord* rec, Adopt) noexcept : rec_(rec) {}
+  RecordRef(const RecordRef& o) noexcept : rec_(o.rec_) { Retain(); }
+  RecordRef(RecordRef&& o) noexcept : rec_(std::exchange(o.rec_, FailedRecordPtr())) {}
   RecordRef& operator=(RecordRef o) noexcept {
     std::swap(rec_, o.rec_);
-    std::swap(holder_, o.holder_);
     return *this;
   }
   ~RecordRef() {
-    if (holder_ != nullptr) holder_->Release();
+    if (HolderBlock* h = rec_->problem.block) h->Release();
   }
 
   ObjectRecord* Get() const noexcept { return rec_; }
   ObjectRecord* operator->() const noexcept { return rec_; }
   ObjectRecord& operator*() const noexcept { return *rec_; }
-  HolderBlock* Holder() const noexcept { return holder_; }
+  HolderBlock* Holder() const noexcept { return rec_->problem.block; }
 
  private:
+  void Retain() const noexcept {
+    if (HolderBlock* h = rec_->problem.block) h->Retain();
+  }
+
   ObjectRecord* rec_;
-  HolderBlock* holder_ = nullptr;
 };
 
 // A record standing for nothing (index -2), as returned after a failed add or lookup.

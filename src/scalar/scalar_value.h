@@ -25,15 +25,29 @@ class ScalarValue {
       return kFailedIndex;
     }
     epoch = h->object->epoch;
-    if (cache_.epoch != epoch) cache_ = IndexCache{record->index, epoch};
+    if (epoch == 0 || cache_.epoch != epoch) cache_ = IndexCache{record->index, epoch};
     return cache_.index;
   }
-  // The index remembered from an earlier read, if still current in holder h (whose epoch the
-  // caller passes): one read of the value, the record is not touched. False: ask CachedIndex.
-  bool CurrentIndexIn(const HolderBlock* h, std::uint32_t holderEpoch, int& index) const noexcept {
+  // The index remembered from an earlier read, if it is still current in the holder whose epoch
+  // the caller passes (epochs name one holder each, see NextEpoch, so a match also says that the
+  // object belongs to that holder): one read of the value, the record is not touched. False: ask
+  // CachedIndex.
+  bool CurrentIndexIn(std::uint32_t holderEpoch, int& index) const noexcept {
     const IndexCache c = cache_;
     index = c.index;
-    return record.Holder() == h && c.epoch == holderEpoch;
+    return c.epoch == holderEpoch && holderEpoch != 0;
+  }
+  // The index for a term of an expression whose holders are pinned in pins, with the epoch it
+  // belongs to; pins the object's holder when it is not the first one pinned.
+  int TermIndex(HolderPins& pins, std::uint32_t& epoch) const {
+    if (const HolderBlock* first = pins.FirstHolder()) {
+      epoch = first->object->epoch;
+      int index = 0;
+      if (CurrentIndexIn(epoch, index)) return index;
+    }
+    const int index = CachedIndex(epoch);
+    pins.Pin(record.Holder());
+    return index;
   }
   // Remembers the index now. Lists that make handles for all their elements call it while they
   // walk the records in order, so that handles later used in random order (one expression term

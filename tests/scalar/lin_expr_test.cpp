@@ -47,6 +47,40 @@ TEST_F(LinExprTest, ModelMergeSumsDuplicatesAndDropsZerosAndRemoved) {
   EXPECT_EQ(Added(removed.get()), (Terms{{3, 1}}));
 }
 
+// Terms remember their variable's index with the epoch it was read in; an epoch names one model
+// at one moment, so a variable of a second model that was never renumbered (its epoch as young as
+// this one's) is still seen as foreign, in linear and quadratic terms, after a first term of this
+// model and after renumbering.
+TEST_F(LinExprTest, TermsOfASecondModelAreNeverTakenForThisModelsOwn) {
+  Own<Tarq::IModel> a(env_->CreateModel("a"));
+  Own<Tarq::IModel> b(env_->CreateModel("b"));
+  Own<Tarq::IVar> xa(a->AddVar(0, 1, 0, 'C', "xa"));
+  Own<Tarq::IVar> xb(b->AddVar(0, 1, 0, 'C', "xb"));
+  for (int round = 0; round < 2; ++round) {
+    Own<Tarq::IExpr> e(CreateExpr(0));
+    e->AddTerm(xa.get(), 1);
+    e->AddTerm(xb.get(), 2);
+    e->AddTerm(xa.get(), 3);
+    Own<Tarq::IConstraint> row(a->AddConstr(e.get(), 'L', 1, nullptr));
+    EXPECT_LT(row->GetIdx(), 0);
+    EXPECT_STREQ(a->GetErrorMsg(), "(INVALID) Variable of another model in expression");
+    Own<Tarq::IQuadExpr> q(CreateQuadExpr1(0));
+    q->AddQuadTerm(xa.get(), xa.get(), 1);
+    q->AddQuadTerm(xb.get(), xb.get(), 1);
+    Own<Tarq::IQConstraint> qrow(a->AddQConstr(q.get(), 'L', 1, nullptr));
+    EXPECT_NE(a->GetErrorCode(), 0) << "a quadratic term of model b must not reach model a";
+    EXPECT_EQ(a->GetIntAttr("Rows"), 0);
+    EXPECT_EQ(a->GetIntAttr("QConstrs"), 0);
+    // Renumber both models (a removal, deleted at the next use of the model) and try again.
+    Own<Tarq::IVar> ta(a->AddVar(0, 1, 0, 'C', nullptr));
+    Own<Tarq::IVar> tb(b->AddVar(0, 1, 0, 'C', nullptr));
+    ta->Remove();
+    tb->Remove();
+    EXPECT_EQ(a->GetIntAttr("Cols"), 1);
+    EXPECT_EQ(b->GetIntAttr("Cols"), 1);
+  }
+}
+
 TEST(TermMerge, MapFormKeepsZeroTermsAndSizedFormChoosesByDensity) {
   struct Obj {
     int index;
