@@ -90,10 +90,9 @@ std::ostream& operator<<(std::ostream& out, LinExpr& expr) {
 
 void LinExpr::AddTermSlow(const Var& var, double coef) {
   VarRef ref{var.record.Get()};
-  ref.index = var.CachedIndex(ref.epoch);
+  ref.index = var.TermIndex(pins, ref.epoch);
   coefs.push_back(coef);
   vars.push_back(ref);
-  pins.Pin(var.record.Holder());
 }
 
 }  // namespace Tarq

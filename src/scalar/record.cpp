@@ -10,6 +10,8 @@
 
 namespace Tarq::detail {
 
+[[gnu::tls_model("initial-exec")]] thread_local LastHolder lastHolder;
+
 std::uint32_t NextEpoch() noexcept {
   static std::atomic<std::uint64_t> counter{0};
   const std::uint64_t next = counter.fetch_add(1, std::memory_order_relaxed) + 1;

@@ -104,6 +104,15 @@ class RecordRef {
 // A record standing for nothing (index -2), as returned after a failed add or lookup.
 inline RecordRef FailedRecord() { return RecordRef(); }
 
+// The holder this thread last found through a record, with the epoch it had then. Epochs name one
+// holder each (NextEpoch), so an object whose remembered epoch equals this one belongs to that
+// holder, which is alive while the object is: the holder is known without reading the record.
+struct LastHolder {
+  HolderBlock* holder = nullptr;
+  std::uint32_t epoch = 0;
+};
+[[gnu::tls_model("initial-exec")]] extern thread_local LastHolder lastHolder;
+
 // Counted references on the holders of the records an expression refers to: nearly always one.
 // Copies retain, destruction releases.
 class HolderPins {

@@ -38,16 +38,32 @@ class ScalarValue {
     return c.epoch == holderEpoch && holderEpoch != 0;
   }
   // The index for a term of an expression whose holders are pinned in pins, with the epoch it
-  // belongs to; pins the object's holder when it is not the first one pinned.
+  // belongs to; pins the object's holder when it is not the first one pinned. The holder is
+  // found without reading the record when the remembered epoch is the one this thread last saw
+  // on a holder (see LastHolder).
   int TermIndex(HolderPins& pins, std::uint32_t& epoch) const {
+    const IndexCache c = cache_;
     if (const HolderBlock* first = pins.FirstHolder()) {
       epoch = first->object->epoch;
-      int index = 0;
-      if (CurrentIndexIn(epoch, index)) return index;
+      if (c.epoch == epoch && epoch != 0) return c.index;
     }
-    const int index = CachedIndex(epoch);
-    pins.Pin(record.Holder());
-    return index;
+    LastHolder& last = lastHolder;
+    HolderBlock* h = nullptr;
+    if (c.epoch != 0 && c.epoch == last.epoch) {
+      h = last.holder;
+    } else {
+      h = record.Holder();
+      if (h == nullptr) {
+        epoch = 0;
+        return kFailedIndex;
+      }
+      last = LastHolder{h, h->object->epoch};
+    }
+    pins.Pin(h);
+    epoch = h->object->epoch;
+    if (epoch != 0 && c.epoch == epoch) return c.index;
+    cache_ = IndexCache{record->index, epoch};
+    return cache_.index;
   }
   // Remembers the index now. Lists that make handles for all their elements call it while they
   // walk the records in order, so that handles later used in random order (one expression term

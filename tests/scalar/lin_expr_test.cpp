@@ -81,6 +81,38 @@ TEST_F(LinExprTest, TermsOfASecondModelAreNeverTakenForThisModelsOwn) {
   }
 }
 
+// An expression finds a term's model from the remembered epoch when it is the one last met on this
+// thread; a model that is gone (its memory perhaps reused by the next one) must never be taken
+// for a new model's.
+TEST_F(LinExprTest, TermsFindTheirModelAfterAnotherModelIsGone) {
+  for (int round = 0; round < 3; ++round) {
+    {
+      Own<Tarq::IModel> gone(env_->CreateModel("gone"));
+      Own<Tarq::IVar> v(gone->AddVar(0, 1, 0, 'C', "v"));
+      Own<Tarq::IExpr> e(CreateExpr(0));
+      e->AddTerm(v.get(), 1);
+    }
+    Own<Tarq::IModel> next(env_->CreateModel("next"));
+    Own<Tarq::IVarArray> vs(next->AddVars(3, 'C', nullptr));
+    Own<Tarq::IVar> v2(vs->GetVar(2));
+    Own<Tarq::IExpr> e(CreateExpr(0));
+    e->AddTerm(v2.get(), 4);
+    Own<Tarq::IConstraint> row(next->AddConstr(e.get(), 'L', 1, nullptr));
+    ASSERT_EQ(row->GetIdx(), 0) << next->GetErrorMsg();
+    int first = 0, idx = -1, size = 0;
+    double val = 0;
+    tarq_prob* prob = static_cast<TarqModel*>(next.get())->Data().Problem();
+    ASSERT_EQ(TARQ_GetRows(prob, 1, &first, nullptr, nullptr, &idx, &val, 1, &size), 0);
+    EXPECT_EQ(size, 1);
+    EXPECT_EQ(idx, 2);
+    EXPECT_EQ(val, 4);
+    // The term belongs to "next" only.
+    Own<Tarq::IConstraint> foreign(model_->AddConstr(e.get(), 'L', 1, nullptr));
+    EXPECT_LT(foreign->GetIdx(), 0);
+    EXPECT_EQ(Msg(), "(INVALID) Variable of another model in expression");
+  }
+}
+
 TEST(TermMerge, MapFormKeepsZeroTermsAndSizedFormChoosesByDensity) {
   struct Obj {
     int index;
