@@ -55,8 +55,6 @@ struct LinExpr {
       VarRef ref{var.record.Get()};
       ref.epoch = first->object->epoch;
       if (var.CurrentIndexIn(ref.epoch, ref.index)) [[likely]] {
-        // Room was checked above: no growth path here, so the fast path needs no stack frame.
-        if (coefs.size() >= coefs.capacity() || vars.size() >= vars.capacity()) __builtin_unreachable();
         coefs.push_back(coef);
         vars.push_back(ref);
         return;
