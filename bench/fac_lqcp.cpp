@@ -11,8 +11,8 @@
 // Prints one line per model:
 //   <model>-<N>: time_s=<t> floor_s=<f> ratio=<t/f> terms_per_s=<r> peak_mb=<m>
 // terms are linear nonzeros plus quadratic terms; peak_mb is the peak resident size while the
-// modeling layer built the model. Times are the process's CPU time, the fastest of three builds
-// each way (nine for models whose floor is under 50 ms; one with --quick). --quick runs fac-25 and lqcp-500 only; "fac 100" (or
+// modeling layer built the model. Times are the process's CPU time, the fastest of five builds
+// each way (fifteen for models whose floor is under 50 ms; one with --quick). --quick runs fac-25 and lqcp-500 only; "fac 100" (or
 // "lqcp 2000") runs that model alone, for profiling.
 #include <algorithm>
 #include <cmath>
@@ -443,7 +443,7 @@ bool Run(tarq_env* rawEnv, Tarq::IEnvr& env, const char* family, int n, int reps
 int main(int argc, char** argv) {
   const bool quick = argc > 1 && std::strcmp(argv[1], "--quick") == 0;
   const bool one = argc > 2 && !quick;  // "fac 100": that model only, for profiling
-  const int reps = quick ? 1 : 3;
+  const int reps = quick ? 1 : 5;
   Quiet quiet;
   Own<Tarq::IEnvr> env(CreateEnvr(&quiet));
   tarq_envconfig* config = nullptr;

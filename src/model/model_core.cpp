@@ -198,8 +198,7 @@ void ModelData::AppendRecords(Kind kind, int count, const char* const* names) {
   RecordStore& store = r.problem->records;
   HolderBlock* holder = r.problem.Block();
   for (int k = 0; k < count; ++k) {
-    ObjectRecord* rec = store.New();
-    rec->problem.block = holder;
+    ObjectRecord* rec = store.New(holder);
     if (names != nullptr && names[k] != nullptr) rec->name = names[k];
     rec->index = n++;
     list.push_back(ListEntry{rec});

@@ -10,7 +10,10 @@
 
 namespace Tarq::detail {
 
-struct ObjectRecord;
+class ObjectRecord;
+template <class T>
+struct HandleBlock;
+struct ProblemHolder;
 
 // Epochs come from one counter for the whole process, so an epoch names one holder at one moment:
 // an index remembered with epoch e is current exactly while its holder's epoch is still e, and no
@@ -30,8 +33,9 @@ class RecordStore {
   RecordStore& operator=(const RecordStore&) = delete;
   ~RecordStore();
 
-  // A fresh record (index -2, no name) whose holder link the caller sets.
-  ObjectRecord* New();
+  // A fresh record (index -2, no name). holder is the block of the holder this store lives in
+  // (the same on every call): the pages of the records name it.
+  ObjectRecord* New(HandleBlock<ProblemHolder>* holder);
   void Retire(ObjectRecord* rec) { retired_.push_back(rec); }
   // Makes every retired record available again. Only call it when no reference from outside
   // the model exists (no variable, constraint or expression of the model is held anywhere).

@@ -35,7 +35,7 @@ void LmiConstraint::SetRhs(const SymMatrix& m) {
   status.ClearCode();
   if (Index() < 0) detail::Record(status, TARQ_RETCODE_INVALID, "Invalid LMI constraint");
   if (m.dim != dim) detail::Record(status, TARQ_RETCODE_INVALID, "Input matrix has wrong dimension");
-  if (m.Index() < 0 || m.Holder() != record->problem.Get()) {
+  if (m.Index() < 0 || m.Holder() != record->Problem()) {
     detail::Record(status, TARQ_RETCODE_INVALID, "RHS is an invalid SymMatrix with index %d", m.Index());
   }
   if (!status.Ok()) return;

@@ -87,10 +87,10 @@ int NlExpr::ConvertLin(const LinExpr& e, double mult, int trailing) {
       const double a = e.coefs[i];
       if (index < 0 || a == 0.0) continue;
       if (a == 1.0 && mult == 1.0) {
-        PushVar(e.vars[i], index, e.vars[i].rec->problem.block);
+        PushVar(e.vars[i], index, e.vars[i].rec->Holder());
       } else {
         PushConst(a * mult);
-        PushVar(e.vars[i], index, e.vars[i].rec->problem.block);
+        PushVar(e.vars[i], index, e.vars[i].rec->Holder());
         tokens.push_back(kMul);
       }
       ++n;
@@ -113,14 +113,14 @@ int NlExpr::ConvertQuad(const QuadExpr& q, double mult, int trailing) {
     const double c = q.coefs[i];
     if (x < 0 || y < 0 || c == 0.0) continue;
     if (c == 1.0 && mult == 1.0) {
-      PushVar(q.vars1[i], x, q.vars1[i].rec->problem.block);
-      PushVar(q.vars2[i], y, q.vars2[i].rec->problem.block);
+      PushVar(q.vars1[i], x, q.vars1[i].rec->Holder());
+      PushVar(q.vars2[i], y, q.vars2[i].rec->Holder());
       tokens.push_back(kMul);
     } else {
       PushConst(c * mult);
-      PushVar(q.vars1[i], x, q.vars1[i].rec->problem.block);
+      PushVar(q.vars1[i], x, q.vars1[i].rec->Holder());
       tokens.push_back(kMul);
-      PushVar(q.vars2[i], y, q.vars2[i].rec->problem.block);
+      PushVar(q.vars2[i], y, q.vars2[i].rec->Holder());
       tokens.push_back(kMul);
     }
     ++n;

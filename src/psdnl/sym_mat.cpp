@@ -63,7 +63,7 @@ bool AppendElements(const SymMatrix& m, double f, std::vector<SymElement>& out) 
     return true;
   }
   if (m.Index() < 0) return false;
-  tarq_prob* prob = m.record->problem->problem;
+  tarq_prob* prob = m.record->Problem()->problem;
   int n = 0;
   if (TARQ_GetSymMat(prob, m.Index(), nullptr, nullptr, nullptr, nullptr, 0, &n) != TARQ_RETCODE_OK) return false;
   std::vector<int> r(static_cast<size_t>(n)), c(static_cast<size_t>(n));

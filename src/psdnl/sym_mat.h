@@ -30,7 +30,7 @@ struct SymMatrix {
 
   // -1 for a cached matrix.
   int Index() const { return cached ? -1 : record->index; }
-  const detail::ProblemHolder* Holder() const { return cached ? nullptr : record->problem.Get(); }
+  const detail::ProblemHolder* Holder() const { return cached ? nullptr : record->Problem(); }
   // Equal: both stored with the same index, or both cached with the same element.
   bool operator==(const SymMatrix& o) const;
 };

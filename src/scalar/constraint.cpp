@@ -62,7 +62,7 @@ ConstrBuilder ConstrBuilderArray::At(std::size_t k) const {
                  coefs.begin() + static_cast<std::ptrdiff_t>(start[k + 1]));
   e.vars.assign(vars.begin() + static_cast<std::ptrdiff_t>(start[k]),
                 vars.begin() + static_cast<std::ptrdiff_t>(start[k + 1]));
-  for (const VarRef& v : e.vars) e.pins.Pin(v.rec->problem.block);
+  for (const VarRef& v : e.vars) e.pins.Pin(v.rec->Holder());
   const auto it = std::lower_bound(failed.begin(), failed.end(), k,
                                    [](const std::pair<std::size_t, detail::Status>& f, std::size_t at) { return f.first < at; });
   if (it != failed.end() && it->first == k) e.status = it->second;

@@ -27,7 +27,7 @@ struct VarRef {
   int IndexAt(std::uint32_t holderEpoch) const noexcept {
     return epoch == holderEpoch && epoch != 0 ? index : rec->index;
   }
-  const detail::ProblemHolder* Holder() const noexcept { return rec->problem.Get(); }
+  const detail::ProblemHolder* Holder() const noexcept { return rec->Problem(); }
   // A variable value (fresh status) sharing the record.
   Var ToVar() const { return Var(detail::RecordRef(rec)); }
 };

@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <atomic>
 #include <limits>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <new>
 
 #include "frame/huge_alloc.h"
 
@@ -30,8 +32,9 @@ RecordName& RecordName::operator=(const char* text) {
   return *this;
 }
 
-// Constant-initialised, so it exists before any other static object of the library is made.
-constinit ObjectRecord failedRecord;
+// Constant-initialised, so it exists before any other static object of the library is made; a
+// page of its own, whose head names no holder.
+alignas(kRecordPage) constinit FailedRecordPage failedRecordPage;
 
 void HolderPins::PinMore(HolderBlock* h) {
   if (!more_) more_ = std::make_unique<std::vector<HolderBlock*>>();
@@ -54,39 +57,60 @@ void HolderPins::ReleaseAll() noexcept {
   if (one_ != nullptr) one_->Release();
 }
 
-// Records come in chunks that never move; each chunk is twice the size of the one before, up
-// to kMaxChunk records (2 MB, one huge page, see huge_alloc.h), so small models stay small.
+// Records come in chunks of whole pages that never move; each chunk is twice the size of the
+// one before, up to 2 MB (one huge page, see huge_alloc.h), so small models stay small. A chunk is
+// aligned to its page size, and every page starts with the holder's name (RecordPageHead).
 struct RecordStore::Chunk {
-  static constexpr std::size_t kFirstChunk = 64;
-  static constexpr std::size_t kMaxChunk = kHugePage / sizeof(ObjectRecord);
-  explicit Chunk(std::size_t n) : records(HugeAllocator<ObjectRecord>().allocate(n)), size(n) {
-    std::uninitialized_default_construct_n(records, n);
+  static constexpr std::size_t kPerPage = kRecordPage / sizeof(ObjectRecord) - 1;
+  static constexpr std::size_t kMaxPages = kHugePage / kRecordPage;
+
+  Chunk(std::size_t pageCount, HolderBlock* holder) : pages(pageCount) {
+    const std::size_t bytes = pages * kRecordPage;
+    base = bytes >= kLongBlock ? static_cast<unsigned char*>(MapHuge(bytes))
+                               : static_cast<unsigned char*>(std::aligned_alloc(kRecordPage, bytes));
+    if (base == nullptr) throw std::bad_alloc();
+    for (std::size_t p = 0; p < pages; ++p) {
+      new (Page(p)) RecordPageHead{holder};
+      std::uninitialized_default_construct_n(First(p), kPerPage);
+    }
   }
   Chunk(const Chunk&) = delete;
   Chunk& operator=(const Chunk&) = delete;
   ~Chunk() {
-    std::destroy_n(records, size);
-    HugeAllocator<ObjectRecord>().deallocate(records, size);
+    for (std::size_t p = 0; p < pages; ++p) std::destroy_n(First(p), kPerPage);
+    const std::size_t bytes = pages * kRecordPage;
+    if (bytes >= kLongBlock) {
+      UnmapHuge(base, bytes);
+    } else {
+      std::free(base);
+    }
   }
-  ObjectRecord* records;
-  std::size_t size;
+  unsigned char* Page(std::size_t p) const { return base + p * kRecordPage; }
+  ObjectRecord* First(std::size_t p) const {
+    return std::launder(reinterpret_cast<ObjectRecord*>(Page(p) + sizeof(RecordPageHead)));
+  }
+  std::size_t Records() const { return pages * kPerPage; }
+  ObjectRecord* At(std::size_t k) const { return First(k / kPerPage) + k % kPerPage; }
+
+  unsigned char* base;
+  std::size_t pages;
 };
 
 RecordStore::RecordStore() = default;
 RecordStore::~RecordStore() = default;
 
-ObjectRecord* RecordStore::New() {
+ObjectRecord* RecordStore::New(HolderBlock* holder) {
   if (!free_.empty()) {
     ObjectRecord* rec = free_.back();
     free_.pop_back();
     return rec;
   }
-  if (chunks_.empty() || usedInLast_ == chunks_.back()->size) {
-    const std::size_t n = chunks_.empty() ? Chunk::kFirstChunk : std::min(2 * chunks_.back()->size, Chunk::kMaxChunk);
-    chunks_.push_back(std::make_unique<Chunk>(n));
+  if (chunks_.empty() || usedInLast_ == chunks_.back()->Records()) {
+    const std::size_t pages = chunks_.empty() ? 1 : std::min(2 * chunks_.back()->pages, Chunk::kMaxPages);
+    chunks_.push_back(std::make_unique<Chunk>(pages, holder));
     usedInLast_ = 0;
   }
-  return &chunks_.back()->records[usedInLast_++];
+  return chunks_.back()->At(usedInLast_++);
 }
 
 void RecordStore::RecycleRetired() {

@@ -2,13 +2,16 @@
 // model's list of its kind and by every caller-held copy, so renumbering is seen everywhere.
 //
 // Memory model: records live in the record store of their model's problem holder and are freed
-// with it (or recycled once nothing outside the model can refer to them, see RecordStore). A
-// RecordRef is a record pointer plus one counted reference on that holder, so copying one never
-// touches the record itself; expressions keep bare record pointers and pin the holder once per
-// expression (see HolderPins).
+// with it (or recycled once nothing outside the model can refer to them, see RecordStore). The
+// store lays records out in 4 KB pages whose first 16 bytes name the holder, so a record is its
+// name and index only (16 bytes) and finds its holder through the start of its page. A RecordRef
+// is a record pointer plus one counted reference on that holder, so copying one never touches the
+// record itself; expressions keep bare record pointers and pin the holder once per expression
+// (see HolderPins).
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <utility>
@@ -27,13 +30,6 @@ inline int FormerPosition(int index) { return -3 - index; }
 
 using HolderBlock = HandleBlock<ProblemHolder>;
 
-// The holder a record belongs to, not counted (the store that owns the record lives in it).
-struct HolderLink {
-  HolderBlock* block = nullptr;
-  ProblemHolder* Get() const noexcept { return block != nullptr ? block->object : nullptr; }
-  ProblemHolder* operator->() const noexcept { return Get(); }
-};
-
 // A name held by a record: one pointer, null while the object has none (most objects in large
 // models), so a record stays small.
 class RecordName {
@@ -47,25 +43,59 @@ class RecordName {
   std::unique_ptr<char[]> text_;
 };
 
-struct ObjectRecord {
-  HolderLink problem;  // null for the shared failed record
-  RecordName name;     // normalised name, or the name fetched from the solver
+// Records sit in pages of kRecordPage bytes, aligned to their size; the page's first slot holds
+// the holder of every record on it (null on the page of the failed record).
+constexpr std::size_t kRecordPage = 4096;
+
+class ObjectRecord {
+ public:
+  ObjectRecord() = default;
+  // A record is found by its address (its page names its holder): it is never copied or moved.
+  ObjectRecord(const ObjectRecord&) = delete;
+  ObjectRecord& operator=(const ObjectRecord&) = delete;
+
+  // The holder this record belongs to, not counted (the store that owns the record lives in it);
+  // null for the failed record.
+  HolderBlock* Holder() const noexcept;
+  ProblemHolder* Problem() const noexcept {
+    HolderBlock* h = Holder();
+    return h != nullptr ? h->object : nullptr;
+  }
+
+  RecordName name;  // normalised name, or the name fetched from the solver
   int index = kFailedIndex;
 };
+static_assert(sizeof(ObjectRecord) == 16);
+
+// The head of a record page: the holder, padded to one record slot.
+struct alignas(16) RecordPageHead {
+  HolderBlock* holder = nullptr;
+};
+static_assert(sizeof(RecordPageHead) == sizeof(ObjectRecord));
+
+inline HolderBlock* ObjectRecord::Holder() const noexcept {
+  const auto page = reinterpret_cast<std::uintptr_t>(this) & ~std::uintptr_t{kRecordPage - 1};
+  return reinterpret_cast<const RecordPageHead*>(page)->holder;
+}
 
 // Marks a record removed from its position (once) and tells its model that a deletion is
 // pending; a record with a negative index is left alone.
 inline void MarkRecordRemoved(ObjectRecord& r) {
   if (r.index < 0) return;
   r.index = RemovedIndex(r.index);
-  r.problem->pending = true;
-  r.problem->epoch = NextEpoch();
+  ProblemHolder* p = r.Problem();
+  p->pending = true;
+  p->epoch = NextEpoch();
 }
 
-// The one record standing for nothing (index -2), shared by every failed object. Nothing writes
-// to it: every writer checks for a non-negative index first.
-extern ObjectRecord failedRecord;
-inline ObjectRecord* FailedRecordPtr() noexcept { return &failedRecord; }
+// The one record standing for nothing (index -2), shared by every failed object, alone on a page
+// without holder. Nothing writes to it: every writer checks for a non-negative index first.
+struct FailedRecordPage {
+  RecordPageHead head;
+  ObjectRecord record;
+};
+extern FailedRecordPage failedRecordPage;
+inline ObjectRecord* FailedRecordPtr() noexcept { return &failedRecordPage.record; }
 
 // A record with one counted reference on its holder (the holder the record names), eight bytes:
 // the holder is found through the record when the reference is taken or given back. The default
@@ -85,17 +115,17 @@ class RecordRef {
     return *this;
   }
   ~RecordRef() {
-    if (HolderBlock* h = rec_->problem.block) h->Release();
+    if (HolderBlock* h = rec_->Holder()) h->Release();
   }
 
   ObjectRecord* Get() const noexcept { return rec_; }
   ObjectRecord* operator->() const noexcept { return rec_; }
   ObjectRecord& operator*() const noexcept { return *rec_; }
-  HolderBlock* Holder() const noexcept { return rec_->problem.block; }
+  HolderBlock* Holder() const noexcept { return rec_->Holder(); }
 
  private:
   void Retain() const noexcept {
-    if (HolderBlock* h = rec_->problem.block) h->Retain();
+    if (HolderBlock* h = rec_->Holder()) h->Retain();
   }
 
   ObjectRecord* rec_;

@@ -72,8 +72,8 @@ class ScalarValue {
     std::uint32_t epoch = 0;
     CachedIndex(epoch);
   }
-  tarq_prob* Problem() const { return record->problem->problem; }
-  const ProblemHolder* Holder() const { return record->problem.Get(); }
+  tarq_prob* Problem() const { return record->Problem()->problem; }
+  const ProblemHolder* Holder() const { return record->Problem(); }
 
   // The cached name; fetched from the solver library while the cache is empty and the index
   // valid. Return codes are not recorded.

@@ -34,8 +34,8 @@ class RecordValue {
     epoch = h != nullptr ? h->epoch : 0;
     return record->index;
   }
-  tarq_prob* Problem() const { return record->problem->problem; }
-  const ProblemHolder* Holder() const { return record->problem.Get(); }
+  tarq_prob* Problem() const { return record->Problem()->problem; }
+  const ProblemHolder* Holder() const { return record->Problem(); }
   void Remove() const { MarkRecordRemoved(*record); }
 
   RecordRef record;

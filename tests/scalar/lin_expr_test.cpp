@@ -113,6 +113,51 @@ TEST_F(LinExprTest, TermsFindTheirModelAfterAnotherModelIsGone) {
   }
 }
 
+// A variable finds its model through the storage its record lives in: variables on either side of
+// every storage boundary of two models, taken alternately so that each term looks its model up
+// afresh, are told apart and reach the right columns.
+TEST_F(LinExprTest, VariablesFindTheirModelWhereverTheirRecordsLie) {
+  Own<Tarq::IModel> a(env_->CreateModel("a"));
+  Own<Tarq::IModel> b(env_->CreateModel("b"));
+  Own<Tarq::IVarArray> va(a->AddVars(1500, 'C', nullptr));
+  Own<Tarq::IVarArray> vb(b->AddVars(1500, 'C', nullptr));
+  tarq_prob* prob = static_cast<TarqModel*>(a.get())->Data().Problem();
+  int rows = 0;
+  for (int k : {0, 1, 253, 254, 255, 256, 508, 509, 510, 764, 765, 1019, 1020, 1274, 1275, 1499}) {
+    Own<Tarq::IVar> x(va->GetVar(k)), y(vb->GetVar(k)), x2(va->GetVar(1499 - k));
+    Own<Tarq::IExpr> mixed(CreateExpr(0));
+    mixed->AddTerm(y.get(), 1);
+    mixed->AddTerm(x.get(), 2);
+    Own<Tarq::IConstraint> bad(a->AddConstr(mixed.get(), 'L', 1, nullptr));
+    EXPECT_LT(bad->GetIdx(), 0) << k;
+    EXPECT_STREQ(a->GetErrorMsg(), "(INVALID) Variable of another model in expression") << k;
+    Own<Tarq::IExpr> own(CreateExpr(0));
+    own->AddTerm(x.get(), 2);
+    own->AddTerm(x2.get(), 3);
+    Own<Tarq::IConstraint> row(a->AddConstr(own.get(), 'L', 1, nullptr));
+    ASSERT_EQ(row->GetIdx(), rows) << a->GetErrorMsg();
+    int idx[2] = {-1, -1}, size = 0;
+    double val[2] = {0, 0};
+    ASSERT_EQ(TARQ_GetRows(prob, 1, &rows, nullptr, nullptr, idx, val, 2, &size), 0);
+    ++rows;
+    if (k == 1499 - k) continue;
+    ASSERT_EQ(size, 2) << k;
+    const int at = idx[0] == k ? 0 : 1;
+    EXPECT_EQ(idx[at], k);
+    EXPECT_EQ(val[at], 2);
+    EXPECT_EQ(idx[1 - at], 1499 - k);
+    EXPECT_EQ(val[1 - at], 3);
+  }
+  // The variables of a model keep it alive: b's problem is still there for them after the model
+  // object is gone.
+  Own<Tarq::IVar> last(vb->GetVar(1499));
+  b.reset();
+  vb.reset();
+  EXPECT_EQ(last->GetIdx(), 1499);
+  last->Set("UB", 4);
+  EXPECT_EQ(last->Get("UB"), 4) << last->GetErrorMsg();
+}
+
 TEST(TermMerge, MapFormKeepsZeroTermsAndSizedFormChoosesByDensity) {
   struct Obj {
     int index;
