@@ -62,7 +62,9 @@ Tarq::IVar* TarqModel::GetVarByName(const char* name) {
   return idx < 0 ? new TarqVar(Var()) : GetVar(idx);
 }
 
-Tarq::IVarArray* TarqModel::GetVars() { return new TarqVarArray(Live<Var>(Data(), Kind::kCol)); }
+Tarq::IVarArray* TarqModel::GetVars() {
+  return new TarqVarArray(Live<Tarq::detail::RecordValue>(Data(), Kind::kCol));
+}
 
 void TarqModel::SetVarNames(const Tarq::IVarArray* vars, const char* names, std::size_t size) {
   SetNames(Data(), Tarq::VarsOf(vars), names, size, "variable", TARQ_SetColNames, "Fail to set names of variables");

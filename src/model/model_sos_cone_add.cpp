@@ -15,7 +15,7 @@ namespace {
 // "Invalid variable", one of another model "Variable of another model"; false then.
 bool AppendVarIndices(ModelData& m, const Tarq::VarArray& vars, std::vector<int>& out) {
   Tarq::detail::GrowAhead(out, vars.size());
-  for (const Tarq::Var& v : vars) {
+  for (const auto& v : vars) {
     if (v.Index() < 0) {
       Record(m.status, TARQ_RETCODE_INVALID, "Invalid variable");
       return false;

@@ -52,7 +52,7 @@ Tarq::IVarArray* AddMany(ModelData& m, int count, const double* lb, const double
                "%s", failure)) {
     return new TarqVarArray();
   }
-  return new TarqVarArray(m.Append<Var>(Kind::kCol, count, names.Pointers()));
+  return new TarqVarArray(m.Append<Tarq::detail::RecordValue>(Kind::kCol, count, names.Pointers()));
 }
 
 // Packed names for count objects; records "Invalid size of input names" when they do not fit.

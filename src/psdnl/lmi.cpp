@@ -72,7 +72,7 @@ int TarqLmiExpr::AddTerms(const Tarq::IVarArray* vars, const Tarq::ISymMatrixArr
   const Tarq::VarArray& v = Tarq::VarsOf(vars);
   const Tarq::SymMatrixArray& m = Tarq::SymMatsOf(mats);
   if (v.size() != m.size()) return -1;
-  for (size_t k = 0; k < v.size(); ++k) Data().AddTerm(v[k], Tarq::SymMatExpr(m[k], 1.0));
+  for (size_t k = 0; k < v.size(); ++k) Data().AddTerm(Tarq::Var(v[k].record), Tarq::SymMatExpr(m[k], 1.0));
   return static_cast<int>(v.size());
 }
 

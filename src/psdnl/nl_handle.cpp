@@ -22,7 +22,7 @@ int TarqNlExpr::AddTerms(const Tarq::IVarArray* vars, double coeff) {
   const Tarq::VarArray& a = Tarq::VarsOf(vars);
   Tarq::detail::GrowAhead(Data().lin.coefs, a.size());
   Tarq::detail::GrowAhead(Data().lin.vars, a.size());
-  for (const Tarq::Var& v : a) Data().lin.AddTerm(v, coeff);
+  for (const auto& v : a) Data().lin.AddTerm(v, coeff);
   return static_cast<int>(a.size());
 }
 

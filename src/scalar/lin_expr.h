@@ -64,6 +64,13 @@ struct LinExpr {
   }
   // Any term: reads the index through the record when needed and pins the holder.
   void AddTermSlow(const Var& var, double coef);
+  // A term of a variable list's element (a record without a remembered index).
+  void AddTerm(const detail::RecordValue& var, double coef) {
+    VarRef ref{var.record.Get()};
+    ref.index = var.TermIndex(pins, ref.epoch);
+    coefs.push_back(coef);
+    vars.push_back(ref);
+  }
   // Removes every term and sets the constant to 0; the status stays.
   void ClearTerms() {
     coefs.clear();

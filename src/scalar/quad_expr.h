@@ -32,7 +32,9 @@ struct QuadExpr {
   explicit QuadExpr(LinExpr linear) : lin(std::move(linear)) {}
 
   int Size() const { return static_cast<int>(coefs.size()); }
-  void AddQuadTerm(const Var& v1, const Var& v2, double coef) {
+  // Var or detail::RecordValue (a variable list's element) each.
+  template <class V1, class V2>
+  void AddQuadTerm(const V1& v1, const V2& v2, double coef) {
     VarRef a{v1.record.Get()};
     a.index = v1.TermIndex(pins, a.epoch);
     VarRef b{v2.record.Get()};

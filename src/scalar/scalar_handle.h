@@ -12,6 +12,8 @@ class ScalarHandle : public FrontHandled<Iface, Value> {
  public:
   using FrontHandled<Iface, Value>::FrontHandled;
   explicit ScalarHandle(const Value& v) : FrontHandled<Iface, Value>(typename FrontHandled<Iface, Value>::FromValue{}, v) {}
+  explicit ScalarHandle(Value&& v)
+      : FrontHandled<Iface, Value>(typename FrontHandled<Iface, Value>::FromValue{}, std::move(v)) {}
 
   int GetIdx() const override { return this->Data().Index(); }
   const char* GetName() override { return this->Data().Name(kKind); }

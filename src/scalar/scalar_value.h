@@ -10,6 +10,39 @@
 
 namespace Tarq::detail {
 
+// A shared record alone (eight bytes): the elements of variable lists, and the values of handles
+// without a status (cones). Shaped like ScalarValue where the model's list helpers and the
+// expressions read it; it remembers no index, so a term made from it reads the record.
+class RecordValue {
+ public:
+  RecordValue() : record(FailedRecord()) {}
+  explicit RecordValue(RecordRef r) : record(std::move(r)) {}
+
+  int Index() const { return record->index; }
+  int CachedIndex(std::uint32_t& epoch) const {
+    const ProblemHolder* h = Holder();
+    epoch = h != nullptr ? h->epoch : 0;
+    return record->index;
+  }
+  tarq_prob* Problem() const { return record->Problem()->problem; }
+  const ProblemHolder* Holder() const { return record->Problem(); }
+  void Remove() const { MarkRecordRemoved(*record); }
+  // The index for a term of an expression whose holders are pinned in pins, with the holder's
+  // epoch; pins the holder (none for the failed record).
+  int TermIndex(HolderPins& pins, std::uint32_t& epoch) const {
+    HolderBlock* h = record.Holder();
+    if (h == nullptr) {
+      epoch = 0;
+      return kFailedIndex;
+    }
+    pins.Pin(h);
+    epoch = h->object->epoch;
+    return record->index;
+  }
+
+  RecordRef record;
+};
+
 class ScalarValue {
  public:
   ScalarValue() : record(FailedRecord()) {}

@@ -21,26 +21,6 @@
 namespace Tarq {
 namespace detail {
 
-// A shared record alone, for handles without a status (cones). Shaped like ScalarValue where the
-// model's list helpers read it.
-class RecordValue {
- public:
-  RecordValue() : record(FailedRecord()) {}
-  explicit RecordValue(RecordRef r) : record(std::move(r)) {}
-
-  int Index() const { return record->index; }
-  int CachedIndex(std::uint32_t& epoch) const {
-    const ProblemHolder* h = Holder();
-    epoch = h != nullptr ? h->epoch : 0;
-    return record->index;
-  }
-  tarq_prob* Problem() const { return record->Problem()->problem; }
-  const ProblemHolder* Holder() const { return record->Problem(); }
-  void Remove() const { MarkRecordRemoved(*record); }
-
-  RecordRef record;
-};
-
 // How SOS constraints and indicator rows are named and asked for IIS membership through the
 // solver library (the IIS call sits in the lower-bound slot).
 extern const ScalarKind kSosKind;
@@ -169,7 +149,9 @@ class VarListBuilder : public Handled<Iface, Data> {
 
   int GetType() const override { return this->Data().type; }
   int GetSize() const override { return static_cast<int>(this->Data().vars.size()); }
-  IVar* GetVar(int i) const override { return new TarqVar(InRange(this->Data().vars, i) ? this->Data().vars[i] : Var()); }
+  IVar* GetVar(int i) const override {
+    return new TarqVar(InRange(this->Data().vars, i) ? Var(this->Data().vars[i].record) : Var());
+  }
   IVarArray* GetVars() const override { return new TarqVarArray(this->Data().vars); }
 
  protected:

@@ -25,7 +25,8 @@ namespace Tarq {
 // The Var behind a caller's interface pointer.
 inline const Var& VarOf(const IVar* var) { return detail::DataOf<TarqVar>(var); }
 
-using VarArray = detail::LongVector<Var>;
+// A list of variables holds their records alone; a Var is made when an element is handed out.
+using VarArray = detail::LongVector<detail::RecordValue>;
 
 }  // namespace Tarq
 
@@ -41,7 +42,7 @@ class TarqVarArray final : public Tarq::detail::Handled<Tarq::IVarArray, Tarq::V
   int GetSize() const override { return static_cast<int>(Data().size()); }
   // Out of range: a variable of index -2.
   Tarq::IVar* GetVar(int i) const override {
-    return new TarqVar(Tarq::detail::InRange(Data(), i) ? Data()[i] : Tarq::Var());
+    return new TarqVar(Tarq::detail::InRange(Data(), i) ? Tarq::Var(Data()[i].record) : Tarq::Var());
   }
   std::vector<Tarq::IVar*> GetAll() const override;
   void Reserve(int n) override { Data().reserve(static_cast<std::size_t>(n)); }

@@ -1,4 +1,7 @@
+#include <algorithm>
 #include <cmath>
+#include <tuple>
+#include <vector>
 
 #include "model/model_fixture.h"
 #include "scalar/var.h"
@@ -145,6 +148,50 @@ TEST_F(ModelTest, ReadersOfArraysExpressionsAndColumnsRefuseIndicesOutOfRange) {
   Own<Tarq::IConstrBuilderArray> builders(CreateConstrBuilderArray());
   Own<Tarq::IConstrBuilder> fresh(builders->GetBuilder(0));
   EXPECT_EQ(fresh->GetSense(), 0);
+}
+
+// A variable list holds its variables' records: elements follow the model's renumbering, whether
+// handed out one by one or taken as terms (linear and quadratic), and a list element of another
+// model is still seen as foreign.
+TEST_F(ModelTest, VariableListsFollowRenumberingAndKeepTheirModel) {
+  Own<Tarq::IVarArray> all(model_->AddVars(4, 'C', nullptr));
+  Own<Tarq::IVar> b(all->GetVar(1));
+  Own<Tarq::IVarArray> list(CreateVarArray());
+  for (int k : {3, 0, 2}) {
+    Own<Tarq::IVar> v(all->GetVar(k));
+    list->PushBack(v.get());
+  }
+  b->Remove();
+  ASSERT_EQ(model_->GetIntAttr("Cols"), 3);  // deleted now: columns 2 and 3 become 1 and 2
+  Own<Tarq::IVar> first(list->GetVar(0));
+  EXPECT_EQ(first->GetIdx(), 2);
+  Own<Tarq::IExpr> e(CreateExpr(0));
+  const double coeffs[] = {1, 2, 3};
+  ASSERT_EQ(e->AddTerms(list.get(), coeffs, 3), 3);
+  Own<Tarq::IConstraint> row(model_->AddConstr(e.get(), 'L', 1, nullptr));
+  ASSERT_EQ(Code(), 0) << Msg();
+  EXPECT_EQ(SolverRow(row->GetIdx()), (Terms{{0, 2}, {1, 3}, {2, 1}}));
+  Own<Tarq::IQuadExpr> q(CreateQuadExpr1(0));
+  ASSERT_EQ(q->AddQuadTerms(list.get(), list.get(), coeffs, 3), 3);
+  Own<Tarq::IQConstraint> qrow(model_->AddQConstr(q.get(), 'L', 1, nullptr));
+  ASSERT_EQ(Code(), 0) << Msg();
+  int n = 0;
+  ASSERT_EQ(TARQ_GetQConstr(Prob(), qrow->GetIdx(), 0, 0, nullptr, nullptr, nullptr, &n, nullptr, nullptr, nullptr), 0);
+  std::vector<int> r(static_cast<size_t>(n)), c(static_cast<size_t>(n));
+  std::vector<double> v(static_cast<size_t>(n));
+  ASSERT_EQ(TARQ_GetQConstr(Prob(), qrow->GetIdx(), 0, n, nullptr, nullptr, nullptr, &n, r.data(), c.data(), v.data()), 0);
+  std::vector<std::tuple<int, int, double>> terms;
+  for (int k = 0; k < n; ++k) terms.emplace_back(r[static_cast<size_t>(k)], c[static_cast<size_t>(k)], v[static_cast<size_t>(k)]);
+  std::sort(terms.begin(), terms.end());
+  EXPECT_EQ(terms, (std::vector<std::tuple<int, int, double>>{{0, 0, 2}, {1, 1, 3}, {2, 2, 1}}));
+
+  Own<Tarq::IModel> other(env_->CreateModel("other"));
+  Own<Tarq::IVarArray> foreign(other->AddVars(2, 'C', nullptr));
+  Own<Tarq::IExpr> mixed(CreateExpr(0));
+  mixed->AddTerms(foreign.get(), 1.0);
+  Own<Tarq::IConstraint> bad(model_->AddConstr(mixed.get(), 'L', 1, nullptr));
+  EXPECT_LT(bad->GetIdx(), 0);
+  EXPECT_EQ(Msg(), "(INVALID) Variable of another model in expression");
 }
 
 }  // namespace
