@@ -12,11 +12,7 @@ extern "C" {
 int TARQ_AddRow(tarq_prob* prob, int nnz, const int* cols, const double* vals, char sense, double bound, double upper,
                 const char* name) {
   if (nnz < 0) return TARQ_RETCODE_INVALID;
-  return WithProblem(prob, [&](Problem& p) {
-    const int beg[2] = {0, nnz};
-    VectorList list{1, beg, nullptr, cols, vals};
-    return p.AddRows(1, list, &sense, &bound, &upper, &name);
-  });
+  return WithProblem(prob, [&](Problem& p) { return p.AddRow(nnz, cols, vals, sense, bound, upper, name); });
 }
 
 int TARQ_AddRows(tarq_prob* prob, int num, const int* beg, const int* cnt, const int* idx, const double* val,

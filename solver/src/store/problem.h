@@ -148,6 +148,9 @@ class Problem {
   // Rows. A null senses array gives two-bound rows [bound, upper]; see RowBounds for letters.
   int AddRows(int num, const VectorList& entries, const char* senses, const double* bound, const double* upper,
               const char* const* names);
+  // One row, as AddRows with num 1; short unnamed rows (a model built row by row) take a path of
+  // their own without the list machinery.
+  int AddRow(int nnz, const int* idx, const double* val, char sense, double bound, double upper, const char* name);
   // Deletes the listed rows (kRow) or columns (kCol); the others keep their order.
   int Delete(Axis axis, int num, const int* list);
   int SetRowBounds(bool lower, int num, const int* list, const double* values);

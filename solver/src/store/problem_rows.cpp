@@ -43,6 +43,38 @@ int Problem::AddRows(int num, const VectorList& entries, const char* senses, con
   return TARQ_RETCODE_OK;
 }
 
+int Problem::AddRow(int nnz, const int* idx, const double* val, char sense, double bound, double upper,
+                    const char* name) {
+  constexpr int kShortRow = 16;
+  if (nnz < 0) return TARQ_RETCODE_INVALID;
+  if (nnz > kShortRow || (name != nullptr && name[0] != '\0')) {
+    const int beg[2] = {0, nnz};
+    return AddRows(1, VectorList{1, beg, nullptr, idx, val}, &sense, &bound, &upper, &name);
+  }
+  double lo = 0, up = 0;
+  if (int rc = RowBounds(sense, bound, upper, &lo, &up); rc != TARQ_RETCODE_OK) return rc;
+  if (nnz > 0 && (idx == nullptr || val == nullptr)) return TARQ_RETCODE_INVALID;
+  const int nCols = cols_.Size();
+  for (int p = 0; p < nnz; ++p) {
+    const int j = idx[p];
+    if (j < 0 || j >= nCols || !ValidCoef(val[p])) return TARQ_RETCODE_INVALID;
+    for (int q = 0; q < p; ++q) {
+      if (idx[q] == j) return TARQ_RETCODE_INVALID;
+    }
+  }
+  ReserveFor(rows_.lower, 1);
+  ReserveFor(rows_.upper, 1);
+  auto staged = rows_.names.Stage(1, nullptr);
+  const int beg[2] = {0, nnz};
+  matrix_.Append(Axis::kRow, VectorList{1, beg, nullptr, idx, val});
+  // Nothing below allocates.
+  rows_.names.Commit(std::move(staged));
+  rows_.lower.push_back(lo);
+  rows_.upper.push_back(up);
+  Modified();
+  return TARQ_RETCODE_OK;
+}
+
 int Problem::Delete(Axis axis, int num, const int* list) {
   const int size = axis == Axis::kRow ? rows_.Size() : cols_.Size();
   if (num < 0 || (num > 0 && list == nullptr)) return TARQ_RETCODE_INVALID;
