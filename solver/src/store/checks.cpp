@@ -17,19 +17,18 @@ namespace {
 // the one-vector path of a model built row by row does not take a cache miss per entry.
 constexpr std::int64_t kShortVector = 16;
 
-int CheckShortVector(const VectorList& v, int minorCount) {
-  const std::int64_t b = v.Begin(0), e = v.End(0);
-  for (std::int64_t p = b; p < e; ++p) {
-    const int j = v.idx[p];
-    if (j < 0 || j >= minorCount || !ValidCoef(v.val[p])) return TARQ_RETCODE_INVALID;
-    for (std::int64_t q = b; q < p; ++q) {
-      if (v.idx[q] == j) return TARQ_RETCODE_INVALID;
+}  // namespace
+
+int CheckShortEntries(const int* idx, const double* val, std::int64_t n, int minorCount) {
+  for (std::int64_t p = 0; p < n; ++p) {
+    const int j = idx[p];
+    if (j < 0 || j >= minorCount || !ValidCoef(val[p])) return TARQ_RETCODE_INVALID;
+    for (std::int64_t q = 0; q < p; ++q) {
+      if (idx[q] == j) return TARQ_RETCODE_INVALID;
     }
   }
   return TARQ_RETCODE_OK;
 }
-
-}  // namespace
 
 int CheckVectors(const VectorList& v, int minorCount, std::vector<int>& stamp) {
   if (v.num < 0) return TARQ_RETCODE_INVALID;
@@ -42,7 +41,9 @@ int CheckVectors(const VectorList& v, int minorCount, std::vector<int>& stamp) {
   }
   if (!any) return TARQ_RETCODE_OK;
   if (v.idx == nullptr || v.val == nullptr) return TARQ_RETCODE_INVALID;
-  if (v.num == 1 && v.End(0) - v.Begin(0) <= kShortVector) return CheckShortVector(v, minorCount);
+  if (v.num == 1 && v.End(0) - v.Begin(0) <= kShortVector) {
+    return CheckShortEntries(v.idx + v.Begin(0), v.val + v.Begin(0), v.End(0) - v.Begin(0), minorCount);
+  }
   if (stamp.size() < static_cast<size_t>(minorCount)) stamp.resize(static_cast<size_t>(minorCount), -1);
   int rc = TARQ_RETCODE_OK;
   int k = 0;

@@ -61,6 +61,8 @@ inline double Same(double v) { return v; }
 // Checks a list of sparse vectors whose indices address minorCount objects: offsets and counts
 // non-negative, indices in range, values valid, no index twice in one vector. stamp is scratch.
 int CheckVectors(const VectorList& vectors, int minorCount, std::vector<int>& stamp);
+// The same for one short vector of n entries (a handful: repeats are looked for pairwise).
+int CheckShortEntries(const int* idx, const double* val, std::int64_t n, int minorCount);
 
 // Turns a sense letter and its two numbers into row bounds. Sense 0 means [bound, upper];
 // 'L' (-inf, bound], 'G' [bound, inf), 'E' [bound, bound], 'N' free, 'R' [bound - upper, bound].

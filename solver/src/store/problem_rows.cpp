@@ -54,14 +54,7 @@ int Problem::AddRow(int nnz, const int* idx, const double* val, char sense, doub
   double lo = 0, up = 0;
   if (int rc = RowBounds(sense, bound, upper, &lo, &up); rc != TARQ_RETCODE_OK) return rc;
   if (nnz > 0 && (idx == nullptr || val == nullptr)) return TARQ_RETCODE_INVALID;
-  const int nCols = cols_.Size();
-  for (int p = 0; p < nnz; ++p) {
-    const int j = idx[p];
-    if (j < 0 || j >= nCols || !ValidCoef(val[p])) return TARQ_RETCODE_INVALID;
-    for (int q = 0; q < p; ++q) {
-      if (idx[q] == j) return TARQ_RETCODE_INVALID;
-    }
-  }
+  if (int rc = CheckShortEntries(idx, val, nnz, cols_.Size()); rc != TARQ_RETCODE_OK) return rc;
   ReserveFor(rows_.lower, 1);
   ReserveFor(rows_.upper, 1);
   auto staged = rows_.names.Stage(1, nullptr);
