@@ -27,4 +27,17 @@ void* MapHuge(std::size_t bytes) {
 
 void UnmapHuge(void* p, std::size_t bytes) noexcept { munmap(p, Rounded(bytes)); }
 
+void* RemapHuge(void* p, std::size_t oldBytes, std::size_t newBytes) {
+  const std::size_t from = Rounded(oldBytes);
+  if (Rounded(newBytes) <= from) return p;
+  void* target = MapHuge(newBytes);
+  // The old pages replace the start of the new range; the rest of it stays fresh.
+  void* moved = mremap(p, from, from, MREMAP_MAYMOVE | MREMAP_FIXED, target);
+  if (moved == MAP_FAILED) {
+    UnmapHuge(target, newBytes);
+    throw std::bad_alloc();
+  }
+  return moved;
+}
+
 }  // namespace Tarq::detail

@@ -17,6 +17,11 @@ constexpr std::size_t kHugePage = std::size_t{1} << 21;
 // A mapping of at least `bytes` (rounded up to whole 2 MB pages); throws std::bad_alloc.
 void* MapHuge(std::size_t bytes);
 void UnmapHuge(void* p, std::size_t bytes) noexcept;
+// Grows a mapping of MapHuge(oldBytes) to one of at least newBytes (> oldBytes): in place when
+// the old one's whole pages already cover it, otherwise by moving its pages to the start of a
+// fresh aligned range, without copying them. Returns the (possibly moved) start; on failure
+// throws std::bad_alloc and the old mapping stays as it was.
+void* RemapHuge(void* p, std::size_t oldBytes, std::size_t newBytes);
 
 constexpr std::size_t kLongBlock = kHugePage / 2;
 

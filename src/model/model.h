@@ -14,6 +14,7 @@
 
 #include "frame/handle.h"
 #include "frame/huge_alloc.h"
+#include "frame/long_list.h"
 #include "frame/status.h"
 #include "model/envr.h"
 #include "model/names.h"
@@ -48,8 +49,9 @@ struct ListEntry {
   operator RecordRef() const noexcept { return RecordRef(rec); }  // NOLINT: entries stand for their record
 };
 
-// A model's list of the records of one kind, in index order; long lists live on huge pages.
-using RecordList = std::vector<ListEntry, HugeAllocator<ListEntry>>;
+// A model's list of the records of one kind, in index order; long lists live on huge pages and
+// grow without copying.
+using RecordList = LongList<ListEntry>;
 
 struct ModelRecord {
   BlockRef<EnvHolder> env;

@@ -77,42 +77,55 @@ void MergeTermsDense(std::vector<double>& coefs, std::vector<Obj>& objs, std::ve
   }
 }
 
-// The same merge as MergeTermsDense, with the same result, for short term lists: a local table
-// replaces the scratch, so no random access into column-length arrays is made.
+// The same merge as MergeTermsDense, with the same result, for short term lists: local tables
+// replace the scratch, so no random access into column-length arrays is made. A term's object is
+// named by the position of its first term that counts (index >= 0, coefficient not 0), found by
+// comparing with every earlier term without branching on the outcome.
 constexpr std::size_t kSmallMerge = 16;
 
 template <class Obj>
 void MergeTermsSmall(std::vector<double>& coefs, std::vector<Obj>& objs, std::vector<int>& index) {
-  int keys[kSmallMerge];
+  constexpr int kNone = -1;       // a term of no object
+  constexpr int kLookUp = -2;     // coefficient 0: its object is looked up later
+  constexpr int kNoKey = -1 - 0x7fffffff;  // the key of a term that does not count; never an index
+  const std::size_t n = objs.size();
+  int key[kSmallMerge];
+  int slot[kSmallMerge];  // term i's object: the position of its first counting term, or kNone/kLookUp
   double sums[kSmallMerge];
   bool open[kSmallMerge];
-  int slot[kSmallMerge];  // term i's entry in keys; -1: no object; -2: coefficient 0, looked up later
-  std::size_t used = 0;
-  const std::size_t n = objs.size();
+  bool unchanged = true;
   for (std::size_t i = 0; i < n; ++i) {
     const int k = index[i];
     const double c = coefs[i];
-    slot[i] = k < 0 ? -1 : -2;
-    if (k < 0 || c == 0.0) continue;  // a NaN is not 0 and is kept
-    std::size_t j = 0;
-    while (j < used && keys[j] != k) ++j;
-    if (j < used) {
-      sums[j] += c;
-    } else {
-      keys[used] = k;
-      sums[used] = c;
-      open[used++] = true;
-    }
-    slot[i] = static_cast<int>(j);
+    const bool counts = k >= 0 && c != 0.0;  // a NaN is not 0 and is kept
+    key[i] = counts ? k : kNoKey;
+    int first = static_cast<int>(i);
+    for (std::size_t p = i; p-- > 0;) first = key[p] == k ? static_cast<int>(p) : first;
+    slot[i] = counts ? first : (k < 0 ? kNone : kLookUp);
+    unchanged = unchanged && counts && first == static_cast<int>(i);
   }
-  if (used == n) return;  // every term kept as it is: no repeats, no zeros, no failed objects
+  if (unchanged) return;  // every term kept as it is: no repeats, no zeros, no failed objects
+  for (std::size_t i = 0; i < n; ++i) {
+    const int j = slot[i];
+    if (j < 0) continue;
+    open[j] = true;
+    if (j == static_cast<int>(i)) {
+      sums[j] = coefs[i];
+    } else {
+      sums[j] += coefs[i];
+    }
+  }
   for (std::size_t i = 0; i < objs.size();) {
     int j = slot[i];
-    if (j == -2) {
+    if (j == kLookUp) {
       // A term of coefficient 0 takes its object's merged sum when it comes first.
-      std::size_t at = 0;
-      while (at < used && keys[at] != index[i]) ++at;
-      j = at < used ? static_cast<int>(at) : -1;
+      j = kNone;
+      for (std::size_t p = 0; p < n; ++p) {
+        if (key[p] == index[i]) {
+          j = static_cast<int>(p);  // the first counting term of the object names it
+          break;
+        }
+      }
     }
     if (j < 0 || !open[j]) {
       slot[i] = slot[objs.size() - 1];  // the last term moves into place i, with its entry
