@@ -8,6 +8,9 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
+#include <cstdlib>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -135,8 +138,19 @@ class ModelData {
   template <class Obj, class IndexOf>
   bool Gather(std::vector<double>& coefs, std::vector<Obj>& objs, Kind kind, bool checkOwner, const char* foreign,
               IndexOf indexOf);
-  std::vector<double> scratch_;
-  std::vector<unsigned char> mark_;
+  // Dense scratch of the long-list merge, one entry per object of a kind: values are written
+  // before they are read and marks are clear between merges, so neither is filled when it grows,
+  // and only the entries a merge touches take memory.
+  struct MergeScratch {
+    struct Free {
+      void operator()(void* p) const noexcept { std::free(p); }
+    };
+    std::size_t size = 0;
+    std::unique_ptr<double[], Free> values;
+    std::unique_ptr<unsigned char[], Free> marks;
+    void Ensure(std::size_t n);
+  };
+  MergeScratch scratch_;
 };
 
 // Creates a model in the environment held by env (which may be empty): records code 1

@@ -1,4 +1,7 @@
 // The model's own bookkeeping: deferred deletion, merging terms through the dense scratch.
+#include <cstdlib>
+#include <new>
+
 #include "frame/grow.h"
 #include "model/model.h"
 #include "scalar/column.h"
@@ -232,6 +235,21 @@ void ModelData::Resync() {
   }
 }
 
+void ModelData::MergeScratch::Ensure(std::size_t n) {
+  if (n <= size) return;
+  // Fresh zeroed marks (the old ones are all clear, so nothing is carried over).
+  auto* v = static_cast<double*>(std::malloc(n * sizeof(double)));
+  auto* m = static_cast<unsigned char*>(std::calloc(n, 1));
+  if (v == nullptr || m == nullptr) {
+    std::free(v);
+    std::free(m);
+    throw std::bad_alloc();
+  }
+  values.reset(v);
+  marks.reset(m);
+  size = n;
+}
+
 template <class Obj, class IndexOf>
 bool ModelData::Gather(std::vector<double>& coefs, std::vector<Obj>& objs, Kind kind, bool checkOwner,
                        const char* foreign, IndexOf indexOf) {
@@ -249,11 +267,8 @@ bool ModelData::Gather(std::vector<double>& coefs, std::vector<Obj>& objs, Kind 
     MergeTermsSmall(coefs, objs, idx_);
   } else {
     const std::size_t n = static_cast<std::size_t>(Count(kind));
-    if (scratch_.size() < n) {
-      scratch_.resize(n);
-      mark_.resize(n, 0);
-    }
-    MergeTermsDense(coefs, objs, idx_, scratch_.data(), mark_.data());
+    scratch_.Ensure(n);
+    MergeTermsDense(coefs, objs, idx_, scratch_.values.get(), scratch_.marks.get());
   }
   val_.assign(coefs.begin(), coefs.end());
   return true;

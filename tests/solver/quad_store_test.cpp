@@ -212,6 +212,40 @@ TEST_F(QuadStoreTest, CopyKeepsClearAndLoadForget) {
   EXPECT_EQ(IntAttr("HasQObj"), 0);
 }
 
+// A row added alone (unnamed and short) is stored exactly as the same row added by name or in a
+// batch: zero terms left out, sense and right-hand side kept.
+TEST_F(QuadStoreTest, RowAddedAloneMatchesTheBatchForm) {
+  const QRow row{{2, 0, 3}, {1.5, 0, -2}, {0, 1, 3, 2}, {0, 2, 3, 1}, {1, 0, 4, -1}};
+  ASSERT_EQ(AddQ(row, 'G', -3), 0);
+  ASSERT_EQ(AddQ(row, 'G', -3, "named"), 0);
+  const int linBeg[2] = {0, 3}, quadBeg[2] = {0, 4};
+  const char sense = 'G';
+  const double rhs = -3;
+  ASSERT_EQ(TARQ_AddQConstrs(prob_, 1, linBeg, nullptr, row.linIdx.data(), row.linVal.data(), quadBeg, nullptr,
+                             row.qr.data(), row.qc.data(), row.qv.data(), &sense, &rhs, nullptr),
+            0);
+  const QRow alone = GetQ(0), named = GetQ(1), batch = GetQ(2);
+  EXPECT_EQ(alone.linIdx, (std::vector<int>{2, 3}));
+  EXPECT_EQ(alone.qv, (std::vector<double>{1, 4, -1}));
+  for (const QRow* other : {&named, &batch}) {
+    EXPECT_EQ(alone.linIdx, other->linIdx);
+    EXPECT_EQ(alone.linVal, other->linVal);
+    EXPECT_EQ(alone.qr, other->qr);
+    EXPECT_EQ(alone.qc, other->qc);
+    EXPECT_EQ(alone.qv, other->qv);
+  }
+  EXPECT_EQ(IntAttr("QConstrs"), 3);
+  const int all[3] = {0, 1, 2};
+  char senses[3] = {};
+  double rhss[3] = {};
+  ASSERT_EQ(TARQ_GetQConstrSense(prob_, 3, all, senses), 0);
+  ASSERT_EQ(TARQ_GetQConstrRhs(prob_, 3, all, rhss), 0);
+  for (int k = 0; k < 3; ++k) {
+    EXPECT_EQ(senses[k], 'G');
+    EXPECT_EQ(rhss[k], -3);
+  }
+}
+
 TEST_F(QuadStoreTest, BadArgumentsReturnThreeAndChangeNothing) {
   ASSERT_EQ(AddQ(QRow{{0}, {1}, {0}, {1}, {1}}, 'L', 1, "kept"), 0);
   const std::string before = QuadDump();
@@ -235,6 +269,21 @@ TEST_F(QuadStoreTest, BadArgumentsReturnThreeAndChangeNothing) {
       {"free sense", [&] { return AddQ(QRow{{}, {}, {0}, {0}, {1}}, 'N', 1); }},
       {"infinite rhs", [&] { return AddQ(QRow{{}, {}, {0}, {0}, {1}}, 'L', TARQ_INFINITY); }},
       {"NaN rhs", [&] { return AddQ(QRow{{}, {}, {0}, {0}, {1}}, 'L', nan); }},
+      // A named row takes the general path, an unnamed short one a path of its own: both check.
+      {"named, column out of range", [&] { return AddQ(QRow{{}, {}, {0}, {4}, {1}}, 'L', 1, "q"); }},
+      {"named, linear column twice", [&] { return AddQ(QRow{{1, 1}, {1, 2}, {0}, {0}, {1}}, 'L', 1, "q"); }},
+      {"named, NaN rhs", [&] { return AddQ(QRow{{}, {}, {0}, {0}, {1}}, 'L', nan, "q"); }},
+      {"linear column out of range", [&] { return AddQ(QRow{{4}, {1}, {0}, {0}, {1}}, 'L', 1); }},
+      {"long linear part with a bad column",
+       [&] {
+         QRow r{std::vector<int>(20, 0), std::vector<double>(20, 1), {0}, {0}, {1}};
+         for (int k = 0; k < 20; ++k) r.linIdx[static_cast<size_t>(k)] = k;  // 20 > 4 columns
+         return AddQ(r, 'L', 1);
+       }},
+      {"linear entries without arrays",
+       [&] { return TARQ_AddQConstr(prob_, 1, nullptr, nullptr, 0, nullptr, nullptr, nullptr, 'L', 0, nullptr); }},
+      {"negative linear count",
+       [&] { return TARQ_AddQConstr(prob_, -1, nullptr, nullptr, 0, nullptr, nullptr, nullptr, 'L', 0, nullptr); }},
       {"negative count",
        [&] { return TARQ_AddQConstr(prob_, 0, nullptr, nullptr, -1, nullptr, nullptr, nullptr, 'L', 0, nullptr); }},
       {"null terms",

@@ -24,12 +24,8 @@ int TARQ_DelQuadObj(tarq_prob* prob) {
 int TARQ_AddQConstr(tarq_prob* prob, int linNnz, const int* linIdx, const double* linVal, int quadNnz,
                     const int* quadRow, const int* quadCol, const double* quadVal, char sense, double rhs,
                     const char* name) {
-  if (linNnz < 0 || quadNnz < 0) return TARQ_RETCODE_INVALID;
   return WithProblem(prob, [&](Problem& p) {
-    const int linBeg[2] = {0, linNnz};
-    const int quadBeg[2] = {0, quadNnz};
-    return p.AddQConstrs(1, VectorList{1, linBeg, nullptr, linIdx, linVal},
-                         VectorList{1, quadBeg, nullptr, quadRow, quadVal}, quadCol, &sense, &rhs, &name);
+    return p.AddQConstr(linNnz, linIdx, linVal, quadNnz, quadRow, quadCol, quadVal, sense, rhs, name);
   });
 }
 

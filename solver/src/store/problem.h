@@ -187,6 +187,9 @@ class Problem {
   int GetQuadObj(int size, int* num, int* rows, int* cols, double* vals) const;
   int AddQConstrs(int num, const VectorList& lin, const VectorList& quadRows, const int* quadCols, const char* senses,
                   const double* rhs, const char* const* names);
+  // One quadratic row; a short unnamed one is checked and appended without the list machinery.
+  int AddQConstr(int linNnz, const int* linIdx, const double* linVal, int quadNnz, const int* quadRow,
+                 const int* quadCol, const double* quadVal, char sense, double rhs, const char* name);
   int DelQConstrs(int num, const int* list);
   int GetQConstr(int qrow, int linSize, int quadSize, int* linNnz, int* linIdx, double* linVal, int* quadNnz,
                  int* quadRow, int* quadCol, double* quadVal) const;

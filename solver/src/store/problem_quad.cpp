@@ -56,6 +56,20 @@ void CopyOut(T* out, const Vec& from, std::int64_t begin, std::int64_t n) {
   if (out != nullptr && n > 0) std::memcpy(out, from.data() + begin, sizeof(T) * static_cast<size_t>(n));
 }
 
+// Room for n more quadratic rows with the given nonzeros, so that appending them allocates
+// nothing (and a failure to reserve changes nothing).
+void ReserveQuadRows(QuadRowTable& t, std::size_t n, std::size_t linNnz, std::size_t quadNnz) {
+  ReserveFor(t.linBegin, n);
+  ReserveFor(t.quadBegin, n);
+  ReserveFor(t.sense, n);
+  ReserveFor(t.rhs, n);
+  ReserveFor(t.linIdx, linNnz);
+  ReserveFor(t.linVal, linNnz);
+  ReserveFor(t.quadRow, quadNnz);
+  ReserveFor(t.quadCol, quadNnz);
+  ReserveFor(t.quadVal, quadNnz);
+}
+
 }  // namespace
 
 int Problem::SetQuadObj(int num, const int* rows, const int* cols, const double* vals) {
@@ -108,38 +122,45 @@ int Problem::AddQConstrs(int num, const VectorList& lin, const VectorList& quadR
   const auto n = static_cast<size_t>(num);
   const auto linNnz = static_cast<size_t>(NonzerosIn(linear));
   const auto quadNnz = static_cast<size_t>(NonzerosIn(quad));
-  ReserveFor(t.linBegin, n);
-  ReserveFor(t.quadBegin, n);
-  ReserveFor(t.sense, n);
-  ReserveFor(t.rhs, n);
-  ReserveFor(t.linIdx, linNnz);
-  ReserveFor(t.linVal, linNnz);
-  ReserveFor(t.quadRow, quadNnz);
-  ReserveFor(t.quadCol, quadNnz);
-  ReserveFor(t.quadVal, quadNnz);
+  ReserveQuadRows(t, n, linNnz, quadNnz);
   auto staged = t.names.Stage(num, names);
   t.names.Commit(std::move(staged));
   for (int k = 0; k < num; ++k) {
-    if (linear.HasEntries()) {
-      for (std::int64_t p = linear.Begin(k); p < linear.End(k); ++p) {
-        if (linear.val[p] == 0.0) continue;
-        t.linIdx.push_back(linear.idx[p]);
-        t.linVal.push_back(linear.val[p]);
-      }
-    }
-    if (quad.HasEntries()) {
-      for (std::int64_t p = quad.Begin(k); p < quad.End(k); ++p) {
-        if (quad.val[p] == 0.0) continue;
-        t.quadRow.push_back(quad.idx[p]);
-        t.quadCol.push_back(quadCols[p]);
-        t.quadVal.push_back(quad.val[p]);
-      }
-    }
-    t.linBegin.push_back(static_cast<std::int64_t>(t.linIdx.size()));
-    t.quadBegin.push_back(static_cast<std::int64_t>(t.quadVal.size()));
-    t.sense.push_back(senses[k]);
-    t.rhs.push_back(rhs[k]);
+    const std::int64_t lb = linear.HasEntries() ? linear.Begin(k) : 0;
+    const std::int64_t ln = linear.HasEntries() ? linear.End(k) - lb : 0;
+    const std::int64_t qb = quad.HasEntries() ? quad.Begin(k) : 0;
+    const std::int64_t qn = quad.HasEntries() ? quad.End(k) - qb : 0;
+    t.Append(linear.idx + lb, linear.val + lb, ln, quad.idx + qb, quadCols + qb, quad.val + qb, qn, senses[k], rhs[k]);
   }
+  Modified();
+  return TARQ_RETCODE_OK;
+}
+
+int Problem::AddQConstr(int linNnz, const int* linIdx, const double* linVal, int quadNnz, const int* quadRow,
+                        const int* quadCol, const double* quadVal, char sense, double rhs, const char* name) {
+  constexpr int kShortRow = 16;
+  if (linNnz < 0 || quadNnz < 0) return TARQ_RETCODE_INVALID;
+  if (linNnz > kShortRow || (name != nullptr && name[0] != '\0')) {
+    const int linBeg[2] = {0, linNnz};
+    const int quadBeg[2] = {0, quadNnz};
+    return AddQConstrs(1, VectorList{1, linBeg, nullptr, linIdx, linVal}, VectorList{1, quadBeg, nullptr, quadRow, quadVal},
+                       quadCol, &sense, &rhs, &name);
+  }
+  if (!ValidQuadSense(sense) || !ValidCoef(rhs)) return TARQ_RETCODE_INVALID;
+  if (linNnz > 0 && (linIdx == nullptr || linVal == nullptr)) return TARQ_RETCODE_INVALID;
+  if (int rc = CheckShortEntries(linIdx, linVal, linNnz, cols_.Size()); rc != TARQ_RETCODE_OK) return rc;
+  if (quadNnz > 0 && (quadRow == nullptr || quadCol == nullptr || quadVal == nullptr)) return TARQ_RETCODE_INVALID;
+  if (int rc = CheckTerms(0, quadNnz, quadRow, quadCol, quadVal, cols_.Size()); rc != TARQ_RETCODE_OK) return rc;
+  QuadRowTable& t = quad_.rows;
+  if (t.Size() == INT_MAX) return TARQ_RETCODE_INVALID;
+  std::size_t linKept = 0, quadKept = 0;
+  for (int p = 0; p < linNnz; ++p) linKept += linVal[p] != 0.0 ? 1 : 0;
+  for (int p = 0; p < quadNnz; ++p) quadKept += quadVal[p] != 0.0 ? 1 : 0;
+  ReserveQuadRows(t, 1, linKept, quadKept);
+  auto staged = t.names.Stage(1, nullptr);
+  // Nothing below allocates.
+  t.names.Commit(std::move(staged));
+  t.Append(linIdx, linVal, linNnz, quadRow, quadCol, quadVal, quadNnz, sense, rhs);
   Modified();
   return TARQ_RETCODE_OK;
 }

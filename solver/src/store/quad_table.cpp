@@ -139,4 +139,23 @@ void QuadStore::EraseColumns(const std::vector<char>& drop) {
   ResizeAll(Compact(r.quadBegin, all, termStays(rowTerms), moveTerm(rowTerms)), r.quadRow, r.quadCol, r.quadVal);
 }
 
+void QuadRowTable::Append(const int* lIdx, const double* lVal, std::int64_t linN, const int* qRow, const int* qCol,
+                          const double* qVal, std::int64_t quadN, char rowSense, double rowRhs) noexcept {
+  for (std::int64_t p = 0; p < linN; ++p) {
+    if (lVal[p] == 0.0) continue;
+    linIdx.push_back(lIdx[p]);
+    linVal.push_back(lVal[p]);
+  }
+  for (std::int64_t p = 0; p < quadN; ++p) {
+    if (qVal[p] == 0.0) continue;
+    quadRow.push_back(qRow[p]);
+    quadCol.push_back(qCol[p]);
+    quadVal.push_back(qVal[p]);
+  }
+  linBegin.push_back(static_cast<std::int64_t>(linIdx.size()));
+  quadBegin.push_back(static_cast<std::int64_t>(quadVal.size()));
+  sense.push_back(rowSense);
+  rhs.push_back(rowRhs);
+}
+
 }  // namespace tarq_solver

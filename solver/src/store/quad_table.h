@@ -51,6 +51,10 @@ struct QuadRowTable {
   double Upper(int k) const;
   // Removes the rows whose drop flag is set; the others keep their order.
   void Erase(const std::vector<char>& drop);
+  // Appends one checked row, leaving out terms of coefficient 0; the caller has reserved room
+  // for its nonzeros, so nothing allocates. The row's name is the caller's to stage.
+  void Append(const int* linIdx, const double* linVal, std::int64_t linN, const int* qRow, const int* qCol,
+              const double* qVal, std::int64_t quadN, char rowSense, double rowRhs) noexcept;
 };
 
 // Lower triangles (row >= column) of symmetric matrices, one after another: matrix k holds the
