@@ -46,12 +46,18 @@ struct LinExpr {
   explicit LinExpr(double c) : constant(c) {}
 
   int Size() const { return static_cast<int>(coefs.size()); }
+  // Whether v can take one more element without growing: asked in the form push_back asks it,
+  // so that the compiler leaves push_back's growth out of the path that has checked.
+  template <class T>
+  static bool HasRoom(const std::vector<T>& v) noexcept {
+    return v.data() + v.size() != v.data() + v.capacity();
+  }
   void AddTerm(const Var& var, double coef) {
     // A variable of the holder already pinned whose remembered index is current, with room in
     // both arrays (nearly every term): the reads of the variable's value are independent of each
     // other, and little else happens while they arrive.
     const detail::HolderBlock* first = pins.FirstHolder();
-    if (first != nullptr && coefs.size() < coefs.capacity() && vars.size() < vars.capacity()) [[likely]] {
+    if (first != nullptr && HasRoom(coefs) && HasRoom(vars)) [[likely]] {
       VarRef ref{var.record.Get()};
       ref.epoch = first->object->epoch;
       if (var.CurrentIndexIn(ref.epoch, ref.index)) [[likely]] {
