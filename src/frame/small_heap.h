@@ -10,6 +10,9 @@
 #pragma once
 
 #include <cstddef>
+#include <limits>
+#include <new>
+#include <vector>
 
 namespace Tarq::detail {
 
@@ -19,5 +22,33 @@ constexpr std::size_t kSmallMax = 512;
 void* SmallNew(std::size_t bytes);
 // Frees storage from SmallNew; `bytes` is the size it was asked for.
 void SmallDelete(void* p, std::size_t bytes) noexcept;
+
+// An allocator over SmallNew for arrays that are usually short (the terms of one expression):
+// a short array costs a free-list pop and push instead of a general allocation, and a long one
+// goes to operator new as before.
+template <class T>
+struct SmallAllocator {
+  static_assert(alignof(T) <= 16, "SmallNew aligns to 16 bytes");
+  using value_type = T;
+
+  SmallAllocator() noexcept = default;
+  template <class U>
+  SmallAllocator(const SmallAllocator<U>&) noexcept {}  // NOLINT: allocators convert implicitly
+
+  T* allocate(std::size_t n) {
+    if (n > std::numeric_limits<std::size_t>::max() / sizeof(T)) throw std::bad_array_new_length();
+    return static_cast<T*>(SmallNew(n * sizeof(T)));
+  }
+  void deallocate(T* p, std::size_t n) noexcept { SmallDelete(p, n * sizeof(T)); }
+
+  template <class U>
+  bool operator==(const SmallAllocator<U>&) const noexcept {
+    return true;
+  }
+};
+
+// A list whose storage comes from SmallAllocator.
+template <class T>
+using SmallVector = std::vector<T, SmallAllocator<T>>;
 
 }  // namespace Tarq::detail

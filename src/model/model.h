@@ -104,7 +104,7 @@ class ModelData {
   bool GatherExpr(LinExpr& expr);
   // As GatherExpr, for terms held outside an expression; `mixed` says whether they may refer to
   // variables of another model (their holders are not all this model's).
-  bool GatherTerms(std::vector<double>& coefs, std::vector<VarRef>& vars, bool mixed);
+  bool GatherTerms(SmallVector<double>& coefs, SmallVector<VarRef>& vars, bool mixed);
   // Copies the quadratic terms of expr, as they are, into qrow_/qcol_/qval_ after the same owner
   // check (the linear part is left alone). Removed variables keep their negative index, which
   // the solver library refuses.
@@ -135,8 +135,8 @@ class ModelData {
   std::vector<double> qval_;
 
  private:
-  template <class Obj, class IndexOf>
-  bool Gather(std::vector<double>& coefs, std::vector<Obj>& objs, Kind kind, bool checkOwner, const char* foreign,
+  template <class Coefs, class Objs, class IndexOf>
+  bool Gather(Coefs& coefs, Objs& objs, Kind kind, bool checkOwner, const char* foreign,
               IndexOf indexOf);
   // Dense scratch of the long-list merge, one entry per object of a kind: values are written
   // before they are read and marks are clear between merges, so neither is filled when it grows,

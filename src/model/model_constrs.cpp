@@ -83,7 +83,8 @@ class RowStager {
   const double* Val() const { return val_.data(); }
 
  private:
-  void Append(const std::vector<double>& coefs) {
+  template <class Coefs>
+  void Append(const Coefs& coefs) {
     idx_.insert(idx_.end(), m_.idx_.begin(), m_.idx_.end());
     val_.insert(val_.end(), coefs.begin(), coefs.end());
     beg_.push_back(static_cast<int>(idx_.size()));
@@ -92,8 +93,8 @@ class RowStager {
   ModelData& m_;
   Tarq::detail::LongVector<int> beg_, idx_;  // long lists on huge pages, see huge_alloc.h
   Tarq::detail::LongVector<double> val_;
-  std::vector<double> coefs_;  // scratch for one packed builder
-  std::vector<Tarq::VarRef> vars_;
+  Tarq::detail::SmallVector<double> coefs_;  // scratch for one packed builder
+  Tarq::detail::SmallVector<Tarq::VarRef> vars_;
 };
 
 }  // namespace

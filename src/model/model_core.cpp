@@ -250,8 +250,8 @@ void ModelData::MergeScratch::Ensure(std::size_t n) {
   size = n;
 }
 
-template <class Obj, class IndexOf>
-bool ModelData::Gather(std::vector<double>& coefs, std::vector<Obj>& objs, Kind kind, bool checkOwner,
+template <class Coefs, class Objs, class IndexOf>
+bool ModelData::Gather(Coefs& coefs, Objs& objs, Kind kind, bool checkOwner,
                        const char* foreign, IndexOf indexOf) {
   idx_.resize(objs.size());
   for (std::size_t i = 0; i < objs.size(); ++i) idx_[i] = indexOf(objs[i]);
@@ -279,7 +279,7 @@ bool ModelData::GatherExpr(LinExpr& expr) {
   return GatherTerms(expr.coefs, expr.vars, !expr.pins.OnlyHolder(record->problem.Block()));
 }
 
-bool ModelData::GatherTerms(std::vector<double>& coefs, std::vector<VarRef>& vars, bool mixed) {
+bool ModelData::GatherTerms(SmallVector<double>& coefs, SmallVector<VarRef>& vars, bool mixed) {
   const std::uint32_t epoch = record->problem->epoch;
   return Gather(coefs, vars, Kind::kCol, mixed, "Variable of another model in expression",
                 [epoch](const VarRef& v) { return v.IndexAt(epoch); });

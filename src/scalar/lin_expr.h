@@ -8,6 +8,7 @@
 
 #include "frame/grow.h"
 #include "frame/handle.h"
+#include "frame/small_heap.h"
 #include "frame/status.h"
 #include "scalar/scalar_value.h"
 #include "tarq/expr.h"
@@ -36,8 +37,8 @@ struct VarRef {
 // Every term's record belongs to a holder in pins; add terms through AddTerm or AddExpr, which
 // keep that so.
 struct LinExpr {
-  std::vector<double> coefs;
-  std::vector<VarRef> vars;
+  detail::SmallVector<double> coefs;
+  detail::SmallVector<VarRef> vars;
   double constant = 0;
   detail::Status status;
   detail::HolderPins pins;
@@ -49,7 +50,7 @@ struct LinExpr {
   // Whether v can take one more element without growing: asked in the form push_back asks it,
   // so that the compiler leaves push_back's growth out of the path that has checked.
   template <class T>
-  static bool HasRoom(const std::vector<T>& v) noexcept {
+  static bool HasRoom(const detail::SmallVector<T>& v) noexcept {
     return v.data() + v.size() != v.data() + v.capacity();
   }
   void AddTerm(const Var& var, double coef) {

@@ -11,8 +11,8 @@
 namespace Tarq::detail {
 
 // Removes term i by moving the last term into its place; term order is not kept.
-template <class Obj>
-void RemoveTermAt(std::vector<double>& coefs, std::vector<Obj>& objs, std::size_t i) {
+template <class Coefs, class Objs>
+void RemoveTermAt(Coefs& coefs, Objs& objs, std::size_t i) {
   const std::size_t last = coefs.size() - 1;
   if (i < last) {
     coefs[i] = coefs[last];
@@ -24,8 +24,8 @@ void RemoveTermAt(std::vector<double>& coefs, std::vector<Obj>& objs, std::size_
 
 // Removes every term whose object has the given index, re-examining each position just filled.
 // Returns whether any term was removed.
-template <class Obj>
-bool RemoveTermsOf(std::vector<double>& coefs, std::vector<Obj>& objs, int index) {
+template <class Coefs, class Objs>
+bool RemoveTermsOf(Coefs& coefs, Objs& objs, int index) {
   bool any = false;
   for (std::size_t i = 0; i < objs.size();) {
     if (objs[i].Index() == index) {
@@ -39,8 +39,8 @@ bool RemoveTermsOf(std::vector<double>& coefs, std::vector<Obj>& objs, int index
 }
 
 // Removes term i and its entry of a parallel index list, moving the last ones into place.
-template <class Obj>
-void RemoveTermAt(std::vector<double>& coefs, std::vector<Obj>& objs, std::vector<int>& index, std::size_t i) {
+template <class Coefs, class Objs>
+void RemoveTermAt(Coefs& coefs, Objs& objs, std::vector<int>& index, std::size_t i) {
   index[i] = index.back();
   index.pop_back();
   RemoveTermAt(coefs, objs, i);
@@ -51,8 +51,8 @@ void RemoveTermAt(std::vector<double>& coefs, std::vector<Obj>& objs, std::vecto
 // caller; it is kept parallel to the terms. Terms of negative index and objects whose
 // coefficients are all exactly 0 disappear; each remaining object keeps one term, at the first
 // position it occupies after the moves, holding the sum. Linear in the number of terms.
-template <class Obj>
-void MergeTermsDense(std::vector<double>& coefs, std::vector<Obj>& objs, std::vector<int>& index, double* scratch,
+template <class Coefs, class Objs>
+void MergeTermsDense(Coefs& coefs, Objs& objs, std::vector<int>& index, double* scratch,
                      unsigned char* mark) {
   for (std::size_t i = 0; i < objs.size(); ++i) {
     const int k = index[i];
@@ -83,8 +83,8 @@ void MergeTermsDense(std::vector<double>& coefs, std::vector<Obj>& objs, std::ve
 // comparing with every earlier term without branching on the outcome.
 constexpr std::size_t kSmallMerge = 16;
 
-template <class Obj>
-void MergeTermsSmall(std::vector<double>& coefs, std::vector<Obj>& objs, std::vector<int>& index) {
+template <class Coefs, class Objs>
+void MergeTermsSmall(Coefs& coefs, Objs& objs, std::vector<int>& index) {
   constexpr int kNone = -1;       // a term of no object
   constexpr int kLookUp = -2;     // coefficient 0: its object is looked up later
   constexpr int kNoKey = -1 - 0x7fffffff;  // the key of a term that does not count; never an index
@@ -140,8 +140,8 @@ void MergeTermsSmall(std::vector<double>& coefs, std::vector<Obj>& objs, std::ve
 
 // Merges terms by object index with an ordered map; zero coefficients are kept, so an object
 // whose coefficients are all 0 keeps one term of coefficient 0.
-template <class Obj>
-void MergeTermsMap(std::vector<double>& coefs, std::vector<Obj>& objs) {
+template <class Coefs, class Objs>
+void MergeTermsMap(Coefs& coefs, Objs& objs) {
   std::map<int, std::size_t> at;
   for (std::size_t i = 0; i < objs.size();) {
     const int k = objs[i].Index();
@@ -161,8 +161,8 @@ void MergeTermsMap(std::vector<double>& coefs, std::vector<Obj>& objs) {
 
 // Chooses the form by density: dense scratch of `size` entries when size / terms <= 99,
 // otherwise the map.
-template <class Obj>
-void MergeTermsSized(std::vector<double>& coefs, std::vector<Obj>& objs, int size) {
+template <class Coefs, class Objs>
+void MergeTermsSized(Coefs& coefs, Objs& objs, int size) {
   if (objs.empty()) return;
   if (static_cast<std::size_t>(size) / objs.size() <= 99) {
     std::vector<double> scratch(static_cast<std::size_t>(size));
