@@ -24,6 +24,7 @@
 #include "model/problem_holder.h"
 #include "scalar/record.h"
 #include "scalar/scalar_value.h"
+#include "scalar/terms.h"
 #include "tarq.h"
 
 namespace Tarq {
@@ -105,6 +106,9 @@ class ModelData {
   // As GatherExpr, for terms held outside an expression; `mixed` says whether they may refer to
   // variables of another model (their holders are not all this model's).
   bool GatherTerms(SmallVector<double>& coefs, SmallVector<VarRef>& vars, bool mixed);
+  // The same for a run of terms inside a longer list (a builder of a packed builder list),
+  // merged where it lies.
+  bool GatherTerms(TermRun<double>& coefs, TermRun<VarRef>& vars, bool mixed);
   // Copies the quadratic terms of expr, as they are, into qrow_/qcol_/qval_ after the same owner
   // check (the linear part is left alone). Removed variables keep their negative index, which
   // the solver library refuses.
@@ -135,6 +139,8 @@ class ModelData {
   std::vector<double> qval_;
 
  private:
+  template <class Coefs, class Vars>
+  bool GatherVarTerms(Coefs& coefs, Vars& vars, bool mixed);
   template <class Coefs, class Objs, class IndexOf>
   bool Gather(Coefs& coefs, Objs& objs, Kind kind, bool checkOwner, const char* foreign,
               IndexOf indexOf);

@@ -58,43 +58,64 @@ Tarq::IConstrArray* AddStaged(ModelData& m, int count, const int* beg, const int
 // given (merging only removes terms).
 class RowStager {
  public:
-  RowStager(ModelData& m, std::size_t rows, std::size_t terms) : m_(m) {
+  // Values are staged too unless the rows are merged where they lie (a packed builder list).
+  RowStager(ModelData& m, std::size_t rows, std::size_t terms, bool stageValues) : m_(m) {
     beg_.reserve(rows + 1);
     beg_.push_back(0);
     idx_.reserve(terms);
-    val_.reserve(terms);
+    if (stageValues) val_.reserve(terms);
   }
   bool Add(Tarq::LinExpr& e) {
     if (!m_.GatherExpr(e)) return false;
-    Append(e.coefs);
+    AppendIndices();
+    val_.insert(val_.end(), e.coefs.begin(), e.coefs.end());
     return true;
   }
-  // Builder k of a packed list, merged in scratch space (the list stays as it is).
-  bool Add(const Tarq::ConstrBuilderArray& list, std::size_t k, bool mixed) {
-    const auto from = static_cast<std::ptrdiff_t>(list.start[k]), to = static_cast<std::ptrdiff_t>(list.start[k + 1]);
-    coefs_.assign(list.coefs.begin() + from, list.coefs.begin() + to);
-    vars_.assign(list.vars.begin() + from, list.vars.begin() + to);
-    if (!m_.GatherTerms(coefs_, vars_, mixed)) return false;
-    Append(coefs_);
+  // Builder k of a packed list (added in order from 0), merged where it lies: its run keeps its
+  // start and may end early until Close lays the runs end to end again.
+  bool Add(Tarq::ConstrBuilderArray& list, std::size_t k, bool mixed) {
+    const std::size_t from = list.start[k];
+    Tarq::detail::TermRun<double> coefs(list.coefs.data() + from, list.start[k + 1] - from);
+    Tarq::detail::TermRun<Tarq::VarRef> vars(list.vars.data() + from, coefs.size());
+    if (!m_.GatherTerms(coefs, vars, mixed)) return false;
+    AppendIndices();
     return true;
+  }
+  // Closes the gaps that merging left in a packed list: the builders added take their merged
+  // length, the others keep theirs. The list's coefficients then go with Beg() and Idx().
+  void Close(Tarq::ConstrBuilderArray& list) const {
+    const std::size_t n = list.size(), merged = beg_.size() - 1;
+    std::size_t to = 0;
+    for (std::size_t k = 0; k < n; ++k) {
+      const std::size_t from = list.start[k];
+      const std::size_t len =
+          k < merged ? static_cast<std::size_t>(beg_[k + 1] - beg_[k]) : list.start[k + 1] - from;
+      if (to != from) {
+        const auto f = static_cast<std::ptrdiff_t>(from), t = static_cast<std::ptrdiff_t>(to),
+                   l = static_cast<std::ptrdiff_t>(len);
+        std::move(list.coefs.begin() + f, list.coefs.begin() + f + l, list.coefs.begin() + t);
+        std::move(list.vars.begin() + f, list.vars.begin() + f + l, list.vars.begin() + t);
+      }
+      list.start[k] = to;
+      to += len;
+    }
+    list.start[n] = to;
+    list.coefs.resize(to);
+    list.vars.resize(to);
   }
   const int* Beg() const { return beg_.data(); }
   const int* Idx() const { return idx_.data(); }
   const double* Val() const { return val_.data(); }
 
  private:
-  template <class Coefs>
-  void Append(const Coefs& coefs) {
+  void AppendIndices() {
     idx_.insert(idx_.end(), m_.idx_.begin(), m_.idx_.end());
-    val_.insert(val_.end(), coefs.begin(), coefs.end());
     beg_.push_back(static_cast<int>(idx_.size()));
   }
 
   ModelData& m_;
   Tarq::detail::LongVector<int> beg_, idx_;  // long lists on huge pages, see huge_alloc.h
   Tarq::detail::LongVector<double> val_;
-  Tarq::detail::SmallVector<double> coefs_;  // scratch for one packed builder
-  Tarq::detail::SmallVector<Tarq::VarRef> vars_;
 };
 
 }  // namespace
@@ -134,14 +155,19 @@ Tarq::IConstraint* TarqModel::AddConstr(Tarq::IConstrBuilder* builder, const cha
 
 Tarq::IConstrArray* TarqModel::AddConstrs(Tarq::IConstrBuilderArray* builders, const char* prefix) {
   ModelData& m = Data();
-  const Tarq::ConstrBuilderArray& all = Tarq::BuildersOf(builders);
+  Tarq::ConstrBuilderArray& all = Tarq::BuildersOf(builders);
   const std::size_t n = all.size();
-  // Every builder's terms are merged first, then the senses are checked.
-  RowStager rows(m, n, all.coefs.size());
+  // Every builder's terms are merged first, where they lie (the list is left merged), then the
+  // senses are checked; the merged list's coefficients go to the solver as they are.
+  RowStager rows(m, n, all.coefs.size(), false);
   const bool mixed = !all.pins.OnlyHolder(m.record->problem.Block());
   for (std::size_t k = 0; k < n; ++k) {
-    if (!rows.Add(all, k, mixed)) return new TarqConstrArray();
+    if (!rows.Add(all, k, mixed)) {
+      rows.Close(all);
+      return new TarqConstrArray();
+    }
   }
+  rows.Close(all);
   m.sense_.resize(n);
   m.lower_.resize(n);
   m.upper_.resize(n);
@@ -157,7 +183,7 @@ Tarq::IConstrArray* TarqModel::AddConstrs(Tarq::IConstrBuilderArray* builders, c
         return new TarqConstrArray();
     }
   }
-  return AddStaged(m, static_cast<int>(n), rows.Beg(), rows.Idx(), rows.Val(), m.sense_.data(), prefix,
+  return AddStaged(m, static_cast<int>(n), rows.Beg(), rows.Idx(), all.coefs.data(), m.sense_.data(), prefix,
                    "Fail to add constraints");
 }
 
@@ -189,7 +215,7 @@ Tarq::IConstrArray* TarqModel::AddConstrs(const std::vector<Tarq::IExpr*>& exprs
   }
   std::size_t terms = 0;
   for (Tarq::IExpr* e : exprs) terms += Tarq::ExprOf(e).coefs.size();
-  RowStager rows(m, n, terms);
+  RowStager rows(m, n, terms, true);
   for (Tarq::IExpr* e : exprs) {
     if (!rows.Add(Tarq::ExprOf(e))) return new TarqConstrArray();
   }

@@ -279,10 +279,19 @@ bool ModelData::GatherExpr(LinExpr& expr) {
   return GatherTerms(expr.coefs, expr.vars, !expr.pins.OnlyHolder(record->problem.Block()));
 }
 
-bool ModelData::GatherTerms(SmallVector<double>& coefs, SmallVector<VarRef>& vars, bool mixed) {
+template <class Coefs, class Vars>
+bool ModelData::GatherVarTerms(Coefs& coefs, Vars& vars, bool mixed) {
   const std::uint32_t epoch = record->problem->epoch;
   return Gather(coefs, vars, Kind::kCol, mixed, "Variable of another model in expression",
                 [epoch](const VarRef& v) { return v.IndexAt(epoch); });
+}
+
+bool ModelData::GatherTerms(SmallVector<double>& coefs, SmallVector<VarRef>& vars, bool mixed) {
+  return GatherVarTerms(coefs, vars, mixed);
+}
+
+bool ModelData::GatherTerms(TermRun<double>& coefs, TermRun<VarRef>& vars, bool mixed) {
+  return GatherVarTerms(coefs, vars, mixed);
 }
 
 bool ModelData::GatherQuad(const QuadExpr& expr) {

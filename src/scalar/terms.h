@@ -10,6 +10,25 @@
 
 namespace Tarq::detail {
 
+// A run of terms inside longer arrays, shaped like the term lists the operations below take, so
+// that a run is merged where it lies: removing a term shortens the run and leaves the elements
+// behind its new end as they are.
+template <class T>
+class TermRun {
+ public:
+  TermRun(T* first, std::size_t n) noexcept : first_(first), n_(n) {}
+  std::size_t size() const noexcept { return n_; }
+  T& operator[](std::size_t i) const noexcept { return first_[i]; }
+  T& back() const noexcept { return first_[n_ - 1]; }
+  void pop_back() noexcept { --n_; }
+  T* begin() const noexcept { return first_; }
+  T* end() const noexcept { return first_ + n_; }
+
+ private:
+  T* first_;
+  std::size_t n_;
+};
+
 // Removes term i by moving the last term into its place; term order is not kept.
 template <class Coefs, class Objs>
 void RemoveTermAt(Coefs& coefs, Objs& objs, std::size_t i) {

@@ -162,6 +162,80 @@ TEST_F(ConstraintTest, BuilderListGivesBackEachBuilderAsPushed) {
   EXPECT_EQ(SolverRows(), 2);
 }
 
+// Adding a builder list merges each builder where it lies and closes the gaps, so the list is
+// left merged and every builder, moved or not, still reads back whole; when a builder fails,
+// those before it are merged and the rest are as pushed.
+TEST_F(ConstraintTest, BuilderListIsLeftMergedWhereItLies) {
+  auto expr = [&](std::initializer_list<std::pair<Tarq::IVar*, double>> terms, double constant) {
+    Own<Tarq::IExpr> e(CreateExpr(constant));
+    for (auto [v, c] : terms) e->AddTerm(v, c);
+    return e;
+  };
+  auto sizes = [](Tarq::IConstrBuilderArray* list) {
+    std::vector<int> out;
+    for (int k = 0; k < list->GetSize(); ++k) {
+      Own<Tarq::IConstrBuilder> b(list->GetBuilder(k));
+      Own<Tarq::IExpr> e(b->GetExpr());
+      out.push_back(e->GetSize());
+    }
+    return out;
+  };
+  Tarq::IVar* x = x_.get();
+  Tarq::IVar* y = y_.get();
+  Own<Tarq::IConstrBuilderArray> list(CreateConstrBuilderArray());
+  Own<Tarq::IConstrBuilder> b(CreateConstrBuilder());
+  b->Set(expr({{x, 1}, {y, 1}, {x, 1}}, 0).get(), 'L', 4);
+  list->PushBack(b.get());
+  b->Set(expr({{y, 1}, {y, -1}, {x, 1}}, 2).get(), 'G', 1);  // y cancels to a term of 0
+  list->PushBack(b.get());
+  b->Set(expr({{x, 3}, {y, 5}}, 0).get(), 'E', 6);  // nothing to merge, moved down two places
+  list->PushBack(b.get());
+
+  Own<Tarq::IConstrArray> rows(model_->AddConstrs(list.get(), nullptr));
+  ASSERT_EQ(rows->GetSize(), 3) << Msg();
+  EXPECT_EQ(SolverRow(0), (Terms{{0, 2}, {1, 1}}));
+  EXPECT_EQ(SolverRow(1), (Terms{{0, 1}}));
+  EXPECT_EQ(SolverRow(2), (Terms{{0, 3}, {1, 5}}));
+  EXPECT_EQ(RowInfo("LB", 1), -1);
+  EXPECT_EQ(sizes(list.get()), (std::vector<int>{2, 2, 2}));
+  Own<Tarq::IConstrBuilder> second(list->GetBuilder(1)), third(list->GetBuilder(2));
+  Own<Tarq::IExpr> secondExpr(second->GetExpr()), thirdExpr(third->GetExpr());
+  EXPECT_EQ(secondExpr->GetCoeff(0), 0) << "y's sum of 0 stays as a term";
+  EXPECT_EQ(secondExpr->GetCoeff(1), 1);
+  EXPECT_EQ(secondExpr->GetConstant(), 1);
+  EXPECT_EQ(third->GetSense(), 'E');
+  EXPECT_EQ(thirdExpr->GetCoeff(0), 3);
+  EXPECT_EQ(thirdExpr->GetCoeff(1), 5);
+  Own<Tarq::IVar> thirdY(thirdExpr->GetVar(1));
+  EXPECT_EQ(thirdY->GetIdx(), 1);
+  // The merged list adds the same rows again.
+  Own<Tarq::IConstrArray> again(model_->AddConstrs(list.get(), nullptr));
+  ASSERT_EQ(again->GetSize(), 3);
+  EXPECT_EQ(SolverRow(3), SolverRow(0));
+  EXPECT_EQ(SolverRow(5), SolverRow(2));
+
+  // A variable of another model in the middle builder: the first is merged, the last is not.
+  Own<Tarq::IModel> other(env_->CreateModel("other"));
+  Own<Tarq::IVar> z(other->AddVar(0, 1, 0, 'C', "z"));
+  Own<Tarq::IConstrBuilderArray> mixed(CreateConstrBuilderArray());
+  b->Set(expr({{x, 1}, {x, 1}, {y, 2}}, 0).get(), 'L', 1);
+  mixed->PushBack(b.get());
+  b->Set(expr({{z.get(), 1}, {x, 1}}, 0).get(), 'L', 1);
+  mixed->PushBack(b.get());
+  b->Set(expr({{y, 1}, {y, 1}, {x, 7}}, 0).get(), 'L', 1);
+  mixed->PushBack(b.get());
+  Own<Tarq::IConstrArray> none(model_->AddConstrs(mixed.get(), nullptr));
+  EXPECT_EQ(none->GetSize(), 0);
+  EXPECT_EQ(Msg(), "(INVALID) Variable of another model in expression");
+  EXPECT_EQ(SolverRows(), 6);
+  EXPECT_EQ(sizes(mixed.get()), (std::vector<int>{2, 2, 3}));
+  Own<Tarq::IConstrBuilder> last(mixed->GetBuilder(2));
+  Own<Tarq::IExpr> lastExpr(last->GetExpr());
+  EXPECT_EQ(lastExpr->GetCoeff(2), 7);
+  Own<Tarq::IVar> lastX(lastExpr->GetVar(2));
+  EXPECT_EQ(lastX->GetIdx(), 0);
+}
+
 TEST_F(ConstraintTest, RowsReadBackAsBuildersForEverySense) {
   struct Case {
     double lb, ub;
