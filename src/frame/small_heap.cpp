@@ -92,7 +92,7 @@ struct ThreadCache {
   int count[kClasses] = {};
 
   // Gives half of class c's list back to the pool.
-  void Spill(std::size_t c) {
+  [[gnu::noinline]] void Spill(std::size_t c) {
     FreeBlock* first = head[c];
     FreeBlock* last = first;
     for (int k = 1; k < kKeepMax / 2; ++k) last = last->next;
@@ -137,11 +137,18 @@ ThreadCache* MyCache() {
   return cache;
 }
 
-}  // namespace
+// The thread's cache when it can be used (made and not yet gone), else null.
+ThreadCache* LiveCache() noexcept {
+  ThreadCache* c = cache;
+  return reinterpret_cast<std::uintptr_t>(c) > reinterpret_cast<std::uintptr_t>(kGone) ? c : nullptr;
+}
 
-void* SmallNew(std::size_t bytes) {
-  if (bytes > kSmallMax || bytes == 0) return ::operator new(bytes);
-  const std::size_t c = ClassOf(bytes);
+// Sizes SmallNew hands to operator new: 0 and anything above kSmallMax (0 wraps around).
+bool Large(std::size_t bytes) noexcept { return bytes - 1 >= kSmallMax; }
+
+// SmallNew when the thread's list of class c is empty or the thread has no usable cache: kept
+// out of line, so that the common path saves no registers.
+[[gnu::noinline]] void* SmallNewSlow(std::size_t c) {
   ThreadCache* tc = MyCache();
   if (tc == kGone) {
     int n = 0;
@@ -154,31 +161,44 @@ void* SmallNew(std::size_t bytes) {
     return chain;
   }
   FreeBlock* b = tc->head[c];
-  if (b == nullptr) {
-    b = ThePool().Take(c, &tc->count[c]);
-  }
+  if (b == nullptr) b = ThePool().Take(c, &tc->count[c]);
   tc->head[c] = b->next;
   --tc->count[c];
   return b;
 }
 
+}  // namespace
+
+void* SmallNew(std::size_t bytes) {
+  if (Large(bytes)) [[unlikely]] return ::operator new(bytes);
+  const std::size_t c = ClassOf(bytes);
+  if (ThreadCache* tc = LiveCache()) [[likely]] {
+    if (FreeBlock* b = tc->head[c]) [[likely]] {
+      tc->head[c] = b->next;
+      --tc->count[c];
+      return b;
+    }
+  }
+  return SmallNewSlow(c);
+}
+
 void SmallDelete(void* p, std::size_t bytes) noexcept {
   if (p == nullptr) return;
-  if (bytes > kSmallMax || bytes == 0) {
+  if (Large(bytes)) [[unlikely]] {
     ::operator delete(p);
     return;
   }
   const std::size_t c = ClassOf(bytes);
   auto* b = static_cast<FreeBlock*>(p);
-  ThreadCache* tc = cache;
-  if (tc == nullptr || tc == kGone) {
+  ThreadCache* tc = LiveCache();
+  if (tc == nullptr) [[unlikely]] {
     b->next = nullptr;
     ThePool().Give(c, b, b);
     return;
   }
   b->next = tc->head[c];
   tc->head[c] = b;
-  if (++tc->count[c] > kKeepMax) tc->Spill(c);
+  if (++tc->count[c] > kKeepMax) [[unlikely]] tc->Spill(c);
 }
 
 #endif
