@@ -167,6 +167,12 @@ bool Large(std::size_t bytes) noexcept { return bytes - 1 >= kSmallMax; }
   return b;
 }
 
+// SmallDelete on a thread without a usable cache: the block goes straight to the pool.
+[[gnu::noinline]] void SmallDeleteToPool(FreeBlock* b, std::size_t c) noexcept {
+  b->next = nullptr;
+  ThePool().Give(c, b, b);
+}
+
 }  // namespace
 
 void* SmallNew(std::size_t bytes) {
@@ -192,8 +198,7 @@ void SmallDelete(void* p, std::size_t bytes) noexcept {
   auto* b = static_cast<FreeBlock*>(p);
   ThreadCache* tc = LiveCache();
   if (tc == nullptr) [[unlikely]] {
-    b->next = nullptr;
-    ThePool().Give(c, b, b);
+    SmallDeleteToPool(b, c);
     return;
   }
   b->next = tc->head[c];
