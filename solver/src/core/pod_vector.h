@@ -93,6 +93,9 @@ class PodVector {
     if (cap_ > size_) Reallocate(size_);
   }
   void clear() { size_ = 0; }
+  // Takes the first n <= capacity() elements as the contents, after the caller wrote those
+  // beyond size() through data().
+  void SetSize(size_type n) { size_ = n; }
   void push_back(const T& value) {
     if (size_ == cap_) {
       const T copy = value;  // value may live in this array

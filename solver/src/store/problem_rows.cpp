@@ -58,8 +58,7 @@ int Problem::AddRow(int nnz, const int* idx, const double* val, char sense, doub
   ReserveFor(rows_.lower, 1);
   ReserveFor(rows_.upper, 1);
   auto staged = rows_.names.Stage(1, nullptr);
-  const int beg[2] = {0, nnz};
-  matrix_.Append(Axis::kRow, VectorList{1, beg, nullptr, idx, val});
+  matrix_.AppendOne(Axis::kRow, idx, val, nnz);
   // Nothing below allocates.
   rows_.names.Commit(std::move(staged));
   rows_.lower.push_back(lo);

@@ -70,6 +70,30 @@ void SparseMatrix::Append(Axis axis, const VectorList& list) {
   MaybeConsolidate(axis);
 }
 
+void SparseMatrix::AppendOne(Axis axis, const int* idx, const double* val, int n) {
+  if (axis != major_ || n <= 0) {
+    const int beg[2] = {0, n > 0 ? n : 0};
+    Append(axis, VectorList{1, beg, nullptr, idx, val});
+    return;
+  }
+  ReserveFor(index_, static_cast<size_t>(n));
+  ReserveFor(value_, static_cast<size_t>(n));
+  ReserveFor(start_, 1);
+  // Nothing below allocates. Every entry is written; a zero is overwritten by the next one.
+  std::size_t at = index_.size();
+  int* index = index_.data();
+  double* value = value_.data();
+  for (int p = 0; p < n; ++p) {
+    index[at] = idx[p];
+    value[at] = val[p];
+    at += val[p] != 0.0 ? 1 : 0;
+  }
+  index_.SetSize(at);
+  value_.SetSize(at);
+  start_.push_back(static_cast<std::int64_t>(at));
+  ++nMajor_;
+}
+
 double SparseMatrix::Get(int row, int col) const {
   for (auto it = pending_.rbegin(); it != pending_.rend(); ++it) {
     if (it->row == row && it->col == col) return it->value;

@@ -56,6 +56,9 @@ class SparseMatrix {
   // Adds list.num vectors along axis with the given (validated) entries; zeros are skipped.
   // Either adds everything or, when an allocation fails, throws and changes nothing.
   void Append(Axis axis, const VectorList& list);
+  // The same for one vector of n validated entries: along the major axis the entries are copied
+  // straight in, without the list machinery.
+  void AppendOne(Axis axis, const int* idx, const double* val, int n);
 
   double Get(int row, int col) const;
   void Set(int row, int col, double value);
