@@ -184,7 +184,8 @@ TEST(TermMerge, MapFormKeepsZeroTermsAndSizedFormChoosesByDensity) {
 }
 
 // The short-list merge must give exactly what the dense merge gives (same terms, same order,
-// same sums), on lists with repeats, zeros, cancellations and removed objects.
+// same sums), on lists with repeats, zeros, cancellations and removed objects, also on a run of
+// terms inside longer arrays.
 TEST(TermMerge, ShortListMergeMatchesTheDenseMerge) {
   struct Obj {
     int index;
@@ -209,6 +210,23 @@ TEST(TermMerge, ShortListMergeMatchesTheDenseMerge) {
     smallIdx = denseIdx;
     Tarq::detail::MergeTermsDense(denseCoefs, denseObjs, denseIdx, scratch.data(), mark.data());
     Tarq::detail::MergeTermsSmall(smallCoefs, smallObjs, smallIdx);
+    // The same terms as a run inside longer arrays, merged where they lie.
+    std::vector<double> runCoefs = coefs;
+    std::vector<Obj> runObjs = objs;
+    runCoefs.push_back(99);
+    runObjs.push_back(Obj{77});
+    std::vector<int> runIdx;
+    for (const Obj& o : objs) runIdx.push_back(o.index);
+    Tarq::detail::TermRun<double> runC(runCoefs.data(), n);
+    Tarq::detail::TermRun<Obj> runO(runObjs.data(), n);
+    Tarq::detail::MergeTermsSmall(runC, runO, runIdx);
+    ASSERT_EQ(runO.size(), denseObjs.size()) << "trial " << trial;
+    EXPECT_EQ(runCoefs[n], 99) << "what lies behind a run stays";
+    EXPECT_EQ(runObjs[n].index, 77);
+    for (std::size_t i = 0; i < runO.size(); ++i) {
+      EXPECT_EQ(runO[i].index, denseObjs[i].index) << "trial " << trial << " term " << i;
+      EXPECT_EQ(runC[i], denseCoefs[i]) << "trial " << trial << " term " << i;
+    }
     ASSERT_EQ(smallObjs.size(), denseObjs.size()) << "trial " << trial;
     for (std::size_t i = 0; i < denseObjs.size(); ++i) {
       EXPECT_EQ(smallObjs[i].index, denseObjs[i].index) << "trial " << trial << " term " << i;
