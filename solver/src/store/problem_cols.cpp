@@ -33,13 +33,21 @@ int Problem::AddCols(int num, const double* obj, const VectorList& entries, cons
   matrix_.Append(Axis::kCol, list);
   // Nothing below allocates.
   cols_.names.Commit(std::move(staged));
-  for (int k = 0; k < num; ++k) {
-    cols_.obj.push_back(obj != nullptr ? obj[k] : 0.0);
-    cols_.lower.push_back(lower != nullptr ? ClampInf(lower[k]) : 0.0);
-    cols_.upper.push_back(upper != nullptr ? ClampInf(upper[k]) : TARQ_INFINITY);
-    cols_.type.push_back(types != nullptr ? types[k] : 'C');
-    if (!cols_.branch.empty()) cols_.branch.push_back(0.0);
-  }
+  // Each array is written in one pass over its reserved room.
+  const size_t at = cols_.obj.size();
+  double* o = cols_.obj.data() + at;
+  double* lo = cols_.lower.data() + at;
+  double* up = cols_.upper.data() + at;
+  char* ty = cols_.type.data() + at;
+  for (size_t k = 0; k < n; ++k) o[k] = obj != nullptr ? obj[k] : 0.0;
+  for (size_t k = 0; k < n; ++k) lo[k] = lower != nullptr ? ClampInf(lower[k]) : 0.0;
+  for (size_t k = 0; k < n; ++k) up[k] = upper != nullptr ? ClampInf(upper[k]) : TARQ_INFINITY;
+  for (size_t k = 0; k < n; ++k) ty[k] = types != nullptr ? types[k] : 'C';
+  cols_.obj.SetSize(at + n);
+  cols_.lower.SetSize(at + n);
+  cols_.upper.SetSize(at + n);
+  cols_.type.SetSize(at + n);
+  if (!cols_.branch.empty()) cols_.branch.resize(cols_.branch.size() + n, 0.0);
   Modified();
   return TARQ_RETCODE_OK;
 }
