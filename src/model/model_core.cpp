@@ -200,11 +200,15 @@ void ModelData::AppendRecords(Kind kind, int count, const char* const* names) {
   int& n = r.Count(kind);
   RecordStore& store = r.problem->records;
   HolderBlock* holder = r.problem.Block();
-  for (int k = 0; k < count; ++k) {
-    ObjectRecord* rec = store.New(holder);
-    if (names != nullptr && names[k] != nullptr) rec->name = names[k];
-    rec->index = n++;
-    list.push_back(ListEntry{rec});
+  // Records come in runs of neighbours (the rest of a page), written one after the other.
+  for (int k = 0; k < count;) {
+    std::size_t got = 0;
+    ObjectRecord* rec = store.NewRun(holder, static_cast<std::size_t>(count - k), got);
+    for (ObjectRecord* end = rec + got; rec != end; ++rec, ++k) {
+      if (names != nullptr && names[k] != nullptr) rec->name = names[k];
+      rec->index = n++;
+      list.push_back(ListEntry{rec});
+    }
   }
 }
 

@@ -36,6 +36,9 @@ class RecordStore {
   // A fresh record (index -2, no name). holder is the block of the holder this store lives in
   // (the same on every call): the pages of the records name it.
   ObjectRecord* New(HandleBlock<ProblemHolder>* holder);
+  // Up to `want` (>= 1) fresh records lying next to each other, for objects added together:
+  // returns the first and sets `got` (1 when a recycled record is handed out).
+  ObjectRecord* NewRun(HandleBlock<ProblemHolder>* holder, std::size_t want, std::size_t& got);
   void Retire(ObjectRecord* rec) { retired_.push_back(rec); }
   // Makes every retired record available again. Only call it when no reference from outside
   // the model exists (no variable, constraint or expression of the model is held anywhere).
@@ -44,6 +47,8 @@ class RecordStore {
 
  private:
   struct Chunk;
+  // Adds a chunk when the last one is full (or there is none).
+  void MakeRoom(HandleBlock<ProblemHolder>* holder);
   std::vector<std::unique_ptr<Chunk>> chunks_;
   std::size_t usedInLast_ = 0;
   std::vector<ObjectRecord*> free_;

@@ -105,12 +105,26 @@ ObjectRecord* RecordStore::New(HolderBlock* holder) {
     free_.pop_back();
     return rec;
   }
-  if (chunks_.empty() || usedInLast_ == chunks_.back()->Records()) {
-    const std::size_t pages = chunks_.empty() ? 1 : std::min(2 * chunks_.back()->pages, Chunk::kMaxPages);
-    chunks_.push_back(std::make_unique<Chunk>(pages, holder));
-    usedInLast_ = 0;
-  }
+  MakeRoom(holder);
   return chunks_.back()->At(usedInLast_++);
+}
+
+void RecordStore::MakeRoom(HolderBlock* holder) {
+  if (!chunks_.empty() && usedInLast_ < chunks_.back()->Records()) return;
+  const std::size_t pages = chunks_.empty() ? 1 : std::min(2 * chunks_.back()->pages, Chunk::kMaxPages);
+  chunks_.push_back(std::make_unique<Chunk>(pages, holder));
+  usedInLast_ = 0;
+}
+
+ObjectRecord* RecordStore::NewRun(HolderBlock* holder, std::size_t want, std::size_t& got) {
+  got = 1;
+  if (!free_.empty() || want <= 1) return New(holder);
+  MakeRoom(holder);
+  const Chunk& last = *chunks_.back();
+  got = std::min(want, Chunk::kPerPage - usedInLast_ % Chunk::kPerPage);  // the rest of this page
+  ObjectRecord* first = last.At(usedInLast_);
+  usedInLast_ += got;
+  return first;
 }
 
 void RecordStore::RecycleRetired() {
