@@ -47,10 +47,12 @@ class RecordStore {
 
  private:
   struct Chunk;
-  // Adds a chunk when the last one is full (or there is none).
-  void MakeRoom(HandleBlock<ProblemHolder>* holder);
+  // Moves on to the next page of the last chunk, or to a new chunk after its last page.
+  void NextPage(HandleBlock<ProblemHolder>* holder);
   std::vector<std::unique_ptr<Chunk>> chunks_;
-  std::size_t usedInLast_ = 0;
+  std::size_t pageInLast_ = 0;          // the page of the last chunk records come from
+  ObjectRecord* next_ = nullptr;        // the next fresh record on that page
+  ObjectRecord* pageEnd_ = nullptr;     // the end of that page's records
   std::vector<ObjectRecord*> free_;
   std::vector<ObjectRecord*> retired_;
 };

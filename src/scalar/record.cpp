@@ -89,8 +89,6 @@ struct RecordStore::Chunk {
   ObjectRecord* First(std::size_t p) const {
     return std::launder(reinterpret_cast<ObjectRecord*>(Page(p) + sizeof(RecordPageHead)));
   }
-  std::size_t Records() const { return pages * kPerPage; }
-  ObjectRecord* At(std::size_t k) const { return First(k / kPerPage) + k % kPerPage; }
 
   unsigned char* base;
   std::size_t pages;
@@ -105,25 +103,29 @@ ObjectRecord* RecordStore::New(HolderBlock* holder) {
     free_.pop_back();
     return rec;
   }
-  MakeRoom(holder);
-  return chunks_.back()->At(usedInLast_++);
+  if (next_ == pageEnd_) NextPage(holder);
+  return next_++;
 }
 
-void RecordStore::MakeRoom(HolderBlock* holder) {
-  if (!chunks_.empty() && usedInLast_ < chunks_.back()->Records()) return;
-  const std::size_t pages = chunks_.empty() ? 1 : std::min(2 * chunks_.back()->pages, Chunk::kMaxPages);
-  chunks_.push_back(std::make_unique<Chunk>(pages, holder));
-  usedInLast_ = 0;
+void RecordStore::NextPage(HolderBlock* holder) {
+  if (chunks_.empty() || pageInLast_ + 1 == chunks_.back()->pages) {
+    const std::size_t pages = chunks_.empty() ? 1 : std::min(2 * chunks_.back()->pages, Chunk::kMaxPages);
+    chunks_.push_back(std::make_unique<Chunk>(pages, holder));
+    pageInLast_ = 0;
+  } else {
+    ++pageInLast_;
+  }
+  next_ = chunks_.back()->First(pageInLast_);
+  pageEnd_ = next_ + Chunk::kPerPage;
 }
 
 ObjectRecord* RecordStore::NewRun(HolderBlock* holder, std::size_t want, std::size_t& got) {
   got = 1;
   if (!free_.empty() || want <= 1) return New(holder);
-  MakeRoom(holder);
-  const Chunk& last = *chunks_.back();
-  got = std::min(want, Chunk::kPerPage - usedInLast_ % Chunk::kPerPage);  // the rest of this page
-  ObjectRecord* first = last.At(usedInLast_);
-  usedInLast_ += got;
+  if (next_ == pageEnd_) NextPage(holder);
+  got = std::min(want, static_cast<std::size_t>(pageEnd_ - next_));  // the rest of this page
+  ObjectRecord* first = next_;
+  next_ += got;
   return first;
 }
 
