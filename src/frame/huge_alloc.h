@@ -10,6 +10,8 @@
 #include <new>
 #include <vector>
 
+#include "frame/sized_allocator.h"
+
 namespace Tarq::detail {
 
 constexpr std::size_t kHugePage = std::size_t{1} << 21;
@@ -35,26 +37,7 @@ inline void FreeLong(void* p, std::size_t bytes) noexcept {
 }
 
 template <class T>
-struct HugeAllocator {
-  using value_type = T;
-  HugeAllocator() = default;
-  template <class U>
-  HugeAllocator(const HugeAllocator<U>&) noexcept {}
-
-  T* allocate(std::size_t n) {
-    if (n > static_cast<std::size_t>(-1) / (2 * sizeof(T))) throw std::bad_alloc();
-    return static_cast<T*>(AllocateLong(n * sizeof(T)));
-  }
-  void deallocate(T* p, std::size_t n) noexcept { FreeLong(p, n * sizeof(T)); }
-  template <class U>
-  bool operator==(const HugeAllocator<U>&) const noexcept {
-    return true;
-  }
-  template <class U>
-  bool operator!=(const HugeAllocator<U>&) const noexcept {
-    return false;
-  }
-};
+using HugeAllocator = SizedAllocator<T, AllocateLong, FreeLong>;
 
 template <class T>
 using LongVector = std::vector<T, HugeAllocator<T>>;

@@ -10,9 +10,9 @@
 #pragma once
 
 #include <cstddef>
-#include <limits>
-#include <new>
 #include <vector>
+
+#include "frame/sized_allocator.h"
 
 namespace Tarq::detail {
 
@@ -27,25 +27,7 @@ void SmallDelete(void* p, std::size_t bytes) noexcept;
 // a short array costs a free-list pop and push instead of a general allocation, and a long one
 // goes to operator new as before.
 template <class T>
-struct SmallAllocator {
-  static_assert(alignof(T) <= 16, "SmallNew aligns to 16 bytes");
-  using value_type = T;
-
-  SmallAllocator() noexcept = default;
-  template <class U>
-  SmallAllocator(const SmallAllocator<U>&) noexcept {}  // NOLINT: allocators convert implicitly
-
-  T* allocate(std::size_t n) {
-    if (n > std::numeric_limits<std::size_t>::max() / sizeof(T)) throw std::bad_array_new_length();
-    return static_cast<T*>(SmallNew(n * sizeof(T)));
-  }
-  void deallocate(T* p, std::size_t n) noexcept { SmallDelete(p, n * sizeof(T)); }
-
-  template <class U>
-  bool operator==(const SmallAllocator<U>&) const noexcept {
-    return true;
-  }
-};
+using SmallAllocator = SizedAllocator<T, SmallNew, SmallDelete>;
 
 // A list whose storage comes from SmallAllocator.
 template <class T>
