@@ -20,11 +20,7 @@ std::uint32_t NextEpoch() noexcept {
   return next <= std::numeric_limits<std::uint32_t>::max() ? static_cast<std::uint32_t>(next) : 0;
 }
 
-RecordName& RecordName::operator=(const char* text) {
-  if (text == nullptr || text[0] == '\0') {
-    text_.reset();
-    return *this;
-  }
+RecordName& RecordName::Assign(const char* text) {
   const std::size_t n = std::strlen(text) + 1;
   auto copy = std::make_unique<char[]>(n);
   std::memcpy(copy.get(), text, n);

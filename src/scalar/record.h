@@ -36,10 +36,18 @@ class RecordName {
  public:
   bool empty() const noexcept { return text_ == nullptr || text_[0] == '\0'; }
   const char* c_str() const noexcept { return text_ != nullptr ? text_.get() : ""; }
-  RecordName& operator=(const char* text);
+  // An empty or null text leaves no name (without a call: most objects are unnamed).
+  RecordName& operator=(const char* text) {
+    if (text == nullptr || text[0] == '\0') {
+      text_.reset();
+      return *this;
+    }
+    return Assign(text);
+  }
   RecordName& operator=(const std::string& text) { return *this = text.c_str(); }
 
  private:
+  RecordName& Assign(const char* text);  // a copy of a non-empty text
   std::unique_ptr<char[]> text_;
 };
 

@@ -18,7 +18,7 @@ void NameTable::Index(int pos) {
   if (!index_.try_emplace(name, pos).second) duplicates_ = true;
 }
 
-NameTable::Staged NameTable::Stage(int count, const char* const* names) {
+NameTable::Staged NameTable::StageAny(int count, const char* const* names) {
   Staged staged;
   staged.count = count > 0 ? count : 0;
   bool any = false;
@@ -36,7 +36,7 @@ NameTable::Staged NameTable::Stage(int count, const char* const* names) {
   return staged;
 }
 
-void NameTable::Commit(Staged&& staged) noexcept {
+void NameTable::CommitAny(Staged&& staged) noexcept {
   const int first = size_;
   if (named_) {
     if (staged.names.empty()) {

@@ -23,8 +23,19 @@ class NameTable {
     int count = 0;
     std::vector<std::string> names;  // empty when every new object is unnamed
   };
-  Staged Stage(int count, const char* const* names);
-  void Commit(Staged&& staged) noexcept;
+  // Objects added without names to a table that has none and no lookup index (the common case
+  // of large models) are only counted, without a call.
+  Staged Stage(int count, const char* const* names) {
+    if (names == nullptr && !named_) return Staged{count > 0 ? count : 0, {}};
+    return StageAny(count, names);
+  }
+  void Commit(Staged&& staged) noexcept {
+    if (!named_ && !indexed_ && staged.names.empty()) {
+      size_ += staged.count;
+      return;
+    }
+    CommitAny(std::move(staged));
+  }
   void Append(int count, const char* const* names) { Commit(Stage(count, names)); }
   void Set(int pos, std::string_view name);
   // The explicit name, empty when the object is unnamed.
@@ -39,6 +50,8 @@ class NameTable {
   bool AnyNamed() const { return named_; }
 
  private:
+  Staged StageAny(int count, const char* const* names);
+  void CommitAny(Staged&& staged) noexcept;
   void Materialise();
   void Index(int pos);
 
