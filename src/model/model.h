@@ -99,9 +99,10 @@ class ModelData {
   template <class V>
   bool Owns(const V& v) const { return v.Holder() == Holder(); }
 
-  // Merges a term list by column (row) with the model's dense scratch, after checking that every
-  // term's object belongs to this model; then copies indices and coefficients into idx_/val_.
-  // False (status recorded) for an object of another model.
+  // Merges a term list by column (row) in place, with the model's dense scratch for long lists,
+  // after checking that every term's object belongs to this model; the merged indices go to idx_,
+  // the merged coefficients stay in the list. False (status recorded) for an object of another
+  // model.
   bool GatherExpr(LinExpr& expr);
   // As GatherExpr, for terms held outside an expression; `mixed` says whether they may refer to
   // variables of another model (their holders are not all this model's).

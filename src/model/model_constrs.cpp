@@ -37,7 +37,7 @@ Tarq::IConstraint* AddExprRow(ModelData& m, Tarq::LinExpr& e, char sense, double
     Record(m.status, TARQ_RETCODE_INVALID, "Invalid constraint sense");
     return FailedConstr();
   }
-  return AddOne(m, static_cast<int>(m.idx_.size()), m.idx_.data(), m.val_.data(), sense, bound, upper, name,
+  return AddOne(m, static_cast<int>(m.idx_.size()), m.idx_.data(), e.coefs.data(), sense, bound, upper, name,
                 "Fail to add a constraint");
 }
 

@@ -274,7 +274,6 @@ bool ModelData::Gather(Coefs& coefs, Objs& objs, Kind kind, bool checkOwner,
     scratch_.Ensure(n);
     MergeTermsDense(coefs, objs, idx_, scratch_.values.get(), scratch_.marks.get());
   }
-  val_.assign(coefs.begin(), coefs.end());
   return true;
 }
 

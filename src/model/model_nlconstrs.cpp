@@ -49,7 +49,7 @@ Tarq::INlConstraint* AddOne(ModelData& m, NlExpr& e, char s, double first, doubl
   if (!Checked(m.status,
                TARQ_AddNLConstr(m.Problem(), static_cast<int>(e.tokens.size()), static_cast<int>(e.consts.size()),
                                 e.tokens.data(), e.consts.data(), static_cast<int>(m.idx_.size()), m.idx_.data(),
-                                m.val_.data(), s, lower, upper, text),
+                                e.lin.coefs.data(), s, lower, upper, text),
                "Fail to add a nonlinear constraint")) {
     return FailedNlConstr();
   }
@@ -113,7 +113,7 @@ Tarq::INlConstrArray* TarqModel::AddNlConstrs(Tarq::INlConstrBuilderArray* build
     tokens.insert(tokens.end(), b.expr.tokens.begin(), b.expr.tokens.end());
     consts.insert(consts.end(), b.expr.consts.begin(), b.expr.consts.end());
     linIdx.insert(linIdx.end(), m.idx_.begin(), m.idx_.end());
-    linVal.insert(linVal.end(), m.val_.begin(), m.val_.end());
+    linVal.insert(linVal.end(), b.expr.lin.coefs.begin(), b.expr.lin.coefs.end());
     const double c = b.expr.lin.constant;
     senses.push_back(b.sense);
     bound.push_back(b.sense == 'N' ? -TARQ_INFINITY : -c);

@@ -55,22 +55,22 @@ Tarq::LinExpr ExprFromCoefficients(ModelData& m, const std::vector<double>& coef
   return e;
 }
 
-// Stores the linear objective gathered in idx_/val_ with its constant and sense; false after a
-// recorded failure.
-bool StoreLinearObjective(ModelData& m, double constant, int sense) {
+// Stores the linear objective gathered from e (its indices in idx_, its merged coefficients in e)
+// with e's constant and the sense; false after a recorded failure.
+bool StoreLinearObjective(ModelData& m, const Tarq::LinExpr& e, int sense) {
   if (!Checked(m.status,
-               TARQ_ReplaceColObj(m.Problem(), static_cast<int>(m.idx_.size()), m.idx_.data(), m.val_.data()),
+               TARQ_ReplaceColObj(m.Problem(), static_cast<int>(m.idx_.size()), m.idx_.data(), e.coefs.data()),
                "Fail to set objective coefficients")) {
     return false;
   }
-  if (!Checked(m.status, TARQ_SetObjConst(m.Problem(), constant), "Fail to set obj const")) return false;
+  if (!Checked(m.status, TARQ_SetObjConst(m.Problem(), e.constant), "Fail to set obj const")) return false;
   return Checked(m.status, TARQ_SetObjSense(m.Problem(), sense), "Fail to set obj sense");
 }
 
 // Coefficients, constant and sense of the objective from a linear expression (merged in place);
 // false after a recorded failure.
 bool SetLinearObjective(ModelData& m, Tarq::LinExpr& e, int sense) {
-  return m.GatherExpr(e) && StoreLinearObjective(m, e.constant, sense);
+  return m.GatherExpr(e) && StoreLinearObjective(m, e, sense);
 }
 
 // The linear part of the objective (live columns with a non-zero coefficient, and the constant)
@@ -124,7 +124,7 @@ void TarqModel::SetObjective(int index, Tarq::IExpr* expr, int sense, double pri
   if (!m.GatherExpr(e)) return;
   if (!Checked(m.status,
                TARQ_MultiObjSetColObj(m.Problem(), index, static_cast<int>(m.idx_.size()), m.idx_.data(),
-                                      m.val_.data()),
+                                      e.coefs.data()),
                "Fail to set a multi-objective function of index %d", index)) {
     return;
   }
@@ -308,7 +308,7 @@ void SetWholeObjective(ModelData& m, Tarq::QuadExpr& q, int sense, const char* f
                "%s", failure)) {
     return;
   }
-  StoreLinearObjective(m, q.lin.constant, sense);
+  StoreLinearObjective(m, q.lin, sense);
 }
 
 }  // namespace

@@ -31,7 +31,7 @@ Tarq::IPsdConstraint* AddPsdRow(ModelData& m, Tarq::PsdExpr& e, char sense, doub
   }
   if (!m.GatherExpr(e.lin)) return FailedPsdConstr();
   const std::vector<int> cols = m.idx_;
-  const std::vector<double> vals = m.val_;
+  const std::vector<double> vals(e.lin.coefs.begin(), e.lin.coefs.end());
   std::vector<Tarq::detail::PsdTerm> terms;
   if (!CombinePsdTerms(m, e, terms)) return FailedPsdConstr();
   std::vector<int> psdCols, mats;

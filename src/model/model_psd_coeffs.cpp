@@ -188,7 +188,7 @@ void TarqModel::SetPsdObjective(Tarq::IPsdExpr* expr, int sense) {
     mats.push_back(mat);
   }
   if (!m.GatherExpr(e.lin)) return;
-  if (!Checked(m.status, TARQ_ReplaceColObj(m.Problem(), static_cast<int>(m.idx_.size()), m.idx_.data(), m.val_.data()),
+  if (!Checked(m.status, TARQ_ReplaceColObj(m.Problem(), static_cast<int>(m.idx_.size()), m.idx_.data(), e.lin.coefs.data()),
                "Fail to set objective coefficients")) {
     return;
   }

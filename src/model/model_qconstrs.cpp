@@ -50,7 +50,7 @@ Tarq::IQConstraint* AddExprRow(ModelData& m, Tarq::QuadExpr& q, char sense, doub
     Record(m.status, TARQ_RETCODE_INVALID, "Fail to add constraint of quadratic items of size %zu", m.qval_.size());
     return FailedQConstr();
   }
-  return AddOne(m, static_cast<int>(m.idx_.size()), m.idx_.data(), m.val_.data(), static_cast<int>(m.qval_.size()),
+  return AddOne(m, static_cast<int>(m.idx_.size()), m.idx_.data(), q.lin.coefs.data(), static_cast<int>(m.qval_.size()),
                 m.qrow_.data(), m.qcol_.data(), m.qval_.data(), sense, rhs - q.lin.constant, name);
 }
 

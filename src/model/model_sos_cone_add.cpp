@@ -75,7 +75,7 @@ Tarq::IGenConstr* AddOneIndicator(ModelData& m, const Tarq::Var& binVar, int bin
   const int beg[2] = {0, Size(m.idx_.size())};
   const double bound = rhs - expr.constant;
   if (!Checked(m.status,
-               TARQ_AddIndicators(m.Problem(), 1, &type, &binCol, &binVal, beg, nullptr, m.idx_.data(), m.val_.data(),
+               TARQ_AddIndicators(m.Problem(), 1, &type, &binCol, &binVal, beg, nullptr, m.idx_.data(), expr.coefs.data(),
                                   &sense, &bound, normalised.empty() ? nullptr : &text),
                "Fail to add an indicator constraint")) {
     return new TarqGenConstr(Tarq::GenConstr());
@@ -219,7 +219,7 @@ Tarq::IGenConstrArray* TarqModel::AddGenConstrIndicator(Tarq::IGenConstrBuilderA
       return new TarqGenConstrArray();
     }
     idx.insert(idx.end(), m.idx_.begin(), m.idx_.end());
-    val.insert(val.end(), m.val_.begin(), m.val_.end());
+    val.insert(val.end(), b.expr.coefs.begin(), b.expr.coefs.end());
     beg.push_back(Size(idx.size()));
     types.push_back(b.type);
     binCols.push_back(b.binVar.Index());

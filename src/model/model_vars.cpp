@@ -72,7 +72,8 @@ Tarq::IVar* TarqModel::AddVar(double lb, double ub, double obj, char type, Tarq:
   ModelData& m = Data();
   if (col != nullptr && !m.GatherColumn(Tarq::ColumnOf(col))) return FailedVar();
   const int nnz = col != nullptr ? static_cast<int>(m.idx_.size()) : 0;
-  return AddOne(m, lb, ub, obj, type, nnz, m.idx_.data(), m.val_.data(), name,
+  const double* vals = col != nullptr ? Tarq::ColumnOf(col).coefs.data() : nullptr;
+  return AddOne(m, lb, ub, obj, type, nnz, m.idx_.data(), vals, name,
                 "Fail to add a variable using Column data");
 }
 
@@ -144,7 +145,7 @@ Tarq::IVarArray* TarqModel::AddVars(int count, const double* lb, const double* u
   for (int k = 0; k < count; ++k) {
     if (!m.GatherColumn((*columns)[k])) return new TarqVarArray();
     idx.insert(idx.end(), m.idx_.begin(), m.idx_.end());
-    val.insert(val.end(), m.val_.begin(), m.val_.end());
+    val.insert(val.end(), (*columns)[k].coefs.begin(), (*columns)[k].coefs.end());
     beg[k + 1] = static_cast<int>(idx.size());
   }
   auto names = BatchNames::FromPrefix(prefix, m.Count(Kind::kCol), count);
