@@ -312,6 +312,30 @@ class FrontHandled : public Handled<Iface, T> {
   [[gnu::tls_model("initial-exec")]] static inline thread_local std::size_t pendingSize_ = 0;
 };
 
+// An implementation class that holds its value itself: [object | value], no block and no count.
+// For values that no other object ever shares (each scalar handle is made from a value of its
+// own): a handle then costs one small-heap allocation of the vtable and the value, and reaching
+// the value is an offset from the object. Programs hold millions of variable handles (one per
+// variable of a list), so their size is most of the memory the modeling layer adds to a model.
+template <class Iface, class T>
+class InlineHandled : public Iface {
+ public:
+  using DataType = T;
+
+  explicit InlineHandled(const T& value) : value_(value) {}
+  explicit InlineHandled(T&& value) noexcept(std::is_nothrow_move_constructible_v<T>) : value_(std::move(value)) {}
+  InlineHandled(const InlineHandled&) = delete;
+  InlineHandled& operator=(const InlineHandled&) = delete;
+
+  static void* operator new(std::size_t size) { return JointNew<alignof(T)>(size); }
+  static void operator delete(void* p, std::size_t size) noexcept { JointDelete<alignof(T)>(p, size); }
+
+  T& Data() const noexcept { return value_; }
+
+ private:
+  mutable T value_;
+};
+
 // The bytes of one object of class D (a FrontHandled class over T) with its block and value behind it.
 template <class D, class T>
 constexpr std::size_t FrontHandledBytes() {

@@ -257,8 +257,10 @@ void ModelData::MergeScratch::Ensure(std::size_t n) {
 template <class Coefs, class Objs, class IndexOf>
 bool ModelData::Gather(Coefs& coefs, Objs& objs, Kind kind, bool checkOwner,
                        const char* foreign, IndexOf indexOf) {
-  idx_.resize(objs.size());
-  for (std::size_t i = 0; i < objs.size(); ++i) idx_[i] = indexOf(objs[i]);
+  // Written by push_back after one reserve: resize would first zero what the loop overwrites.
+  idx_.clear();
+  idx_.reserve(objs.size());
+  for (std::size_t i = 0; i < objs.size(); ++i) idx_.push_back(indexOf(objs[i]));
   if (checkOwner) {
     for (std::size_t i = 0; i < objs.size(); ++i) {
       if (objs[i].Holder() != Holder() && idx_[i] >= 0) {

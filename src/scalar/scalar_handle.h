@@ -7,13 +7,12 @@
 
 namespace Tarq::detail {
 
+// Each handle holds a value of its own: handles made from one object share its record, never a
+// value, so that a status recorded on one handle stays there.
 template <class Iface, class Value, const ScalarKind& kKind>
-class ScalarHandle : public FrontHandled<Iface, Value> {
+class ScalarHandle : public InlineHandled<Iface, Value> {
  public:
-  using FrontHandled<Iface, Value>::FrontHandled;
-  explicit ScalarHandle(const Value& v) : FrontHandled<Iface, Value>(typename FrontHandled<Iface, Value>::FromValue{}, v) {}
-  explicit ScalarHandle(Value&& v)
-      : FrontHandled<Iface, Value>(typename FrontHandled<Iface, Value>::FromValue{}, std::move(v)) {}
+  using InlineHandled<Iface, Value>::InlineHandled;
 
   int GetIdx() const override { return this->Data().Index(); }
   const char* GetName() override { return this->Data().Name(kKind); }

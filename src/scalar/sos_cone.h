@@ -83,11 +83,10 @@ namespace detail {
 
 // A handle on a cone of either kind: its index and its removal.
 template <class Iface, class Value>
-class RecordHandle : public FrontHandled<Iface, Value> {
+class RecordHandle : public InlineHandled<Iface, Value> {
  public:
   using Interface = Iface;
-  using FrontHandled<Iface, Value>::FrontHandled;
-  explicit RecordHandle(const Value& v) : FrontHandled<Iface, Value>(typename FrontHandled<Iface, Value>::FromValue{}, v) {}
+  using InlineHandled<Iface, Value>::InlineHandled;
 
   int GetIdx() const override { return this->Data().Index(); }
   void Remove() override { this->Data().Remove(); }

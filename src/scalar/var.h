@@ -16,9 +16,10 @@ class TarqVar final : public Tarq::detail::ScalarHandle<Tarq::IVar, Tarq::Var, T
   void SetType(char type) override { Data().SetType(type); }
 };
 
-// A variable handle, its block and its value fill one 64-byte block of the small-object heap, which
-// starts on a cache-line boundary: an expression term reads one line of the handle it is given.
-static_assert(Tarq::detail::FrontHandledBytes<TarqVar, Tarq::Var>() <= 64);
+// A variable handle is its vtable and its value, 32 bytes of the small-object heap on a 32-byte
+// boundary: an expression term reads one line of the handle it is given, and a list's handles
+// take half a line each.
+static_assert(sizeof(TarqVar) == 32);
 
 namespace Tarq {
 

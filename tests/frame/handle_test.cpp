@@ -13,6 +13,7 @@ using Tarq::detail::BlockRef;
 using Tarq::detail::DataOf;
 using Tarq::detail::FrontHandled;
 using Tarq::detail::HandleBlock;
+using Tarq::detail::InlineHandled;
 
 // Counts constructions and destructions and remembers the order of destruction.
 struct Tracked {
@@ -149,6 +150,55 @@ TEST(FrontHandled, ValueFoundBehindTheObjectOrThroughItsBlock) {
   EXPECT_EQ(&DataOf<Thing>(c), &c->Data());
   delete c;
   EXPECT_EQ(Tracked::alive, 0);
+}
+
+// A value whose copies throw on request, for the handles that hold their value.
+struct CopyCounted {
+  static inline int alive = 0;
+  static inline bool throwOnCopy = false;
+  int id = 0;
+  CopyCounted() { ++alive; }
+  explicit CopyCounted(int i) : id(i) { ++alive; }
+  CopyCounted(const CopyCounted& o) : id(o.id) {
+    if (throwOnCopy) throw std::runtime_error("copy failed");
+    ++alive;
+  }
+  CopyCounted& operator=(const CopyCounted&) = default;
+  ~CopyCounted() { --alive; }
+};
+
+class Inline final : public InlineHandled<IThing, CopyCounted> {
+ public:
+  using InlineHandled::InlineHandled;
+  int Id() const override { return Data().id; }
+};
+
+TEST(InlineHandled, EachObjectOwnsItsValueAndFreesItOnDelete) {
+  CopyCounted::alive = 0;
+  CopyCounted::throwOnCopy = false;
+  {
+    const CopyCounted source(7);
+    IThing* a = new Inline(source);
+    IThing* b = new Inline(source);
+    EXPECT_EQ(CopyCounted::alive, 3);
+    // Two objects made from one value hold two values: a change to one stays there.
+    DataOf<Inline>(a).id = 8;
+    EXPECT_EQ(a->Id(), 8);
+    EXPECT_EQ(b->Id(), 7);
+    EXPECT_EQ(source.id, 7);
+    EXPECT_EQ(&DataOf<Inline>(b), &static_cast<Inline*>(b)->Data());
+    delete a;
+    EXPECT_EQ(CopyCounted::alive, 2);
+    delete b;
+    EXPECT_EQ(CopyCounted::alive, 1);
+    // A value that fails to copy: the storage goes back (the sanitizer build checks that it is
+    // freed with the size it was taken with) and nothing is left alive.
+    CopyCounted::throwOnCopy = true;
+    EXPECT_THROW(new Inline(source), std::runtime_error);
+    CopyCounted::throwOnCopy = false;
+    EXPECT_EQ(CopyCounted::alive, 1);
+  }
+  EXPECT_EQ(CopyCounted::alive, 0);
 }
 
 TEST(HandleBlock, EmptyRefIsFalseAndMoveLeavesSourceEmpty) {
