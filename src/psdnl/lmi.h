@@ -66,11 +66,9 @@ class TarqLmiExpr final : public Tarq::detail::FrontHandled<Tarq::ILmiExpr, Tarq
   void MultiplyBy(double factor) override;
 };
 
-class TarqLmiConstraint final : public Tarq::detail::FrontHandled<Tarq::ILmiConstraint, Tarq::LmiConstraint> {
+class TarqLmiConstraint final : public Tarq::detail::InlineHandled<Tarq::ILmiConstraint, Tarq::LmiConstraint> {
  public:
-  using FrontHandled::FrontHandled;
-  explicit TarqLmiConstraint(const Tarq::LmiConstraint& c)
-      : FrontHandled(FromValue{}, c) {}
+  using InlineHandled::InlineHandled;
 
   int GetIdx() const override { return Data().Index(); }
   int GetDim() const override { return Data().dim; }

@@ -40,10 +40,9 @@ extern const ScalarKind kNlRowKind;
 
 }  // namespace Tarq
 
-class TarqNlConstraint final : public Tarq::detail::FrontHandled<Tarq::INlConstraint, Tarq::NlConstraint> {
+class TarqNlConstraint final : public Tarq::detail::InlineHandled<Tarq::INlConstraint, Tarq::NlConstraint> {
  public:
-  using FrontHandled::FrontHandled;
-  explicit TarqNlConstraint(const Tarq::NlConstraint& c) : FrontHandled(FromValue{}, c) {}
+  using InlineHandled::InlineHandled;
 
   int GetIdx() const override { return Data().Index(); }
   const char* GetName() override { return Data().Name(Tarq::detail::kNlRowKind); }

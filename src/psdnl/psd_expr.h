@@ -86,11 +86,9 @@ class TarqPsdExpr final : public Tarq::detail::FrontHandled<Tarq::IPsdExpr, Tarq
   const char* GetErrorMsg() const override { return Data().status.Message(); }
 };
 
-class TarqPsdConstraint final : public Tarq::detail::FrontHandled<Tarq::IPsdConstraint, Tarq::PsdConstraint> {
+class TarqPsdConstraint final : public Tarq::detail::InlineHandled<Tarq::IPsdConstraint, Tarq::PsdConstraint> {
  public:
-  using FrontHandled::FrontHandled;
-  explicit TarqPsdConstraint(const Tarq::PsdConstraint& c)
-      : FrontHandled(FromValue{}, c) {}
+  using InlineHandled::InlineHandled;
 
   int GetIdx() const override { return Data().Index(); }
   const char* GetName() override { return Data().Name(Tarq::detail::kPsdRowKind); }

@@ -27,10 +27,9 @@ using PsdVarArray = detail::LongVector<PsdVar>;
 
 }  // namespace Tarq
 
-class TarqPsdVar final : public Tarq::detail::FrontHandled<Tarq::IPsdVar, Tarq::PsdVar> {
+class TarqPsdVar final : public Tarq::detail::InlineHandled<Tarq::IPsdVar, Tarq::PsdVar> {
  public:
-  using FrontHandled::FrontHandled;
-  explicit TarqPsdVar(const Tarq::PsdVar& v) : FrontHandled(FromValue{}, v) {}
+  using InlineHandled::InlineHandled;
 
   int GetIdx() const override { return Data().Index(); }
   int GetDim() const override { return Data().dim; }

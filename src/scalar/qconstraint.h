@@ -42,10 +42,9 @@ extern const ScalarKind kQuadRowKind;
 
 }  // namespace Tarq
 
-class TarqQConstraint final : public Tarq::detail::FrontHandled<Tarq::IQConstraint, Tarq::QConstraint> {
+class TarqQConstraint final : public Tarq::detail::InlineHandled<Tarq::IQConstraint, Tarq::QConstraint> {
  public:
-  using FrontHandled::FrontHandled;
-  explicit TarqQConstraint(const Tarq::QConstraint& c) : FrontHandled(FromValue{}, c) {}
+  using InlineHandled::InlineHandled;
 
   int GetIdx() const override { return Data().Index(); }
   const char* GetName() override { return Data().Name(Tarq::detail::kQuadRowKind); }

@@ -168,11 +168,10 @@ class VarListBuilder : public Handled<Iface, Data> {
 }  // namespace detail
 }  // namespace Tarq
 
-class TarqSos final : public Tarq::detail::FrontHandled<Tarq::ISos, Tarq::Sos> {
+class TarqSos final : public Tarq::detail::InlineHandled<Tarq::ISos, Tarq::Sos> {
  public:
   using Interface = Tarq::ISos;
-  using FrontHandled::FrontHandled;
-  explicit TarqSos(const Tarq::Sos& s) : FrontHandled(FromValue{}, s) {}
+  using InlineHandled::InlineHandled;
 
   int GetIdx() const override { return Data().Index(); }
   int GetIIS() override { return Data().LowerIIS(Tarq::detail::kSosKind); }
@@ -181,11 +180,10 @@ class TarqSos final : public Tarq::detail::FrontHandled<Tarq::ISos, Tarq::Sos> {
   const char* GetErrorMsg() const override { return Data().status.Message(); }
 };
 
-class TarqGenConstr final : public Tarq::detail::FrontHandled<Tarq::IGenConstr, Tarq::GenConstr> {
+class TarqGenConstr final : public Tarq::detail::InlineHandled<Tarq::IGenConstr, Tarq::GenConstr> {
  public:
   using Interface = Tarq::IGenConstr;
-  using FrontHandled::FrontHandled;
-  explicit TarqGenConstr(const Tarq::GenConstr& c) : FrontHandled(FromValue{}, c) {}
+  using InlineHandled::InlineHandled;
 
   int GetIdx() const override { return Data().Index(); }
   const char* GetName() override { return Data().Name(Tarq::detail::kGenConstrKind); }
