@@ -324,6 +324,9 @@ class InlineHandled : public Iface {
 
   explicit InlineHandled(const T& value) : value_(value) {}
   explicit InlineHandled(T&& value) noexcept(std::is_nothrow_move_constructible_v<T>) : value_(std::move(value)) {}
+  // The value made from args in place.
+  template <class... Args>
+  explicit InlineHandled(std::in_place_t, Args&&... args) : value_(std::forward<Args>(args)...) {}
   InlineHandled(const InlineHandled&) = delete;
   InlineHandled& operator=(const InlineHandled&) = delete;
 

@@ -97,12 +97,10 @@ std::ostream& operator<<(std::ostream& out, LinExpr& expr);
 
 }  // namespace Tarq
 
-class TarqExpr final : public Tarq::detail::FrontHandled<Tarq::IExpr, Tarq::LinExpr> {
+class TarqExpr final : public Tarq::detail::InlineHandled<Tarq::IExpr, Tarq::LinExpr> {
  public:
-  using FrontHandled::FrontHandled;
-  explicit TarqExpr(double constant) : FrontHandled(FromValue{}, constant) {}
-  explicit TarqExpr(const Tarq::LinExpr& expr) : FrontHandled(FromValue{}, expr) {}
-  explicit TarqExpr(Tarq::LinExpr&& expr) : FrontHandled(FromValue{}, std::move(expr)) {}
+  using InlineHandled::InlineHandled;
+  explicit TarqExpr(double constant) : InlineHandled(std::in_place, constant) {}
 
   int GetSize() const override { return Data().Size(); }
   Tarq::IVar* GetVar(int i) const override;

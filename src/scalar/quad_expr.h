@@ -74,11 +74,9 @@ std::ostream& operator<<(std::ostream& out, QuadExpr& expr);
 
 }  // namespace Tarq
 
-class TarqQuadExpr final : public Tarq::detail::FrontHandled<Tarq::IQuadExpr, Tarq::QuadExpr> {
+class TarqQuadExpr final : public Tarq::detail::InlineHandled<Tarq::IQuadExpr, Tarq::QuadExpr> {
  public:
-  using FrontHandled::FrontHandled;
-  explicit TarqQuadExpr(const Tarq::QuadExpr& expr) : FrontHandled(FromValue{}, expr) {}
-  explicit TarqQuadExpr(Tarq::QuadExpr&& expr) : FrontHandled(FromValue{}, std::move(expr)) {}
+  using InlineHandled::InlineHandled;
 
   int GetSize() const override { return Data().Size(); }
   Tarq::IVar* GetVar1(int i) const override;
