@@ -1,7 +1,9 @@
 // Handle blocks and the standard implementation-object shape.
 //
-// Memory model: every implementation object (TarqEnvr, TarqModel, ...) is a vtable plus one
-// BlockRef, i.e. one counted reference on a HandleBlock that owns the internal object. Internal
+// Memory model: an implementation object whose internal object may be shared (TarqEnvr,
+// TarqModel, lists, ...) is a vtable plus one BlockRef, i.e. one counted reference on a
+// HandleBlock that owns the internal object; one whose value is its own (the handles on single
+// objects and expressions, InlineHandled) holds that value itself. Internal
 // objects hold BlockRefs on the blocks they depend on (a model on its environment's holder, an
 // object record on its problem holder), so a dependency always outlives its dependants. The last
 // release of a block destroys what it owns, then the block. Counts are atomic: objects sharing a
@@ -39,8 +41,8 @@ void RawDelete(void* p) noexcept {
   }
 }
 
-// Storage for one handle object and the value block behind it (see small_heap.h): freed with the
-// size it was asked for.
+// Storage for one handle object with its value, or one block with its object (see small_heap.h):
+// freed with the size it was asked for.
 template <std::size_t Align>
 void* JointNew(std::size_t bytes) {
   if constexpr (Align <= 16) {
@@ -63,7 +65,6 @@ struct HandleBlock {
   T* object;             // the owned object, or the first of an array; null owns nothing
   std::uint64_t count;   // 1: one object allocated singly; n: an array of n
   std::atomic<std::uint32_t> refs;
-  std::uint32_t front = 0;  // bytes of the block's allocation in front of it (an implementation object)
 
   // Takes ownership of a singly allocated object; one reference.
   static HandleBlock* Adopt(T* obj) { return new HandleBlock{obj, 1, 1}; }
@@ -72,23 +73,15 @@ struct HandleBlock {
   // nothing leaks when the constructor throws.
   template <class... Args>
   static HandleBlock* Make(Args&&... args) {
-    void* raw = JointNew<kJointAlign>(sizeof(Joint));
+    void* raw = JointNew<alignof(Joint)>(sizeof(Joint));
     try {
-      return MakeAt(raw, std::forward<Args>(args)...);
+      Joint* joint = static_cast<Joint*>(raw);
+      T* obj = new (joint->slot) T(std::forward<Args>(args)...);
+      return new (&joint->block) HandleBlock{obj, 1, 1};
     } catch (...) {
-      JointDelete<kJointAlign>(raw, sizeof(Joint));
+      JointDelete<alignof(Joint)>(raw, sizeof(Joint));
       throw;
     }
-  }
-
-  // As Make, in storage the caller got from JointNew<kJointAlign>(front + kJointSize), the block
-  // `front` bytes into it; the block's last release frees that storage. On an exception the storage is left
-  // to the caller.
-  template <class... Args>
-  static HandleBlock* MakeAt(void* raw, Args&&... args) {
-    Joint* joint = static_cast<Joint*>(raw);
-    T* obj = new (joint->slot) T(std::forward<Args>(args)...);
-    return new (&joint->block) HandleBlock{obj, 1, 1};
   }
 
   // Constructs n value-initialised objects (n == 1 allocates singly, n == 0 owns nothing).
@@ -110,25 +103,13 @@ struct HandleBlock {
   // Takes n references at once, for n owners made together (one atomic operation, not n).
   void Retain(std::uint32_t n) noexcept { refs.fetch_add(n, std::memory_order_relaxed); }
 
-  // Whether the caller holds the only reference: no other owner exists, and none can appear
-  // without one. Acquire: what earlier owners did before letting go is seen.
-  bool Sole() const noexcept { return refs.load(std::memory_order_acquire) == 1; }
-
-  // Destroys the object and the block of a joint allocation and frees it, whatever the count
-  // (the caller holds the last reference). The storage starts `front` bytes before the block.
-  void DestroyJoint() noexcept {
-    unsigned char* start = reinterpret_cast<unsigned char*>(this) - front;
-    const std::size_t bytes = front + sizeof(Joint);
-    object->~T();
-    this->~HandleBlock();
-    JointDelete<kJointAlign>(static_cast<void*>(start), bytes);
-  }
-
   // Drops one reference; the last one destroys the owned object(s) and the block.
   void Release() noexcept {
     if (refs.fetch_sub(1, std::memory_order_acq_rel) != 1) return;
     if (IsJoint()) {
-      DestroyJoint();
+      object->~T();
+      this->~HandleBlock();
+      JointDelete<alignof(Joint)>(static_cast<void*>(this), sizeof(Joint));
       return;
     }
     if (object != nullptr) {
@@ -147,13 +128,6 @@ struct HandleBlock {
     HandleBlock block;
     alignas(T) unsigned char slot[sizeof(T)];
   };
-
- public:
-  static constexpr std::size_t kJointSize = sizeof(Joint);
-  static constexpr std::size_t kJointAlign = alignof(Joint);
-  static constexpr std::size_t kSlotOffset = offsetof(Joint, slot);
-
- private:
 
   bool IsJoint() const noexcept {
     return count == 1 && static_cast<const void*>(object) ==
@@ -222,99 +196,9 @@ class Handled : public Iface {
   BlockRef<T> ref_;
 };
 
-// An implementation class whose objects are made from a value and keep that value's block in the
-// same allocation, right behind the object: [object | block | value]. Reaching the value through
-// the object then touches neighbouring memory, and making an object costs one allocation instead
-// of two. The storage is freed by whichever goes
-// last: the object (when its block lives elsewhere) or the block (its last release frees the
-// storage it was made in, object included). Objects made other than by a new-expression of the
-// class (none are) get a block of their own.
-template <class Iface, class T>
-class FrontHandled : public Handled<Iface, T> {
-  using Block = HandleBlock<T>;
-  static constexpr std::size_t kAlign = Block::kJointAlign;
-  static constexpr std::size_t BlockOffset(std::size_t size) { return (size + kAlign - 1) / kAlign * kAlign; }
-
- public:
-  using Handled<Iface, T>::Handled;
-
-  static void* operator new(std::size_t size) {
-    void* base = JointNew<Block::kJointAlign>(BlockOffset(size) + Block::kJointSize);
-    pendingObject_ = base;
-    pendingSize_ = size;
-    return base;
-  }
-  // A constructor threw: the storage holds nothing else.
-  static void operator delete(void* p, std::size_t size) noexcept {
-    JointDelete<Block::kJointAlign>(p, BlockOffset(size) + Block::kJointSize);
-  }
-  static void operator delete(FrontHandled* p, std::destroying_delete_t, std::size_t size) noexcept {
-    Block* block = p->Ref().Block();
-    const bool blockBehind = static_cast<void*>(block) == reinterpret_cast<unsigned char*>(p) + BlockOffset(size);
-    if (!blockBehind) {
-      p->~FrontHandled();
-      JointDelete<Block::kJointAlign>(static_cast<void*>(p), BlockOffset(size) + Block::kJointSize);
-      return;
-    }
-    if (block->Sole()) {
-      // Nobody else refers to the value: run the destructor without the reference, then destroy
-      // value and block and free the storage, with no atomic operation on the count.
-      p->ref_.Detach();
-      p->~FrontHandled();
-      block->DestroyJoint();
-      return;
-    }
-    // The storage must outlive the destructor: hold the block until it has run, then let go.
-    block->Retain();
-    p->~FrontHandled();
-    block->Release();
-  }
-
-  // The value of an object of the most derived class D. When the block lies right behind the
-  // object (always, for objects made by the class's operator new) the value is found from the
-  // object's address: reading it does not wait for the block reference to arrive from memory
-  // first, which matters when a caller hands over objects scattered in memory (one variable
-  // handle per expression term).
-  static constexpr bool kValueBehind = true;
-  template <class D>
-  static T& ValueOf(const D* self) noexcept {
-    static_assert(std::is_base_of_v<FrontHandled, D>);
-    unsigned char* base = reinterpret_cast<unsigned char*>(const_cast<D*>(self));
-    Block* behind = reinterpret_cast<Block*>(base + BlockOffset(sizeof(D)));
-    if (__builtin_expect(self->Ref().Block() == behind, 1)) {
-      return *std::launder(reinterpret_cast<T*>(reinterpret_cast<unsigned char*>(behind) + Block::kSlotOffset));
-    }
-    return self->Data();
-  }
-
- protected:
-  struct FromValue {};
-  // Makes the block of a new value, behind this object when it was just allocated by the class's
-  // operator new.
-  template <class... Args>
-  explicit FrontHandled(FromValue, Args&&... args) : Handled<Iface, T>(MakeBlock(this, std::forward<Args>(args)...)) {}
-
- private:
-  template <class... Args>
-  static BlockRef<T> MakeBlock(const void* self, Args&&... args) {
-    if (self != pendingObject_) return BlockRef<T>::Make(std::forward<Args>(args)...);
-    pendingObject_ = nullptr;
-    const std::size_t offset = BlockOffset(pendingSize_);
-    Block* block = Block::MakeAt(const_cast<unsigned char*>(static_cast<const unsigned char*>(self)) + offset,
-                                 std::forward<Args>(args)...);
-    block->front = static_cast<std::uint32_t>(offset);
-    return BlockRef<T>(block);
-  }
-  // Written by operator new and read by the constructor right after it, on every handle made:
-  // the initial-exec model reaches them without a call into the dynamic linker (16 bytes of the
-  // static TLS the loader reserves for libraries).
-  [[gnu::tls_model("initial-exec")]] static inline thread_local const void* pendingObject_ = nullptr;
-  [[gnu::tls_model("initial-exec")]] static inline thread_local std::size_t pendingSize_ = 0;
-};
-
 // An implementation class that holds its value itself: [object | value], no block and no count.
-// For values that no other object ever shares (each scalar handle is made from a value of its
-// own): a handle then costs one small-heap allocation of the vtable and the value, and reaching
+// For values that no other object ever shares (each handle on one object, expression, builder or
+// list is made from a value of its own): a handle then costs one small-heap allocation of the vtable and the value, and reaching
 // the value is an offset from the object. Programs hold millions of variable handles (one per
 // variable of a list), so their size is most of the memory the modeling layer adds to a model.
 template <class Iface, class T>
@@ -339,13 +223,6 @@ class InlineHandled : public Iface {
   mutable T value_;
 };
 
-// The bytes of one object of class D (a FrontHandled class over T) with its block and value behind it.
-template <class D, class T>
-constexpr std::size_t FrontHandledBytes() {
-  constexpr std::size_t align = HandleBlock<T>::kJointAlign;
-  return (sizeof(D) + align - 1) / align * align + HandleBlock<T>::kJointSize;
-}
-
 // A fresh, empty value: one per thread, made anew at every call, so that nothing done to it lasts.
 template <class Impl>
 [[gnu::noinline]] typename Impl::DataType& FreshValue() {
@@ -358,11 +235,7 @@ template <class Impl>
 template <class Impl, class Iface>
 inline typename Impl::DataType& DataOf(const Iface* p) {
   if (p == nullptr) [[unlikely]] return FreshValue<Impl>();
-  if constexpr (requires { Impl::kValueBehind; }) {
-    return Impl::ValueOf(static_cast<const Impl*>(p));
-  } else {
-    return static_cast<const Impl*>(p)->Data();
-  }
+  return static_cast<const Impl*>(p)->Data();
 }
 
 }  // namespace Tarq::detail

@@ -38,11 +38,10 @@ using LmiConstrArray = detail::LongVector<LmiConstraint>;
 
 }  // namespace Tarq
 
-class TarqLmiExpr final : public Tarq::detail::FrontHandled<Tarq::ILmiExpr, Tarq::LmiExpr> {
+class TarqLmiExpr final : public Tarq::detail::InlineHandled<Tarq::ILmiExpr, Tarq::LmiExpr> {
  public:
-  using FrontHandled::FrontHandled;
-  TarqLmiExpr() : FrontHandled(FromValue{}) {}
-  explicit TarqLmiExpr(Tarq::LmiExpr e) : FrontHandled(FromValue{}, std::move(e)) {}
+  using InlineHandled::InlineHandled;
+  TarqLmiExpr() : InlineHandled(std::in_place) {}
 
   int GetSize() const override { return Data().Size(); }
   Tarq::IVar* GetVar(int i) const override;
@@ -82,12 +81,10 @@ class TarqLmiConstraint final : public Tarq::detail::InlineHandled<Tarq::ILmiCon
   const char* GetErrorMsg() const override { return Data().status.Message(); }
 };
 
-class TarqLmiConstrArray final : public Tarq::detail::FrontHandled<Tarq::ILmiConstrArray, Tarq::LmiConstrArray> {
+class TarqLmiConstrArray final : public Tarq::detail::InlineHandled<Tarq::ILmiConstrArray, Tarq::LmiConstrArray> {
  public:
-  using FrontHandled::FrontHandled;
-  TarqLmiConstrArray() : FrontHandled(FromValue{}) {}
-  explicit TarqLmiConstrArray(Tarq::LmiConstrArray a)
-      : FrontHandled(FromValue{}, std::move(a)) {}
+  using InlineHandled::InlineHandled;
+  TarqLmiConstrArray() : InlineHandled(std::in_place) {}
 
   void PushBack(const Tarq::ILmiConstraint* c) override;
   int Size() const override { return static_cast<int>(Data().size()); }

@@ -84,12 +84,10 @@ std::ostream& operator<<(std::ostream& out, NlExpr& expr);
 
 }  // namespace Tarq
 
-class TarqNlExpr final : public Tarq::detail::FrontHandled<Tarq::INlExpr, Tarq::NlExpr> {
+class TarqNlExpr final : public Tarq::detail::InlineHandled<Tarq::INlExpr, Tarq::NlExpr> {
  public:
-  using FrontHandled::FrontHandled;
-  explicit TarqNlExpr(double constant) : FrontHandled(FromValue{}, constant) {}
-  explicit TarqNlExpr(const Tarq::NlExpr& e) : FrontHandled(FromValue{}, e) {}
-  explicit TarqNlExpr(Tarq::NlExpr&& e) : FrontHandled(FromValue{}, std::move(e)) {}
+  using InlineHandled::InlineHandled;
+  explicit TarqNlExpr(double constant) : InlineHandled(std::in_place, constant) {}
 
   std::size_t GetSize() const override { return Data().tokens.size(); }
   double GetConstant() const override { return Data().lin.constant; }

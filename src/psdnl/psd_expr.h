@@ -51,10 +51,9 @@ using PsdConstrBuilderArray = detail::LongVector<PsdConstrBuilder>;
 
 }  // namespace Tarq
 
-class TarqPsdExpr final : public Tarq::detail::FrontHandled<Tarq::IPsdExpr, Tarq::PsdExpr> {
+class TarqPsdExpr final : public Tarq::detail::InlineHandled<Tarq::IPsdExpr, Tarq::PsdExpr> {
  public:
-  using FrontHandled::FrontHandled;
-  explicit TarqPsdExpr(Tarq::PsdExpr e) : FrontHandled(FromValue{}, std::move(e)) {}
+  using InlineHandled::InlineHandled;
 
   int GetSize() const override { return Data().Size(); }
   Tarq::IPsdVar* GetPsdVar(int i) const override {
@@ -100,12 +99,10 @@ class TarqPsdConstraint final : public Tarq::detail::InlineHandled<Tarq::IPsdCon
   const char* GetErrorMsg() const override { return Data().status.Message(); }
 };
 
-class TarqPsdConstrArray final : public Tarq::detail::FrontHandled<Tarq::IPsdConstrArray, Tarq::PsdConstrArray> {
+class TarqPsdConstrArray final : public Tarq::detail::InlineHandled<Tarq::IPsdConstrArray, Tarq::PsdConstrArray> {
  public:
-  using FrontHandled::FrontHandled;
-  TarqPsdConstrArray() : FrontHandled(FromValue{}) {}
-  explicit TarqPsdConstrArray(Tarq::PsdConstrArray a)
-      : FrontHandled(FromValue{}, std::move(a)) {}
+  using InlineHandled::InlineHandled;
+  TarqPsdConstrArray() : InlineHandled(std::in_place) {}
 
   void PushBack(const Tarq::IPsdConstraint* c) override;
   int Size() const override { return static_cast<int>(Data().size()); }
@@ -115,12 +112,10 @@ class TarqPsdConstrArray final : public Tarq::detail::FrontHandled<Tarq::IPsdCon
   }
 };
 
-class TarqPsdConstrBuilder final : public Tarq::detail::FrontHandled<Tarq::IPsdConstrBuilder, Tarq::PsdConstrBuilder> {
+class TarqPsdConstrBuilder final : public Tarq::detail::InlineHandled<Tarq::IPsdConstrBuilder, Tarq::PsdConstrBuilder> {
  public:
-  using FrontHandled::FrontHandled;
-  TarqPsdConstrBuilder() : FrontHandled(FromValue{}) {}
-  explicit TarqPsdConstrBuilder(const Tarq::PsdConstrBuilder& b)
-      : FrontHandled(FromValue{}, b) {}
+  using InlineHandled::InlineHandled;
+  TarqPsdConstrBuilder() : InlineHandled(std::in_place) {}
 
   Tarq::IPsdExpr* GetPsdExpr() const override { return new TarqPsdExpr(Data().expr); }
   char GetSense() const override { return Data().sense; }
@@ -130,10 +125,10 @@ class TarqPsdConstrBuilder final : public Tarq::detail::FrontHandled<Tarq::IPsdC
 };
 
 class TarqPsdConstrBuilderArray final
-    : public Tarq::detail::FrontHandled<Tarq::IPsdConstrBuilderArray, Tarq::PsdConstrBuilderArray> {
+    : public Tarq::detail::InlineHandled<Tarq::IPsdConstrBuilderArray, Tarq::PsdConstrBuilderArray> {
  public:
-  using FrontHandled::FrontHandled;
-  TarqPsdConstrBuilderArray() : FrontHandled(FromValue{}) {}
+  using InlineHandled::InlineHandled;
+  TarqPsdConstrBuilderArray() : InlineHandled(std::in_place) {}
 
   void PushBack(const Tarq::IPsdConstrBuilder* b) override;
   int Size() const override { return static_cast<int>(Data().size()); }

@@ -45,11 +45,10 @@ class TarqPsdVar final : public Tarq::detail::InlineHandled<Tarq::IPsdVar, Tarq:
   const char* GetErrorMsg() const override { return Data().status.Message(); }
 };
 
-class TarqPsdVarArray final : public Tarq::detail::FrontHandled<Tarq::IPsdVarArray, Tarq::PsdVarArray> {
+class TarqPsdVarArray final : public Tarq::detail::InlineHandled<Tarq::IPsdVarArray, Tarq::PsdVarArray> {
  public:
-  using FrontHandled::FrontHandled;
-  TarqPsdVarArray() : FrontHandled(FromValue{}) {}
-  explicit TarqPsdVarArray(Tarq::PsdVarArray a) : FrontHandled(FromValue{}, std::move(a)) {}
+  using InlineHandled::InlineHandled;
+  TarqPsdVarArray() : InlineHandled(std::in_place) {}
 
   void PushBack(const Tarq::IPsdVar* var) override;
   int Size() const override { return static_cast<int>(Data().size()); }

@@ -74,10 +74,9 @@ bool AppendElements(const SymMatrix& m, double f, std::vector<SymElement>& out);
 
 }  // namespace Tarq
 
-class TarqSymMatrix final : public Tarq::detail::FrontHandled<Tarq::ISymMatrix, Tarq::SymMatrix> {
+class TarqSymMatrix final : public Tarq::detail::InlineHandled<Tarq::ISymMatrix, Tarq::SymMatrix> {
  public:
-  using FrontHandled::FrontHandled;
-  explicit TarqSymMatrix(const Tarq::SymMatrix& m) : FrontHandled(FromValue{}, m) {}
+  using InlineHandled::InlineHandled;
 
   int GetIdx() const override { return Data().Index(); }
   int GetDim() const override { return Data().dim; }
@@ -85,10 +84,10 @@ class TarqSymMatrix final : public Tarq::detail::FrontHandled<Tarq::ISymMatrix, 
   const char* GetErrorMsg() const override { return Data().status.Message(); }
 };
 
-class TarqSymMatrixArray final : public Tarq::detail::FrontHandled<Tarq::ISymMatrixArray, Tarq::SymMatrixArray> {
+class TarqSymMatrixArray final : public Tarq::detail::InlineHandled<Tarq::ISymMatrixArray, Tarq::SymMatrixArray> {
  public:
-  using FrontHandled::FrontHandled;
-  TarqSymMatrixArray() : FrontHandled(FromValue{}) {}
+  using InlineHandled::InlineHandled;
+  TarqSymMatrixArray() : InlineHandled(std::in_place) {}
 
   void PushBack(const Tarq::ISymMatrix* mat) override;
   int Size() const override { return static_cast<int>(Data().size()); }
@@ -98,11 +97,10 @@ class TarqSymMatrixArray final : public Tarq::detail::FrontHandled<Tarq::ISymMat
   }
 };
 
-class TarqSymMatExpr final : public Tarq::detail::FrontHandled<Tarq::ISymMatExpr, Tarq::SymMatExpr> {
+class TarqSymMatExpr final : public Tarq::detail::InlineHandled<Tarq::ISymMatExpr, Tarq::SymMatExpr> {
  public:
-  using FrontHandled::FrontHandled;
-  TarqSymMatExpr() : FrontHandled(FromValue{}) {}
-  explicit TarqSymMatExpr(const Tarq::SymMatExpr& e) : FrontHandled(FromValue{}, e) {}
+  using InlineHandled::InlineHandled;
+  TarqSymMatExpr() : InlineHandled(std::in_place) {}
 
   int GetDim() const override { return Data().Dim(); }
   int GetSize() const override { return Data().Size(); }

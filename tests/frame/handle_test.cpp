@@ -11,7 +11,6 @@ namespace {
 
 using Tarq::detail::BlockRef;
 using Tarq::detail::DataOf;
-using Tarq::detail::FrontHandled;
 using Tarq::detail::HandleBlock;
 using Tarq::detail::InlineHandled;
 
@@ -124,33 +123,6 @@ struct IThing {
   virtual ~IThing() = default;
   virtual int Id() const = 0;
 };
-
-class Thing final : public FrontHandled<IThing, Tracked> {
- public:
-  using FrontHandled::FrontHandled;
-  Thing() : FrontHandled(FromValue{}) {}
-  int Id() const override { return Data().id; }
-};
-
-TEST(FrontHandled, ValueFoundBehindTheObjectOrThroughItsBlock) {
-  Tracked::Reset();
-  auto* a = new Thing();
-  auto* b = new Thing();
-  // Made by the class's operator new: the block follows the object in one allocation.
-  EXPECT_GT(a->Ref().Block()->front, 0u);
-  EXPECT_EQ(&DataOf<Thing>(a), &a->Data());
-  EXPECT_EQ(DataOf<Thing>(b).id, 1);
-  delete b;
-  delete a;
-  EXPECT_EQ(Tracked::alive, 0);
-
-  // An object whose block was made elsewhere.
-  Thing* c = new Thing(BlockRef<Tracked>::Make());
-  EXPECT_EQ(c->Ref().Block()->front, 0u);
-  EXPECT_EQ(&DataOf<Thing>(c), &c->Data());
-  delete c;
-  EXPECT_EQ(Tracked::alive, 0);
-}
 
 // A value whose copies throw on request, for the handles that hold their value.
 struct CopyCounted {
