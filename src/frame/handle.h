@@ -198,9 +198,10 @@ class Handled : public Iface {
 
 // An implementation class that holds its value itself: [object | value], no block and no count.
 // For values that no other object ever shares (each handle on one object, expression, builder or
-// list is made from a value of its own): a handle then costs one small-heap allocation of the vtable and the value, and reaching
-// the value is an offset from the object. Programs hold millions of variable handles (one per
-// variable of a list), so their size is most of the memory the modeling layer adds to a model.
+// list is made from a value of its own): a handle then costs one small-heap allocation of the
+// vtable and the value, and reaching the value is an offset from the object. Programs hold
+// millions of variable handles (one per variable of a list), so their size is most of the memory
+// the modeling layer adds to a model.
 template <class Iface, class T>
 class InlineHandled : public Iface {
  public:
