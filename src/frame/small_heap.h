@@ -1,4 +1,4 @@
-// Storage for the modeling layer's handle objects (a handle and the value behind it, see
+// Storage for the modeling layer's handle objects (a handle with its value, see
 // handle.h). A program holds millions of them in large models; from the C++ heap each costs a
 // general allocation, and the heap grows by 4 KB pages, one page fault each. Here blocks of up to
 // kSmallMax bytes come from size classes of 16 bytes carved out of 2 MB regions on transparent
