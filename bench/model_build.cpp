@@ -1,6 +1,10 @@
 // Builds a model of 1,000,000 variables and 1,000,000 constraints of 5 terms each, three ways:
 // builders (one expression per row, a builder array, one AddConstrs), the modeling layer's
-// AddConstrs from a raw row matrix, and the floor, raw TARQ_AddRows with the same arrays. Only the
+// AddConstrs from a raw row matrix, and the floor, raw TARQ_AddRows with the same arrays. A fourth
+// case, bare, runs the builders loop against a minimal library (bare_library.h: no checks, no
+// statuses, no model, 16-byte handles) that adds its rows with TARQ_AddRows: the part of the
+// builders ratio that its ratio also shows is the loop's own cost (its calls and the caller's
+// reads of its handles), not the modeling layer's work. Only the
 // constraints are timed; the variables (and, for builders, the caller's list of variable handles)
 // are made before the clock starts. Times are the process's CPU time; each case keeps the fastest
 // of five runs. The rows draw their
@@ -16,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "bare_library.h"
 #include "bench_util.h"
 #include "tarq.h"
 #include "tarq/tarq.hpp"
@@ -148,10 +153,36 @@ double Builders(Tarq::IEnvr* env, const Rows& r, Start start) {
   return t;
 }
 
+// The builders loop against the bare library, its rows added to a problem of kVars columns.
+template <class Start>
+double Bare(tarq_env* env, const Rows& r, const std::vector<bare::Var*>& handles, Start start) {
+  tarq_prob* prob = nullptr;
+  TARQ_CreateProb(env, &prob);
+  TARQ_AddCols(prob, kVars, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
+  start();
+  const double t0 = bench::CpuSeconds();
+  std::unique_ptr<bare::BuilderList> builders(bare::NewBuilderList());
+  builders->Reserve(kRows);
+  std::unique_ptr<bare::Builder> builder(bare::NewBuilder());
+  for (int i = 0; i < kRows; ++i) {
+    std::unique_ptr<bare::Expr> e(bare::NewExpr());
+    e->Reserve(kTerms);
+    for (int p = r.beg[i]; p < r.beg[i + 1]; ++p) e->AddTerm(handles[r.idx[p]], r.val[p]);
+    builder->Set(e.get(), 'L', r.rhs[i]);
+    builders->PushBack(builder.get());
+  }
+  const int rc = bare::AddRows(builders.get(), prob);
+  const double t = bench::CpuSeconds() - t0;
+  if (rc != 0) std::printf("bare TARQ_AddRows failed with %d\n", rc);
+  TARQ_DeleteProb(&prob);
+  return t;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  // An optional argument names the one case to run (raw, builders, builders_banded), for profiling.
+  // An optional argument names the one case to run (raw, builders, builders_banded, or bare with
+  // bare_banded), for profiling.
   const std::string only = argc > 1 ? argv[1] : "";
   auto wanted = [&](const char* name) { return only.empty() || only == name; };
   Quiet quiet;
@@ -168,12 +199,22 @@ int main(int argc, char** argv) {
   if (wanted("builders")) {
     Report("builders", Best([&](auto start) { return Builders(env.get(), rows, start); }), floor.seconds);
   }
-  // The builders and their floor on banded rows: the caller's handles are then reached in order.
-  if (wanted("builders_banded")) {
+  const std::vector<bare::Var*> bareHandles = wanted("bare") ? bare::MakeVars(kVars) : std::vector<bare::Var*>();
+  if (wanted("bare")) {
+    Report("bare", Best([&](auto start) { return Bare(raw, rows, bareHandles, start); }), floor.seconds);
+  }
+  // The same on banded rows, with their own floor: the caller's handles are then reached in order.
+  if (wanted("builders_banded") || wanted("bare")) {
     const Rows banded = MakeRows(true);
     const Run bandedFloor = Best([&](auto start) { return Floor(raw, banded, start); });
-    Report("builders_banded", Best([&](auto start) { return Builders(env.get(), banded, start); }),
-           bandedFloor.seconds);
+    if (wanted("builders_banded")) {
+      Report("builders_banded", Best([&](auto start) { return Builders(env.get(), banded, start); }),
+             bandedFloor.seconds);
+    }
+    if (wanted("bare")) {
+      Report("bare_banded", Best([&](auto start) { return Bare(raw, banded, bareHandles, start); }),
+             bandedFloor.seconds);
+    }
   }
   TARQ_DeleteEnv(&raw);
   return 0;
