@@ -4,8 +4,10 @@
 
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <set>
 #include <thread>
+#include <utility>
 #include <vector>
 
 // Under AddressSanitizer every block comes from operator new (see small_heap.h), which need not
@@ -104,6 +106,45 @@ TEST(SmallHeap, BlocksMayBeFreedByOtherThreadsAndOutliveTheirThreads) {
     ASSERT_TRUE(seen.insert(fresh.back().p).second);
   }
   for (const Block& b : fresh) SmallDelete(b.p, b.bytes);
+}
+
+// Waves of blocks of one size after another, each freed in scrambled order but for every seventh
+// block, which lives on: no block handed out overlaps a live one, and the live ones keep their
+// contents.
+TEST(SmallHeap, WavesOfSizesComeAndGoWithoutTouchingLiveBlocks) {
+  constexpr std::size_t kSizes[] = {16, 48, 112, 240, 512, 32, 80};
+  std::vector<Block> kept;
+  std::uint64_t seed = 7;
+  for (std::size_t round = 0; round < std::size(kSizes); ++round) {
+    std::vector<Block> wave;
+    for (int k = 0; k < 20000; ++k) {
+      wave.push_back({SmallNew(kSizes[round]), kSizes[round]});
+      Fill(wave.back(), static_cast<unsigned char>(round * 16 + k % 16));
+    }
+    for (const Block& b : kept) {
+      ASSERT_TRUE(Holds(b, static_cast<unsigned char>(reinterpret_cast<std::uintptr_t>(b.p) >> 4)))
+          << "a live block was handed out again";
+    }
+    // Every seventh block lives on, marked by its address; the rest go, in scrambled order.
+    for (std::size_t i = wave.size(); i-- > 1;) {
+      seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
+      std::swap(wave[i], wave[static_cast<std::size_t>(seed >> 33) % (i + 1)]);
+    }
+    for (std::size_t i = 0; i < wave.size(); ++i) {
+      if (i % 7 == 0) {
+        Fill(wave[i], static_cast<unsigned char>(reinterpret_cast<std::uintptr_t>(wave[i].p) >> 4));
+        kept.push_back(wave[i]);
+      } else {
+        SmallDelete(wave[i].p, wave[i].bytes);
+      }
+    }
+  }
+  std::set<void*> seen;
+  for (const Block& b : kept) {
+    EXPECT_TRUE(seen.insert(b.p).second);
+    EXPECT_TRUE(Holds(b, static_cast<unsigned char>(reinterpret_cast<std::uintptr_t>(b.p) >> 4)));
+    SmallDelete(b.p, b.bytes);
+  }
 }
 
 }  // namespace
