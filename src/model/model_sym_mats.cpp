@@ -1,5 +1,7 @@
 // The symmetric-matrix builders: each stores one matrix in the model.
+#include <cstddef>
 #include <cstdlib>
+#include <limits>
 
 #include "model/model_lookup.h"
 #include "model/psd_helpers.h"
@@ -72,8 +74,12 @@ Tarq::ISymMatrix* TarqModel::AddDenseMat(int dim, const double* values, int coun
 }
 
 Tarq::ISymMatrix* TarqModel::AddOnesMat(int dim, double value) {
-  if (dim < 1) return Refuse(Data(), "Invalid dimension of input symmetric matrix");
-  const std::vector<double> ones(static_cast<size_t>(dim) * (static_cast<size_t>(dim) + 1) / 2, value);
+  // The lower triangle must fit one count of the solver library (dim up to 65535).
+  const std::size_t entries = static_cast<std::size_t>(dim) * (static_cast<std::size_t>(dim) + 1) / 2;
+  if (dim < 1 || entries > static_cast<std::size_t>(std::numeric_limits<int>::max())) {
+    return Refuse(Data(), "Invalid dimension of input symmetric matrix");
+  }
+  const std::vector<double> ones(entries, value);
   return Dense(Data(), dim, ones.data(), static_cast<long long>(ones.size()));
 }
 

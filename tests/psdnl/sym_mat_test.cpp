@@ -61,6 +61,8 @@ TEST_F(SymMat, RefusedInputsStoreNothing) {
       {[&] { return model_->AddDenseMat(2, v, 0); }, "Invalid dimension of input symmetric matrix"},
       {[&] { return model_->AddOnesMat(0, 1.0); }, "Invalid dimension of input symmetric matrix"},
       {[&] { return model_->AddOnesMat(-1); }, "Invalid dimension of input symmetric matrix"},
+      // 65536 * 65537 / 2 entries do not fit one count: refused before any is built.
+      {[&] { return model_->AddOnesMat(65536, 1.0); }, "Invalid dimension of input symmetric matrix"},
       {[&] { return model_->AddDiagMat(2, v, 0); }, "Invalid dimension of input diagonal matrix"},
       {[&] { return model_->AddDiagMat(0, 1.0); }, "Invalid dimension of input symmetric matrix"},
       {[&] { return model_->AddDiagMat(2, v, 1, 2); }, "Invalid dimension of input diagonal matrix with offset"},
