@@ -4,12 +4,13 @@
 // case, bare, runs the builders loop against a minimal library (bare_library.h: no checks, no
 // statuses, no model, 16-byte handles) that adds its rows with TARQ_AddRows: the part of the
 // builders ratio that its ratio also shows is the loop's own cost (its calls and the caller's
-// reads of its handles), not the modeling layer's work. Only the
-// constraints are timed; the variables (and, for builders, the caller's list of variable handles)
-// are made before the clock starts. Times are the process's CPU time; each case keeps the fastest
-// of five runs. The rows draw their
-// variables at random, then once more banded (row i on variables i .. i+4), where the caller's
-// handles are reached in order: builders_banded has a floor of its own on the banded rows.
+// reads of its handles), not the modeling layer's work.
+//
+// Only the constraints are timed; the variables (and, for builders, the caller's list of variable
+// handles) are made before the clock starts. Times are the process's CPU time; each case keeps
+// the fastest of five runs. The rows draw their variables at random, then once more banded (row i
+// on variables i .. i+4), where the caller's handles are reached in order: the banded cases have
+// a floor of their own on the banded rows.
 //
 // Memory: bytes_per_term is the growth of the resident set while a case builds its rows (its peak
 // minus the resident set just before it, divided by the terms); peak_mb is the process's peak
